@@ -1,0 +1,75 @@
+# Quillmere: build, run and test. Each target installs what the build needs first.
+BUILD       ?= build
+ASAN_BUILD  ?= build-asan
+FUZZ_BUILD  ?= build-fuzz
+CORE_BUILD  ?= build-core
+BUILD_TYPE  ?= RelWithDebInfo
+JOBS        ?= $(shell nproc)
+DEMO_HOME   ?= $(CURDIR)/demo-home
+
+# Debian packages the build needs, and a file each one provides (checked before installing).
+PACKAGES := cmake:/usr/bin/cmake ninja-build:/usr/bin/ninja g++:/usr/bin/g++ \
+            libgtest-dev:/usr/include/gtest/gtest.h \
+            libbenchmark-dev:/usr/include/benchmark/benchmark.h
+FUZZ_PACKAGES := clang:/usr/bin/clang++ libclang-rt-dev:/usr/lib/llvm-14/lib/clang
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: all deps fuzz-deps build test run bench asan fuzz core-only format clean
+
+all: build
+
+deps:
+	@missing=""; for entry in $(PACKAGES); do \
+	  pkg=$${entry%%:*}; file=$${entry#*:}; [ -e "$$file" ] || missing="$$missing $$pkg"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update -qq && $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
+	fi
+
+fuzz-deps: deps
+	@missing=""; for entry in $(FUZZ_PACKAGES); do \
+	  pkg=$${entry%%:*}; file=$${entry#*:}; [ -e "$$file" ] || missing="$$missing $$pkg"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  $(SUDO) apt-get update -qq && $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
+	fi
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Builds and runs every test.
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The main job: until the desktop program lands, the outline statistics of the demo data.
+run: build
+	@mkdir -p $(DEMO_HOME)
+	@[ -f $(DEMO_HOME)/quil.dat ] || cp assets/demo/quil.dat $(DEMO_HOME)/quil.dat
+	$(BUILD)/tools/quilltool/quilltool stats $(DEMO_HOME)/quil.dat
+
+bench: build
+	$(BUILD)/bench/quill_bench
+
+# The core and its tests under AddressSanitizer and UndefinedBehaviorSanitizer.
+asan: deps
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILL_SANITIZE=ON -DQUILL_BENCH=OFF
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+# The fuzz targets, built with clang; run one with e.g. build-fuzz/tests/fuzz/fuzz_records.
+fuzz: fuzz-deps
+	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DQUILL_FUZZ=ON -DQUILL_TESTS=OFF -DQUILL_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+format:
+	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(CORE_BUILD)

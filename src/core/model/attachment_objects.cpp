@@ -1,0 +1,138 @@
+#include "core/model/attachment_objects.h"
+
+#include "core/model/group_objects.h"
+#include "core/model/outline.h"
+#include "core/model/record_text.h"
+#include "core/services.h"
+
+namespace quill {
+
+TDocObject::TDocObject(std::string_view title, std::string_view target, std::string_view comment,
+                       std::int32_t id, std::string_view dataLine)
+    : TNRBObject(kDocumentKind, title, target, comment, id) {
+    // Each document adds its own icon, even when another names the same file.
+    if (!Target().empty()) {
+        iconIndex_ = CurrentServices().icons->AddFileIcon(Target());
+    }
+    TDocObject::ReadDataLine(dataLine);
+}
+
+void TDocObject::ReadDataLine(std::string_view text) { ReadCategoriesOnly(*this, text); }
+
+std::string TDocObject::RecordText(int level) const { return CategoriesOnlyRecord(*this, level); }
+
+void TDocObject::SetupActionMenu(ActionMenu& menu) const {
+    menu.HideAll();
+    menu.launch = true;
+}
+
+void TDocObject::Activate() { Launch(); }
+
+void TDocObject::UpdateIcon() {
+    if (Target().empty()) {
+        return;
+    }
+    IIconProvider& icons = *CurrentServices().icons;
+    if (iconIndex_ == kGenericFileImage) {
+        iconIndex_ = icons.AddFileIcon(Target());
+    } else {
+        icons.ReplaceFileIcon(iconIndex_, Target());
+    }
+    NotifyChanged();
+}
+
+TReminderObject::TReminderObject(std::string_view title, std::string_view target,
+                                 std::string_view comment, std::int32_t id,
+                                 std::string_view dataLine)
+    : TNRBObject(kReminderKind, title, target, comment, id), date_(false) {
+    TReminderObject::ReadDataLine(dataLine);
+}
+
+int TReminderObject::GetImageIndex() const {
+    return date_.IsDueOn(CurrentServices().clock->Today()) ? kDueReminderImage : kReminderKind;
+}
+
+void TReminderObject::ReadDataLine(std::string_view text) {
+    DataLineReader r;
+    if (!r.Open(text, DataLineTag(kReminderKind))) {
+        return;
+    }
+    date_.FromText(r.At(0));
+    SetCategories(r.CategoriesAt(1));
+    UpdateDue();
+}
+
+std::string TReminderObject::RecordText(int level) const {
+    std::string out = HeaderLine(level);
+    out.append(kLineEnd);
+    DataLineBuilder(out, DataLineTag(kReminderKind)).Field(date_.ToText()).Number(Categories());
+    return out;
+}
+
+void TReminderObject::SetupActionMenu(ActionMenu& menu) const {
+    menu.HideAll();
+    menu.advanceDate = true;
+}
+
+void TReminderObject::UpdateDue() { SetDue(date_.IsDueOn(CurrentServices().clock->Today())); }
+
+void TReminderObject::RefreshViews() {
+    TOutlineNode* holder = Node();
+    if (!holder) {
+        return;
+    }
+    INavigator& navigator = *CurrentServices().navigator;
+    TOutline* outline = holder->Outline();
+    navigator.SelectNode(outline ? outline->Root() : nullptr);
+    navigator.SelectNode(holder);
+}
+
+void TReminderObject::Activate() {
+    Edit();
+    RefreshViews();
+}
+
+void TReminderObject::AdvanceDate() {
+    date_.Advance();
+    SetTarget(date_.Describe());
+    UpdateDue();
+    RefreshViews();
+}
+
+TToolObject::TToolObject(std::string_view title, std::string_view target,
+                         std::string_view comment, std::int32_t id, std::string_view dataLine)
+    : TNRBObject(kToolKind, title, target, comment, id) {
+    TToolObject::ReadDataLine(dataLine);
+    iconIndex_ = CurrentServices().icons->ToolIconIndex(program_);
+}
+
+void TToolObject::ReadDataLine(std::string_view text) {
+    DataLineReader r;
+    if (!r.Open(text, DataLineTag(kToolKind))) {
+        return;
+    }
+    program_ = Cleaned(r.At(0));
+    if (r.Has(1)) {
+        parameters_ = Cleaned(r.At(1));
+    }
+    SetCategories(r.CategoriesAt(2));
+}
+
+std::string TToolObject::RecordText(int level) const {
+    std::string out = HeaderLine(level);
+    out.append(kLineEnd);
+    DataLineBuilder(out, DataLineTag(kToolKind))
+        .Field(program_)
+        .Field(parameters_)
+        .Number(Categories());
+    return out;
+}
+
+void TToolObject::SetupActionMenu(ActionMenu& menu) const {
+    menu.HideAll();
+    menu.launch = true;
+}
+
+void TToolObject::Activate() { Launch(); }
+
+} // namespace quill

@@ -1,0 +1,88 @@
+#pragma once
+// Contact points: postal addresses, phones, e-mail addresses and faxes (children in their
+// holder's list) and websites (tree items of their own).
+
+#include "core/model/nrb_object.h"
+
+#include <vector>
+
+namespace quill {
+
+class TAddressObject : public TNRBObject {
+public:
+    TAddressObject(std::string_view title, std::string_view target, std::string_view comment,
+                   std::int32_t id, std::string_view dataLine);
+    void ReadDataLine(std::string_view text) override;
+    std::string RecordText(int level) const override;
+    void SetupActionMenu(ActionMenu& menu) const override;
+    std::string ClipboardText() const override;
+
+    // All lines typed; only the first three are written to the record.
+    const std::vector<CompactString>& Lines() const { return lines_; }
+    void SetLines(const std::vector<std::string>& lines);
+    // Appends empty lines until there are at least three.
+    void PadLines();
+    std::string_view City() const { return city_; }
+    std::string_view State() const { return state_; }
+    std::string_view PostCode() const { return postCode_; }
+    std::string_view Country() const { return country_; }
+    void SetCity(std::string_view text) { city_ = Cleaned(text); }
+    void SetState(std::string_view text) { state_ = Cleaned(text); }
+    void SetPostCode(std::string_view text) { postCode_ = Cleaned(text); }
+    void SetCountry(std::string_view text) { country_ = Cleaned(text); }
+
+private:
+    std::vector<CompactString> lines_;
+    CompactString city_;
+    CompactString state_;
+    CompactString postCode_;
+    CompactString country_;
+};
+
+class TPhoneObject : public TNRBObject {
+public:
+    TPhoneObject(std::string_view title, std::string_view target, std::string_view comment,
+                 std::int32_t id, std::string_view dataLine);
+    void ReadDataLine(std::string_view text) override;
+    std::string RecordText(int level) const override;
+    void SetupActionMenu(ActionMenu& menu) const override;
+    void Activate() override;
+
+    std::string_view Extension() const { return extension_; }
+    void SetExtension(std::string_view text) { extension_ = Cleaned(text); }
+
+private:
+    CompactString extension_;
+};
+
+class TEMailObject : public TNRBObject {
+public:
+    TEMailObject(std::string_view title, std::string_view target, std::string_view comment,
+                 std::int32_t id, std::string_view dataLine);
+    void ReadDataLine(std::string_view text) override;
+    std::string RecordText(int level) const override;
+    void SetupActionMenu(ActionMenu& menu) const override;
+    void Activate() override;
+};
+
+class TFaxObject : public TNRBObject {
+public:
+    TFaxObject(std::string_view title, std::string_view target, std::string_view comment,
+               std::int32_t id, std::string_view dataLine);
+    void ReadDataLine(std::string_view text) override;
+    std::string RecordText(int level) const override;
+    void SetupActionMenu(ActionMenu& menu) const override;
+    void Activate() override;
+};
+
+class TWebObject : public TNRBObject {
+public:
+    TWebObject(std::string_view title, std::string_view target, std::string_view comment,
+               std::int32_t id, std::string_view dataLine);
+    void ReadDataLine(std::string_view text) override;
+    std::string RecordText(int level) const override;
+    void SetupActionMenu(ActionMenu& menu) const override;
+    void Activate() override;
+};
+
+} // namespace quill

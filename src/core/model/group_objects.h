@@ -1,0 +1,43 @@
+#pragma once
+// Folders and teams: tree items that only group other items.
+
+#include "core/model/nrb_object.h"
+
+namespace quill {
+
+class TFolderObject : public TNRBObject {
+public:
+    TFolderObject(std::string_view title, std::string_view target, std::string_view comment,
+                  std::int32_t id, std::string_view dataLine);
+    void ReadDataLine(std::string_view text) override;
+    std::string RecordText(int level) const override;
+};
+
+class TTeamObject : public TNRBObject {
+public:
+    TTeamObject(std::string_view title, std::string_view target, std::string_view comment,
+                std::int32_t id, std::string_view dataLine);
+    void ReadDataLine(std::string_view text) override;
+    std::string RecordText(int level) const override;
+};
+
+// An item of a kind from 13 to 255, met only when reading records. It keeps the data line
+// it was read with and writes it back, so the record behind it is never taken for its
+// data line when the file is read again.
+class TUnknownKindObject : public TNRBObject {
+public:
+    TUnknownKindObject(int kind, std::string_view title, std::string_view target,
+                       std::string_view comment, std::int32_t id, std::string_view dataLine);
+    void ReadDataLine(std::string_view text) override;
+    std::string RecordText(int level) const override;
+    std::string_view DataLine() const { return dataLine_; }
+
+private:
+    CompactString dataLine_;
+};
+
+// The record of a kind whose data line holds Categories alone.
+std::string CategoriesOnlyRecord(const TNRBObject& item, int level);
+void ReadCategoriesOnly(TNRBObject& item, std::string_view text);
+
+} // namespace quill

@@ -1,0 +1,355 @@
+#include "core/model/outline.h"
+
+#include "core/model/item_kind.h"
+#include "core/model/nrb_object.h"
+
+#include <algorithm>
+
+namespace quill {
+
+TOutlineNode::~TOutlineNode() {
+    // Descendants go first, while this node and its ancestors still stand: their reminders
+    // take their due marks off the chain as they are destroyed.
+    while (!children_.empty()) {
+        children_.pop_back();
+    }
+    item_.reset();
+}
+
+int TOutlineNode::Depth() const {
+    int depth = 0;
+    for (const TOutlineNode* n = parent_; n; n = n->parent_) {
+        ++depth;
+    }
+    return depth;
+}
+
+TOutline* TOutlineNode::Outline() const {
+    const TOutlineNode* n = this;
+    while (n->parent_) {
+        n = n->parent_;
+    }
+    return n->outline_;
+}
+
+bool TOutlineNode::IsAncestorOf(const TOutlineNode* node) const {
+    for (const TOutlineNode* n = node ? node->parent_ : nullptr; n; n = n->parent_) {
+        if (n == this) {
+            return true;
+        }
+    }
+    return false;
+}
+
+namespace {
+
+std::size_t SubtreeSize(const TOutlineNode* node) {
+    std::size_t count = 1;
+    for (std::size_t i = 0; i < node->ChildCount(); ++i) {
+        count += SubtreeSize(node->ChildAt(i));
+    }
+    return count;
+}
+
+} // namespace
+
+int TOutlineNode::AbsoluteIndex() const {
+    std::size_t index = 0;
+    const TOutlineNode* n = this;
+    for (;;) {
+        const TOutlineNode* parent = n->parent_;
+        if (parent) {
+            for (int i = 0; i < n->row_; ++i) {
+                index += SubtreeSize(parent->ChildAt(static_cast<std::size_t>(i)));
+            }
+            index += 1; // the parent itself
+            n = parent;
+            continue;
+        }
+        if (const TOutline* outline = n->outline_) {
+            for (int i = 0; i < n->row_; ++i) {
+                index += SubtreeSize(outline->ChildOf(nullptr, static_cast<std::size_t>(i)));
+            }
+        }
+        return static_cast<int>(index);
+    }
+}
+
+TOutlineNode* TOutlineNode::NextInTree() const {
+    if (!children_.empty()) {
+        return children_.front().get();
+    }
+    const TOutlineNode* n = this;
+    while (n) {
+        const auto next = static_cast<std::size_t>(n->row_) + 1;
+        if (n->parent_) {
+            if (next < n->parent_->children_.size()) {
+                return n->parent_->children_[next].get();
+            }
+        } else if (n->outline_) {
+            return n->outline_->ChildOf(nullptr, next);
+        }
+        n = n->parent_;
+    }
+    return nullptr;
+}
+
+TOutline::TOutline() = default;
+
+TOutline::~TOutline() {
+    // Nobody listens to the teardown.
+    observers_.clear();
+    for (auto& node : topLevel_) {
+        node->outline_ = nullptr;
+    }
+    while (!topLevel_.empty()) {
+        topLevel_.pop_back();
+    }
+}
+
+TOutlineNode* TOutline::ChildOf(TOutlineNode* parent, std::size_t row) const {
+    const auto& list = parent ? parent->children_ : topLevel_;
+    return row < list.size() ? list[row].get() : nullptr;
+}
+
+std::size_t TOutline::ChildCountOf(const TOutlineNode* parent) const {
+    return parent ? parent->children_.size() : topLevel_.size();
+}
+
+std::vector<std::unique_ptr<TOutlineNode>>& TOutline::ChildrenOf(TOutlineNode* parent) {
+    return parent ? parent->children_ : topLevel_;
+}
+
+void TOutline::Renumber(TOutlineNode* parent, std::size_t from) {
+    auto& list = ChildrenOf(parent);
+    for (std::size_t i = from; i < list.size(); ++i) {
+        list[i]->row_ = static_cast<std::int32_t>(i);
+    }
+}
+
+TOutlineNode* TOutline::AddNode(TOutlineNode* parent, std::string_view text,
+                                std::unique_ptr<TNRBObject> item) {
+    auto& list = ChildrenOf(parent);
+    const int row = static_cast<int>(list.size());
+    std::unique_ptr<TOutlineNode> node(new TOutlineNode());
+    node->text_ = text;
+    node->item_ = std::move(item);
+    Notify([&](IOutlineObserver& o) { o.NodesAboutToBeInserted(parent, row, row); });
+    Attach(std::move(node), parent, list.size());
+    Notify([&](IOutlineObserver& o) { o.NodesInserted(parent, row, row); });
+    return list.back().get();
+}
+
+TOutlineNode* TOutline::CreateRoot() {
+    if (!topLevel_.empty()) {
+        return nullptr;
+    }
+    auto root = std::make_unique<TNRBObject>(kRootKind, DefaultTitle(kRootKind), "", "", kRootId);
+    TNRBObject* item = root.get();
+    TOutlineNode* node = AddNode(nullptr, item->Title(), std::move(root));
+    SetNodeImages(node, kRootImage, kRootImage);
+    item->SetNode(node);
+    return node;
+}
+
+void TOutline::Attach(std::unique_ptr<TOutlineNode> node, TOutlineNode* parent, std::size_t row) {
+    auto& list = ChildrenOf(parent);
+    row = std::min(row, list.size());
+    node->parent_ = parent;
+    node->outline_ = parent ? nullptr : this;
+    list.insert(list.begin() + static_cast<std::ptrdiff_t>(row), std::move(node));
+    Renumber(parent, row);
+}
+
+std::unique_ptr<TOutlineNode> TOutline::Detach(TOutlineNode* node) {
+    auto& list = ChildrenOf(node->parent_);
+    const auto row = static_cast<std::size_t>(node->row_);
+    std::unique_ptr<TOutlineNode> owned = std::move(list[row]);
+    list.erase(list.begin() + static_cast<std::ptrdiff_t>(row));
+    Renumber(node->parent_, row);
+    owned->parent_ = nullptr;
+    owned->outline_ = nullptr;
+    owned->row_ = 0;
+    return owned;
+}
+
+void TOutline::DeleteNode(TOutlineNode* node) {
+    if (!node || node->Outline() != this) {
+        return;
+    }
+    TOutlineNode* parent = node->parent_;
+    const int row = node->row_;
+    if (const int due = CountDueBelow(node); due > 0 && parent) {
+        ShiftDueMarks(parent, -due);
+    }
+    Notify([&](IOutlineObserver& o) { o.NodesAboutToBeRemoved(parent, row, row); });
+    std::unique_ptr<TOutlineNode> owned = Detach(node);
+    Notify([&](IOutlineObserver& o) { o.NodesRemoved(parent, row, row); });
+    // Destroyed detached: whatever its items do on the way out stays inside the subtree.
+    owned.reset();
+}
+
+void TOutline::DeleteChildrenOf(TOutlineNode* node) {
+    auto& list = ChildrenOf(node);
+    while (!list.empty()) {
+        DeleteNode(list.back().get());
+    }
+}
+
+bool TOutline::MoveNode(TOutlineNode* node, TOutlineNode* destination, std::size_t row) {
+    if (!node || node->Outline() != this || node == destination ||
+        (destination && (node->IsAncestorOf(destination) || destination->Outline() != this))) {
+        return false;
+    }
+    TOutlineNode* source = node->parent_;
+    const std::size_t sizeAfterRemoval = ChildCountOf(destination) - (source == destination);
+    row = std::min(row, sizeAfterRemoval);
+    if (source == destination && row == static_cast<std::size_t>(node->row_)) {
+        return true;
+    }
+    const int due = CountDueBelow(node);
+    if (due > 0 && source) {
+        ShiftDueMarks(source, -due);
+    }
+    const int destinationRow = static_cast<int>(
+        (source == destination && row >= static_cast<std::size_t>(node->row_)) ? row + 1 : row);
+    Notify([&](IOutlineObserver& o) { o.NodeAboutToBeMoved(node, destination, destinationRow); });
+    Attach(Detach(node), destination, row);
+    Notify([&](IOutlineObserver& o) { o.NodeMoved(node); });
+    if (due > 0 && destination) {
+        ShiftDueMarks(destination, due);
+    }
+    return true;
+}
+
+void TOutline::SortChildren(TOutlineNode* parent) {
+    auto& list = parent->children_;
+    const auto before = [](const std::unique_ptr<TOutlineNode>& a,
+                           const std::unique_ptr<TOutlineNode>& b) {
+        return ItemSortsBefore(*a->item_, *b->item_);
+    };
+    if (std::is_sorted(list.begin(), list.end(), before)) {
+        return;
+    }
+    TOutline* outline = parent->Outline();
+    if (outline) {
+        outline->Notify([&](IOutlineObserver& o) { o.ChildrenAboutToBeSorted(parent); });
+    }
+    std::stable_sort(list.begin(), list.end(), before);
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        list[i]->row_ = static_cast<std::int32_t>(i);
+    }
+    if (outline) {
+        outline->Notify([&](IOutlineObserver& o) { o.ChildrenSorted(parent); });
+    }
+}
+
+namespace {
+void AnnounceChange(TOutlineNode* node) {
+    if (TOutline* outline = node->Outline()) {
+        outline->Notify([&](IOutlineObserver& o) { o.NodeChanged(node); });
+    }
+}
+} // namespace
+
+void TOutline::SetNodeText(TOutlineNode* node, std::string_view text) {
+    if (node->text_ == text) {
+        return;
+    }
+    node->text_ = text;
+    AnnounceChange(node);
+}
+
+void TOutline::SetNodeImages(TOutlineNode* node, int image, int selected) {
+    if (node->imageIndex_ == image && node->selectedIndex_ == selected) {
+        return;
+    }
+    node->imageIndex_ = static_cast<std::int16_t>(image);
+    node->selectedIndex_ = static_cast<std::int16_t>(selected);
+    AnnounceChange(node);
+}
+
+void TOutline::SetNodeStateIndex(TOutlineNode* node, int state) {
+    if (node->stateIndex_ == state) {
+        return;
+    }
+    node->stateIndex_ = static_cast<std::int16_t>(state);
+    AnnounceChange(node);
+}
+
+void TOutline::ShiftDueMarks(TOutlineNode* node, int delta) {
+    for (TOutlineNode* n = node; n && n->parent_; n = n->parent_) {
+        // A holder being destroyed has already let go of its item.
+        if (TNRBObject* item = n->item_.get()) {
+            item->AdjustDueCount(delta);
+            SetNodeStateIndex(n, item->DueCount() > 0 ? kDueStateImage : kNoStateImage);
+        }
+    }
+}
+
+std::size_t TOutline::NodeCount() const {
+    std::size_t count = 0;
+    for (const auto& node : topLevel_) {
+        count += SubtreeSize(node.get());
+    }
+    return count;
+}
+
+void TOutline::ForEachNode(const std::function<void(TOutlineNode*)>& visit) const {
+    for (TOutlineNode* n = Root(); n; n = n->NextInTree()) {
+        visit(n);
+    }
+}
+
+void TOutline::AddObserver(IOutlineObserver* observer) {
+    if (std::find(observers_.begin(), observers_.end(), observer) == observers_.end()) {
+        observers_.push_back(observer);
+    }
+}
+
+void TOutline::RemoveObserver(IOutlineObserver* observer) {
+    observers_.erase(std::remove(observers_.begin(), observers_.end(), observer), observers_.end());
+}
+
+void TOutline::BeginUpdate() {
+    if (updateDepth_++ == 0) {
+        Notify([](IOutlineObserver& o) { o.UpdatesSuspended(); });
+    }
+}
+
+void TOutline::EndUpdate() {
+    if (updateDepth_ > 0 && --updateDepth_ == 0) {
+        Notify([](IOutlineObserver& o) { o.UpdatesResumed(); });
+    }
+}
+
+int CountDueBelow(const TOutlineNode* node) {
+    int count = 0;
+    if (const TNRBObject* item = node->Item()) {
+        for (std::size_t i = 0; i < item->ChildCount(); ++i) {
+            count += item->ChildAt(i)->Due() ? 1 : 0;
+        }
+        count += item->Due() ? 1 : 0;
+    }
+    for (std::size_t i = 0; i < node->ChildCount(); ++i) {
+        count += CountDueBelow(node->ChildAt(i));
+    }
+    return count;
+}
+
+std::string NodePath(const TOutlineNode* node, std::string_view separator) {
+    std::vector<std::string_view> parts;
+    for (const TOutlineNode* n = node; n; n = n->Parent()) {
+        parts.push_back(n->Text());
+    }
+    std::string path;
+    for (auto it = parts.rbegin(); it != parts.rend(); ++it) {
+        if (!path.empty() || it != parts.rbegin()) {
+            path.append(separator);
+        }
+        path.append(*it);
+    }
+    return path;
+}
+
+} // namespace quill

@@ -1,0 +1,172 @@
+#pragma once
+// The outline: the tree of nodes that the main window shows on its left. A node has a
+// caption, three image indices, a parent, its child nodes, and owns its tree item. Every
+// change goes through TOutline, which announces it to its observers in two steps ("about
+// to" and "done") so that a view model can map each one onto its own notifications.
+
+#include "core/model/compact_string.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace quill {
+
+class TNRBObject;
+class TOutline;
+
+class TOutlineNode {
+public:
+    ~TOutlineNode();
+    TOutlineNode(const TOutlineNode&) = delete;
+    TOutlineNode& operator=(const TOutlineNode&) = delete;
+
+    std::string_view Text() const { return text_; }
+    int ImageIndex() const { return imageIndex_; }
+    int SelectedIndex() const { return selectedIndex_; }
+    int StateIndex() const { return stateIndex_; }
+    TNRBObject* Item() const { return item_.get(); }
+
+    // None for a top-level node (the root).
+    TOutlineNode* Parent() const { return parent_; }
+    // Position among the parent's children (or among the top-level nodes).
+    int Row() const { return row_; }
+    std::size_t ChildCount() const { return children_.size(); }
+    TOutlineNode* ChildAt(std::size_t row) const {
+        return row < children_.size() ? children_[row].get() : nullptr;
+    }
+    bool HasChildren() const { return !children_.empty(); }
+
+    // 0 for a top-level node.
+    int Depth() const;
+    // Position in tree order (each node before its descendants, siblings in order).
+    int AbsoluteIndex() const;
+    // The outline the node belongs to; none while it is detached.
+    TOutline* Outline() const;
+    bool IsAncestorOf(const TOutlineNode* node) const;
+
+    // The next node in tree order, or none after the last.
+    TOutlineNode* NextInTree() const;
+
+private:
+    friend class TOutline;
+    TOutlineNode() = default;
+
+    CompactString text_;
+    std::int16_t imageIndex_ = 0;
+    std::int16_t selectedIndex_ = 0;
+    std::int16_t stateIndex_ = -1;
+    std::int32_t row_ = 0;
+    TOutlineNode* parent_ = nullptr;
+    TOutline* outline_ = nullptr; // set on top-level nodes only
+    std::vector<std::unique_ptr<TOutlineNode>> children_;
+    std::unique_ptr<TNRBObject> item_;
+};
+
+// Told of every change of the outline. Rows are positions among a parent's child nodes (the
+// parent is none for top-level nodes) or, for items, positions in a holder's Children.
+class IOutlineObserver {
+public:
+    virtual ~IOutlineObserver() = default;
+    virtual void NodesAboutToBeInserted(TOutlineNode* /*parent*/, int /*first*/, int /*last*/) {}
+    virtual void NodesInserted(TOutlineNode* /*parent*/, int /*first*/, int /*last*/) {}
+    virtual void NodesAboutToBeRemoved(TOutlineNode* /*parent*/, int /*first*/, int /*last*/) {}
+    virtual void NodesRemoved(TOutlineNode* /*parent*/, int /*first*/, int /*last*/) {}
+    // destinationRow is the row before which the node goes, counted before it is taken out.
+    virtual void NodeAboutToBeMoved(TOutlineNode* /*node*/, TOutlineNode* /*destination*/,
+                                    int /*destinationRow*/) {}
+    virtual void NodeMoved(TOutlineNode* /*node*/) {}
+    virtual void ChildrenAboutToBeSorted(TOutlineNode* /*parent*/) {}
+    virtual void ChildrenSorted(TOutlineNode* /*parent*/) {}
+    // Caption, image or state image.
+    virtual void NodeChanged(TOutlineNode* /*node*/) {}
+    virtual void ItemsAboutToBeAdded(TOutlineNode* /*holder*/, int /*first*/, int /*last*/) {}
+    virtual void ItemsAdded(TOutlineNode* /*holder*/, int /*first*/, int /*last*/) {}
+    virtual void ItemsAboutToBeRemoved(TOutlineNode* /*holder*/, int /*first*/, int /*last*/) {}
+    virtual void ItemsRemoved(TOutlineNode* /*holder*/, int /*first*/, int /*last*/) {}
+    // A field of the item that the views show (Title, Target, Comment, image) changed.
+    virtual void ItemChanged(TNRBObject* /*item*/) {}
+    // Bulk work (loading, reverting, importing) starts and ends; views may stop drawing.
+    virtual void UpdatesSuspended() {}
+    virtual void UpdatesResumed() {}
+};
+
+class TOutline {
+public:
+    TOutline();
+    ~TOutline();
+    TOutline(const TOutline&) = delete;
+    TOutline& operator=(const TOutline&) = delete;
+
+    // The first node of the whole tree (the root), none while the outline is empty.
+    TOutlineNode* Root() const { return ChildOf(nullptr, 0); }
+    std::size_t TopLevelCount() const { return topLevel_.size(); }
+    TOutlineNode* ChildOf(TOutlineNode* parent, std::size_t row) const;
+    std::size_t ChildCountOf(const TOutlineNode* parent) const;
+
+    // Adds a node as the last child of parent (a top-level node when parent is none),
+    // captioned text and owning item. Images are set by the caller.
+    TOutlineNode* AddNode(TOutlineNode* parent, std::string_view text,
+                          std::unique_ptr<TNRBObject> item);
+    // Creates the root node holding a new root item, when the outline has none yet.
+    TOutlineNode* CreateRoot();
+    // Deletes the node, its item and everything below it.
+    void DeleteNode(TOutlineNode* node);
+    // Deletes every node below the root (Revert).
+    void DeleteChildrenOf(TOutlineNode* node);
+    // Moves the node to be a child of destination (none: top level) at row position among
+    // the destination's children after the node was taken out (clamped). Refuses to move a
+    // node into its own subtree.
+    bool MoveNode(TOutlineNode* node, TOutlineNode* destination, std::size_t row);
+    // Sorts the child nodes of parent by the ordering rule of their items (stable).
+    // These setters work on detached nodes too; attached ones are announced.
+    static void SortChildren(TOutlineNode* parent);
+    static void SetNodeText(TOutlineNode* node, std::string_view text);
+    static void SetNodeImages(TOutlineNode* node, int image, int selected);
+    static void SetNodeStateIndex(TOutlineNode* node, int state);
+
+    // Number of nodes, and the walk in tree order.
+    std::size_t NodeCount() const;
+    void ForEachNode(const std::function<void(TOutlineNode*)>& visit) const;
+
+    // Observers are not owned; they remove themselves before they go.
+    void AddObserver(IOutlineObserver* observer);
+    void RemoveObserver(IOutlineObserver* observer);
+
+    // Brackets bulk work; nests.
+    void BeginUpdate();
+    void EndUpdate();
+    bool Updating() const { return updateDepth_ > 0; }
+
+    // Raises (delta > 0) or lowers the due counts of the items from node up to, but not
+    // including, the top-level node, and shows or hides the due bullet on each.
+    static void ShiftDueMarks(TOutlineNode* node, int delta);
+
+    // Used by items to announce their own changes.
+    template <typename F> void Notify(F&& f) {
+        for (IOutlineObserver* o : observers_) {
+            f(*o);
+        }
+    }
+
+private:
+    std::vector<std::unique_ptr<TOutlineNode>>& ChildrenOf(TOutlineNode* parent);
+    void Renumber(TOutlineNode* parent, std::size_t from);
+    std::unique_ptr<TOutlineNode> Detach(TOutlineNode* node);
+    void Attach(std::unique_ptr<TOutlineNode> node, TOutlineNode* parent, std::size_t row);
+
+    std::vector<std::unique_ptr<TOutlineNode>> topLevel_;
+    std::vector<IOutlineObserver*> observers_;
+    int updateDepth_ = 0;
+};
+
+// Number of due reminders held at or below the node (counted, not taken from DueCount).
+int CountDueBelow(const TOutlineNode* node);
+
+// The node's path from the root, captions joined by separator.
+std::string NodePath(const TOutlineNode* node, std::string_view separator);
+
+} // namespace quill

@@ -1,0 +1,84 @@
+#include "core/services.h"
+
+#include "core/model/locale_names.h"
+
+#include <ctime>
+
+namespace quill {
+namespace {
+
+class SystemClock final : public IClock {
+public:
+    Date Today() const override {
+        std::time_t now = std::time(nullptr);
+        std::tm local{};
+        // One user-interface thread: the static buffer of localtime is not shared.
+        if (const std::tm* t = std::localtime(&now)) {
+            local = *t;
+        }
+        return Date{std::chrono::year{local.tm_year + 1900},
+                    std::chrono::month{static_cast<unsigned>(local.tm_mon + 1)},
+                    std::chrono::day{static_cast<unsigned>(local.tm_mday)}};
+    }
+};
+
+class NoIcons final : public IIconProvider {
+public:
+    int AddFileIcon(std::string_view) override { return kGenericFileImage; }
+    void ReplaceFileIcon(int, std::string_view) override {}
+    int ToolIconIndex(std::string_view) const override { return kGenericFileImage; }
+};
+
+class NoClipboard final : public IClipboard {
+public:
+    void StoreRecord(std::string_view, std::string_view) override {}
+};
+
+class NoNavigator final : public INavigator {
+public:
+    void SelectNode(TOutlineNode*) override {}
+    void BeginEditCaption(TOutlineNode*) override {}
+};
+
+Services WithDefaults(const Services& given) {
+    static SystemClock clock;
+    static NoIcons icons;
+    static NoClipboard clipboard;
+    static NoNavigator navigator;
+    Services s = given;
+    if (!s.clock) {
+        s.clock = &clock;
+    }
+    if (!s.locale) {
+        s.locale = &SystemLocaleNames();
+    }
+    if (!s.icons) {
+        s.icons = &icons;
+    }
+    if (!s.clipboard) {
+        s.clipboard = &clipboard;
+    }
+    if (!s.navigator) {
+        s.navigator = &navigator;
+    }
+    return s;
+}
+
+Services& Current() {
+    static Services current = WithDefaults({});
+    return current;
+}
+
+} // namespace
+
+const Services& CurrentServices() { return Current(); }
+
+void InstallServices(const Services& services) { Current() = WithDefaults(services); }
+
+ScopedServices::ScopedServices(const Services& services) : previous_(Current()) {
+    InstallServices(services);
+}
+
+ScopedServices::~ScopedServices() { Current() = previous_; }
+
+} // namespace quill

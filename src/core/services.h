@@ -1,0 +1,93 @@
+#pragma once
+// The services the core calls but cannot provide itself. The program installs real ones at
+// start-up (src/platform); tests install fakes. Until something is installed, harmless
+// defaults stand in: the system clock and locale, no icons, no clipboard, no navigation.
+
+#include <chrono>
+#include <string>
+#include <string_view>
+
+namespace quill {
+
+class TOutlineNode;
+
+using Date = std::chrono::year_month_day;
+
+// Today's date in local time.
+class IClock {
+public:
+    virtual ~IClock() = default;
+    virtual Date Today() const = 0;
+};
+
+// Names and date formats of the user's locale; English when no locale is set.
+class ILocaleNames {
+public:
+    virtual ~ILocaleNames() = default;
+    virtual std::string LongMonthName(unsigned month) const = 0; // 1 to 12
+    virtual std::string ShortMonthName(unsigned month) const = 0;
+    virtual std::string LongDayName(unsigned weekday) const = 0; // 0 Sunday to 6 Saturday
+    virtual std::string ShortDayName(unsigned weekday) const = 0;
+    virtual std::string ShortDate(Date date) const = 0;
+    virtual std::string LongDate(Date date) const = 0;
+};
+
+// Icons of files and programs, kept in the main window's two image lists in step.
+inline constexpr int kGenericFileImage = 13;
+class IIconProvider {
+public:
+    virtual ~IIconProvider() = default;
+    // Adds the icon associated with the file to both image lists; returns its index.
+    virtual int AddFileIcon(std::string_view fileName) = 0;
+    // Replaces the picture at index in both image lists by the file's icon.
+    virtual void ReplaceFileIcon(int index, std::string_view fileName) = 0;
+    // The image index of the configured tool whose program equals the text exactly, or
+    // kGenericFileImage when there is none.
+    virtual int ToolIconIndex(std::string_view program) const = 0;
+};
+
+inline constexpr std::string_view kPrivateClipboardFormat = "ROWANLEAF";
+class IClipboard {
+public:
+    virtual ~IClipboard() = default;
+    // Empties the clipboard, then stores the record (under the private format, with its
+    // terminating zero byte) and the plain text beside it.
+    virtual void StoreRecord(std::string_view recordWithZero, std::string_view plainText) = 0;
+};
+
+// The main window as far as items need it.
+class INavigator {
+public:
+    virtual ~INavigator() = default;
+    virtual void SelectNode(TOutlineNode* node) = 0;
+    // Makes the node visible and starts editing its caption in place.
+    virtual void BeginEditCaption(TOutlineNode* node) = 0;
+};
+
+struct Services {
+    IClock* clock = nullptr;
+    ILocaleNames* locale = nullptr;
+    IIconProvider* icons = nullptr;
+    IClipboard* clipboard = nullptr;
+    INavigator* navigator = nullptr;
+};
+
+// The services in force; members never null (defaults fill what was not installed).
+const Services& CurrentServices();
+
+// Installs the given services; null members take the defaults.
+void InstallServices(const Services& services);
+
+// Installs services for a scope and puts the previous ones back at its end (tests).
+class ScopedServices {
+public:
+    explicit ScopedServices(const Services& services);
+    ~ScopedServices();
+    ScopedServices(const ScopedServices&) = delete;
+    ScopedServices& operator=(const ScopedServices&) = delete;
+
+private:
+    Services previous_;
+};
+
+} // namespace quill

@@ -1,0 +1,77 @@
+#pragma once
+// The outline data file "quil.dat", the clipboard file "clipdata.dat" and exchange files
+// (".qld"): streams of item records whose levels rebuild the nesting.
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace quill {
+
+class TNRBObject;
+class TOutline;
+class TOutlineNode;
+
+inline constexpr std::string_view kDataFileName = "quil.dat";
+inline constexpr std::string_view kClipboardFileName = "clipdata.dat";
+inline constexpr std::string_view kDataFileFirstLine = "{Params}";
+
+// The outcome of reading or writing a file; the message is meant for the user.
+struct FileResult {
+    bool ok = true;
+    std::string message;
+    int line = 0; // the line an input error was met on, counted from 1
+    explicit operator bool() const { return ok; }
+};
+
+// True for items the category filter hides; they are left out of what is written.
+using HiddenItemTest = std::function<bool(const TNRBObject&)>;
+
+// Reads records under target, as many as the text holds. Stops at a header whose level or
+// kind is not a number; the items read up to then stay. fileName names the source in the
+// message.
+FileResult ReadRecords(std::string_view text, TOutlineNode* target, std::string_view fileName,
+                       int firstLineNumber = 1);
+
+// Appends the item's record at level as one line and then its Children one level deeper.
+void WriteItemTree(const TNRBObject& item, std::string& out, int level);
+
+// Appends the records of node and its descendants, node at level 1. With zeroTreeCategories
+// the tree items' categories are written as 0 (exchange and clipboard files written from
+// the tree); hidden items are left out, their descendants still written.
+void AppendSubtreeRecords(const TOutlineNode& node, std::string& out,
+                          const HiddenItemTest& hidden = {}, bool zeroTreeCategories = true);
+
+// Writes node's subtree as records to the file (exchange and clipboard files).
+FileResult WriteSubtree(const TOutlineNode& node, const std::string& fileName,
+                        const HiddenItemTest& hidden = {});
+
+// Reads an exchange file (extension ".qld" in any case) or the clipboard file under node. Any
+// other file name, and a file that cannot be opened, adds nothing and is no error.
+FileResult ImportFile(TOutlineNode* node, const std::string& fileName);
+
+// The whole outline as the data file holds it.
+std::string DataFileText(const TOutline& outline);
+
+// The data file of one outline. A file that could not be read to its end is copied to
+// "<name>.bak" before it is next overwritten, so a bad line never costs the rest of it.
+class TDataFile {
+public:
+    explicit TDataFile(std::string path = std::string(kDataFileName));
+
+    // Reads the file under the outline's root. A missing file is no error.
+    FileResult LoadDataFile(TOutline& outline);
+    // Writes the whole outline atomically: the old file stays whole if anything fails.
+    FileResult SaveDataFile(const TOutline& outline);
+
+    const std::string& Path() const { return path_; }
+    std::string BackupPath() const { return path_ + ".bak"; }
+    // A failed load left the original waiting to be copied aside at the next save.
+    bool BackupPending() const { return backupPending_; }
+
+private:
+    std::string path_;
+    bool backupPending_ = false;
+};
+
+} // namespace quill

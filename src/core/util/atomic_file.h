@@ -1,0 +1,49 @@
+#pragma once
+// Saving a file so that a failure never leaves it half written: the new content goes to a
+// temporary file in the same directory, is synced to disk and then renamed over the target.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace quill {
+
+class AtomicFileWriter {
+public:
+    AtomicFileWriter();
+    ~AtomicFileWriter(); // without a successful Commit the temporary file is removed
+    AtomicFileWriter(const AtomicFileWriter&) = delete;
+    AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+    // Creates the temporary file beside path (a symbolic link is followed, so the link stays).
+    bool Open(const std::string& path);
+    // Buffered; a failed write makes every later call and Commit fail.
+    bool Write(std::string_view bytes);
+    // Flushes, syncs and renames over the target, which keeps its permission bits.
+    bool Commit();
+
+    // What went wrong, with the file's name, for the user.
+    std::string Error() const { return error_; }
+    const std::string& TempPath() const { return tempPath_; }
+
+private:
+    bool Flush();
+    bool WriteOut(std::string_view bytes);
+    bool Fail(const std::string& what, const std::string& file, const std::string& reason);
+    void Discard();
+
+    std::string targetPath_;
+    std::string tempPath_;
+    std::string buffer_;
+    std::string error_;
+    int fd_ = -1;
+    bool failed_ = false;
+};
+
+// Copies the bytes of from to to (written atomically). On failure *error, when given, says why.
+bool CopyFileBytes(const std::string& from, const std::string& to, std::string* error);
+
+// The whole content, or nullopt when the file cannot be opened or read.
+std::optional<std::string> ReadWholeFile(const std::string& path);
+
+} // namespace quill

@@ -1,0 +1,143 @@
+#include "core/util/atomic_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+namespace quill {
+namespace {
+
+namespace fs = std::filesystem;
+
+class AtomicFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ =
+            fs::temp_directory_path() / ("quill-atomic-" + std::to_string(std::random_device{}()));
+        fs::create_directories(dir_);
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(dir_, ec);
+    }
+    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+    void Put(const std::string& name, const std::string& content) const {
+        std::ofstream(Path(name), std::ios::binary) << content;
+    }
+    std::size_t EntryCount() const {
+        return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir_), {}));
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(AtomicFileTest, CommitReplacesTheFile) {
+    Put("quil.dat", "old content");
+    AtomicFileWriter writer;
+    ASSERT_TRUE(writer.Open(Path("quil.dat")));
+    EXPECT_TRUE(writer.Write("new "));
+    EXPECT_TRUE(writer.Write("content"));
+    ASSERT_TRUE(writer.Commit()) << writer.Error();
+    EXPECT_EQ(ReadWholeFile(Path("quil.dat")), "new content");
+    EXPECT_EQ(EntryCount(), 1u);
+}
+
+TEST_F(AtomicFileTest, WithoutCommitTheOldFileStaysWhole) {
+    Put("quil.dat", "old content");
+    {
+        AtomicFileWriter writer;
+        ASSERT_TRUE(writer.Open(Path("quil.dat")));
+        ASSERT_TRUE(writer.Write(std::string(3 << 20, 'x'))); // reaches the disk before Commit
+        EXPECT_TRUE(fs::exists(writer.TempPath()));
+        EXPECT_EQ(fs::path(writer.TempPath()).parent_path(), dir_);
+        EXPECT_EQ(ReadWholeFile(Path("quil.dat")), "old content");
+    }
+    EXPECT_EQ(ReadWholeFile(Path("quil.dat")), "old content");
+    EXPECT_EQ(EntryCount(), 1u);
+}
+
+TEST_F(AtomicFileTest, ManyWritesOfMixedSizesArriveInOrder) {
+    std::string expected;
+    AtomicFileWriter writer;
+    ASSERT_TRUE(writer.Open(Path("big")));
+    std::mt19937 random(7);
+    for (int i = 0; i < 200; ++i) {
+        // Mostly small pieces, now and then one larger than the buffer.
+        const std::size_t size = i % 50 == 49 ? (3u << 20) : random() % 40000;
+        const std::string piece(size, static_cast<char>('a' + i % 26));
+        expected += piece;
+        ASSERT_TRUE(writer.Write(piece));
+    }
+    ASSERT_TRUE(writer.Commit()) << writer.Error();
+    EXPECT_EQ(ReadWholeFile(Path("big")), expected);
+}
+
+TEST_F(AtomicFileTest, MissingDirectoryFailsWithAReadableError) {
+    const std::string target = Path("no-such-dir/quil.dat");
+    AtomicFileWriter writer;
+    EXPECT_FALSE(writer.Open(target));
+    EXPECT_FALSE(writer.Write("x"));
+    EXPECT_FALSE(writer.Commit());
+    EXPECT_NE(writer.Error().find(target), std::string::npos) << writer.Error();
+    EXPECT_NE(writer.Error().find("No such file"), std::string::npos) << writer.Error();
+    EXPECT_FALSE(fs::exists(dir_ / "no-such-dir"));
+}
+
+#ifndef _WIN32
+TEST_F(AtomicFileTest, ReadOnlyDirectoryFailsAndKeepsTheFile) {
+    Put("quil.dat", "old");
+    fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);
+    if (::access(dir_.c_str(), W_OK) == 0) {
+        GTEST_SKIP() << "running with rights that ignore directory permissions";
+    }
+    AtomicFileWriter writer;
+    EXPECT_FALSE(writer.Open(Path("quil.dat")));
+    EXPECT_NE(writer.Error().find("Permission denied"), std::string::npos) << writer.Error();
+    EXPECT_EQ(ReadWholeFile(Path("quil.dat")), "old");
+}
+
+TEST_F(AtomicFileTest, KeepsPermissionBitsAndSymbolicLinks) {
+    Put("real.ini", "old");
+    fs::permissions(Path("real.ini"),
+                    fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    fs::create_symlink("real.ini", Path("link.ini"));
+    AtomicFileWriter writer;
+    ASSERT_TRUE(writer.Open(Path("link.ini")));
+    ASSERT_TRUE(writer.Write("new"));
+    ASSERT_TRUE(writer.Commit()) << writer.Error();
+    EXPECT_TRUE(fs::is_symlink(Path("link.ini")));
+    EXPECT_EQ(ReadWholeFile(Path("real.ini")), "new");
+    EXPECT_EQ(fs::status(Path("real.ini")).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+#endif
+
+TEST_F(AtomicFileTest, CopyAndRead) {
+    std::string binary;
+    for (int i = 0; i < 3000000; ++i) {
+        binary += static_cast<char>(i * 7);
+    }
+    Put("quil.dat", binary);
+    std::string error;
+    ASSERT_TRUE(CopyFileBytes(Path("quil.dat"), Path("quil.dat.bak"), &error)) << error;
+    EXPECT_EQ(ReadWholeFile(Path("quil.dat.bak")), binary);
+
+    EXPECT_FALSE(CopyFileBytes(Path("missing"), Path("copy"), &error));
+    EXPECT_NE(error.find(Path("missing")), std::string::npos) << error;
+    EXPECT_FALSE(fs::exists(Path("copy")));
+
+    EXPECT_EQ(ReadWholeFile(Path("missing")), std::nullopt);
+    EXPECT_EQ(ReadWholeFile(dir_.string()), std::nullopt); // a directory has no content
+    Put("empty", "");
+    EXPECT_EQ(ReadWholeFile(Path("empty")), "");
+}
+
+} // namespace
+} // namespace quill
