@@ -71,14 +71,20 @@ Services& Current() {
 
 } // namespace
 
-const Services& CurrentServices() { return Current(); }
+const Services& CurrentServices() {
+    return Current();
+}
 
-void InstallServices(const Services& services) { Current() = WithDefaults(services); }
+void InstallServices(const Services& services) {
+    Current() = WithDefaults(services);
+}
 
 ScopedServices::ScopedServices(const Services& services) : previous_(Current()) {
     InstallServices(services);
 }
 
-ScopedServices::~ScopedServices() { Current() = previous_; }
+ScopedServices::~ScopedServices() {
+    Current() = previous_;
+}
 
 } // namespace quill

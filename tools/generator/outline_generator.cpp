@@ -15,30 +15,30 @@ namespace quill {
 namespace {
 
 constexpr std::array<std::string_view, 24> kFirstNames{
-    "Ann",     "Bob",    "Chloé",  "Dmitri", "Élise",  "Farid",  "Greta",    "Hiroshi",
-    "Ingrid",  "José",   "Katalin", "Łukasz", "Mia",   "Niamh",  "Oğuz",     "Priya",
-    "Quentin", "Rosa",   "Søren",  "Tomás",  "Ulla",   "Ελένη",  "Дмитрий",  "美咲"};
+    "Ann",     "Bob",  "Chloé",   "Dmitri", "Élise", "Farid", "Greta",   "Hiroshi",
+    "Ingrid",  "José", "Katalin", "Łukasz", "Mia",   "Niamh", "Oğuz",    "Priya",
+    "Quentin", "Rosa", "Søren",   "Tomás",  "Ulla",  "Ελένη", "Дмитрий", "美咲"};
 constexpr std::array<std::string_view, 20> kLastNames{
-    "Lee",    "Müller", "García", "Nakamura", "O'Brien", "Kowalski", "Dubois",
-    "Rossi",  "Novák",  "Jensen", "Şahin",    "Patel",   "van der Berg", "Smith",
-    "Ivanova", "Papadopoulos", "Svensson", "Horváth", "Иванов", "佐藤"};
+    "Lee",     "Müller",       "García",   "Nakamura", "O'Brien", "Kowalski",     "Dubois",
+    "Rossi",   "Novák",        "Jensen",   "Şahin",    "Patel",   "van der Berg", "Smith",
+    "Ivanova", "Papadopoulos", "Svensson", "Horváth",  "Иванов",  "佐藤"};
 constexpr std::array<std::string_view, 6> kSalutations{"", "Mr.", "Ms.", "Dr.", "Prof.", "Mx."};
 constexpr std::array<std::string_view, 12> kOrgWords{
-    "Acme", "Northwind", "Blue Harbour", "Kettle & Co", "Fjord Systems", "Ångström Labs",
-    "Lumen", "Orchard", "Quarry", "Tessera", "Vireo", "Zephyr"};
+    "Acme",  "Northwind", "Blue Harbour", "Kettle & Co", "Fjord Systems", "Ångström Labs",
+    "Lumen", "Orchard",   "Quarry",       "Tessera",     "Vireo",         "Zephyr"};
 constexpr std::array<std::string_view, 8> kOrgSuffixes{"Ltd", "GmbH", "Inc.", "S.A.",
                                                        "AB",  "Oy",   "LLC",  "plc"};
 constexpr std::array<std::string_view, 10> kFolderNames{
-    "Family", "Friends", "Work", "Clients", "Suppliers", "Club", "School", "Neighbours",
-    "Archive", "Café regulars"};
-constexpr std::array<std::string_view, 10> kCities{
-    "Springfield", "Kent", "München", "Lyon", "Kraków", "Göteborg", "Sevilla", "Porto",
-    "Αθήνα", "Toronto"};
-constexpr std::array<std::string_view, 8> kStreets{
-    "High Street", "Main St", "Rue de la Paix", "Hauptstraße", "Calle Mayor", "Elm Avenue",
-    "ulica Długa", "Kungsgatan"};
-constexpr std::array<std::string_view, 6> kCountries{"UK", "USA", "Germany", "France", "Poland",
-                                                      "Sweden"};
+    "Family", "Friends", "Work",       "Clients", "Suppliers",
+    "Club",   "School",  "Neighbours", "Archive", "Café regulars"};
+constexpr std::array<std::string_view, 10> kCities{"Springfield", "Kent",     "München", "Lyon",
+                                                   "Kraków",      "Göteborg", "Sevilla", "Porto",
+                                                   "Αθήνα",       "Toronto"};
+constexpr std::array<std::string_view, 8> kStreets{"High Street", "Main St",     "Rue de la Paix",
+                                                   "Hauptstraße", "Calle Mayor", "Elm Avenue",
+                                                   "ulica Długa", "Kungsgatan"};
+constexpr std::array<std::string_view, 6> kCountries{"UK",     "USA",    "Germany",
+                                                     "France", "Poland", "Sweden"};
 constexpr std::array<std::string_view, 5> kDocuments{
     "/home/user/Documents/contract.pdf", "/home/user/Documents/Angebot 2026.odt",
     "/srv/share/minutes.txt", "/home/user/Pictures/portrait.jpg", "/home/user/notes.md"};
@@ -67,7 +67,9 @@ private:
         return std::uniform_int_distribution<std::size_t>(low, high)(random_);
     }
     bool Chance(double p) { return std::bernoulli_distribution(p)(random_); }
-    std::int32_t Id() { return std::uniform_int_distribution<std::int32_t>(1, 2147352578)(random_); }
+    std::int32_t Id() {
+        return std::uniform_int_distribution<std::int32_t>(1, 2147352578)(random_);
+    }
     std::int32_t Categories() {
         if (!Chance(0.3)) {
             return 0;
@@ -126,7 +128,8 @@ private:
     }
 
     void Organization(TOutlineNode* parent) {
-        const std::string name = std::string(Pick(kOrgWords)) + " " + std::string(Pick(kOrgSuffixes));
+        const std::string name =
+            std::string(Pick(kOrgWords)) + " " + std::string(Pick(kOrgSuffixes));
         std::string line = "{Orgn}Office~~Switchboard~~Office Fax~~Info~~Homepage";
         TNRBObject* org = Make(kOrganizationKind, name, "", Chance(0.3) ? "preferred supplier" : "",
                                Categorised(line), parent);
@@ -154,19 +157,21 @@ private:
     void Person(TOutlineNode* parent) {
         const std::string_view salutation = Pick(kSalutations);
         const std::string_view first = Pick(kFirstNames);
-        const std::string middle = Chance(0.2) ? std::string(1, static_cast<char>('A' + Uniform(0, 25))) + "." : "";
+        const std::string middle =
+            Chance(0.2) ? std::string(1, static_cast<char>('A' + Uniform(0, 25))) + "." : "";
         const std::string_view last = Pick(kLastNames);
         const std::string title = std::string(first) + " " + std::string(last);
-        const std::string formal = std::string(salutation) + " " + std::string(first) + " " + std::string(last);
+        const std::string formal =
+            std::string(salutation) + " " + std::string(first) + " " + std::string(last);
         const bool web = Chance(0.15);
         const bool fax = Chance(0.2);
         std::string line = "{Pers}" + std::string(salutation) + "~~" + std::string(first) + "~~" +
                            middle + "~~" + std::string(last) +
                            "~~Primary Address~~Primary Phone~~" + (fax ? "Primary FAX" : "") +
                            "~~Primary E-Mail~~" + (web ? "Primary Website" : "");
-        TNRBObject* person = Make(kPersonKind, title, formal,
-                                  Chance(0.25) ? "met at the fair, 2019" : "", Categorised(line),
-                                  parent);
+        TNRBObject* person =
+            Make(kPersonKind, title, formal, Chance(0.25) ? "met at the fair, 2019" : "",
+                 Categorised(line), parent);
         TOutlineNode* node = person->Node();
         Address(node, "Primary Address");
         Phone(node, "Primary Phone");
@@ -207,8 +212,8 @@ private:
     }
     void Phone(TOutlineNode* holder, std::string_view title) {
         if (!Full()) {
-            Make(kPhoneKind, title, Phone(), "", Categorised("{Phon}" + (Chance(0.2) ? Number(3) : "")),
-                 holder);
+            Make(kPhoneKind, title, Phone(), "",
+                 Categorised("{Phon}" + (Chance(0.2) ? Number(3) : "")), holder);
         }
     }
     void Fax(TOutlineNode* holder, std::string_view title) {
@@ -230,17 +235,17 @@ private:
     }
     void Document(TOutlineNode* holder) {
         if (!Full()) {
-            Make(kDocumentKind, "Contract", Pick(kDocuments), "signed copy",
-                 Categorised("{Docs}"), holder);
+            Make(kDocumentKind, "Contract", Pick(kDocuments), "signed copy", Categorised("{Docs}"),
+                 holder);
         }
     }
     void Reminder(TOutlineNode* holder) {
         if (Full()) {
             return;
         }
-        const std::string date = std::to_string(Uniform(1995, 2030)) + "," +
-                                 std::to_string(Uniform(1, 12)) + "," +
-                                 std::to_string(Uniform(1, 28)) + "," + std::to_string(Uniform(0, 5));
+        const std::string date =
+            std::to_string(Uniform(1995, 2030)) + "," + std::to_string(Uniform(1, 12)) + "," +
+            std::to_string(Uniform(1, 28)) + "," + std::to_string(Uniform(0, 5));
         TNRBObject* reminder =
             Make(kReminderKind, "Birthday", "", "", Categorised("{Remd}" + date), holder);
         // The description is what the reminder itself would show.

@@ -4,8 +4,8 @@
 // documents, reminders and tools, categories (the top bit among them) and names in many
 // scripts. Everything it makes survives a save and a load unchanged.
 
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 
 namespace quill {
 

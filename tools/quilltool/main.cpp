@@ -23,10 +23,9 @@ constexpr int kOk = 0;
 constexpr int kBadData = 1;
 constexpr int kUsage = 2;
 
-constexpr std::string_view kUsageText =
-    "usage: quilltool stats FILE\n"
-    "       quilltool resave IN OUT\n"
-    "       quilltool generate N OUT [--seed S]\n";
+constexpr std::string_view kUsageText = "usage: quilltool stats FILE\n"
+                                        "       quilltool resave IN OUT\n"
+                                        "       quilltool generate N OUT [--seed S]\n";
 
 int Usage() {
     std::cerr << kUsageText;

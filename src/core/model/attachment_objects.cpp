@@ -17,16 +17,22 @@ TDocObject::TDocObject(std::string_view title, std::string_view target, std::str
     TDocObject::ReadDataLine(dataLine);
 }
 
-void TDocObject::ReadDataLine(std::string_view text) { ReadCategoriesOnly(*this, text); }
+void TDocObject::ReadDataLine(std::string_view text) {
+    ReadCategoriesOnly(*this, text);
+}
 
-std::string TDocObject::RecordText(int level) const { return CategoriesOnlyRecord(*this, level); }
+std::string TDocObject::RecordText(int level) const {
+    return CategoriesOnlyRecord(*this, level);
+}
 
 void TDocObject::SetupActionMenu(ActionMenu& menu) const {
     menu.HideAll();
     menu.launch = true;
 }
 
-void TDocObject::Activate() { Launch(); }
+void TDocObject::Activate() {
+    Launch();
+}
 
 void TDocObject::UpdateIcon() {
     if (Target().empty()) {
@@ -74,7 +80,9 @@ void TReminderObject::SetupActionMenu(ActionMenu& menu) const {
     menu.advanceDate = true;
 }
 
-void TReminderObject::UpdateDue() { SetDue(date_.IsDueOn(CurrentServices().clock->Today())); }
+void TReminderObject::UpdateDue() {
+    SetDue(date_.IsDueOn(CurrentServices().clock->Today()));
+}
 
 void TReminderObject::RefreshViews() {
     TOutlineNode* holder = Node();
@@ -99,8 +107,8 @@ void TReminderObject::AdvanceDate() {
     RefreshViews();
 }
 
-TToolObject::TToolObject(std::string_view title, std::string_view target,
-                         std::string_view comment, std::int32_t id, std::string_view dataLine)
+TToolObject::TToolObject(std::string_view title, std::string_view target, std::string_view comment,
+                         std::int32_t id, std::string_view dataLine)
     : TNRBObject(kToolKind, title, target, comment, id) {
     TToolObject::ReadDataLine(dataLine);
     iconIndex_ = CurrentServices().icons->ToolIconIndex(program_);
@@ -133,6 +141,8 @@ void TToolObject::SetupActionMenu(ActionMenu& menu) const {
     menu.launch = true;
 }
 
-void TToolObject::Activate() { Launch(); }
+void TToolObject::Activate() {
+    Launch();
+}
 
 } // namespace quill

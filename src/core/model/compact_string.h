@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -59,11 +60,11 @@ public:
     }
     bool empty() const noexcept { return size() == 0; }
 
-    friend bool operator==(const CompactString& a, const CompactString& b) noexcept {
-        return a.view() == b.view();
-    }
     friend bool operator==(const CompactString& a, std::string_view b) noexcept {
         return a.view() == b;
+    }
+    friend std::ostream& operator<<(std::ostream& out, const CompactString& s) {
+        return out << s.view();
     }
 
     void Swap(CompactString& other) noexcept {

@@ -103,8 +103,7 @@ std::string TOrgObject::RecordText(int level) const {
 }
 
 TPersonObject::TPersonObject(std::string_view title, std::string_view target,
-                             std::string_view comment, std::int32_t id,
-                             std::string_view dataLine)
+                             std::string_view comment, std::int32_t id, std::string_view dataLine)
     : TContactHolderObject(kPersonKind, title, target, comment, id) {
     TPersonObject::ReadDataLine(dataLine);
 }

@@ -6,8 +6,7 @@
 namespace quill {
 
 TAddressObject::TAddressObject(std::string_view title, std::string_view target,
-                               std::string_view comment, std::int32_t id,
-                               std::string_view dataLine)
+                               std::string_view comment, std::int32_t id, std::string_view dataLine)
     : TNRBObject(kAddressKind, title, target, comment, id) {
     TAddressObject::ReadDataLine(dataLine);
 }
@@ -41,7 +40,9 @@ std::string TAddressObject::RecordText(int level) const {
     return out;
 }
 
-void TAddressObject::SetupActionMenu(ActionMenu& menu) const { menu.HideAll(); }
+void TAddressObject::SetupActionMenu(ActionMenu& menu) const {
+    menu.HideAll();
+}
 
 std::string TAddressObject::ClipboardText() const {
     std::string text;
@@ -97,7 +98,9 @@ void TPhoneObject::SetupActionMenu(ActionMenu& menu) const {
     menu.dial = true;
 }
 
-void TPhoneObject::Activate() { Dial(); }
+void TPhoneObject::Activate() {
+    Dial();
+}
 
 TEMailObject::TEMailObject(std::string_view title, std::string_view target,
                            std::string_view comment, std::int32_t id, std::string_view dataLine)
@@ -105,16 +108,22 @@ TEMailObject::TEMailObject(std::string_view title, std::string_view target,
     TEMailObject::ReadDataLine(dataLine);
 }
 
-void TEMailObject::ReadDataLine(std::string_view text) { ReadCategoriesOnly(*this, text); }
+void TEMailObject::ReadDataLine(std::string_view text) {
+    ReadCategoriesOnly(*this, text);
+}
 
-std::string TEMailObject::RecordText(int level) const { return CategoriesOnlyRecord(*this, level); }
+std::string TEMailObject::RecordText(int level) const {
+    return CategoriesOnlyRecord(*this, level);
+}
 
 void TEMailObject::SetupActionMenu(ActionMenu& menu) const {
     menu.HideAll();
     menu.sendMail = true;
 }
 
-void TEMailObject::Activate() { SendMail(""); }
+void TEMailObject::Activate() {
+    SendMail("");
+}
 
 TFaxObject::TFaxObject(std::string_view title, std::string_view target, std::string_view comment,
                        std::int32_t id, std::string_view dataLine)
@@ -122,9 +131,13 @@ TFaxObject::TFaxObject(std::string_view title, std::string_view target, std::str
     TFaxObject::ReadDataLine(dataLine);
 }
 
-void TFaxObject::ReadDataLine(std::string_view text) { ReadCategoriesOnly(*this, text); }
+void TFaxObject::ReadDataLine(std::string_view text) {
+    ReadCategoriesOnly(*this, text);
+}
 
-std::string TFaxObject::RecordText(int level) const { return CategoriesOnlyRecord(*this, level); }
+std::string TFaxObject::RecordText(int level) const {
+    return CategoriesOnlyRecord(*this, level);
+}
 
 void TFaxObject::SetupActionMenu(ActionMenu& menu) const {
     menu.HideAll();
@@ -132,7 +145,9 @@ void TFaxObject::SetupActionMenu(ActionMenu& menu) const {
     menu.dial = true;
 }
 
-void TFaxObject::Activate() { SendFax(""); }
+void TFaxObject::Activate() {
+    SendFax("");
+}
 
 TWebObject::TWebObject(std::string_view title, std::string_view target, std::string_view comment,
                        std::int32_t id, std::string_view dataLine)
@@ -140,9 +155,13 @@ TWebObject::TWebObject(std::string_view title, std::string_view target, std::str
     TWebObject::ReadDataLine(dataLine);
 }
 
-void TWebObject::ReadDataLine(std::string_view text) { ReadCategoriesOnly(*this, text); }
+void TWebObject::ReadDataLine(std::string_view text) {
+    ReadCategoriesOnly(*this, text);
+}
 
-std::string TWebObject::RecordText(int level) const { return CategoriesOnlyRecord(*this, level); }
+std::string TWebObject::RecordText(int level) const {
+    return CategoriesOnlyRecord(*this, level);
+}
 
 void TWebObject::SetupActionMenu(ActionMenu& menu) const {
     menu.HideAll();
@@ -150,6 +169,8 @@ void TWebObject::SetupActionMenu(ActionMenu& menu) const {
     menu.browse = true;
 }
 
-void TWebObject::Activate() { Browse(); }
+void TWebObject::Activate() {
+    Browse();
+}
 
 } // namespace quill

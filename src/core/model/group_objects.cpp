@@ -26,19 +26,27 @@ TFolderObject::TFolderObject(std::string_view title, std::string_view target,
     TFolderObject::ReadDataLine(dataLine);
 }
 
-void TFolderObject::ReadDataLine(std::string_view text) { ReadCategoriesOnly(*this, text); }
+void TFolderObject::ReadDataLine(std::string_view text) {
+    ReadCategoriesOnly(*this, text);
+}
 
-std::string TFolderObject::RecordText(int level) const { return CategoriesOnlyRecord(*this, level); }
+std::string TFolderObject::RecordText(int level) const {
+    return CategoriesOnlyRecord(*this, level);
+}
 
-TTeamObject::TTeamObject(std::string_view title, std::string_view target,
-                         std::string_view comment, std::int32_t id, std::string_view dataLine)
+TTeamObject::TTeamObject(std::string_view title, std::string_view target, std::string_view comment,
+                         std::int32_t id, std::string_view dataLine)
     : TNRBObject(kTeamKind, title, target, comment, id) {
     TTeamObject::ReadDataLine(dataLine);
 }
 
-void TTeamObject::ReadDataLine(std::string_view text) { ReadCategoriesOnly(*this, text); }
+void TTeamObject::ReadDataLine(std::string_view text) {
+    ReadCategoriesOnly(*this, text);
+}
 
-std::string TTeamObject::RecordText(int level) const { return CategoriesOnlyRecord(*this, level); }
+std::string TTeamObject::RecordText(int level) const {
+    return CategoriesOnlyRecord(*this, level);
+}
 
 TUnknownKindObject::TUnknownKindObject(int kind, std::string_view title, std::string_view target,
                                        std::string_view comment, std::int32_t id,
@@ -49,8 +57,8 @@ TUnknownKindObject::TUnknownKindObject(int kind, std::string_view title, std::st
 
 void TUnknownKindObject::ReadDataLine(std::string_view text) {
     // Kept as read; only line breaks could break the record, and a read line has none.
-    dataLine_ = text.find_first_of("\r\n") == std::string_view::npos ? CompactString(text)
-                                                                      : Cleaned(text);
+    dataLine_ =
+        text.find_first_of("\r\n") == std::string_view::npos ? CompactString(text) : Cleaned(text);
 }
 
 std::string TUnknownKindObject::RecordText(int level) const {

@@ -18,7 +18,9 @@ std::mt19937& IdGenerator() {
 
 } // namespace
 
-void SeedItemIds(std::uint32_t seed) { IdGenerator().seed(seed); }
+void SeedItemIds(std::uint32_t seed) {
+    IdGenerator().seed(seed);
+}
 
 std::int32_t DrawItemId() {
     std::uniform_int_distribution<std::int32_t> first(0, 65534);
@@ -27,9 +29,9 @@ std::int32_t DrawItemId() {
     return a * second(IdGenerator());
 }
 
-std::unique_ptr<TNRBObject> ConstructItem(int kind, std::string_view title,
-                                          std::string_view target, std::string_view comment,
-                                          std::int32_t id, std::string_view dataLine) {
+std::unique_ptr<TNRBObject> ConstructItem(int kind, std::string_view title, std::string_view target,
+                                          std::string_view comment, std::int32_t id,
+                                          std::string_view dataLine) {
     if (id == 0) {
         id = DrawItemId();
     }
@@ -84,8 +86,8 @@ TNRBObject* CreateItem(int kind, std::string_view title, std::string_view target
         if (!home) {
             return nullptr;
         }
-        TOutlineNode* node = home->AddNode(parent, item->Title(), std::move(owned));
-        TOutline::SetNodeImages(node, item->GetImageIndex(), item->GetSelectedIndex());
+        TOutlineNode* node = home->AddNode(parent, item->Title(), std::move(owned),
+                                           item->GetImageIndex(), item->GetSelectedIndex());
         item->SetNode(node);
         return item;
     }

@@ -13,9 +13,9 @@ class TOutline;
 
 // Constructs the kind's class (kinds 13 to 255: an item that keeps its data line), not
 // attached to anything. An id of 0 draws a random one.
-std::unique_ptr<TNRBObject> ConstructItem(int kind, std::string_view title,
-                                          std::string_view target, std::string_view comment,
-                                          std::int32_t id, std::string_view dataLine);
+std::unique_ptr<TNRBObject> ConstructItem(int kind, std::string_view title, std::string_view target,
+                                          std::string_view comment, std::int32_t id,
+                                          std::string_view dataLine);
 
 // Constructs an item and hangs it into the outline under parent: tree kinds as the last
 // child node of parent (a top-level node of outline when parent is none), the others in

@@ -27,7 +27,9 @@ inline constexpr std::int32_t kRootId = 32892645;
 
 // Folders, organizations, teams, persons and websites are nodes of the tree; the rest are
 // held in a tree item's Children.
-constexpr bool IsTreeKind(int kind) { return kind >= kFolderKind && kind <= kWebsiteKind; }
+constexpr bool IsTreeKind(int kind) {
+    return kind >= kFolderKind && kind <= kWebsiteKind;
+}
 
 // Image indices of the main window's image lists.
 inline constexpr int kOpenFolderImage = 10;

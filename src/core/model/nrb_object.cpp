@@ -82,7 +82,9 @@ void TNRBObject::SetDue(bool due) {
     due_ = due;
 }
 
-void TNRBObject::AdjustDueCount(int delta) { dueCount_ += delta; }
+void TNRBObject::AdjustDueCount(int delta) {
+    dueCount_ += delta;
+}
 
 TNRBObject* TNRBObject::ChildAt(std::size_t position) const {
     return position < children_.size() ? children_[position].get() : nullptr;
@@ -207,18 +209,24 @@ void TNRBObject::NotifyChanged() {
 
 // The virtual operations' base behaviour.
 
-int TNRBObject::GetImageIndex() const { return kind_; }
+int TNRBObject::GetImageIndex() const {
+    return kind_;
+}
 
 void TNRBObject::ReadDataLine(std::string_view) {}
 
-std::string TNRBObject::RecordText(int level) const { return HeaderLine(level); }
+std::string TNRBObject::RecordText(int level) const {
+    return HeaderLine(level);
+}
 
 void TNRBObject::SetupActionMenu(ActionMenu& menu) const {
     menu.HideAll();
     menu.open = true;
 }
 
-int TNRBObject::GetSelectedIndex() const { return kind_ == kFolderKind ? kOpenFolderImage : kind_; }
+int TNRBObject::GetSelectedIndex() const {
+    return kind_ == kFolderKind ? kOpenFolderImage : kind_;
+}
 
 bool TNRBObject::EditNew(TOutlineNode* node) {
     CurrentServices().navigator->BeginEditCaption(node);
@@ -229,11 +237,15 @@ bool TNRBObject::ReadCSVRecord(const std::vector<std::string>&, const std::vecto
     return false;
 }
 
-std::string TNRBObject::CSVFieldText(std::string_view) const { return {}; }
+std::string TNRBObject::CSVFieldText(std::string_view) const {
+    return {};
+}
 
 void TNRBObject::ReadVCard(const TCard&) {}
 
-void TNRBObject::Activate() { CurrentServices().navigator->SelectNode(node_); }
+void TNRBObject::Activate() {
+    CurrentServices().navigator->SelectNode(node_);
+}
 
 void TNRBObject::Edit() {}
 void TNRBObject::SendMail(std::string_view) {}
@@ -244,9 +256,13 @@ void TNRBObject::AdvanceDate() {}
 void TNRBObject::Launch() {}
 void TNRBObject::WriteHTMLBody(std::ostream&, bool) const {}
 void TNRBObject::WriteHTMLIndexEntry(std::ostream&, std::string_view) const {}
-bool TNRBObject::ShowsInHTMLIndex() const { return true; }
+bool TNRBObject::ShowsInHTMLIndex() const {
+    return true;
+}
 void TNRBObject::SaveVCardFile(const std::string&) const {}
-std::string TNRBObject::VCardLine() const { return {}; }
+std::string TNRBObject::VCardLine() const {
+    return {};
+}
 
 void TNRBObject::CopyToClipboard() const {
     std::string record = RecordText(1);
@@ -254,7 +270,9 @@ void TNRBObject::CopyToClipboard() const {
     CurrentServices().clipboard->StoreRecord(record, ClipboardText());
 }
 
-std::string TNRBObject::ClipboardText() const { return std::string(target_); }
+std::string TNRBObject::ClipboardText() const {
+    return std::string(target_);
+}
 
 bool ItemSortsBefore(const TNRBObject& a, const TNRBObject& b) {
     const bool aFolder = a.Kind() == kFolderKind;
@@ -266,8 +284,9 @@ bool ItemSortsBefore(const TNRBObject& a, const TNRBObject& b) {
 }
 
 bool IsURL(std::string_view text) {
-    static constexpr std::array<std::string_view, 7> kSchemes{
-        "http:", "wais:", "news:", "ftp:", "mailto:", "gopher:", "telnet:"};
+    // "https:" joins the classic schemes: secure sites are what users have today.
+    static constexpr std::array<std::string_view, 8> kSchemes{
+        "http:", "https:", "wais:", "news:", "ftp:", "mailto:", "gopher:", "telnet:"};
     if (text.size() <= 7) {
         return false;
     }
@@ -276,6 +295,8 @@ bool IsURL(std::string_view text) {
     });
 }
 
-bool IsInternetAddress(std::string_view text) { return text.find('@') != std::string_view::npos; }
+bool IsInternetAddress(std::string_view text) {
+    return text.find('@') != std::string_view::npos;
+}
 
 } // namespace quill

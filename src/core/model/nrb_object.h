@@ -21,8 +21,8 @@ class TCard;
 class TNRBObject {
 public:
     // Texts are cleaned for the record format (no "~~", no line breaks).
-    TNRBObject(int kind, std::string_view title, std::string_view target,
-               std::string_view comment, std::int32_t id);
+    TNRBObject(int kind, std::string_view title, std::string_view target, std::string_view comment,
+               std::int32_t id);
     virtual ~TNRBObject();
     TNRBObject(const TNRBObject&) = delete;
     TNRBObject& operator=(const TNRBObject&) = delete;
@@ -126,8 +126,8 @@ CompactString Cleaned(std::string_view text);
 // case of A to Z.
 bool ItemSortsBefore(const TNRBObject& a, const TNRBObject& b);
 
-// "http:", "wais:", "news:", "ftp:", "mailto:", "gopher:" or "telnet:" (any case) in front
-// and longer than 7 characters.
+// "http:", "https:", "wais:", "news:", "ftp:", "mailto:", "gopher:" or "telnet:" (any
+// case) in front and longer than 7 characters.
 bool IsURL(std::string_view text);
 bool IsInternetAddress(std::string_view text);
 

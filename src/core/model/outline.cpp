@@ -128,12 +128,14 @@ void TOutline::Renumber(TOutlineNode* parent, std::size_t from) {
 }
 
 TOutlineNode* TOutline::AddNode(TOutlineNode* parent, std::string_view text,
-                                std::unique_ptr<TNRBObject> item) {
+                                std::unique_ptr<TNRBObject> item, int image, int selected) {
     auto& list = ChildrenOf(parent);
     const int row = static_cast<int>(list.size());
     std::unique_ptr<TOutlineNode> node(new TOutlineNode());
     node->text_ = text;
     node->item_ = std::move(item);
+    node->imageIndex_ = static_cast<std::int16_t>(image);
+    node->selectedIndex_ = static_cast<std::int16_t>(selected);
     Notify([&](IOutlineObserver& o) { o.NodesAboutToBeInserted(parent, row, row); });
     Attach(std::move(node), parent, list.size());
     Notify([&](IOutlineObserver& o) { o.NodesInserted(parent, row, row); });
@@ -146,8 +148,7 @@ TOutlineNode* TOutline::CreateRoot() {
     }
     auto root = std::make_unique<TNRBObject>(kRootKind, DefaultTitle(kRootKind), "", "", kRootId);
     TNRBObject* item = root.get();
-    TOutlineNode* node = AddNode(nullptr, item->Title(), std::move(root));
-    SetNodeImages(node, kRootImage, kRootImage);
+    TOutlineNode* node = AddNode(nullptr, item->Title(), std::move(root), kRootImage, kRootImage);
     item->SetNode(node);
     return node;
 }

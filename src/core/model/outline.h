@@ -8,8 +8,8 @@
 
 #include <cstdint>
 #include <functional>
-#include <string>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -108,9 +108,9 @@ public:
     std::size_t ChildCountOf(const TOutlineNode* parent) const;
 
     // Adds a node as the last child of parent (a top-level node when parent is none),
-    // captioned text and owning item. Images are set by the caller.
+    // captioned text, with its images, owning item.
     TOutlineNode* AddNode(TOutlineNode* parent, std::string_view text,
-                          std::unique_ptr<TNRBObject> item);
+                          std::unique_ptr<TNRBObject> item, int image = 0, int selected = 0);
     // Creates the root node holding a new root item, when the outline has none yet.
     TOutlineNode* CreateRoot();
     // Deletes the node, its item and everything below it.

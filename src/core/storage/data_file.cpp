@@ -43,7 +43,9 @@ private:
     std::size_t pos_ = 0;
 };
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // Reads an integer the way a text file's numeric read does: blanks skipped, then a token
 // up to the next blank that must be a whole decimal number within 32 bits.

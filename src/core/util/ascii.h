@@ -7,7 +7,9 @@
 
 namespace quill {
 
-constexpr char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+constexpr char AsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
 
 inline std::string AsciiLowered(std::string_view s) {
     std::string out(s);
@@ -28,7 +30,8 @@ constexpr bool EqualsIgnoreAsciiCase(std::string_view a, std::string_view b) {
 }
 
 constexpr bool StartsWithIgnoreAsciiCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && EqualsIgnoreAsciiCase(text.substr(0, prefix.size()), prefix);
+    return text.size() >= prefix.size() &&
+           EqualsIgnoreAsciiCase(text.substr(0, prefix.size()), prefix);
 }
 
 constexpr bool EndsWithIgnoreAsciiCase(std::string_view text, std::string_view suffix) {

@@ -1,0 +1,247 @@
+// The outline's structure, its change announcements and the due marks along it.
+
+#include "core/model/attachment_objects.h"
+#include "core/model/item_factory.h"
+#include "core/model/outline.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace quill {
+namespace {
+
+// Writes every announcement as a line, so tests compare what a view model would see.
+class RecordingObserver : public IOutlineObserver {
+public:
+    std::vector<std::string> log;
+    static std::string Name(const TOutlineNode* n) { return n ? std::string(n->Text()) : "-"; }
+    void Add(std::string what, const TOutlineNode* parent, int first, int last) {
+        log.push_back(what + " " + Name(parent) + " " + std::to_string(first) + "-" +
+                      std::to_string(last));
+    }
+    void NodesAboutToBeInserted(TOutlineNode* p, int f, int l) override { Add("+?", p, f, l); }
+    void NodesInserted(TOutlineNode* p, int f, int l) override { Add("+", p, f, l); }
+    void NodesAboutToBeRemoved(TOutlineNode* p, int f, int l) override { Add("-?", p, f, l); }
+    void NodesRemoved(TOutlineNode* p, int f, int l) override { Add("-", p, f, l); }
+    void NodeAboutToBeMoved(TOutlineNode* n, TOutlineNode* d, int row) override {
+        log.push_back("move? " + Name(n) + " " + Name(d) + " " + std::to_string(row));
+    }
+    void NodeMoved(TOutlineNode* n) override { log.push_back("move " + Name(n)); }
+    void ChildrenAboutToBeSorted(TOutlineNode* p) override { log.push_back("sort? " + Name(p)); }
+    void ChildrenSorted(TOutlineNode* p) override { log.push_back("sort " + Name(p)); }
+    void NodeChanged(TOutlineNode* n) override { log.push_back("node " + Name(n)); }
+    void ItemsAboutToBeAdded(TOutlineNode* h, int f, int l) override { Add("items+?", h, f, l); }
+    void ItemsAdded(TOutlineNode* h, int f, int l) override { Add("items+", h, f, l); }
+    void ItemsAboutToBeRemoved(TOutlineNode* h, int f, int l) override { Add("items-?", h, f, l); }
+    void ItemsRemoved(TOutlineNode* h, int f, int l) override { Add("items-", h, f, l); }
+    void ItemChanged(TNRBObject* item) override {
+        log.push_back("item " + std::string(item->Title()));
+    }
+    void UpdatesSuspended() override { log.push_back("suspend"); }
+    void UpdatesResumed() override { log.push_back("resume"); }
+};
+
+class OutlineTest : public ::testing::Test {
+protected:
+    test::FakeServices services;
+    TOutline outline;
+    TOutlineNode* root = outline.CreateRoot();
+
+    TOutlineNode* Node(int kind, std::string_view title, TOutlineNode* parent) {
+        return CreateItem(kind, title, "", "", 1, "", parent)->Node();
+    }
+    // A reminder due today (the fake clock says 2026-12-07) under holder.
+    TReminderObject* DueReminder(TOutlineNode* holder) {
+        return static_cast<TReminderObject*>(
+            CreateItem(kReminderKind, "r", "", "", 1, "{Remd}2026,12,7,0~~0", holder));
+    }
+    TReminderObject* LaterReminder(TOutlineNode* holder) {
+        return static_cast<TReminderObject*>(
+            CreateItem(kReminderKind, "r", "", "", 1, "{Remd}2026,12,8,0~~0", holder));
+    }
+};
+
+TEST_F(OutlineTest, TreeOrderDepthAndAbsoluteIndex) {
+    TOutlineNode* a = Node(kFolderKind, "a", root);
+    TOutlineNode* a1 = Node(kPersonKind, "a1", a);
+    TOutlineNode* a2 = Node(kPersonKind, "a2", a);
+    TOutlineNode* a21 = Node(kWebsiteKind, "a21", a2);
+    TOutlineNode* b = Node(kFolderKind, "b", root);
+    std::vector<TOutlineNode*> order;
+    outline.ForEachNode([&](TOutlineNode* n) { order.push_back(n); });
+    EXPECT_EQ(order, (std::vector<TOutlineNode*>{root, a, a1, a2, a21, b}));
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        EXPECT_EQ(order[i]->AbsoluteIndex(), static_cast<int>(i));
+    }
+    EXPECT_EQ(root->Depth(), 0);
+    EXPECT_EQ(a21->Depth(), 3);
+    EXPECT_EQ(outline.NodeCount(), 6u);
+    EXPECT_EQ(a2->Row(), 1);
+    EXPECT_TRUE(a->IsAncestorOf(a21));
+    EXPECT_FALSE(a21->IsAncestorOf(a));
+    EXPECT_EQ(NodePath(a21, "\\"), "My Contacts\\a\\a2\\a21");
+}
+
+TEST_F(OutlineTest, AnnouncesEachChangeInTwoSteps) {
+    RecordingObserver seen;
+    outline.AddObserver(&seen);
+    TOutlineNode* person = Node(kPersonKind, "p", root);
+    TNRBObject* phone = CreateItem(kPhoneKind, "ph", "", "", 1, "", person);
+    phone->SetTarget("555");
+    person->Item()->RemoveChild(phone);
+    outline.DeleteNode(person);
+    outline.BeginUpdate();
+    outline.BeginUpdate();
+    outline.EndUpdate();
+    outline.EndUpdate();
+    EXPECT_EQ(seen.log, (std::vector<std::string>{
+                            "+? My Contacts 0-0", "+ My Contacts 0-0", "items+? p 0-0",
+                            "items+ p 0-0", "item ph", "items-? p 0-0", "items- p 0-0",
+                            "-? My Contacts 0-0", "- My Contacts 0-0", "suspend", "resume"}));
+    outline.RemoveObserver(&seen);
+    Node(kFolderKind, "quiet", root);
+    EXPECT_EQ(seen.log.size(), 11u);
+}
+
+TEST_F(OutlineTest, MoveAnnouncesTheRowBeforeRemovalAndRefusesCycles) {
+    TOutlineNode* a = Node(kFolderKind, "a", root);
+    TOutlineNode* b = Node(kFolderKind, "b", root);
+    TOutlineNode* c = Node(kFolderKind, "c", root);
+    RecordingObserver seen;
+    outline.AddObserver(&seen);
+    EXPECT_TRUE(outline.MoveNode(a, root, 2));
+    EXPECT_EQ(root->ChildAt(0), b);
+    EXPECT_EQ(root->ChildAt(1), c);
+    EXPECT_EQ(root->ChildAt(2), a);
+    EXPECT_EQ(a->Row(), 2);
+    EXPECT_EQ(seen.log, (std::vector<std::string>{"move? a My Contacts 3", "move a"}));
+    EXPECT_TRUE(outline.MoveNode(c, a, 0));
+    EXPECT_EQ(c->Parent(), a);
+    EXPECT_EQ(a->Row(), 1);
+    EXPECT_FALSE(outline.MoveNode(a, c, 0)) << "into its own subtree";
+    EXPECT_FALSE(outline.MoveNode(a, a, 0));
+    seen.log.clear();
+    EXPECT_TRUE(outline.MoveNode(b, root, 0));
+    EXPECT_TRUE(seen.log.empty()) << "a move to where it stands is no change";
+    outline.RemoveObserver(&seen);
+}
+
+TEST_F(OutlineTest, SortingIsStableAndAnnouncedOnlyWhenNeeded) {
+    TOutlineNode* p = Node(kPersonKind, "bob", root);
+    TOutlineNode* f = Node(kFolderKind, "zeta", root);
+    TOutlineNode* q = Node(kPersonKind, "Alice", root);
+    TOutlineNode* q2 = Node(kPersonKind, "alice", root);
+    RecordingObserver seen;
+    outline.AddObserver(&seen);
+    TOutline::SortChildren(root);
+    EXPECT_EQ(root->ChildAt(0), f);
+    EXPECT_EQ(root->ChildAt(1), q);
+    EXPECT_EQ(root->ChildAt(2), q2) << "equal titles keep their order";
+    EXPECT_EQ(root->ChildAt(3), p);
+    EXPECT_EQ(p->Row(), 3);
+    TOutline::SortChildren(root);
+    EXPECT_EQ(seen.log, (std::vector<std::string>{"sort? My Contacts", "sort My Contacts"}));
+    outline.RemoveObserver(&seen);
+}
+
+TEST_F(OutlineTest, DueMarkRaisesCountsUpToButNotIncludingTheRoot) {
+    TOutlineNode* folder = Node(kFolderKind, "f", root);
+    TOutlineNode* person = Node(kPersonKind, "p", folder);
+    TReminderObject* reminder = LaterReminder(person);
+    EXPECT_FALSE(reminder->Due());
+    reminder->SetDue(true);
+    reminder->SetDue(true);
+    EXPECT_EQ(person->Item()->DueCount(), 1) << "setting twice counts once";
+    EXPECT_EQ(folder->Item()->DueCount(), 1);
+    EXPECT_EQ(root->Item()->DueCount(), 0);
+    EXPECT_EQ(person->StateIndex(), kDueStateImage);
+    EXPECT_EQ(folder->StateIndex(), kDueStateImage);
+    EXPECT_EQ(root->StateIndex(), kNoStateImage);
+    reminder->SetDue(false);
+    EXPECT_EQ(person->Item()->DueCount(), 0);
+    EXPECT_EQ(person->StateIndex(), kNoStateImage);
+    EXPECT_EQ(folder->StateIndex(), kNoStateImage);
+}
+
+TEST_F(OutlineTest, ReminderDueOnReadingAndAdvanced) {
+    TOutlineNode* person = Node(kPersonKind, "p", root);
+    TReminderObject* today = DueReminder(person);
+    EXPECT_TRUE(today->Due()) << "a reminder dated today is due at once";
+    EXPECT_EQ(today->GetImageIndex(), kDueReminderImage);
+    EXPECT_EQ(person->StateIndex(), kDueStateImage);
+    TReminderObject* tomorrow = LaterReminder(person);
+    EXPECT_FALSE(tomorrow->Due());
+    EXPECT_EQ(tomorrow->GetImageIndex(), kReminderKind);
+    EXPECT_EQ(person->Item()->DueCount(), 1);
+
+    today->AdvanceDate(); // does not recur: the next day, which is still in the future
+    EXPECT_FALSE(today->Due());
+    EXPECT_EQ(today->GetImageIndex(), kReminderKind);
+    EXPECT_EQ(person->StateIndex(), kNoStateImage);
+    EXPECT_EQ(today->Target(), today->RecurringDate().Describe());
+    ASSERT_GE(services.navigator.selected.size(), 2u);
+    EXPECT_EQ(services.navigator.selected[services.navigator.selected.size() - 2], root);
+    EXPECT_EQ(services.navigator.selected.back(), person);
+
+    // After midnight the image follows the date; the bullet waits for the next event.
+    services.clock.today =
+        Date{std::chrono::year{2026}, std::chrono::month{12}, std::chrono::day{9}};
+    EXPECT_EQ(tomorrow->GetImageIndex(), kDueReminderImage);
+    EXPECT_FALSE(tomorrow->Due());
+    tomorrow->UpdateDue();
+    EXPECT_EQ(person->StateIndex(), kDueStateImage);
+}
+
+TEST_F(OutlineTest, DueMarksFollowDeletesMovesAndRemovals) {
+    TOutlineNode* folder = Node(kFolderKind, "f", root);
+    TOutlineNode* other = Node(kFolderKind, "g", root);
+    TOutlineNode* person = Node(kPersonKind, "p", folder);
+    TReminderObject* r1 = DueReminder(person);
+    DueReminder(person);
+    EXPECT_EQ(folder->Item()->DueCount(), 2);
+
+    person->Item()->RemoveChild(r1);
+    EXPECT_EQ(folder->Item()->DueCount(), 1) << "a removed reminder takes its mark along";
+
+    ASSERT_TRUE(outline.MoveNode(person, other, 0));
+    EXPECT_EQ(folder->Item()->DueCount(), 0);
+    EXPECT_EQ(folder->StateIndex(), kNoStateImage);
+    EXPECT_EQ(other->Item()->DueCount(), 1);
+    EXPECT_EQ(other->StateIndex(), kDueStateImage);
+    EXPECT_EQ(person->Item()->DueCount(), 1);
+
+    outline.DeleteNode(person);
+    EXPECT_EQ(other->Item()->DueCount(), 0);
+    EXPECT_EQ(other->StateIndex(), kNoStateImage);
+
+    // A child moved by dragging carries its mark to the new holder.
+    TOutlineNode* ann = Node(kPersonKind, "ann", folder);
+    TOutlineNode* bob = Node(kPersonKind, "bob", other);
+    TReminderObject* r = DueReminder(ann);
+    std::unique_ptr<TNRBObject> owned = ann->Item()->UnlinkChild(r);
+    bob->Item()->AddChild(std::move(owned))->SetNode(bob);
+    EXPECT_EQ(ann->Item()->DueCount(), 0);
+    EXPECT_EQ(folder->Item()->DueCount(), 0);
+    EXPECT_EQ(bob->Item()->DueCount(), 1);
+    EXPECT_EQ(other->Item()->DueCount(), 1);
+    outline.DeleteChildrenOf(root);
+    EXPECT_EQ(root->ChildCount(), 0u);
+    EXPECT_EQ(root->Item()->DueCount(), 0);
+}
+
+TEST_F(OutlineTest, TeardownWithDueRemindersAndObserversIsQuiet) {
+    auto local = std::make_unique<TOutline>();
+    TOutlineNode* r = local->CreateRoot();
+    TOutlineNode* folder = CreateItem(kFolderKind, "f", "", "", 1, "", r)->Node();
+    TOutlineNode* person = CreateItem(kPersonKind, "p", "", "", 1, "", folder)->Node();
+    DueReminder(person);
+    RecordingObserver seen;
+    local->AddObserver(&seen);
+    local.reset();
+    EXPECT_TRUE(seen.log.empty());
+}
+
+} // namespace
+} // namespace quill
