@@ -61,8 +61,7 @@ std::size_t StatusBytes(std::string_view field) {
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line)) {
-        if (line.starts_with(field) && line.size() > field.size() &&
-            line[field.size()] == ':') {
+        if (line.starts_with(field) && line.size() > field.size() && line[field.size()] == ':') {
             return std::strtoull(line.c_str() + field.size() + 1, nullptr, 10) * 1024;
         }
     }
@@ -106,18 +105,16 @@ LoadMemory MeasureLoadMemory(const std::string& path) {
 #endif
         // The high-water mark starts at the resident size inherited from the parent.
         const std::size_t baseline = StatusBytes("VmRSS");
+        quill::TOutline outline;
+        quill::TDataFile(path).LoadDataFile(outline);
+        const std::size_t peak = StatusBytes("VmHWM");
+        const std::size_t resident = StatusBytes("VmRSS");
         LoadMemory memory;
-        {
-            quill::TOutline outline;
-            quill::TDataFile(path).LoadDataFile(outline);
-            const std::size_t peak = StatusBytes("VmHWM");
-            const std::size_t resident = StatusBytes("VmRSS");
-            memory.peakGrowth = peak > baseline ? peak - baseline : 0;
-            memory.residentGrowth = resident > baseline ? resident - baseline : 0;
-            // Writing before the outline goes keeps its teardown out of the parent's wait.
-            [[maybe_unused]] const auto written = ::write(fds[1], &memory, sizeof memory);
-            ::_exit(0);
-        }
+        memory.peakGrowth = peak > baseline ? peak - baseline : 0;
+        memory.residentGrowth = resident > baseline ? resident - baseline : 0;
+        [[maybe_unused]] const auto written = ::write(fds[1], &memory, sizeof memory);
+        // Leaving at once spares the parent the wait for the outline's teardown.
+        ::_exit(0);
     }
     ::close(fds[1]);
     LoadMemory memory;
@@ -267,21 +264,21 @@ void BM_DataFileText(benchmark::State& state) {
     ReportSize(state, sample);
 }
 
-// The largest size only gets a few runs so that the whole program stays within a minute
-// or two.
-void Sizes(benchmark::internal::Benchmark* b) {
-    b->Unit(benchmark::kMillisecond);
-}
+// The largest size only gets a few runs of the slow benchmarks, so that the whole program
+// stays within a minute or two; the cheap references run for their usual time.
+#define QUILL_SIZES(name) BENCHMARK(name)->Unit(benchmark::kMillisecond)->Arg(10'000)->Arg(100'000)
+#define QUILL_LARGE(name) BENCHMARK(name)->Unit(benchmark::kMillisecond)->Arg(1'000'000)
 
-#define QUILL_DATA_FILE_BENCHMARK(name)                                                           \
-    BENCHMARK(name)->Apply(Sizes)->Arg(10'000)->Arg(100'000);                                     \
-    BENCHMARK(name)->Apply(Sizes)->Arg(1'000'000)->Iterations(3)
-
-QUILL_DATA_FILE_BENCHMARK(BM_CountLines);
-QUILL_DATA_FILE_BENCHMARK(BM_Load);
-QUILL_DATA_FILE_BENCHMARK(BM_WriteBytes);
-QUILL_DATA_FILE_BENCHMARK(BM_Save);
-QUILL_DATA_FILE_BENCHMARK(BM_DataFileText);
+QUILL_SIZES(BM_CountLines);
+QUILL_LARGE(BM_CountLines);
+QUILL_SIZES(BM_Load);
+QUILL_LARGE(BM_Load)->Iterations(3);
+QUILL_SIZES(BM_WriteBytes);
+QUILL_LARGE(BM_WriteBytes);
+QUILL_SIZES(BM_Save);
+QUILL_LARGE(BM_Save)->Iterations(3);
+QUILL_SIZES(BM_DataFileText);
+QUILL_LARGE(BM_DataFileText)->Iterations(3);
 
 } // namespace
 
