@@ -23,9 +23,7 @@ TNRBObject::TNRBObject(int kind, std::string_view title, std::string_view target
 TNRBObject::~TNRBObject() {
     SetDue(false);
     // Children go in reverse, so that no child outlives a sibling it was added after.
-    while (!children_.empty()) {
-        children_.pop_back();
-    }
+    children_.clear();
 }
 
 void TNRBObject::SetCategories(std::int32_t categories) {
@@ -87,12 +85,12 @@ void TNRBObject::AdjustDueCount(int delta) {
 }
 
 TNRBObject* TNRBObject::ChildAt(std::size_t position) const {
-    return position < children_.size() ? children_[position].get() : nullptr;
+    return position < children_.size() ? children_[position] : nullptr;
 }
 
 int TNRBObject::ChildIndex(const TNRBObject* child) const {
     for (std::size_t i = 0; i < children_.size(); ++i) {
-        if (children_[i].get() == child) {
+        if (children_[i] == child) {
             return static_cast<int>(i);
         }
     }
@@ -115,11 +113,11 @@ TNRBObject* TNRBObject::AddChild(std::unique_ptr<TNRBObject> child) {
     if (outline) {
         outline->Notify([&](IOutlineObserver& o) { o.ItemsAboutToBeAdded(node_, row, row); });
     }
-    children_.push_back(std::move(child));
+    TNRBObject* added = children_.push_back(std::move(child));
     if (outline) {
         outline->Notify([&](IOutlineObserver& o) { o.ItemsAdded(node_, row, row); });
     }
-    return children_.back().get();
+    return added;
 }
 
 std::unique_ptr<TNRBObject> TNRBObject::UnlinkChild(TNRBObject* child) {
@@ -131,8 +129,7 @@ std::unique_ptr<TNRBObject> TNRBObject::UnlinkChild(TNRBObject* child) {
     if (outline) {
         outline->Notify([&](IOutlineObserver& o) { o.ItemsAboutToBeRemoved(node_, row, row); });
     }
-    std::unique_ptr<TNRBObject> owned = std::move(children_[static_cast<std::size_t>(row)]);
-    children_.erase(children_.begin() + row);
+    std::unique_ptr<TNRBObject> owned = children_.take(static_cast<std::size_t>(row));
     if (outline) {
         outline->Notify([&](IOutlineObserver& o) { o.ItemsRemoved(node_, row, row); });
     }
@@ -148,9 +145,9 @@ TNRBObject* TNRBObject::FindChild(std::string_view title, int kind) const {
     if (title.empty()) {
         return nullptr;
     }
-    for (const auto& child : children_) {
+    for (TNRBObject* child : children_) {
         if (child->Kind() == kind && child->Title() == title) {
-            return child.get();
+            return child;
         }
     }
     if (node_) {
@@ -165,18 +162,18 @@ TNRBObject* TNRBObject::FindChild(std::string_view title, int kind) const {
 }
 
 TNRBObject* TNRBObject::FindChildByWord(std::string_view lowerText) const {
-    for (const auto& child : children_) {
+    for (TNRBObject* child : children_) {
         const std::string lowered = Utf8ToLower(child->Title());
         const std::size_t at = lowered.find(lowerText);
         if (at != std::string::npos && (at == 0 || lowered[at - 1] == ' ')) {
-            return child.get();
+            return child;
         }
     }
     return nullptr;
 }
 
 void TNRBObject::ListChildTitles(int kind, std::vector<std::string>& list) const {
-    for (const auto& child : children_) {
+    for (const TNRBObject* child : children_) {
         if (child->Kind() == kind) {
             list.emplace_back(child->Title());
         }

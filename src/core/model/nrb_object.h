@@ -5,6 +5,7 @@
 #include "core/model/action_menu.h"
 #include "core/model/compact_string.h"
 #include "core/model/item_kind.h"
+#include "core/model/owned_list.h"
 
 #include <cstdint>
 #include <iosfwd>
@@ -115,7 +116,7 @@ private:
     CompactString title_;
     CompactString target_;
     CompactString comment_;
-    std::vector<std::unique_ptr<TNRBObject>> children_;
+    OwnedList<TNRBObject> children_;
     TOutlineNode* node_ = nullptr;
 };
 

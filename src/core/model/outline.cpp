@@ -10,9 +10,7 @@ namespace quill {
 TOutlineNode::~TOutlineNode() {
     // Descendants go first, while this node and its ancestors still stand: their reminders
     // take their due marks off the chain as they are destroyed.
-    while (!children_.empty()) {
-        children_.pop_back();
-    }
+    children_.clear();
     item_.reset();
 }
 
@@ -77,14 +75,14 @@ int TOutlineNode::AbsoluteIndex() const {
 
 TOutlineNode* TOutlineNode::NextInTree() const {
     if (!children_.empty()) {
-        return children_.front().get();
+        return children_.front();
     }
     const TOutlineNode* n = this;
     while (n) {
         const auto next = static_cast<std::size_t>(n->row_) + 1;
         if (n->parent_) {
             if (next < n->parent_->children_.size()) {
-                return n->parent_->children_[next].get();
+                return n->parent_->children_[next];
             }
         } else if (n->outline_) {
             return n->outline_->ChildOf(nullptr, next);
@@ -99,24 +97,22 @@ TOutline::TOutline() = default;
 TOutline::~TOutline() {
     // Nobody listens to the teardown.
     observers_.clear();
-    for (auto& node : topLevel_) {
+    for (TOutlineNode* node : topLevel_) {
         node->outline_ = nullptr;
     }
-    while (!topLevel_.empty()) {
-        topLevel_.pop_back();
-    }
+    topLevel_.clear();
 }
 
 TOutlineNode* TOutline::ChildOf(TOutlineNode* parent, std::size_t row) const {
     const auto& list = parent ? parent->children_ : topLevel_;
-    return row < list.size() ? list[row].get() : nullptr;
+    return row < list.size() ? list[row] : nullptr;
 }
 
 std::size_t TOutline::ChildCountOf(const TOutlineNode* parent) const {
     return parent ? parent->children_.size() : topLevel_.size();
 }
 
-std::vector<std::unique_ptr<TOutlineNode>>& TOutline::ChildrenOf(TOutlineNode* parent) {
+OwnedList<TOutlineNode>& TOutline::ChildrenOf(TOutlineNode* parent) {
     return parent ? parent->children_ : topLevel_;
 }
 
@@ -139,7 +135,7 @@ TOutlineNode* TOutline::AddNode(TOutlineNode* parent, std::string_view text,
     Notify([&](IOutlineObserver& o) { o.NodesAboutToBeInserted(parent, row, row); });
     Attach(std::move(node), parent, list.size());
     Notify([&](IOutlineObserver& o) { o.NodesInserted(parent, row, row); });
-    return list.back().get();
+    return list.back();
 }
 
 TOutlineNode* TOutline::CreateRoot() {
@@ -158,15 +154,14 @@ void TOutline::Attach(std::unique_ptr<TOutlineNode> node, TOutlineNode* parent, 
     row = std::min(row, list.size());
     node->parent_ = parent;
     node->outline_ = parent ? nullptr : this;
-    list.insert(list.begin() + static_cast<std::ptrdiff_t>(row), std::move(node));
+    list.insert(row, std::move(node));
     Renumber(parent, row);
 }
 
 std::unique_ptr<TOutlineNode> TOutline::Detach(TOutlineNode* node) {
     auto& list = ChildrenOf(node->parent_);
     const auto row = static_cast<std::size_t>(node->row_);
-    std::unique_ptr<TOutlineNode> owned = std::move(list[row]);
-    list.erase(list.begin() + static_cast<std::ptrdiff_t>(row));
+    std::unique_ptr<TOutlineNode> owned = list.take(row);
     Renumber(node->parent_, row);
     owned->parent_ = nullptr;
     owned->outline_ = nullptr;
@@ -193,7 +188,7 @@ void TOutline::DeleteNode(TOutlineNode* node) {
 void TOutline::DeleteChildrenOf(TOutlineNode* node) {
     auto& list = ChildrenOf(node);
     while (!list.empty()) {
-        DeleteNode(list.back().get());
+        DeleteNode(list.back());
     }
 }
 
@@ -225,8 +220,7 @@ bool TOutline::MoveNode(TOutlineNode* node, TOutlineNode* destination, std::size
 
 void TOutline::SortChildren(TOutlineNode* parent) {
     auto& list = parent->children_;
-    const auto before = [](const std::unique_ptr<TOutlineNode>& a,
-                           const std::unique_ptr<TOutlineNode>& b) {
+    const auto before = [](const TOutlineNode* a, const TOutlineNode* b) {
         return ItemSortsBefore(*a->item_, *b->item_);
     };
     if (std::is_sorted(list.begin(), list.end(), before)) {
@@ -290,8 +284,8 @@ void TOutline::ShiftDueMarks(TOutlineNode* node, int delta) {
 
 std::size_t TOutline::NodeCount() const {
     std::size_t count = 0;
-    for (const auto& node : topLevel_) {
-        count += SubtreeSize(node.get());
+    for (const TOutlineNode* node : topLevel_) {
+        count += SubtreeSize(node);
     }
     return count;
 }

@@ -5,6 +5,7 @@
 // to" and "done") so that a view model can map each one onto its own notifications.
 
 #include "core/model/compact_string.h"
+#include "core/model/owned_list.h"
 
 #include <cstdint>
 #include <functional>
@@ -36,7 +37,7 @@ public:
     int Row() const { return row_; }
     std::size_t ChildCount() const { return children_.size(); }
     TOutlineNode* ChildAt(std::size_t row) const {
-        return row < children_.size() ? children_[row].get() : nullptr;
+        return row < children_.size() ? children_[row] : nullptr;
     }
     bool HasChildren() const { return !children_.empty(); }
 
@@ -62,7 +63,7 @@ private:
     std::int32_t row_ = 0;
     TOutlineNode* parent_ = nullptr;
     TOutline* outline_ = nullptr; // set on top-level nodes only
-    std::vector<std::unique_ptr<TOutlineNode>> children_;
+    OwnedList<TOutlineNode> children_;
     std::unique_ptr<TNRBObject> item_;
 };
 
@@ -153,12 +154,12 @@ public:
     }
 
 private:
-    std::vector<std::unique_ptr<TOutlineNode>>& ChildrenOf(TOutlineNode* parent);
+    OwnedList<TOutlineNode>& ChildrenOf(TOutlineNode* parent);
     void Renumber(TOutlineNode* parent, std::size_t from);
     std::unique_ptr<TOutlineNode> Detach(TOutlineNode* node);
     void Attach(std::unique_ptr<TOutlineNode> node, TOutlineNode* parent, std::size_t row);
 
-    std::vector<std::unique_ptr<TOutlineNode>> topLevel_;
+    OwnedList<TOutlineNode> topLevel_;
     std::vector<IOutlineObserver*> observers_;
     int updateDepth_ = 0;
 };
