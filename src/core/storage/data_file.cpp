@@ -10,12 +10,14 @@
 
 #include <charconv>
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
 namespace quill {
 namespace {
 
 constexpr std::size_t kFlushSize = std::size_t{1} << 22;
+constexpr std::size_t kReadChunk = std::size_t{1} << 20;
 
 // Cuts the text into lines; CR LF, LF and a lone CR each end a line.
 class LineReader {
@@ -94,97 +96,169 @@ void AppendChildren(const TNRBObject& item, std::string& out, int level) {
     }
 }
 
-// Our own files are UTF-8. A file from the Windows program is in its ANSI code page; a file
-// that mixes both (an old file extended by hand) is taken line by line, so one stray byte
-// never turns every other line into mojibake.
-std::string DecodeRecordText(std::string bytes) {
-    if (bytes.starts_with("\xEF\xBB\xBF")) {
-        bytes.erase(0, 3);
+} // namespace
+
+RecordReader::RecordReader(TOutlineNode* target, std::string_view fileName, int firstLineNumber)
+    : target_(target), outline_(target ? target->Outline() : nullptr),
+      base_(target ? target->Depth() : 0), current_(base_ + 1), parent_(target), last_(target),
+      fileName_(fileName), lineNumber_(firstLineNumber - 1) {}
+
+bool RecordReader::Line(std::string_view line) {
+    ++lineNumber_;
+    if (!result_.ok || !target_) {
+        return false;
     }
-    if (IsValidUtf8(bytes)) {
-        return bytes;
+    if (awaitingData_) {
+        awaitingData_ = false;
+        Create(line);
+        return true;
     }
-    std::string text;
-    text.reserve(bytes.size() + bytes.size() / 8);
-    std::string_view rest = bytes;
-    while (!rest.empty()) {
-        std::size_t end = rest.find('\n');
-        end = end == std::string_view::npos ? rest.size() : end + 1;
-        const std::string_view line = rest.substr(0, end);
-        if (IsValidUtf8(line)) {
-            text.append(line);
-        } else {
-            text.append(Windows1252ToUtf8(line));
+    if (line.empty() || line.front() != '{') {
+        return true;
+    }
+    std::size_t pos = 1;
+    std::int32_t level = 0;
+    std::int32_t kind = 0;
+    if (!ReadInteger(line, pos, level) || !ReadInteger(line, pos, kind)) {
+        result_.ok = false;
+        result_.line = lineNumber_;
+        result_.message = InputErrorMessage(fileName_, lineNumber_);
+        return false;
+    }
+    // The two characters behind the kind must close the header: " }".
+    if (pos + 2 > line.size() || line[pos + 1] != '}') {
+        return true;
+    }
+    SplitFieldViews(line.substr(pos + 2), fields_);
+    if (fields_.size() != 4) {
+        return true;
+    }
+    const int effective = static_cast<std::int16_t>(level) + base_;
+    if (effective > current_) {
+        current_ = effective;
+        parent_ = last_;
+    } else {
+        while (current_ > effective) {
+            parent_ = parent_ ? parent_->Parent() : nullptr;
+            --current_;
         }
-        rest.remove_prefix(end);
     }
-    return text;
+    kind_ = static_cast<std::uint8_t>(kind);
+    title_.assign(fields_[0]);
+    targetText_.assign(fields_[1]);
+    comment_.assign(fields_[2]);
+    id_ = LeadingNumber(fields_[3]);
+    if (kind_ == kRootKind) {
+        Create({});
+    } else {
+        awaitingData_ = true;
+    }
+    return true;
 }
 
-} // namespace
+void RecordReader::Create(std::string_view dataLine) {
+    TNRBObject* item =
+        CreateItem(kind_, title_, targetText_, comment_, id_, dataLine, parent_, outline_);
+    if (item && IsTreeKind(kind_)) {
+        last_ = item->Node();
+    }
+}
+
+FileResult RecordReader::Finish() {
+    // A header on the last line has an empty data line.
+    if (awaitingData_ && result_.ok) {
+        awaitingData_ = false;
+        Create({});
+    }
+    return result_;
+}
 
 FileResult ReadRecords(std::string_view text, TOutlineNode* target, std::string_view fileName,
                        int firstLineNumber) {
-    FileResult result;
-    if (!target) {
-        return result;
-    }
-    TOutline* outline = target->Outline();
-    const int base = target->Depth();
-    int current = base + 1;
-    TOutlineNode* parent = target;
-    TOutlineNode* last = target;
-
+    RecordReader reader(target, fileName, firstLineNumber);
     LineReader lines(text);
-    int lineNumber = firstLineNumber - 1;
-    std::vector<std::string_view> fields;
-    while (!lines.AtEnd()) {
-        const std::string_view line = lines.Next();
-        ++lineNumber;
-        if (line.empty() || line.front() != '{') {
-            continue;
-        }
-        std::size_t pos = 1;
-        std::int32_t level = 0;
-        std::int32_t kind = 0;
-        if (!ReadInteger(line, pos, level) || !ReadInteger(line, pos, kind)) {
-            result.ok = false;
-            result.line = lineNumber;
-            result.message = InputErrorMessage(fileName, lineNumber);
-            return result;
-        }
-        // The two characters behind the kind must close the header: " }".
-        if (pos + 2 > line.size() || line[pos + 1] != '}') {
-            continue;
-        }
-        SplitFieldViews(line.substr(pos + 2), fields);
-        if (fields.size() != 4) {
-            continue;
-        }
-        const int effective = static_cast<std::int16_t>(level) + base;
-        if (effective > current) {
-            current = effective;
-            parent = last;
-        } else {
-            while (current > effective) {
-                parent = parent ? parent->Parent() : nullptr;
-                --current;
+    while (!lines.AtEnd() && reader.Line(lines.Next())) {
+    }
+    return reader.Finish();
+}
+
+namespace {
+
+// Reads a record file in pieces, so a large file never sits in memory beside its outline.
+// Lines are decoded one by one: our own files are UTF-8; a file of the Windows program is
+// in its ANSI code page; a file that mixes both (an old file extended by hand) loses
+// nothing, since one stray byte never turns the other lines into mojibake.
+FileResult ReadRecordFile(const std::string& path, TOutlineNode* target, std::string_view fileName,
+                          bool skipFirstLine, bool& opened) {
+    std::ifstream in(path, std::ios::binary);
+    opened = static_cast<bool>(in);
+    if (!opened) {
+        return {};
+    }
+    RecordReader reader(target, fileName, skipFirstLine ? 2 : 1);
+    std::string chunk(kReadChunk, '\0');
+    std::string carry;   // an unfinished line from the previous piece
+    std::string decoded; // a line converted from Windows-1252
+    bool firstLine = true;
+    bool skipLineFeed = false; // the previous piece ended in CR
+    bool stopped = false;
+    auto deliver = [&](std::string_view line) {
+        if (firstLine) {
+            firstLine = false;
+            if (line.starts_with("\xEF\xBB\xBF")) {
+                line.remove_prefix(3);
+            }
+            if (skipFirstLine) {
+                return;
             }
         }
-        const int itemKind = static_cast<std::uint8_t>(kind);
-        std::string_view dataLine;
-        if (itemKind != kRootKind && !lines.AtEnd()) {
-            dataLine = lines.Next();
-            ++lineNumber;
+        if (!IsValidUtf8(line)) {
+            decoded = Windows1252ToUtf8(line);
+            line = decoded;
         }
-        TNRBObject* item = CreateItem(itemKind, fields[0], fields[1], fields[2],
-                                      LeadingNumber(fields[3]), dataLine, parent, outline);
-        if (item && IsTreeKind(itemKind)) {
-            last = item->Node();
+        stopped = !reader.Line(line);
+    };
+    while (!stopped && in) {
+        in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+        std::string_view piece(chunk.data(), static_cast<std::size_t>(in.gcount()));
+        if (piece.empty()) {
+            break;
+        }
+        if (skipLineFeed && piece.front() == '\n') {
+            piece.remove_prefix(1);
+        }
+        skipLineFeed = false;
+        while (!stopped && !piece.empty()) {
+            const std::size_t end = piece.find_first_of("\r\n");
+            if (end == std::string_view::npos) {
+                carry.append(piece);
+                break;
+            }
+            if (carry.empty()) {
+                deliver(piece.substr(0, end));
+            } else {
+                carry.append(piece.substr(0, end));
+                deliver(carry);
+                carry.clear();
+            }
+            std::size_t next = end + 1;
+            if (piece[end] == '\r') {
+                if (next < piece.size()) {
+                    next += piece[next] == '\n' ? 1 : 0;
+                } else {
+                    skipLineFeed = true;
+                }
+            }
+            piece.remove_prefix(next);
         }
     }
-    return result;
+    if (!stopped && !carry.empty()) {
+        deliver(carry);
+    }
+    return reader.Finish();
 }
+
+} // namespace
 
 void WriteItemTree(const TNRBObject& item, std::string& out, int level) {
     out.append(item.RecordText(level));
@@ -237,16 +311,12 @@ FileResult ImportFile(TOutlineNode* node, const std::string& fileName) {
     if (!node || !(EndsWithIgnoreAsciiCase(base, ".qld") || base == kClipboardFileName)) {
         return {};
     }
-    std::optional<std::string> bytes = ReadWholeFile(fileName);
-    if (!bytes) {
-        return {};
-    }
-    const std::string text = DecodeRecordText(std::move(*bytes));
     TOutline* outline = node->Outline();
     if (outline) {
         outline->BeginUpdate();
     }
-    FileResult result = ReadRecords(text, node, base);
+    bool opened = false;
+    FileResult result = ReadRecordFile(fileName, node, base, false, opened);
     if (outline) {
         outline->EndUpdate();
     }
@@ -304,25 +374,9 @@ FileResult TDataFile::LoadDataFile(TOutline& outline) {
     if (!root) {
         root = outline.CreateRoot();
     }
-    std::optional<std::string> bytes = ReadWholeFile(path_);
-    if (!bytes) {
-        return {};
-    }
-    const std::string text = DecodeRecordText(std::move(*bytes));
-    std::string_view records = text;
-    // The first line is skipped whatever it holds.
-    const std::size_t lineEnd = records.find_first_of("\r\n");
-    if (lineEnd == std::string_view::npos) {
-        return {};
-    }
-    std::size_t start = lineEnd + 1;
-    if (records[lineEnd] == '\r' && start < records.size() && records[start] == '\n') {
-        ++start;
-    }
-    records.remove_prefix(start);
-
     outline.BeginUpdate();
-    FileResult result = ReadRecords(records, root, path_, 2);
+    bool opened = false;
+    FileResult result = ReadRecordFile(path_, root, path_, true, opened);
     outline.EndUpdate();
     if (!result.ok) {
         backupPending_ = true;

@@ -2,9 +2,11 @@
 // The outline data file "quil.dat", the clipboard file "clipdata.dat" and exchange files
 // (".qld"): streams of item records whose levels rebuild the nesting.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quill {
 
@@ -26,6 +28,37 @@ struct FileResult {
 
 // True for items the category filter hides; they are left out of what is written.
 using HiddenItemTest = std::function<bool(const TNRBObject&)>;
+
+// Rebuilds items from record lines fed one at a time, under target: the levels of the
+// headers place each item, a data line follows every header but the root's.
+class RecordReader {
+public:
+    RecordReader(TOutlineNode* target, std::string_view fileName, int firstLineNumber = 1);
+    // False once an input error stopped the reading (a header whose level or kind is not a
+    // number); the items read up to then stay.
+    bool Line(std::string_view line);
+    FileResult Finish();
+
+private:
+    void Create(std::string_view dataLine);
+
+    TOutlineNode* target_;
+    TOutline* outline_;
+    int base_;    // depth of the target
+    int current_; // the current level
+    TOutlineNode* parent_;
+    TOutlineNode* last_; // the last tree node created
+    std::string fileName_;
+    int lineNumber_;
+    FileResult result_;
+    bool awaitingData_ = false;
+    int kind_ = 0;
+    std::string title_;
+    std::string targetText_;
+    std::string comment_;
+    std::int32_t id_ = 0;
+    std::vector<std::string_view> fields_;
+};
 
 // Reads records under target, as many as the text holds. Stops at a header whose level or
 // kind is not a number; the items read up to then stay. fileName names the source in the
