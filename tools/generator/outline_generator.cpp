@@ -1,6 +1,8 @@
 #include "outline_generator.h"
 
+#include "core/model/attachment_objects.h"
 #include "core/model/item_factory.h"
+#include "core/model/locale_names.h"
 #include "core/model/item_kind.h"
 #include "core/model/outline.h"
 #include "core/model/record_text.h"
@@ -248,8 +250,9 @@ private:
             std::to_string(Uniform(1, 28)) + "," + std::to_string(Uniform(0, 5));
         TNRBObject* reminder =
             Make(kReminderKind, "Birthday", "", "", Categorised("{Remd}" + date), holder);
-        // The description is what the reminder itself would show.
-        reminder->SetTarget(reminder->Title());
+        // The description the reminder itself would show.
+        auto* r = static_cast<TReminderObject*>(reminder);
+        r->SetTarget(r->RecurringDate().Describe());
     }
     void Tool(TOutlineNode* holder) {
         if (!Full()) {
@@ -267,6 +270,10 @@ private:
 } // namespace
 
 void GenerateOutline(TOutline& outline, std::size_t itemCount, std::uint32_t seed) {
+    // The same file on every machine, whatever its locale.
+    Services services = CurrentServices();
+    services.locale = &EnglishLocaleNames();
+    ScopedServices english(services);
     if (!outline.Root()) {
         outline.CreateRoot();
     }
