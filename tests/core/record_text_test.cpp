@@ -167,8 +167,8 @@ TEST_F(RecordTextItemTest, RootRecordIsItsHeaderAlone) {
 TEST_F(RecordTextItemTest, RecordIsHeaderLineBreakDataLineWithNoLineEnd) {
     TNRBObject* folder = CreateItem(kFolderKind, "Family", "tgt", "cmt", -5, "{Fold}5", root);
     EXPECT_EQ(folder->RecordText(7), "{7 0 }Family~~tgt~~cmt~~-5\r\n{Fold}5");
-    TNRBObject* mail =
-        CreateItem(kEMailKind, "Home", "ann@example.org", "", 2147483647, "{Mail}2", folder->Node());
+    TNRBObject* mail = CreateItem(kEMailKind, "Home", "ann@example.org", "", 2147483647, "{Mail}2",
+                                  folder->Node());
     EXPECT_EQ(mail->RecordText(2), "{2 7 }Home~~ann@example.org~~~~2147483647\r\n{Mail}2");
 }
 
@@ -179,7 +179,9 @@ struct DataLineCase {
     const char* written;
 };
 
-void PrintTo(const DataLineCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const DataLineCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class RecordTextDataLine : public RecordTextItemTest,
                            public ::testing::WithParamInterface<DataLineCase> {};
@@ -193,8 +195,7 @@ TEST_P(RecordTextDataLine, ReadsAndWritesTheKindsFields) {
     TNRBObject* item = CreateItem(c.kind, "Title", "Target", "Comment", 9, c.input, holder);
     ASSERT_NE(item, nullptr);
     const std::string record = item->RecordText(3);
-    const std::string header =
-        "{3 " + std::to_string(c.kind) + " }Title~~Target~~Comment~~9\r\n";
+    const std::string header = "{3 " + std::to_string(c.kind) + " }Title~~Target~~Comment~~9\r\n";
     ASSERT_EQ(record.substr(0, header.size()), header);
     EXPECT_EQ(DataLineOf(record), c.written);
 }
@@ -247,8 +248,8 @@ INSTANTIATE_TEST_SUITE_P(
         DataLineCase{"addressNoLine", kAddressKind, "", "{Addr}~~~~~~~~~~~~~~0"},
         DataLineCase{"organizationNoLine", kOrganizationKind, "", "{Orgn}~~~~~~~~~~0"},
         // Fields read from a line are cleaned like any other.
-        DataLineCase{"personTrailingTilde", kPersonKind, "{Pers}Dr.~~~~~Jo~~~~Lee~",
-                     "{Pers}Dr.~~~~~Jo~~~~Lee~~~~~~~~~~~~0"}),
+        DataLineCase{"personTildesInFields", kPersonKind, "{Pers}Dr.~~~~~Jo~~~~Lee~",
+                     "{Pers}Dr.~~~~~Jo~~~~Lee~~~~~~~~~~0"}),
     [](const ::testing::TestParamInfo<DataLineCase>& info) { return info.param.name; });
 
 TEST_F(RecordTextItemTest, FieldsReadFromADataLineLandInTheirPlaces) {
@@ -294,8 +295,8 @@ TEST_F(RecordTextItemTest, FieldsReadFromADataLineLandInTheirPlaces) {
     EXPECT_EQ(reminder->Categories(), 2);
     EXPECT_TRUE(reminder->Due()); // 1997 is long past on the fake clock
 
-    auto* tool =
-        dynamic_cast<TToolObject*>(Make(kToolKind, "{Tool}gedit~~--new-window~~32", person->Node()));
+    auto* tool = dynamic_cast<TToolObject*>(
+        Make(kToolKind, "{Tool}gedit~~--new-window~~32", person->Node()));
     ASSERT_NE(tool, nullptr);
     EXPECT_EQ(tool->Program(), "gedit");
     EXPECT_EQ(tool->Parameters(), "--new-window");
@@ -351,8 +352,8 @@ TEST_F(RecordTextItemTest, ShortLinesKeepMissingFieldsAndClearCategories) {
     EXPECT_EQ(tool->Categories(), 0);
 
     // A reminder whose date text does not read keeps its date but takes the categories.
-    auto* reminder = dynamic_cast<TReminderObject*>(
-        Make(kReminderKind, "{Remd}2030,5,6,3~~1", person->Node()));
+    auto* reminder =
+        dynamic_cast<TReminderObject*>(Make(kReminderKind, "{Remd}2030,5,6,3~~1", person->Node()));
     ASSERT_NE(reminder, nullptr);
     reminder->ReadDataLine("{Remd}junk~~6");
     EXPECT_EQ(DataLineOf(reminder->RecordText(1)), "{Remd}2030,5,6,3~~6");
@@ -460,8 +461,7 @@ TEST_F(RecordTextItemTest, SettersAndFactoryCleanEveryTextField) {
     EXPECT_EQ(DataLineOf(tool->RecordText(1)), "{Tool}/bin/x~~--a~b~~0");
 
     // An unknown kind's line loses only its line breaks.
-    auto* unknown =
-        dynamic_cast<TUnknownKindObject*>(Make(99, "{Zz}a~~b\r\nc~~", person->Node()));
+    auto* unknown = dynamic_cast<TUnknownKindObject*>(Make(99, "{Zz}a~~b\r\nc~~", person->Node()));
     ASSERT_NE(unknown, nullptr);
     EXPECT_EQ(unknown->DataLine().find_first_of("\r\n"), std::string_view::npos);
     EXPECT_EQ(unknown->Kind(), 99);
@@ -478,8 +478,8 @@ TEST_F(RecordTextItemTest, SettersAndFactoryCleanEveryTextField) {
     EXPECT_EQ(again, text);
 }
 
-// The example record of a person at the top of an exchange file, with its primary address.
-TEST_F(RecordTextItemTest, AnnLeeExampleByteForByte) {
+// A person at the top of an exchange file with its primary address, byte for byte.
+TEST_F(RecordTextItemTest, AnnLeeRecordByteForByte) {
     const std::string expected = "{1 3 }Ann Lee~~Ms. Ann Lee~~met at the fair~~77\r\n"
                                  "{Pers}Ms.~~Ann~~~~Lee~~Primary Address~~~~~~~~~~0\r\n"
                                  "{2 5 }Primary Address~~12 High Street~~~~78\r\n"

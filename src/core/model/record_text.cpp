@@ -20,6 +20,7 @@ void SplitFieldViews(std::string_view text, std::vector<std::string_view>& field
 void SplitFields(std::string_view text, std::vector<std::string>& fields) {
     std::vector<std::string_view> views;
     SplitFieldViews(text, views);
+    fields.clear();
     for (std::string_view v : views) {
         fields.emplace_back(v);
     }

@@ -1,6 +1,7 @@
 #include "core/storage/data_file.h"
 
 #include "core/model/item_factory.h"
+#include "core/model/item_kind.h"
 #include "core/model/nrb_object.h"
 #include "core/model/outline.h"
 #include "core/model/record_text.h"
@@ -79,13 +80,21 @@ std::string InputErrorMessage(std::string_view fileName, int line) {
     return message;
 }
 
-// The record with its categories written as 0; only tree items have them in their data
-// line's last field.
-void AppendZeroedCategories(std::string& out, std::string record) {
-    const std::size_t at = record.rfind(kFieldSeparator);
-    if (at != std::string::npos && record.find(kLineEnd) != std::string::npos) {
-        record.resize(at + kFieldSeparator.size());
-        record.push_back('0');
+// The record of a tree item with its categories written as 0. They are the data line's last
+// field: behind its last separator, or right behind the tag when the line holds nothing else
+// (folders, teams, websites), where the last separator is the header's.
+void AppendZeroedCategories(std::string& out, std::string record, int kind) {
+    const std::size_t lineEnd = record.find(kLineEnd);
+    if (lineEnd != std::string::npos) {
+        const std::size_t dataStart = lineEnd + kLineEnd.size();
+        const std::size_t at = record.rfind(kFieldSeparator);
+        const std::size_t field = at != std::string::npos && at >= dataStart
+                                      ? at + kFieldSeparator.size()
+                                      : dataStart + DataLineTag(kind).size();
+        if (field <= record.size()) {
+            record.resize(field);
+            record.push_back('0');
+        }
     }
     out.append(record);
 }
@@ -280,7 +289,7 @@ void AppendSubtreeRecords(const TOutlineNode& top, std::string& out, const Hidde
         const TNRBObject* item = frame.node->Item();
         if (item && !(hidden && hidden(*item))) {
             if (zeroTreeCategories && IsTreeKind(item->Kind())) {
-                AppendZeroedCategories(out, item->RecordText(frame.level));
+                AppendZeroedCategories(out, item->RecordText(frame.level), item->Kind());
                 out.append(kLineEnd);
                 AppendChildren(*item, out, frame.level + 1);
             } else {
@@ -380,11 +389,13 @@ FileResult TDataFile::LoadDataFile(TOutline& outline) {
     outline.EndUpdate();
     if (!result.ok) {
         backupPending_ = true;
-        result.message += " The items read up to there are shown. Before the file is next "
-                          "saved, it is kept as " +
-                          BackupPath() + ".";
     }
     return result;
+}
+
+std::string TDataFile::BackupNote() const {
+    return "The items read up to there are shown. Before the file is next saved, it is kept as " +
+           BackupPath() + ".";
 }
 
 FileResult TDataFile::SaveDataFile(const TOutline& outline) {

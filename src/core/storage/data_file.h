@@ -101,6 +101,8 @@ public:
     std::string BackupPath() const { return path_ + ".bak"; }
     // A failed load left the original waiting to be copied aside at the next save.
     bool BackupPending() const { return backupPending_; }
+    // What the user is told beside a load's input error about the kept copy.
+    std::string BackupNote() const;
 
 private:
     std::string path_;
