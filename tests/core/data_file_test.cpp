@@ -264,7 +264,7 @@ TEST_F(DataFileTest, NonNumericLevelOrKindStopsWithTheFileAndLine) {
         EXPECT_EQ(Title(Node(top, 0)), "A");
     }
 
-    // In the data file lines count from its first line, and the message names the backup.
+    // In the data file lines count from its first line, and the note names the backup.
     const std::string path = dir.File("quil.dat");
     Put(path, Lines({"{Params}", std::string(kRootRecord), "{1 0 }A~~~~~~1", "{Fold}0",
                      "{1 ? }B~~~~~~2", "{Fold}0"}));
@@ -273,7 +273,8 @@ TEST_F(DataFileTest, NonNumericLevelOrKindStopsWithTheFileAndLine) {
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.line, 5);
     EXPECT_NE(result.message.find(path + ", line 5"), std::string::npos) << result.message;
-    EXPECT_NE(result.message.find(path + ".bak"), std::string::npos) << result.message;
+    EXPECT_TRUE(file.BackupPending());
+    EXPECT_NE(file.BackupNote().find(path + ".bak"), std::string::npos) << file.BackupNote();
     EXPECT_EQ(root->ChildCount(), 1u);
 
     // An import names its file too.
