@@ -9,20 +9,11 @@ namespace quill {
 
 TDocObject::TDocObject(std::string_view title, std::string_view target, std::string_view comment,
                        std::int32_t id, std::string_view dataLine)
-    : TNRBObject(kDocumentKind, title, target, comment, id) {
+    : TCategoriesOnlyObject(kDocumentKind, title, target, comment, id, dataLine) {
     // Each document adds its own icon, even when another names the same file.
     if (!Target().empty()) {
         iconIndex_ = CurrentServices().icons->AddFileIcon(Target());
     }
-    TDocObject::ReadDataLine(dataLine);
-}
-
-void TDocObject::ReadDataLine(std::string_view text) {
-    ReadCategoriesOnly(*this, text);
-}
-
-std::string TDocObject::RecordText(int level) const {
-    return CategoriesOnlyRecord(*this, level);
 }
 
 void TDocObject::SetupActionMenu(ActionMenu& menu) const {

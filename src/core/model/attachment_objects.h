@@ -1,19 +1,18 @@
 #pragma once
 // Documents, reminders and tools: attachments held in a tree item's Children.
 
+#include "core/model/group_objects.h"
 #include "core/model/nrb_object.h"
 #include "core/model/recurring_date.h"
 
 namespace quill {
 
-class TDocObject : public TNRBObject {
+class TDocObject : public TCategoriesOnlyObject {
 public:
     // Takes the icon of the Target file into the image lists.
     TDocObject(std::string_view title, std::string_view target, std::string_view comment,
                std::int32_t id, std::string_view dataLine);
     int GetImageIndex() const override { return iconIndex_; }
-    void ReadDataLine(std::string_view text) override;
-    std::string RecordText(int level) const override;
     void SetupActionMenu(ActionMenu& menu) const override;
     void Activate() override;
 

@@ -104,17 +104,7 @@ void TPhoneObject::Activate() {
 
 TEMailObject::TEMailObject(std::string_view title, std::string_view target,
                            std::string_view comment, std::int32_t id, std::string_view dataLine)
-    : TNRBObject(kEMailKind, title, target, comment, id) {
-    TEMailObject::ReadDataLine(dataLine);
-}
-
-void TEMailObject::ReadDataLine(std::string_view text) {
-    ReadCategoriesOnly(*this, text);
-}
-
-std::string TEMailObject::RecordText(int level) const {
-    return CategoriesOnlyRecord(*this, level);
-}
+    : TCategoriesOnlyObject(kEMailKind, title, target, comment, id, dataLine) {}
 
 void TEMailObject::SetupActionMenu(ActionMenu& menu) const {
     menu.HideAll();
@@ -127,17 +117,7 @@ void TEMailObject::Activate() {
 
 TFaxObject::TFaxObject(std::string_view title, std::string_view target, std::string_view comment,
                        std::int32_t id, std::string_view dataLine)
-    : TNRBObject(kFaxKind, title, target, comment, id) {
-    TFaxObject::ReadDataLine(dataLine);
-}
-
-void TFaxObject::ReadDataLine(std::string_view text) {
-    ReadCategoriesOnly(*this, text);
-}
-
-std::string TFaxObject::RecordText(int level) const {
-    return CategoriesOnlyRecord(*this, level);
-}
+    : TCategoriesOnlyObject(kFaxKind, title, target, comment, id, dataLine) {}
 
 void TFaxObject::SetupActionMenu(ActionMenu& menu) const {
     menu.HideAll();
@@ -151,17 +131,7 @@ void TFaxObject::Activate() {
 
 TWebObject::TWebObject(std::string_view title, std::string_view target, std::string_view comment,
                        std::int32_t id, std::string_view dataLine)
-    : TNRBObject(kWebsiteKind, title, target, comment, id) {
-    TWebObject::ReadDataLine(dataLine);
-}
-
-void TWebObject::ReadDataLine(std::string_view text) {
-    ReadCategoriesOnly(*this, text);
-}
-
-std::string TWebObject::RecordText(int level) const {
-    return CategoriesOnlyRecord(*this, level);
-}
+    : TCategoriesOnlyObject(kWebsiteKind, title, target, comment, id, dataLine) {}
 
 void TWebObject::SetupActionMenu(ActionMenu& menu) const {
     menu.HideAll();

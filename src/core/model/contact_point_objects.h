@@ -2,6 +2,7 @@
 // Contact points: postal addresses, phones, e-mail addresses and faxes (children in their
 // holder's list) and websites (tree items of their own).
 
+#include "core/model/group_objects.h"
 #include "core/model/nrb_object.h"
 
 #include <vector>
@@ -55,32 +56,26 @@ private:
     CompactString extension_;
 };
 
-class TEMailObject : public TNRBObject {
+class TEMailObject : public TCategoriesOnlyObject {
 public:
     TEMailObject(std::string_view title, std::string_view target, std::string_view comment,
                  std::int32_t id, std::string_view dataLine);
-    void ReadDataLine(std::string_view text) override;
-    std::string RecordText(int level) const override;
     void SetupActionMenu(ActionMenu& menu) const override;
     void Activate() override;
 };
 
-class TFaxObject : public TNRBObject {
+class TFaxObject : public TCategoriesOnlyObject {
 public:
     TFaxObject(std::string_view title, std::string_view target, std::string_view comment,
                std::int32_t id, std::string_view dataLine);
-    void ReadDataLine(std::string_view text) override;
-    std::string RecordText(int level) const override;
     void SetupActionMenu(ActionMenu& menu) const override;
     void Activate() override;
 };
 
-class TWebObject : public TNRBObject {
+class TWebObject : public TCategoriesOnlyObject {
 public:
     TWebObject(std::string_view title, std::string_view target, std::string_view comment,
                std::int32_t id, std::string_view dataLine);
-    void ReadDataLine(std::string_view text) override;
-    std::string RecordText(int level) const override;
     void SetupActionMenu(ActionMenu& menu) const override;
     void Activate() override;
 };

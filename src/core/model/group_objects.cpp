@@ -4,49 +4,34 @@
 
 namespace quill {
 
-std::string CategoriesOnlyRecord(const TNRBObject& item, int level) {
-    std::string out;
-    AppendHeaderLine(out, level, item.Kind(), item.Title(), item.Target(), item.Comment(),
-                     item.Id());
-    out.append(kLineEnd);
-    DataLineBuilder(out, DataLineTag(item.Kind())).Number(item.Categories());
-    return out;
+TCategoriesOnlyObject::TCategoriesOnlyObject(int kind, std::string_view title,
+                                             std::string_view target, std::string_view comment,
+                                             std::int32_t id, std::string_view dataLine)
+    : TNRBObject(kind, title, target, comment, id) {
+    TCategoriesOnlyObject::ReadDataLine(dataLine);
 }
 
-void ReadCategoriesOnly(TNRBObject& item, std::string_view text) {
+void TCategoriesOnlyObject::ReadDataLine(std::string_view text) {
     DataLineReader r;
-    if (r.Open(text, DataLineTag(item.Kind()))) {
-        item.SetCategories(r.CategoriesAt(0));
+    if (r.Open(text, DataLineTag(Kind()))) {
+        SetCategories(r.CategoriesAt(0));
     }
+}
+
+std::string TCategoriesOnlyObject::RecordText(int level) const {
+    std::string out = HeaderLine(level);
+    out.append(kLineEnd);
+    DataLineBuilder(out, DataLineTag(Kind())).Number(Categories());
+    return out;
 }
 
 TFolderObject::TFolderObject(std::string_view title, std::string_view target,
                              std::string_view comment, std::int32_t id, std::string_view dataLine)
-    : TNRBObject(kFolderKind, title, target, comment, id) {
-    TFolderObject::ReadDataLine(dataLine);
-}
-
-void TFolderObject::ReadDataLine(std::string_view text) {
-    ReadCategoriesOnly(*this, text);
-}
-
-std::string TFolderObject::RecordText(int level) const {
-    return CategoriesOnlyRecord(*this, level);
-}
+    : TCategoriesOnlyObject(kFolderKind, title, target, comment, id, dataLine) {}
 
 TTeamObject::TTeamObject(std::string_view title, std::string_view target, std::string_view comment,
                          std::int32_t id, std::string_view dataLine)
-    : TNRBObject(kTeamKind, title, target, comment, id) {
-    TTeamObject::ReadDataLine(dataLine);
-}
-
-void TTeamObject::ReadDataLine(std::string_view text) {
-    ReadCategoriesOnly(*this, text);
-}
-
-std::string TTeamObject::RecordText(int level) const {
-    return CategoriesOnlyRecord(*this, level);
-}
+    : TCategoriesOnlyObject(kTeamKind, title, target, comment, id, dataLine) {}
 
 TUnknownKindObject::TUnknownKindObject(int kind, std::string_view title, std::string_view target,
                                        std::string_view comment, std::int32_t id,

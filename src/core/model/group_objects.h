@@ -5,20 +5,28 @@
 
 namespace quill {
 
-class TFolderObject : public TNRBObject {
+// A kind whose data line holds its tag and Categories alone: folders, teams, websites,
+// e-mail addresses, faxes and documents.
+class TCategoriesOnlyObject : public TNRBObject {
+public:
+    void ReadDataLine(std::string_view text) override;
+    std::string RecordText(int level) const override;
+
+protected:
+    TCategoriesOnlyObject(int kind, std::string_view title, std::string_view target,
+                          std::string_view comment, std::int32_t id, std::string_view dataLine);
+};
+
+class TFolderObject : public TCategoriesOnlyObject {
 public:
     TFolderObject(std::string_view title, std::string_view target, std::string_view comment,
                   std::int32_t id, std::string_view dataLine);
-    void ReadDataLine(std::string_view text) override;
-    std::string RecordText(int level) const override;
 };
 
-class TTeamObject : public TNRBObject {
+class TTeamObject : public TCategoriesOnlyObject {
 public:
     TTeamObject(std::string_view title, std::string_view target, std::string_view comment,
                 std::int32_t id, std::string_view dataLine);
-    void ReadDataLine(std::string_view text) override;
-    std::string RecordText(int level) const override;
 };
 
 // An item of a kind from 13 to 255, met only when reading records. It keeps the data line
@@ -35,9 +43,5 @@ public:
 private:
     CompactString dataLine_;
 };
-
-// The record of a kind whose data line holds Categories alone.
-std::string CategoriesOnlyRecord(const TNRBObject& item, int level);
-void ReadCategoriesOnly(TNRBObject& item, std::string_view text);
 
 } // namespace quill

@@ -4,8 +4,8 @@
 // of a million items 16 MB for nothing.
 
 #include <algorithm>
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
