@@ -271,9 +271,9 @@ TEST_F(RecordTextItemTest, FieldsReadFromADataLineLandInTheirPlaces) {
         Make(kAddressKind, "{Addr}1 Main St~~~~~~Springfield~~Kent~~AB1 2CD~~UK", person->Node()));
     ASSERT_NE(address, nullptr);
     ASSERT_EQ(address->Lines().size(), 3u);
-    EXPECT_EQ(address->Lines()[0].view(), "1 Main St");
-    EXPECT_EQ(address->Lines()[1].view(), "");
-    EXPECT_EQ(address->Lines()[2].view(), "");
+    EXPECT_EQ(address->Line(0), "1 Main St");
+    EXPECT_EQ(address->Line(1), "");
+    EXPECT_EQ(address->Line(2), "");
     EXPECT_EQ(address->City(), "Springfield");
     EXPECT_EQ(address->State(), "Kent");
     EXPECT_EQ(address->PostCode(), "AB1 2CD");
@@ -337,8 +337,8 @@ TEST_F(RecordTextItemTest, ShortLinesKeepMissingFieldsAndClearCategories) {
     ASSERT_NE(address, nullptr);
     address->ReadDataLine("{Addr}x~~~~y~~New City");
     ASSERT_EQ(address->Lines().size(), 6u);
-    EXPECT_EQ(address->Lines()[3].view(), "x");
-    EXPECT_EQ(address->Lines()[5].view(), "y");
+    EXPECT_EQ(address->Line(3), "x");
+    EXPECT_EQ(address->Line(5), "y");
     EXPECT_EQ(address->City(), "New City");
     EXPECT_EQ(address->State(), "St");
     EXPECT_EQ(address->Country(), "Co");

@@ -248,7 +248,7 @@ private:
             address->SetLines(lines);
             ASSERT_EQ(address->Lines().size(), lines.size());
             for (std::size_t i = 0; i < lines.size(); ++i) {
-                EXPECT_EQ(address->Lines()[i].view(), CleanField(lines[i]));
+                EXPECT_EQ(address->Line(i), CleanField(lines[i]));
             }
             const std::string c = Text(), s = Text(), p = Text(), n = Text();
             address->SetCity(c);
@@ -293,7 +293,7 @@ int DueByDate(const TOutlineNode& node) {
 }
 
 std::string_view LineAt(const TAddressObject& address, std::size_t i) {
-    return i < address.Lines().size() ? address.Lines()[i].view() : std::string_view{};
+    return i < address.Lines().size() ? address.Line(i) : std::string_view{};
 }
 
 // The loaded item against the original; tree items' categories are 0 where the file was

@@ -18,7 +18,7 @@ void TAddressObject::ReadDataLine(std::string_view text) {
     }
     // The stored lines are appended to what the address holds.
     for (std::size_t i = 0; i < 3 && r.Has(i); ++i) {
-        lines_.push_back(Cleaned(r.At(i)));
+        AppendLine(r.At(i));
     }
     CompactString* place[] = {&city_, &state_, &postCode_, &country_};
     for (std::size_t i = 0; i < 4; ++i) {
@@ -34,7 +34,7 @@ std::string TAddressObject::RecordText(int level) const {
     out.append(kLineEnd);
     DataLineBuilder b(out, DataLineTag(kAddressKind));
     for (std::size_t i = 0; i < 3; ++i) {
-        b.Field(i < lines_.size() ? lines_[i].view() : std::string_view{});
+        b.Field(Line(i));
     }
     b.Field(city_).Field(state_).Field(postCode_).Field(country_).Number(Categories());
     return out;
@@ -46,9 +46,9 @@ void TAddressObject::SetupActionMenu(ActionMenu& menu) const {
 
 std::string TAddressObject::ClipboardText() const {
     std::string text;
-    for (const CompactString& line : lines_) {
-        if (!line.empty()) {
-            text.append(line).append("\r\n");
+    for (std::size_t i = 0; i < lineCount_; ++i) {
+        if (!Line(i).empty()) {
+            text.append(Line(i)).append("\r\n");
         }
     }
     text.append(city_).append(", ").append(state_).append(" ").append(postCode_).append("\r\n");
@@ -57,18 +57,49 @@ std::string TAddressObject::ClipboardText() const {
 }
 
 void TAddressObject::SetLines(const std::vector<std::string>& lines) {
-    lines_.clear();
-    lines_.reserve(lines.size());
+    for (CompactString& line : firstLines_) {
+        line = CompactString();
+    }
+    moreLines_.reset();
+    lineCount_ = 0;
     for (const std::string& line : lines) {
-        lines_.push_back(Cleaned(line));
+        AppendLine(line);
     }
     NotifyChanged();
 }
 
 void TAddressObject::PadLines() {
-    while (lines_.size() < 3) {
-        lines_.emplace_back();
+    while (lineCount_ < 3) {
+        AppendLine({});
     }
+}
+
+void TAddressObject::AppendLine(std::string_view line) {
+    if (lineCount_ < 3) {
+        firstLines_[lineCount_] = Cleaned(line);
+    } else {
+        if (!moreLines_) {
+            moreLines_ = std::make_unique<std::vector<CompactString>>();
+        }
+        moreLines_->push_back(Cleaned(line));
+    }
+    ++lineCount_;
+}
+
+std::string_view TAddressObject::Line(std::size_t i) const {
+    if (i >= lineCount_) {
+        return {};
+    }
+    return i < 3 ? firstLines_[i].view() : (*moreLines_)[i - 3].view();
+}
+
+std::vector<std::string_view> TAddressObject::Lines() const {
+    std::vector<std::string_view> lines;
+    lines.reserve(lineCount_);
+    for (std::size_t i = 0; i < lineCount_; ++i) {
+        lines.push_back(Line(i));
+    }
+    return lines;
 }
 
 TPhoneObject::TPhoneObject(std::string_view title, std::string_view target,

@@ -5,6 +5,7 @@
 #include "core/model/group_objects.h"
 #include "core/model/nrb_object.h"
 
+#include <memory>
 #include <vector>
 
 namespace quill {
@@ -19,7 +20,9 @@ public:
     std::string ClipboardText() const override;
 
     // All lines typed; only the first three are written to the record.
-    const std::vector<CompactString>& Lines() const { return lines_; }
+    std::size_t LineCount() const { return lineCount_; }
+    std::string_view Line(std::size_t i) const;
+    std::vector<std::string_view> Lines() const;
     void SetLines(const std::vector<std::string>& lines);
     // Appends empty lines until there are at least three.
     void PadLines();
@@ -33,7 +36,12 @@ public:
     void SetCountry(std::string_view text) { country_ = Cleaned(text); }
 
 private:
-    std::vector<CompactString> lines_;
+    void AppendLine(std::string_view line);
+
+    // Three lines live in place, as almost every address has; more go to the overflow.
+    CompactString firstLines_[3];
+    std::unique_ptr<std::vector<CompactString>> moreLines_;
+    std::uint32_t lineCount_ = 0;
     CompactString city_;
     CompactString state_;
     CompactString postCode_;

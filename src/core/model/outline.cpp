@@ -16,7 +16,7 @@ TOutlineNode::~TOutlineNode() {
 
 int TOutlineNode::Depth() const {
     int depth = 0;
-    for (const TOutlineNode* n = parent_; n; n = n->parent_) {
+    for (const TOutlineNode* n = ParentNode(); n; n = n->ParentNode()) {
         ++depth;
     }
     return depth;
@@ -24,14 +24,14 @@ int TOutlineNode::Depth() const {
 
 TOutline* TOutlineNode::Outline() const {
     const TOutlineNode* n = this;
-    while (n->parent_) {
-        n = n->parent_;
+    while (n->ParentNode()) {
+        n = n->ParentNode();
     }
-    return n->outline_;
+    return n->TopOutline();
 }
 
 bool TOutlineNode::IsAncestorOf(const TOutlineNode* node) const {
-    for (const TOutlineNode* n = node ? node->parent_ : nullptr; n; n = n->parent_) {
+    for (const TOutlineNode* n = node ? node->ParentNode() : nullptr; n; n = n->ParentNode()) {
         if (n == this) {
             return true;
         }
@@ -55,7 +55,7 @@ int TOutlineNode::AbsoluteIndex() const {
     std::size_t index = 0;
     const TOutlineNode* n = this;
     for (;;) {
-        const TOutlineNode* parent = n->parent_;
+        const TOutlineNode* parent = n->ParentNode();
         if (parent) {
             for (int i = 0; i < n->row_; ++i) {
                 index += SubtreeSize(parent->ChildAt(static_cast<std::size_t>(i)));
@@ -64,7 +64,7 @@ int TOutlineNode::AbsoluteIndex() const {
             n = parent;
             continue;
         }
-        if (const TOutline* outline = n->outline_) {
+        if (const TOutline* outline = n->TopOutline()) {
             for (int i = 0; i < n->row_; ++i) {
                 index += SubtreeSize(outline->ChildOf(nullptr, static_cast<std::size_t>(i)));
             }
@@ -80,14 +80,14 @@ TOutlineNode* TOutlineNode::NextInTree() const {
     const TOutlineNode* n = this;
     while (n) {
         const auto next = static_cast<std::size_t>(n->row_) + 1;
-        if (n->parent_) {
-            if (next < n->parent_->children_.size()) {
-                return n->parent_->children_[next];
+        if (n->ParentNode()) {
+            if (next < n->ParentNode()->children_.size()) {
+                return n->ParentNode()->children_[next];
             }
-        } else if (n->outline_) {
-            return n->outline_->ChildOf(nullptr, next);
+        } else if (n->TopOutline()) {
+            return n->TopOutline()->ChildOf(nullptr, next);
         }
-        n = n->parent_;
+        n = n->ParentNode();
     }
     return nullptr;
 }
@@ -98,7 +98,7 @@ TOutline::~TOutline() {
     // Nobody listens to the teardown.
     observers_.clear();
     for (TOutlineNode* node : topLevel_) {
-        node->outline_ = nullptr;
+        node->up_ = 0;
     }
     topLevel_.clear();
 }
@@ -152,19 +152,18 @@ TOutlineNode* TOutline::CreateRoot() {
 void TOutline::Attach(std::unique_ptr<TOutlineNode> node, TOutlineNode* parent, std::size_t row) {
     auto& list = ChildrenOf(parent);
     row = std::min(row, list.size());
-    node->parent_ = parent;
-    node->outline_ = parent ? nullptr : this;
+    node->up_ = parent ? reinterpret_cast<std::uintptr_t>(parent)
+                       : (reinterpret_cast<std::uintptr_t>(this) | TOutlineNode::kOutlineTag);
     list.insert(row, std::move(node));
     Renumber(parent, row);
 }
 
 std::unique_ptr<TOutlineNode> TOutline::Detach(TOutlineNode* node) {
-    auto& list = ChildrenOf(node->parent_);
+    auto& list = ChildrenOf(node->ParentNode());
     const auto row = static_cast<std::size_t>(node->row_);
     std::unique_ptr<TOutlineNode> owned = list.take(row);
-    Renumber(node->parent_, row);
-    owned->parent_ = nullptr;
-    owned->outline_ = nullptr;
+    Renumber(node->ParentNode(), row);
+    owned->up_ = 0;
     owned->row_ = 0;
     return owned;
 }
@@ -173,7 +172,7 @@ void TOutline::DeleteNode(TOutlineNode* node) {
     if (!node || node->Outline() != this) {
         return;
     }
-    TOutlineNode* parent = node->parent_;
+    TOutlineNode* parent = node->ParentNode();
     const int row = node->row_;
     if (const int due = CountDueBelow(node); due > 0 && parent) {
         ShiftDueMarks(parent, -due);
@@ -197,7 +196,7 @@ bool TOutline::MoveNode(TOutlineNode* node, TOutlineNode* destination, std::size
         (destination && (node->IsAncestorOf(destination) || destination->Outline() != this))) {
         return false;
     }
-    TOutlineNode* source = node->parent_;
+    TOutlineNode* source = node->ParentNode();
     const std::size_t sizeAfterRemoval = ChildCountOf(destination) - (source == destination);
     row = std::min(row, sizeAfterRemoval);
     if (source == destination && row == static_cast<std::size_t>(node->row_)) {
@@ -273,7 +272,7 @@ void TOutline::SetNodeStateIndex(TOutlineNode* node, int state) {
 }
 
 void TOutline::ShiftDueMarks(TOutlineNode* node, int delta) {
-    for (TOutlineNode* n = node; n && n->parent_; n = n->parent_) {
+    for (TOutlineNode* n = node; n && n->ParentNode(); n = n->ParentNode()) {
         // A holder being destroyed has already let go of its item.
         if (TNRBObject* item = n->item_.get()) {
             item->AdjustDueCount(delta);

@@ -32,7 +32,7 @@ public:
     TNRBObject* Item() const { return item_.get(); }
 
     // None for a top-level node (the root).
-    TOutlineNode* Parent() const { return parent_; }
+    TOutlineNode* Parent() const { return ParentNode(); }
     // Position among the parent's children (or among the top-level nodes).
     int Row() const { return row_; }
     std::size_t ChildCount() const { return children_.size(); }
@@ -61,8 +61,16 @@ private:
     std::int16_t selectedIndex_ = 0;
     std::int16_t stateIndex_ = -1;
     std::int32_t row_ = 0;
-    TOutlineNode* parent_ = nullptr;
-    TOutline* outline_ = nullptr; // set on top-level nodes only
+    // The parent node, or for a top-level node its outline tagged in the lowest bit: one
+    // field where two would cost every node of a large outline 8 bytes.
+    static constexpr std::uintptr_t kOutlineTag = 1;
+    TOutlineNode* ParentNode() const {
+        return (up_ & kOutlineTag) ? nullptr : reinterpret_cast<TOutlineNode*>(up_);
+    }
+    TOutline* TopOutline() const {
+        return (up_ & kOutlineTag) ? reinterpret_cast<TOutline*>(up_ & ~kOutlineTag) : nullptr;
+    }
+    std::uintptr_t up_ = 0;
     OwnedList<TOutlineNode> children_;
     std::unique_ptr<TNRBObject> item_;
 };
