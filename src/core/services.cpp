@@ -10,16 +10,26 @@ namespace {
 class SystemClock final : public IClock {
 public:
     Date Today() const override {
-        std::time_t now = std::time(nullptr);
-        std::tm local{};
-        // One user-interface thread: the static buffer of localtime is not shared.
-        if (const std::tm* t = std::localtime(&now)) {
-            local = *t;
+        // Loading asks once per reminder; the local time conversion looks at the time zone
+        // file each time, so the answer is kept for the rest of the second.
+        const std::time_t now = std::time(nullptr);
+        if (now != askedAt_) {
+            std::tm local{};
+            // One user-interface thread: the static buffer of localtime is not shared.
+            if (const std::tm* t = std::localtime(&now)) {
+                local = *t;
+            }
+            today_ = Date{std::chrono::year{local.tm_year + 1900},
+                          std::chrono::month{static_cast<unsigned>(local.tm_mon + 1)},
+                          std::chrono::day{static_cast<unsigned>(local.tm_mday)}};
+            askedAt_ = now;
         }
-        return Date{std::chrono::year{local.tm_year + 1900},
-                    std::chrono::month{static_cast<unsigned>(local.tm_mon + 1)},
-                    std::chrono::day{static_cast<unsigned>(local.tm_mday)}};
+        return today_;
     }
+
+private:
+    mutable std::time_t askedAt_ = -1;
+    mutable Date today_{};
 };
 
 class NoIcons final : public IIconProvider {

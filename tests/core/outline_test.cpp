@@ -243,5 +243,26 @@ TEST_F(OutlineTest, TeardownWithDueRemindersAndObserversIsQuiet) {
     EXPECT_TRUE(seen.log.empty());
 }
 
+TEST_F(OutlineTest, VeryDeepOutlinesBuildMoveAndGoWithoutRecursion) {
+    // Deeper than any stack would survive with recursive teardown or walks.
+    constexpr int kDepth = 200000;
+    TOutlineNode* top = Node(kFolderKind, "top", root);
+    TOutlineNode* n = top;
+    for (int i = 0; i < kDepth; ++i) {
+        n = Node(kFolderKind, "deep", n);
+    }
+    DueReminder(n);
+    EXPECT_EQ(top->Item()->DueCount(), 1);
+    EXPECT_EQ(n->Depth(), kDepth + 1);
+    EXPECT_EQ(outline.NodeCount(), static_cast<std::size_t>(kDepth) + 2);
+    EXPECT_EQ(CountDueBelow(top), 1);
+    TOutlineNode* other = Node(kFolderKind, "other", root);
+    ASSERT_TRUE(outline.MoveNode(top, other, 0));
+    EXPECT_EQ(other->Item()->DueCount(), 1);
+    EXPECT_EQ(n->Outline(), &outline);
+    outline.DeleteNode(other);
+    EXPECT_EQ(root->ChildCount(), 0u);
+}
+
 } // namespace
 } // namespace quill

@@ -81,9 +81,16 @@ int Stats(const std::string& path) {
             ++unknown;
         }
     };
-    outline.ForEachNode([&](quill::TOutlineNode* node) {
+    // Depth-first with the depth carried along, so a deep outline costs no more than a flat one.
+    std::vector<std::pair<const quill::TOutlineNode*, int>> stack;
+    for (std::size_t i = outline.TopLevelCount(); i-- > 0;) {
+        stack.emplace_back(outline.ChildOf(nullptr, i), 0);
+    }
+    while (!stack.empty()) {
+        const auto [node, depth] = stack.back();
+        stack.pop_back();
         ++nodes;
-        const int depth = node->Depth();
+        deepest = std::max(deepest, depth);
         if (const quill::TNRBObject* item = node->Item()) {
             count(*item);
             for (std::size_t i = 0; i < item->ChildCount(); ++i) {
@@ -91,8 +98,10 @@ int Stats(const std::string& path) {
                 deepest = std::max(deepest, depth + 1);
             }
         }
-        deepest = std::max(deepest, depth);
-    });
+        for (std::size_t i = node->ChildCount(); i-- > 0;) {
+            stack.emplace_back(node->ChildAt(i), depth + 1);
+        }
+    }
     std::cout << "nodes: " << nodes << "\n";
     std::cout << "items: " << items << "\n";
     for (int kind = 0; kind < quill::kKindCount; ++kind) {

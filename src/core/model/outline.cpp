@@ -6,32 +6,44 @@
 #include <algorithm>
 
 namespace quill {
+namespace {
+
+// Node images are small indices; anything else shows as no image.
+std::int8_t ImageByte(int index) {
+    return (index >= -1 && index <= 127) ? static_cast<std::int8_t>(index) : std::int8_t{-1};
+}
+
+} // namespace
 
 TOutlineNode::~TOutlineNode() {
-    // Descendants go first, while this node and its ancestors still stand: their reminders
-    // take their due marks off the chain as they are destroyed.
-    children_.clear();
+    // Descendants go first, leaves before their parents, while the chain above each still
+    // stands: their reminders take their due marks off it as they are destroyed. The walk
+    // is a loop, not a recursion, so no depth of outline can exhaust the stack.
+    TOutlineNode* n = this;
+    for (;;) {
+        while (!n->children_.empty()) {
+            n = n->children_.back();
+        }
+        if (n == this) {
+            break;
+        }
+        TOutlineNode* parent = n->parent_;
+        parent->children_.take(parent->children_.size() - 1).reset();
+        n = parent;
+    }
     item_.reset();
 }
 
 int TOutlineNode::Depth() const {
     int depth = 0;
-    for (const TOutlineNode* n = ParentNode(); n; n = n->ParentNode()) {
+    for (const TOutlineNode* n = parent_; n; n = n->parent_) {
         ++depth;
     }
     return depth;
 }
 
-TOutline* TOutlineNode::Outline() const {
-    const TOutlineNode* n = this;
-    while (n->ParentNode()) {
-        n = n->ParentNode();
-    }
-    return n->TopOutline();
-}
-
 bool TOutlineNode::IsAncestorOf(const TOutlineNode* node) const {
-    for (const TOutlineNode* n = node ? node->ParentNode() : nullptr; n; n = n->ParentNode()) {
+    for (const TOutlineNode* n = node ? node->parent_ : nullptr; n; n = n->parent_) {
         if (n == this) {
             return true;
         }
@@ -41,11 +53,9 @@ bool TOutlineNode::IsAncestorOf(const TOutlineNode* node) const {
 
 namespace {
 
-std::size_t SubtreeSize(const TOutlineNode* node) {
-    std::size_t count = 1;
-    for (std::size_t i = 0; i < node->ChildCount(); ++i) {
-        count += SubtreeSize(node->ChildAt(i));
-    }
+std::size_t SubtreeSize(const TOutlineNode* top) {
+    std::size_t count = 0;
+    ForEachInSubtree(top, [&](const TOutlineNode*) { ++count; });
     return count;
 }
 
@@ -55,7 +65,7 @@ int TOutlineNode::AbsoluteIndex() const {
     std::size_t index = 0;
     const TOutlineNode* n = this;
     for (;;) {
-        const TOutlineNode* parent = n->ParentNode();
+        const TOutlineNode* parent = n->parent_;
         if (parent) {
             for (int i = 0; i < n->row_; ++i) {
                 index += SubtreeSize(parent->ChildAt(static_cast<std::size_t>(i)));
@@ -64,7 +74,7 @@ int TOutlineNode::AbsoluteIndex() const {
             n = parent;
             continue;
         }
-        if (const TOutline* outline = n->TopOutline()) {
+        if (const TOutline* outline = n->outline_) {
             for (int i = 0; i < n->row_; ++i) {
                 index += SubtreeSize(outline->ChildOf(nullptr, static_cast<std::size_t>(i)));
             }
@@ -80,14 +90,14 @@ TOutlineNode* TOutlineNode::NextInTree() const {
     const TOutlineNode* n = this;
     while (n) {
         const auto next = static_cast<std::size_t>(n->row_) + 1;
-        if (n->ParentNode()) {
-            if (next < n->ParentNode()->children_.size()) {
-                return n->ParentNode()->children_[next];
+        if (n->parent_) {
+            if (next < n->parent_->children_.size()) {
+                return n->parent_->children_[next];
             }
-        } else if (n->TopOutline()) {
-            return n->TopOutline()->ChildOf(nullptr, next);
+        } else if (n->outline_) {
+            return n->outline_->ChildOf(nullptr, next);
         }
-        n = n->ParentNode();
+        n = n->parent_;
     }
     return nullptr;
 }
@@ -98,7 +108,7 @@ TOutline::~TOutline() {
     // Nobody listens to the teardown.
     observers_.clear();
     for (TOutlineNode* node : topLevel_) {
-        node->up_ = 0;
+        node->outline_ = nullptr;
     }
     topLevel_.clear();
 }
@@ -130,8 +140,8 @@ TOutlineNode* TOutline::AddNode(TOutlineNode* parent, std::string_view text,
     std::unique_ptr<TOutlineNode> node(new TOutlineNode());
     node->text_ = text;
     node->item_ = std::move(item);
-    node->imageIndex_ = static_cast<std::int16_t>(image);
-    node->selectedIndex_ = static_cast<std::int16_t>(selected);
+    node->imageIndex_ = ImageByte(image);
+    node->selectedIndex_ = ImageByte(selected);
     Notify([&](IOutlineObserver& o) { o.NodesAboutToBeInserted(parent, row, row); });
     Attach(std::move(node), parent, list.size());
     Notify([&](IOutlineObserver& o) { o.NodesInserted(parent, row, row); });
@@ -152,18 +162,23 @@ TOutlineNode* TOutline::CreateRoot() {
 void TOutline::Attach(std::unique_ptr<TOutlineNode> node, TOutlineNode* parent, std::size_t row) {
     auto& list = ChildrenOf(parent);
     row = std::min(row, list.size());
-    node->up_ = parent ? reinterpret_cast<std::uintptr_t>(parent)
-                       : (reinterpret_cast<std::uintptr_t>(this) | TOutlineNode::kOutlineTag);
+    node->parent_ = parent;
+    if (node->outline_ != this) {
+        ForEachInSubtree(node.get(), [this](TOutlineNode* n) { n->outline_ = this; });
+    }
     list.insert(row, std::move(node));
     Renumber(parent, row);
 }
 
-std::unique_ptr<TOutlineNode> TOutline::Detach(TOutlineNode* node) {
-    auto& list = ChildrenOf(node->ParentNode());
+std::unique_ptr<TOutlineNode> TOutline::Detach(TOutlineNode* node, bool leaving) {
+    auto& list = ChildrenOf(node->parent_);
     const auto row = static_cast<std::size_t>(node->row_);
     std::unique_ptr<TOutlineNode> owned = list.take(row);
-    Renumber(node->ParentNode(), row);
-    owned->up_ = 0;
+    Renumber(node->parent_, row);
+    owned->parent_ = nullptr;
+    if (leaving) {
+        ForEachInSubtree(owned.get(), [](TOutlineNode* n) { n->outline_ = nullptr; });
+    }
     owned->row_ = 0;
     return owned;
 }
@@ -172,13 +187,13 @@ void TOutline::DeleteNode(TOutlineNode* node) {
     if (!node || node->Outline() != this) {
         return;
     }
-    TOutlineNode* parent = node->ParentNode();
+    TOutlineNode* parent = node->parent_;
     const int row = node->row_;
     if (const int due = CountDueBelow(node); due > 0 && parent) {
         ShiftDueMarks(parent, -due);
     }
     Notify([&](IOutlineObserver& o) { o.NodesAboutToBeRemoved(parent, row, row); });
-    std::unique_ptr<TOutlineNode> owned = Detach(node);
+    std::unique_ptr<TOutlineNode> owned = Detach(node, true);
     Notify([&](IOutlineObserver& o) { o.NodesRemoved(parent, row, row); });
     // Destroyed detached: whatever its items do on the way out stays inside the subtree.
     owned.reset();
@@ -196,7 +211,7 @@ bool TOutline::MoveNode(TOutlineNode* node, TOutlineNode* destination, std::size
         (destination && (node->IsAncestorOf(destination) || destination->Outline() != this))) {
         return false;
     }
-    TOutlineNode* source = node->ParentNode();
+    TOutlineNode* source = node->parent_;
     const std::size_t sizeAfterRemoval = ChildCountOf(destination) - (source == destination);
     row = std::min(row, sizeAfterRemoval);
     if (source == destination && row == static_cast<std::size_t>(node->row_)) {
@@ -209,7 +224,7 @@ bool TOutline::MoveNode(TOutlineNode* node, TOutlineNode* destination, std::size
     const int destinationRow = static_cast<int>(
         (source == destination && row >= static_cast<std::size_t>(node->row_)) ? row + 1 : row);
     Notify([&](IOutlineObserver& o) { o.NodeAboutToBeMoved(node, destination, destinationRow); });
-    Attach(Detach(node), destination, row);
+    Attach(Detach(node, false), destination, row);
     Notify([&](IOutlineObserver& o) { o.NodeMoved(node); });
     if (due > 0 && destination) {
         ShiftDueMarks(destination, due);
@@ -258,8 +273,8 @@ void TOutline::SetNodeImages(TOutlineNode* node, int image, int selected) {
     if (node->imageIndex_ == image && node->selectedIndex_ == selected) {
         return;
     }
-    node->imageIndex_ = static_cast<std::int16_t>(image);
-    node->selectedIndex_ = static_cast<std::int16_t>(selected);
+    node->imageIndex_ = ImageByte(image);
+    node->selectedIndex_ = ImageByte(selected);
     AnnounceChange(node);
 }
 
@@ -267,12 +282,12 @@ void TOutline::SetNodeStateIndex(TOutlineNode* node, int state) {
     if (node->stateIndex_ == state) {
         return;
     }
-    node->stateIndex_ = static_cast<std::int16_t>(state);
+    node->stateIndex_ = ImageByte(state);
     AnnounceChange(node);
 }
 
 void TOutline::ShiftDueMarks(TOutlineNode* node, int delta) {
-    for (TOutlineNode* n = node; n && n->ParentNode(); n = n->ParentNode()) {
+    for (TOutlineNode* n = node; n && n->parent_; n = n->parent_) {
         // A holder being destroyed has already let go of its item.
         if (TNRBObject* item = n->item_.get()) {
             item->AdjustDueCount(delta);
@@ -317,17 +332,16 @@ void TOutline::EndUpdate() {
     }
 }
 
-int CountDueBelow(const TOutlineNode* node) {
+int CountDueBelow(const TOutlineNode* top) {
     int count = 0;
-    if (const TNRBObject* item = node->Item()) {
-        for (std::size_t i = 0; i < item->ChildCount(); ++i) {
-            count += item->ChildAt(i)->Due() ? 1 : 0;
+    ForEachInSubtree(top, [&](const TOutlineNode* node) {
+        if (const TNRBObject* item = node->Item()) {
+            for (std::size_t i = 0; i < item->ChildCount(); ++i) {
+                count += item->ChildAt(i)->Due() ? 1 : 0;
+            }
+            count += item->Due() ? 1 : 0;
         }
-        count += item->Due() ? 1 : 0;
-    }
-    for (std::size_t i = 0; i < node->ChildCount(); ++i) {
-        count += CountDueBelow(node->ChildAt(i));
-    }
+    });
     return count;
 }
 

@@ -32,7 +32,7 @@ public:
     TNRBObject* Item() const { return item_.get(); }
 
     // None for a top-level node (the root).
-    TOutlineNode* Parent() const { return ParentNode(); }
+    TOutlineNode* Parent() const { return parent_; }
     // Position among the parent's children (or among the top-level nodes).
     int Row() const { return row_; }
     std::size_t ChildCount() const { return children_.size(); }
@@ -46,7 +46,7 @@ public:
     // Position in tree order (each node before its descendants, siblings in order).
     int AbsoluteIndex() const;
     // The outline the node belongs to; none while it is detached.
-    TOutline* Outline() const;
+    TOutline* Outline() const { return outline_; }
     bool IsAncestorOf(const TOutlineNode* node) const;
 
     // The next node in tree order, or none after the last.
@@ -57,23 +57,29 @@ private:
     TOutlineNode() = default;
 
     CompactString text_;
-    std::int16_t imageIndex_ = 0;
-    std::int16_t selectedIndex_ = 0;
-    std::int16_t stateIndex_ = -1;
+    // Tree nodes show the kind images 0 to 12 and the state bullet: a byte each suffices.
+    std::int8_t imageIndex_ = 0;
+    std::int8_t selectedIndex_ = 0;
+    std::int8_t stateIndex_ = -1;
     std::int32_t row_ = 0;
-    // The parent node, or for a top-level node its outline tagged in the lowest bit: one
-    // field where two would cost every node of a large outline 8 bytes.
-    static constexpr std::uintptr_t kOutlineTag = 1;
-    TOutlineNode* ParentNode() const {
-        return (up_ & kOutlineTag) ? nullptr : reinterpret_cast<TOutlineNode*>(up_);
-    }
-    TOutline* TopOutline() const {
-        return (up_ & kOutlineTag) ? reinterpret_cast<TOutline*>(up_ & ~kOutlineTag) : nullptr;
-    }
-    std::uintptr_t up_ = 0;
+    TOutlineNode* parent_ = nullptr;
+    TOutline* outline_ = nullptr; // none while detached
     OwnedList<TOutlineNode> children_;
     std::unique_ptr<TNRBObject> item_;
 };
+
+// Visits top and every node below it in tree order, without recursion.
+template <typename Node, typename Visit> void ForEachInSubtree(Node* top, Visit&& visit) {
+    std::vector<Node*> stack{top};
+    while (!stack.empty()) {
+        Node* node = stack.back();
+        stack.pop_back();
+        visit(node);
+        for (std::size_t i = node->ChildCount(); i-- > 0;) {
+            stack.push_back(node->ChildAt(i));
+        }
+    }
+}
 
 // Told of every change of the outline. Rows are positions among a parent's child nodes (the
 // parent is none for top-level nodes) or, for items, positions in a holder's Children.
@@ -164,7 +170,8 @@ public:
 private:
     OwnedList<TOutlineNode>& ChildrenOf(TOutlineNode* parent);
     void Renumber(TOutlineNode* parent, std::size_t from);
-    std::unique_ptr<TOutlineNode> Detach(TOutlineNode* node);
+    // Takes the node out of its parent's list; a node leaving the outline forgets it.
+    std::unique_ptr<TOutlineNode> Detach(TOutlineNode* node, bool leaving);
     void Attach(std::unique_ptr<TOutlineNode> node, TOutlineNode* parent, std::size_t row);
 
     OwnedList<TOutlineNode> topLevel_;

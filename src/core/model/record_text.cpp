@@ -128,12 +128,30 @@ DataLineBuilder& DataLineBuilder::Number(long long value) {
 }
 
 bool DataLineReader::Open(std::string_view text, std::string_view tag) {
-    fields_.clear();
+    count_ = 0;
+    overflow_.clear();
     if (tag.empty() || text.substr(0, tag.size()) != tag) {
         return false;
     }
-    SplitFieldViews(text.substr(tag.size()), fields_);
-    return true;
+    text.remove_prefix(tag.size());
+    for (;;) {
+        const std::size_t at = text.find(kFieldSeparator);
+        if (at == std::string_view::npos) {
+            Add(text);
+            return true;
+        }
+        Add(text.substr(0, at));
+        text.remove_prefix(at + kFieldSeparator.size());
+    }
+}
+
+void DataLineReader::Add(std::string_view field) {
+    if (count_ < kInline) {
+        inline_[count_] = field;
+    } else {
+        overflow_.push_back(field);
+    }
+    ++count_;
 }
 
 } // namespace quill

@@ -54,16 +54,24 @@ class DataLineReader {
 public:
     // False when the text does not start with the tag (the data line is then ignored).
     bool Open(std::string_view text, std::string_view tag);
-    std::size_t FieldCount() const { return fields_.size(); }
-    bool Has(std::size_t index) const { return index < fields_.size(); }
-    std::string_view At(std::size_t index) const { return fields_[index]; }
+    std::size_t FieldCount() const { return count_; }
+    bool Has(std::size_t index) const { return index < count_; }
+    std::string_view At(std::size_t index) const {
+        return index < kInline ? inline_[index] : overflow_[index - kInline];
+    }
     // Categories are the field at index, 0 when the line stops before it.
     std::int32_t CategoriesAt(std::size_t index) const {
-        return Has(index) ? LeadingNumber(fields_[index]) : 0;
+        return Has(index) ? LeadingNumber(At(index)) : 0;
     }
 
 private:
-    std::vector<std::string_view> fields_;
+    // Every kind's line fits in place; only odd lines with extra fields spill over.
+    static constexpr std::size_t kInline = 12;
+    void Add(std::string_view field);
+
+    std::string_view inline_[kInline];
+    std::vector<std::string_view> overflow_;
+    std::size_t count_ = 0;
 };
 
 } // namespace quill
