@@ -21,6 +21,9 @@ public:
     // replaced after that.
     void UpdateIcon();
 
+    // Exchange forms (defined in core/exchange).
+    void WriteHTMLBody(std::ostream& out, bool vCardLinks) const override;
+
 private:
     int iconIndex_ = kGenericFileImage;
 };

@@ -52,6 +52,14 @@ public:
                std::int32_t id, std::string_view dataLine);
     void ReadDataLine(std::string_view text) override;
     std::string RecordText(int level) const override;
+    // Exchange forms (defined in core/exchange).
+    void ReadVCard(const TCard& card) override;
+    void SaveVCardFile(const std::string& fileName) const override;
+    bool ReadCSVRecord(const std::vector<std::string>& values,
+                       const std::vector<std::string>& fieldOrder) override;
+    std::string CSVFieldText(std::string_view fieldName) const override;
+    void WriteHTMLBody(std::ostream& out, bool vCardLinks) const override;
+    void WriteHTMLIndexEntry(std::ostream& out, std::string_view pageName) const override;
 };
 
 class TPersonObject : public TContactHolderObject {
@@ -72,6 +80,14 @@ public:
 
     // Salutation, FirstName and LastName joined by single blanks, empty parts included.
     std::string FormalName() const;
+    // Exchange forms (defined in core/exchange).
+    void ReadVCard(const TCard& card) override;
+    void SaveVCardFile(const std::string& fileName) const override;
+    bool ReadCSVRecord(const std::vector<std::string>& values,
+                       const std::vector<std::string>& fieldOrder) override;
+    std::string CSVFieldText(std::string_view fieldName) const override;
+    void WriteHTMLBody(std::ostream& out, bool vCardLinks) const override;
+    void WriteHTMLIndexEntry(std::ostream& out, std::string_view pageName) const override;
 
 private:
     CompactString salutation_;

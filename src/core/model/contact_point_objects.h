@@ -35,6 +35,13 @@ public:
     void SetPostCode(std::string_view text) { postCode_ = Cleaned(text); }
     void SetCountry(std::string_view text) { country_ = Cleaned(text); }
 
+    // Exchange forms (defined in core/exchange).
+    std::string VCardLine() const override;
+    bool ReadCSVRecord(const std::vector<std::string>& values,
+                       const std::vector<std::string>& fieldOrder) override;
+    std::string CSVFieldText(std::string_view fieldName) const override;
+    void WriteHTMLBody(std::ostream& out, bool vCardLinks) const override;
+
 private:
     void AppendLine(std::string_view line);
 
@@ -60,6 +67,12 @@ public:
     std::string_view Extension() const { return extension_; }
     void SetExtension(std::string_view text) { extension_ = Cleaned(text); }
 
+    // Exchange forms (defined in core/exchange).
+    std::string VCardLine() const override;
+    bool ReadCSVRecord(const std::vector<std::string>& values,
+                       const std::vector<std::string>& fieldOrder) override;
+    std::string CSVFieldText(std::string_view fieldName) const override;
+
 private:
     CompactString extension_;
 };
@@ -70,6 +83,12 @@ public:
                  std::int32_t id, std::string_view dataLine);
     void SetupActionMenu(ActionMenu& menu) const override;
     void Activate() override;
+    // Exchange forms (defined in core/exchange).
+    std::string VCardLine() const override;
+    bool ReadCSVRecord(const std::vector<std::string>& values,
+                       const std::vector<std::string>& fieldOrder) override;
+    std::string CSVFieldText(std::string_view fieldName) const override;
+    void WriteHTMLBody(std::ostream& out, bool vCardLinks) const override;
 };
 
 class TFaxObject : public TCategoriesOnlyObject {
@@ -78,6 +97,11 @@ public:
                std::int32_t id, std::string_view dataLine);
     void SetupActionMenu(ActionMenu& menu) const override;
     void Activate() override;
+    // Exchange forms (defined in core/exchange).
+    std::string VCardLine() const override;
+    bool ReadCSVRecord(const std::vector<std::string>& values,
+                       const std::vector<std::string>& fieldOrder) override;
+    std::string CSVFieldText(std::string_view fieldName) const override;
 };
 
 class TWebObject : public TCategoriesOnlyObject {
@@ -86,6 +110,14 @@ public:
                std::int32_t id, std::string_view dataLine);
     void SetupActionMenu(ActionMenu& menu) const override;
     void Activate() override;
+    // Exchange forms (defined in core/exchange).
+    std::string VCardLine() const override;
+    bool ReadCSVRecord(const std::vector<std::string>& values,
+                       const std::vector<std::string>& fieldOrder) override;
+    std::string CSVFieldText(std::string_view fieldName) const override;
+    void WriteHTMLBody(std::ostream& out, bool vCardLinks) const override;
+    void WriteHTMLIndexEntry(std::ostream& out, std::string_view pageName) const override;
+    bool ShowsInHTMLIndex() const override;
 };
 
 } // namespace quill

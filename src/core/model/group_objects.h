@@ -21,12 +21,18 @@ class TFolderObject : public TCategoriesOnlyObject {
 public:
     TFolderObject(std::string_view title, std::string_view target, std::string_view comment,
                   std::int32_t id, std::string_view dataLine);
+    // Exchange forms (defined in core/exchange).
+    void WriteHTMLBody(std::ostream& out, bool vCardLinks) const override;
+    void WriteHTMLIndexEntry(std::ostream& out, std::string_view pageName) const override;
 };
 
 class TTeamObject : public TCategoriesOnlyObject {
 public:
     TTeamObject(std::string_view title, std::string_view target, std::string_view comment,
                 std::int32_t id, std::string_view dataLine);
+    // Exchange forms (defined in core/exchange).
+    void WriteHTMLBody(std::ostream& out, bool vCardLinks) const override;
+    void WriteHTMLIndexEntry(std::ostream& out, std::string_view pageName) const override;
 };
 
 // An item of a kind from 13 to 255, met only when reading records. It keeps the data line

@@ -90,7 +90,7 @@ public:
     virtual void Browse();
     virtual void AdvanceDate();
     virtual void Launch();
-    virtual void WriteHTMLBody(std::ostream& out, bool flag) const;
+    virtual void WriteHTMLBody(std::ostream& out, bool vCardLinks) const;
     virtual void WriteHTMLIndexEntry(std::ostream& out, std::string_view pageName) const;
     virtual bool ShowsInHTMLIndex() const;
     virtual void SaveVCardFile(const std::string& fileName) const;
