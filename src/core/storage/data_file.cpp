@@ -333,7 +333,7 @@ FileResult WriteSubtree(const TOutlineNode& node, const std::string& fileName,
     AppendSubtreeRecords(node, text, hidden, true);
     AtomicFileWriter writer;
     if (!writer.Open(fileName) || !writer.Write(text) || !writer.Commit()) {
-        return FileResult{false, writer.Error(), 0};
+        return FileResult::Failure(writer.Error());
     }
     return {};
 }
@@ -428,18 +428,18 @@ FileResult TDataFile::SaveDataFile(const TOutline& outline) {
         std::string error;
         std::error_code ec;
         if (std::filesystem::exists(path_, ec) && !CopyFileBytes(path_, BackupPath(), &error)) {
-            return FileResult{false, "The damaged data file could not be kept: " + error, 0};
+            return FileResult::Failure("The damaged data file could not be kept: " + error);
         }
         backupPending_ = false;
     }
     AtomicFileWriter writer;
     if (!writer.Open(path_)) {
-        return FileResult{false, writer.Error(), 0};
+        return FileResult::Failure(writer.Error());
     }
     const bool written =
         WriteOutline(outline, [&](std::string_view chunk) { return writer.Write(chunk); });
     if (!written || !writer.Commit()) {
-        return FileResult{false, writer.Error(), 0};
+        return FileResult::Failure(writer.Error());
     }
     return {};
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <string_view>
 #include <vector>
 
@@ -22,8 +23,16 @@ inline constexpr std::string_view kDataFileFirstLine = "{Params}";
 struct FileResult {
     bool ok = true;
     std::string message;
-    int line = 0; // the line an input error was met on, counted from 1
+    int line = 0;      // the line an input error was met on, counted from 1
+    std::string title; // the message box's title where it has one of its own
     explicit operator bool() const { return ok; }
+    static FileResult Failure(std::string message, std::string title = {}) {
+        FileResult result;
+        result.ok = false;
+        result.message = std::move(message);
+        result.title = std::move(title);
+        return result;
+    }
 };
 
 // True for items the category filter hides; they are left out of what is written.
