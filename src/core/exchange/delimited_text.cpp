@@ -1,0 +1,387 @@
+#include "core/exchange/delimited_text.h"
+
+#include "core/exchange/record_types.h"
+#include "core/model/item_factory.h"
+#include "core/model/item_kind.h"
+#include "core/model/nrb_object.h"
+#include "core/model/outline.h"
+#include "core/model/record_text.h"
+#include "core/util/atomic_file.h"
+#include "core/util/text_encoding.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <utility>
+
+namespace quill {
+namespace {
+
+constexpr std::size_t kReadChunk = std::size_t{1} << 20;
+constexpr std::size_t kFlushSize = std::size_t{1} << 20;
+
+std::size_t FindFrom(std::string_view text, char c, std::size_t from) {
+    const void* at = std::memchr(text.data() + from, c, text.size() - from);
+    return at ? static_cast<std::size_t>(static_cast<const char*>(at) - text.data()) : text.size();
+}
+
+// Where the line that starts the text ends: at CR, LF or the end.
+std::size_t LineEnd(std::string_view text) {
+    const std::size_t lf = FindFrom(text, '\n', 0);
+    const void* cr = std::memchr(text.data(), '\r', lf);
+    return cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - text.data()) : lf;
+}
+
+FileResult ReadFailure(const std::string& path, int error) {
+    FileResult result;
+    result.ok = false;
+    result.message = "Cannot read \"" + path + "\": " + std::strerror(error);
+    return result;
+}
+
+// Feeds the file to deliver line by line, decoded to UTF-8, reading it in pieces so that a
+// large file never sits in memory beside the items made from it. CR LF, LF and a lone CR
+// each end a line. Each piece is checked for UTF-8 once up to its last line end; only where
+// that fails is each line checked alone, so one stray byte never turns the others into
+// mojibake.
+template <typename Deliver> FileResult ForEachLine(const std::string& path, Deliver&& deliver) {
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    if (!in) {
+        return ReadFailure(path, errno);
+    }
+    const auto chunk = std::make_unique_for_overwrite<char[]>(kReadChunk);
+    std::string carry;   // an unfinished line from the previous piece
+    std::string decoded; // a line converted from Windows-1252
+    bool firstLine = true;
+    bool skipLineFeed = false; // the previous piece ended in CR
+    auto emit = [&](std::string_view line, bool knownValid) {
+        if (firstLine) {
+            firstLine = false;
+            if (line.starts_with("\xEF\xBB\xBF")) {
+                line.remove_prefix(3);
+            }
+        }
+        if (!knownValid && !IsValidUtf8(line)) {
+            decoded = Windows1252ToUtf8(line);
+            line = decoded;
+        }
+        deliver(line);
+    };
+    for (;;) {
+        const std::size_t n = std::fread(chunk.get(), 1, kReadChunk, in);
+        std::string_view piece(chunk.get(), n);
+        if (n == 0) {
+            break;
+        }
+        if (skipLineFeed && piece.front() == '\n') {
+            piece.remove_prefix(1);
+        }
+        skipLineFeed = false;
+        const std::size_t lastLineFeed = piece.rfind('\n');
+        const char* validEnd =
+            (lastLineFeed != std::string_view::npos && IsValidUtf8(piece.substr(0, lastLineFeed)))
+                ? piece.data() + lastLineFeed
+                : piece.data();
+        while (!piece.empty()) {
+            const std::size_t end = LineEnd(piece);
+            if (end == piece.size()) {
+                carry.append(piece);
+                break;
+            }
+            if (carry.empty()) {
+                emit(piece.substr(0, end), piece.data() + end <= validEnd);
+            } else {
+                carry.append(piece.substr(0, end));
+                emit(carry, false);
+                carry.clear();
+            }
+            std::size_t next = end + 1;
+            if (piece[end] == '\r') {
+                if (next < piece.size()) {
+                    next += piece[next] == '\n' ? 1 : 0;
+                } else {
+                    skipLineFeed = true;
+                }
+            }
+            piece.remove_prefix(next);
+        }
+    }
+    const bool failed = std::ferror(in) != 0;
+    const int error = errno;
+    std::fclose(in);
+    if (failed) {
+        return ReadFailure(path, error);
+    }
+    if (!carry.empty()) {
+        emit(carry, false);
+    }
+    return {};
+}
+
+bool SameFields(const std::vector<std::string>& values, const std::vector<std::string>& fields) {
+    return values == fields;
+}
+
+bool HeaderNeedsQuotes(std::string_view name) {
+    return name.find_first_of(" ,\"") != std::string_view::npos;
+}
+
+void AppendQuoted(std::string& out, std::string_view value) {
+    out.push_back('"');
+    for (std::size_t from = 0;;) {
+        const std::size_t quote = value.find('"', from);
+        if (quote == std::string_view::npos) {
+            out.append(value.substr(from));
+            break;
+        }
+        // Doubled, so that the value reads back whole instead of ending at this quote.
+        out.append(value.substr(from, quote + 1 - from));
+        out.push_back('"');
+        from = quote + 1;
+    }
+    out.push_back('"');
+}
+
+// The item's line (without the line end) appended to out, when it gives one.
+void AppendLineOf(const TNRBObject& item, const std::vector<std::string>& fields,
+                  std::string& out) {
+    const std::size_t start = out.size();
+    for (const std::string& field : fields) {
+        out.append(item.CSVFieldText(field));
+    }
+    if (out.size() == start) {
+        return;
+    }
+    out.pop_back(); // the last column's comma
+    if (out.size() == start) {
+        return;
+    }
+    out.append(kLineEnd);
+}
+
+// The item's line when it is of the kind, else those of its Children of the kind, at any
+// depth, in list order.
+void AppendItemLines(const TNRBObject& top, int kind, const std::vector<std::string>& fields,
+                     std::string& out) {
+    std::vector<const TNRBObject*> stack{&top};
+    while (!stack.empty()) {
+        const TNRBObject* item = stack.back();
+        stack.pop_back();
+        if (item->Kind() == kind) {
+            AppendLineOf(*item, fields, out);
+            continue;
+        }
+        for (std::size_t i = item->ChildCount(); i-- > 0;) {
+            stack.push_back(item->ChildAt(i));
+        }
+    }
+}
+
+} // namespace
+
+void SplitDelimitedLine(std::string_view line, char separator, std::vector<std::string>& values) {
+    std::size_t count = 0;
+    // Reuses the strings already there, and their buffers.
+    auto next = [&]() -> std::string& {
+        if (count == values.size()) {
+            values.emplace_back();
+        }
+        std::string& value = values[count++];
+        value.clear();
+        return value;
+    };
+    std::size_t pos = 0;
+    while (pos < line.size()) {
+        std::string& value = next();
+        if (line[pos] == '"') {
+            ++pos;
+            while (pos < line.size()) {
+                const std::size_t quote = FindFrom(line, '"', pos);
+                value.append(line.substr(pos, quote - pos));
+                pos = quote;
+                if (pos == line.size()) {
+                    break; // never closed: the rest of the line is the value
+                }
+                if (pos + 1 < line.size() && line[pos + 1] == '"') {
+                    value.push_back('"');
+                    pos += 2;
+                    continue;
+                }
+                ++pos;
+                break;
+            }
+        }
+        const std::size_t end = FindFrom(line, separator, pos);
+        value.append(line.substr(pos, end - pos));
+        pos = end;
+        if (pos < line.size()) {
+            ++pos;
+            if (pos == line.size()) {
+                next(); // a separator at the end: one more, empty value
+            }
+        }
+    }
+    values.resize(count);
+}
+
+std::vector<std::string> SplitDelimitedLine(std::string_view line, char separator) {
+    std::vector<std::string> values;
+    SplitDelimitedLine(line, separator, values);
+    return values;
+}
+
+void AppendCSVColumn(std::string& out, std::string_view value) {
+    AppendQuoted(out, value);
+    out.push_back(',');
+}
+
+std::string CSVColumn(std::string_view value) {
+    std::string out;
+    out.reserve(value.size() + 3);
+    AppendCSVColumn(out, value);
+    return out;
+}
+
+std::string CSVHeaderLine(const std::vector<std::string>& fields) {
+    std::string line;
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) {
+            line.push_back(',');
+        }
+        if (HeaderNeedsQuotes(fields[i])) {
+            AppendQuoted(line, fields[i]);
+        } else {
+            line.append(fields[i]);
+        }
+    }
+    return line;
+}
+
+std::string CSVLine(const TNRBObject& item, const std::vector<std::string>& fields) {
+    std::string line;
+    AppendLineOf(item, fields, line);
+    if (line.ends_with(kLineEnd)) {
+        line.resize(line.size() - kLineEnd.size());
+    }
+    return line;
+}
+
+FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
+                               const TRecordType& type,
+                               const std::vector<std::string>& chosenFields, char separator) {
+    std::error_code ec;
+    if (!target || !target->Item() || !std::filesystem::exists(path, ec)) {
+        return {};
+    }
+    if (separator == '"' || separator == '\r' || separator == '\n') {
+        separator = kCommaSeparator;
+    }
+    TOutline* outline = target->Outline();
+    const int kind = type.kind;
+    const bool treeKind = IsTreeKind(kind);
+    if (treeKind && !outline) {
+        return {};
+    }
+    if (outline) {
+        outline->BeginUpdate();
+    }
+    std::vector<std::string> values;
+    bool firstLine = true;
+    bool madeTreeItems = false;
+    FileResult result = ForEachLine(path, [&](std::string_view line) {
+        const bool first = std::exchange(firstLine, false);
+        // Without values every kind refuses the record: nothing to make.
+        if (line.empty()) {
+            return;
+        }
+        SplitDelimitedLine(line, separator, values);
+        if (first && SameFields(values, chosenFields)) {
+            return;
+        }
+        if (treeKind) {
+            TNRBObject* item = CreateItem(kind, "New", {}, {}, 0, {}, target);
+            if (!item) {
+                return;
+            }
+            if (item->ReadCSVRecord(values, chosenFields)) {
+                madeTreeItems = true;
+            } else {
+                outline->DeleteNode(item->Node());
+            }
+            return;
+        }
+        // Read before it is hung in, so that a refused record never enters the list.
+        std::unique_ptr<TNRBObject> item = ConstructItem(kind, "New", {}, {}, 0, {});
+        if (item->ReadCSVRecord(values, chosenFields)) {
+            TNRBObject* added = target->Item()->AddChild(std::move(item));
+            added->SetNode(target);
+        }
+    });
+    // Records renamed their nodes without sorting each time; one sort puts them in order.
+    if (madeTreeItems) {
+        TOutline::SortChildren(target);
+    }
+    if (outline) {
+        outline->EndUpdate();
+    }
+    return result;
+}
+
+namespace {
+
+// The export's lines in order, handed to flush in pieces of about kFlushSize bytes; stops
+// when flush fails.
+template <typename Flush>
+bool WriteCSVLines(const TOutlineNode& node, const TRecordType& type,
+                   const std::vector<std::string>& fields, bool includeNames,
+                   const HiddenItemTest& hidden, std::string& buffer, Flush&& flush) {
+    if (includeNames && !fields.empty()) {
+        buffer.append(CSVHeaderLine(fields));
+        buffer.append(kLineEnd);
+    }
+    bool ok = true;
+    ForEachInSubtree(&node, [&](const TOutlineNode* visited) {
+        const TNRBObject* item = visited->Item();
+        if (!ok || !item || (hidden && hidden(*item))) {
+            return;
+        }
+        AppendItemLines(*item, type.kind, fields, buffer);
+        if (buffer.size() >= kFlushSize) {
+            ok = flush(buffer);
+        }
+    });
+    return ok;
+}
+
+} // namespace
+
+void AppendCSVSubtree(const TOutlineNode& node, std::string& out, const TRecordType& type,
+                      const std::vector<std::string>& fields, bool includeNames,
+                      const HiddenItemTest& hidden) {
+    WriteCSVLines(node, type, fields, includeNames, hidden, out, [](std::string&) { return true; });
+}
+
+FileResult WriteCSVSubtree(const TOutlineNode& node, const std::string& fileName,
+                           const TRecordType& type, const std::vector<std::string>& fields,
+                           bool includeNames, const HiddenItemTest& hidden) {
+    AtomicFileWriter writer;
+    std::string buffer;
+    auto flush = [&](std::string& pending) {
+        const bool written = writer.Write(pending);
+        pending.clear();
+        return written;
+    };
+    if (!writer.Open(fileName) ||
+        !WriteCSVLines(node, type, fields, includeNames, hidden, buffer, flush) || !flush(buffer) ||
+        !writer.Commit()) {
+        FileResult result;
+        result.ok = false;
+        result.message = writer.Error();
+        return result;
+    }
+    return {};
+}
+
+} // namespace quill

@@ -1,0 +1,68 @@
+#pragma once
+// Delimited text: reading comma- or tab-separated files into items of one record type, and
+// writing a subtree's items of a record type as comma-separated values.
+//
+// Quoting, both ways: a value may be enclosed in double quotes, and then holds separators
+// and, written twice, the double quote itself. Export encloses every value so.
+
+#include "core/storage/data_file.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quill {
+
+class TNRBObject;
+class TOutlineNode;
+struct TRecordType;
+
+inline constexpr char kCommaSeparator = ',';
+inline constexpr char kTabSeparator = '\t';
+
+// Splits one line (without its line end) into its values at each separator outside double
+// quotes. A value that starts with a double quote runs to the matching one ("" inside stands
+// for one quote; text behind the closing quote is kept; an unclosed quote runs to the end);
+// any other value is taken as it stands, blanks and stray quotes included. A separator at
+// the end adds an empty value; an empty line has no values. values is reused.
+void SplitDelimitedLine(std::string_view line, char separator, std::vector<std::string>& values);
+std::vector<std::string> SplitDelimitedLine(std::string_view line, char separator);
+
+// A value as CSVFieldText gives it: enclosed in double quotes, inner ones doubled, and the
+// comma that ends the column.
+std::string CSVColumn(std::string_view value);
+void AppendCSVColumn(std::string& out, std::string_view value);
+
+// The first line of an exported file: the field names joined by commas; a name holding a
+// blank, a comma or a double quote is quoted (inner quotes doubled). No line end.
+std::string CSVHeaderLine(const std::vector<std::string>& fields);
+
+// The item's line for the record type (no line end): the CSVFieldText of each field, without
+// the final comma. Empty when the item gives nothing.
+std::string CSVLine(const TNRBObject& item, const std::vector<std::string>& fields);
+
+// Reads the file (UTF-8; a line that is not valid UTF-8 is read as Windows-1252) and makes
+// one item of the record type's kind under target from each line: the values are matched to
+// the chosen fields by position, and a line the kind's ReadCSVRecord refuses leaves nothing.
+// A first line that lists exactly the chosen fields (the names line of an export) is
+// skipped. The separator is kCommaSeparator or kTabSeparator. Under the target, the tree
+// items are sorted afterwards. A missing file imports nothing and is no error; a file that
+// cannot be read is.
+FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
+                               const TRecordType& type,
+                               const std::vector<std::string>& chosenFields, char separator);
+
+// Writes, for node and every node below it in tree order, the lines of the items of the
+// record type's kind: a tree item of that kind gives its own line, any other item the lines
+// of the items of that kind in its Children. Items that hidden tests true are skipped, with
+// their Children; the nodes below them are still visited. includeNames puts the names line
+// first. Lines end with CR LF; the file is replaced atomically.
+// The same lines appended to out.
+void AppendCSVSubtree(const TOutlineNode& node, std::string& out, const TRecordType& type,
+                      const std::vector<std::string>& fields, bool includeNames,
+                      const HiddenItemTest& hidden = {});
+FileResult WriteCSVSubtree(const TOutlineNode& node, const std::string& fileName,
+                           const TRecordType& type, const std::vector<std::string>& fields,
+                           bool includeNames, const HiddenItemTest& hidden = {});
+
+} // namespace quill
