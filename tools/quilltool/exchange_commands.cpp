@@ -2,10 +2,16 @@
 
 #include "tool_support.h"
 
+#include "core/exchange/delimited_text.h"
 #include "core/exchange/exchange_export.h"
+#include "core/exchange/record_types.h"
 #include "core/model/outline.h"
 #include "core/storage/data_file.h"
 
+#include "core/model/item_kind.h"
+#include "core/util/ascii.h"
+
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -31,6 +37,62 @@ bool SourceExists(const std::string& source) {
     return std::filesystem::exists(source, ec);
 }
 
+// The record type named by --type (its list name, any case, or a kind name like "person").
+const quill::TRecordType* RecordTypeNamed(const std::string& name) {
+    for (const quill::TRecordType& type : quill::RecordTypes()) {
+        if (quill::EqualsIgnoreAsciiCase(type.name, name) ||
+            quill::EqualsIgnoreAsciiCase(quill::KindName(type.kind), name)) {
+            return &type;
+        }
+    }
+    return nullptr;
+}
+
+// --fields "F1,F2,...": field names hold blanks, so only commas separate them.
+std::vector<std::string> FieldList(const std::string& text) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    while (start <= text.size() && !text.empty()) {
+        const std::size_t comma = text.find(',', start);
+        const std::size_t end = comma == std::string::npos ? text.size() : comma;
+        if (end > start) {
+            fields.push_back(text.substr(start, end - start));
+        }
+        if (comma == std::string::npos) {
+            break;
+        }
+        start = comma + 1;
+    }
+    return fields;
+}
+
+// The record type and fields of a delimited-text command; false when they are unusable.
+bool DelimitedChoice(const Arguments& args, const quill::TRecordType*& type,
+                     std::vector<std::string>& fields) {
+    type = RecordTypeNamed(args.Option("type"));
+    fields = FieldList(args.Option("fields"));
+    if (!type || fields.empty()) {
+        return false;
+    }
+    for (const std::string& field : fields) {
+        if (std::find(type->fields.begin(), type->fields.end(), field) == type->fields.end()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+quill::FileResult ImportDelimited(const std::string& source, quill::TOutlineNode* target,
+                                  const Arguments& args, bool& usageError, char separator) {
+    const quill::TRecordType* type = nullptr;
+    std::vector<std::string> fields;
+    if (!DelimitedChoice(args, type, fields)) {
+        usageError = true;
+        return {};
+    }
+    return quill::ImportDelimitedText(source, target, *type, fields, separator);
+}
+
 using Importer =
     std::function<quill::FileResult(const std::string& source, quill::TOutlineNode* target,
                                     const Arguments& args, bool& usageError)>;
@@ -48,6 +110,16 @@ const std::map<std::string, Importer>& Importers() {
              }
              return quill::ImportFile(target, source);
          }},
+        {"csv",
+         [](const std::string& source, quill::TOutlineNode* target, const Arguments& args,
+            bool& usageError) {
+             return ImportDelimited(source, target, args, usageError, quill::kCommaSeparator);
+         }},
+        {"tsv",
+         [](const std::string& source, quill::TOutlineNode* target, const Arguments& args,
+            bool& usageError) {
+             return ImportDelimited(source, target, args, usageError, quill::kTabSeparator);
+         }},
     };
     return importers;
 }
@@ -56,6 +128,17 @@ const std::map<std::string, Exporter>& Exporters() {
     static const std::map<std::string, Exporter> exporters{
         {"qld", [](const quill::TOutlineNode& start, const std::string& out, const Arguments&,
                    bool&) { return quill::ExportExchangeFile(start, out); }},
+        {"csv",
+         [](const quill::TOutlineNode& start, const std::string& out, const Arguments& args,
+            bool& usageError) {
+             const quill::TRecordType* type = nullptr;
+             std::vector<std::string> fields;
+             if (!DelimitedChoice(args, type, fields)) {
+                 usageError = true;
+                 return quill::FileResult{};
+             }
+             return quill::WriteCSVSubtree(start, out, *type, fields, !args.Has("no-header"));
+         }},
     };
     return exporters;
 }
