@@ -1,0 +1,354 @@
+#include "core/exchange/import_sources.h"
+
+#include "core/exchange/html_anchor_reader.h"
+#include "core/exchange/nickname_file.h"
+#include "core/exchange/shortcut_file.h"
+#include "core/model/item_factory.h"
+#include "core/model/nrb_object.h"
+#include "core/model/outline.h"
+#include "core/model/record_text.h"
+#include "core/util/ascii.h"
+#include "core/util/atomic_file.h"
+#include "core/util/text_encoding.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace quill {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::string_view kMailtoPrefix = "mailto:";
+
+// Drawing is suspended while an import creates its items.
+class UpdateBracket {
+public:
+    explicit UpdateBracket(TOutline* outline) : outline_(outline) {
+        if (outline_) {
+            outline_->BeginUpdate();
+        }
+    }
+    ~UpdateBracket() {
+        if (outline_) {
+            outline_->EndUpdate();
+        }
+    }
+    UpdateBracket(const UpdateBracket&) = delete;
+    UpdateBracket& operator=(const UpdateBracket&) = delete;
+
+private:
+    TOutline* outline_;
+};
+
+// The outline's first node, where the page, nickname and exchange imports always go.
+TOutlineNode* RootOf(TOutlineNode* node) {
+    if (!node) {
+        return nullptr;
+    }
+    if (TOutline* outline = node->Outline()) {
+        return outline->Root();
+    }
+    while (node->Parent()) {
+        node = node->Parent();
+    }
+    return node;
+}
+
+TOutlineNode* FirstTopLevel(TOutlineNode* node) {
+    if (TOutline* outline = node->Outline()) {
+        return outline->Root();
+    }
+    return RootOf(node);
+}
+
+// File names on Linux are bytes; one that is not UTF-8 came from a Windows-1252 system.
+std::string NameText(std::string_view name) {
+    return IsValidUtf8(name) ? std::string(name) : Windows1252ToUtf8(name);
+}
+
+std::string CannotRead(const std::string& path, int error) {
+    return "Cannot read \"" + path + "\": " + std::strerror(error);
+}
+
+std::optional<std::string> ReadSource(const std::string& path, FileResult& result) {
+    errno = 0;
+    std::optional<std::string> bytes = ReadWholeFile(path);
+    if (!bytes) {
+        result = FileResult::Failure(CannotRead(path, errno ? errno : EIO));
+    }
+    return bytes;
+}
+
+// The directory as one form: absolute, without "." and ".." steps or a trailing "/", so
+// that the walk's file paths and the directories taken from them compare as text.
+std::string NormalDirectory(const std::string& directory) {
+    std::error_code ec;
+    fs::path path = fs::absolute(directory, ec);
+    if (ec) {
+        path = directory;
+    }
+    std::string text = path.lexically_normal().string();
+    while (text.size() > 1 && text.back() == '/') {
+        text.pop_back();
+    }
+    return text;
+}
+
+std::string_view DirectoryOf(std::string_view file) {
+    const std::size_t slash = file.find_last_of('/');
+    if (slash == std::string_view::npos) {
+        return {};
+    }
+    return file.substr(0, slash == 0 ? 1 : slash);
+}
+
+TOutlineNode* FirstNodeTitled(TOutlineNode* anyNode, std::string_view title) {
+    for (TOutlineNode* node = FirstTopLevel(anyNode); node; node = node->NextInTree()) {
+        if (node->Item() && node->Item()->Title() == title) {
+            return node;
+        }
+    }
+    return nullptr;
+}
+
+TOutlineNode* NewFolder(std::string_view title, TOutlineNode* parent) {
+    return CreateItem(kFolderKind, title, "", "", 0, "", parent)->Node();
+}
+
+// Bookmark and address pages: one folder titled with the page's title, an item per anchor.
+FileResult ImportPage(const std::string& directory, TOutlineNode* target, std::string_view name,
+                      int kind) {
+    TOutlineNode* root = RootOf(target);
+    const std::optional<std::string> path = FindSourceFile(directory, name);
+    if (!root || !path) {
+        return {};
+    }
+    FileResult result;
+    const std::optional<std::string> bytes = ReadSource(*path, result);
+    if (!bytes) {
+        return result;
+    }
+    const std::vector<std::string> lines = SplitSourceLines(*bytes);
+    UpdateBracket bracket(root->Outline());
+    TOutlineNode* folder = NewFolder(GetBMTitle(lines), root);
+    for (const std::string& line : lines) {
+        std::optional<HtmlAnchor> anchor = GetAnchorInfo(line);
+        if (!anchor) {
+            continue;
+        }
+        std::string_view address = anchor->address;
+        if (kind == kEMailKind && address.starts_with(kMailtoPrefix)) {
+            address.remove_prefix(kMailtoPrefix.size());
+        }
+        CreateItem(kind, anchor->title, address, "", 0, "", folder);
+    }
+    return result;
+}
+
+} // namespace
+
+std::string GetFolderName(std::string_view path) {
+    std::string_view directory = path.substr(0, path.find_last_of('/') + 1);
+    if (!directory.empty() && directory.back() == '/') {
+        directory.remove_suffix(1);
+    }
+    const std::size_t slash = directory.find_last_of('/');
+    return std::string(slash == std::string_view::npos ? directory : directory.substr(slash + 1));
+}
+
+bool WalkDirectory(const std::string& directory,
+                   const std::function<bool(const std::string& file)>& visit) {
+    // Each directory is listed whole and closed before its entries are handled, so that
+    // depth never holds more than one directory open; the stack replaces recursion.
+    struct Listing {
+        std::vector<fs::path> entries;
+        std::size_t next = 0;
+    };
+    std::unordered_set<std::string> walked;
+    auto list = [&walked](const fs::path& dir, Listing& listing) {
+        std::error_code ec;
+        const fs::path canonical = fs::canonical(dir, ec);
+        if (ec || !walked.insert(canonical.string()).second) {
+            return !ec;
+        }
+        fs::directory_iterator it(dir, ec);
+        for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+            listing.entries.push_back(it->path());
+        }
+        std::sort(listing.entries.begin(), listing.entries.end(),
+                  [](const fs::path& a, const fs::path& b) {
+                      return a.filename().native() < b.filename().native();
+                  });
+        return !ec || !listing.entries.empty();
+    };
+
+    std::vector<Listing> stack(1);
+    if (!list(fs::path(directory), stack.back())) {
+        return false;
+    }
+    while (!stack.empty()) {
+        Listing& top = stack.back();
+        if (top.next == top.entries.size()) {
+            stack.pop_back();
+            continue;
+        }
+        const fs::path entry = top.entries[top.next++];
+        std::error_code ec;
+        const fs::file_status status = fs::status(entry, ec);
+        if (fs::is_directory(status)) {
+            if (!entry.filename().native().starts_with('.')) {
+                Listing listing;
+                if (list(entry, listing)) {
+                    stack.push_back(std::move(listing));
+                }
+            }
+        } else if (fs::is_regular_file(status)) {
+            if (!visit(entry.string())) {
+                return true;
+            }
+        }
+    }
+    return true;
+}
+
+std::optional<std::string> FindSourceFile(const std::string& directory, std::string_view name) {
+    std::error_code ec;
+    const fs::path exact = fs::path(directory) / name;
+    if (fs::is_regular_file(exact, ec)) {
+        return exact.string();
+    }
+    std::optional<std::string> best;
+    fs::directory_iterator it(directory, ec);
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        const std::string candidate = it->path().filename().string();
+        std::error_code statusError;
+        if (EqualsIgnoreAsciiCase(candidate, name) &&
+            fs::is_regular_file(it->path(), statusError) && (!best || candidate < *best)) {
+            best = candidate;
+        }
+    }
+    if (!best) {
+        return std::nullopt;
+    }
+    return (fs::path(directory) / *best).string();
+}
+
+std::vector<std::string> SplitSourceLines(std::string_view bytes) {
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+        bytes.remove_prefix(3);
+    }
+    std::vector<std::string> lines;
+    std::size_t p = 0;
+    while (p < bytes.size()) {
+        std::size_t end = bytes.find_first_of("\r\n", p);
+        if (end == std::string_view::npos) {
+            end = bytes.size();
+        }
+        const std::string_view line = bytes.substr(p, end - p);
+        lines.push_back(IsValidUtf8(line) ? std::string(line) : Windows1252ToUtf8(line));
+        p = end;
+        if (p < bytes.size()) {
+            p += (bytes[p] == '\r' && p + 1 < bytes.size() && bytes[p + 1] == '\n') ? 2 : 1;
+        }
+    }
+    return lines;
+}
+
+std::string PageFileTitle(const std::string& path) {
+    const std::optional<std::string> bytes = ReadWholeFile(path);
+    return bytes ? GetBMTitle(SplitSourceLines(*bytes)) : std::string();
+}
+
+FileResult ImportFavorites(const std::string& directory, TOutlineNode* target) {
+    if (!target) {
+        return {};
+    }
+    const std::string base = NormalDirectory(directory);
+    std::error_code ec;
+    if (!fs::is_directory(base, ec)) {
+        return FileResult::Failure(CannotRead(directory, ec ? ec.value() : ENOTDIR));
+    }
+    UpdateBracket bracket(target->Outline());
+    TOutlineNode* importFolder = NewFolder(NameText(GetFolderName(base + "/")), target);
+    TOutlineNode* current = importFolder;
+    // Where each directory's shortcuts went: every shortcut of one directory lands in one
+    // place, whatever the walk met in between.
+    std::unordered_map<std::string, TOutlineNode*> placed{{base, importFolder}};
+    FileResult result;
+    WalkDirectory(base, [&](const std::string& file) {
+        if (!IsShortcutFileName(file)) {
+            return true;
+        }
+        const std::optional<std::string> bytes = ReadSource(file, result);
+        if (!bytes) {
+            return false;
+        }
+        const std::string directoryText(DirectoryOf(file));
+        const auto known = placed.find(directoryText);
+        if (known != placed.end()) {
+            current = known->second;
+        } else {
+            const std::string folderName = CleanField(NameText(GetFolderName(file)));
+            if (!current->Item() || current->Item()->Title() != folderName) {
+                TOutlineNode* named = FirstNodeTitled(target, folderName);
+                current = named ? named : NewFolder(folderName, importFolder);
+            }
+            placed.emplace(directoryText, current);
+        }
+        CreateItem(kWebsiteKind, NameText(ShortcutTitle(file)), ShortcutUrl(DecodeFileText(*bytes)),
+                   "", 0, "", current);
+        return true;
+    });
+    return result;
+}
+
+FileResult ImportBookmarks(const std::string& directory, TOutlineNode* target) {
+    return ImportPage(directory, target, kBookmarkFileName, kWebsiteKind);
+}
+
+FileResult ImportNetscapeAddressBook(const std::string& directory, TOutlineNode* target) {
+    return ImportPage(directory, target, kAddressFileName, kEMailKind);
+}
+
+FileResult ImportEudora(const std::string& directory, TOutlineNode* target) {
+    TOutlineNode* root = RootOf(target);
+    const std::optional<std::string> path = FindSourceFile(directory, kNicknameFileName);
+    if (!root || !path) {
+        return {};
+    }
+    FileResult result;
+    const std::optional<std::string> bytes = ReadSource(*path, result);
+    if (!bytes) {
+        return result;
+    }
+    UpdateBracket bracket(root->Outline());
+    TOutlineNode* folder = NewFolder(kEudoraFolderTitle, root);
+    // The folder holds only what this import made, so the first e-mail item of each title,
+    // which FindChild would return, is known without searching the children for each note.
+    std::unordered_map<std::string, TNRBObject*> byNickname;
+    for (const std::string& line : SplitSourceLines(*bytes)) {
+        if (std::optional<NicknameAlias> alias = ParseAliasLine(line)) {
+            TNRBObject* item =
+                CreateItem(kEMailKind, alias->nickname, alias->address, "", 0, "", folder);
+            byNickname.emplace(item->Title(), item);
+        } else if (std::optional<NicknameNote> note = ParseNoteLine(line)) {
+            const auto found = byNickname.find(note->nickname);
+            if (found != byNickname.end()) {
+                found->second->SetComment(note->text);
+            }
+        }
+    }
+    return result;
+}
+
+FileResult ImportExchangeFile(const std::string& fileName, TOutlineNode* target) {
+    return ImportFile(RootOf(target), fileName);
+}
+
+} // namespace quill
