@@ -4,6 +4,7 @@
 
 #include "core/exchange/delimited_text.h"
 #include "core/exchange/exchange_export.h"
+#include "core/exchange/import_sources.h"
 #include "core/exchange/record_types.h"
 #include "core/model/outline.h"
 #include "core/storage/data_file.h"
@@ -100,6 +101,17 @@ using Exporter =
     std::function<quill::FileResult(const quill::TOutlineNode& start, const std::string& out,
                                     const Arguments& args, bool& usageError)>;
 
+Importer DirectoryImporter(quill::FileResult (*import)(const std::string&, quill::TOutlineNode*)) {
+    return
+        [import](const std::string& source, quill::TOutlineNode* target, const Arguments&, bool&) {
+            std::error_code ec;
+            if (!std::filesystem::is_directory(source, ec)) {
+                return quill::FileResult::Failure(source + " is not a directory");
+            }
+            return import(source, target);
+        };
+}
+
 const std::map<std::string, Importer>& Importers() {
     static const std::map<std::string, Importer> importers{
         {"qld",
@@ -120,6 +132,11 @@ const std::map<std::string, Importer>& Importers() {
             bool& usageError) {
              return ImportDelimited(source, target, args, usageError, quill::kTabSeparator);
          }},
+        // These take a directory, as the wizard's pages do.
+        {"favorites", DirectoryImporter(quill::ImportFavorites)},
+        {"bookmarks", DirectoryImporter(quill::ImportBookmarks)},
+        {"nsaddress", DirectoryImporter(quill::ImportNetscapeAddressBook)},
+        {"eudora", DirectoryImporter(quill::ImportEudora)},
     };
     return importers;
 }
