@@ -1,0 +1,664 @@
+// vCard files: property lines, the program's own cards, cards from phones and web address
+// books (2.1, 3.0, 4.0), reading them into persons and organizations, writing, import and
+// export.
+
+#include "core/exchange/vcard.h"
+#include "core/model/contact_holder_objects.h"
+#include "core/model/contact_point_objects.h"
+#include "core/model/item_factory.h"
+#include "core/model/outline.h"
+#include "core/util/atomic_file.h"
+#include "test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace quill {
+namespace {
+
+using Values = std::vector<std::string>;
+
+std::vector<TCard> CardsOf(std::string_view text) {
+    std::vector<TCard> cards;
+    ForEachVCard(text, [&](TCard& card) { cards.push_back(card); });
+    return cards;
+}
+
+TCard OneCard(std::string_view text) {
+    std::vector<TCard> cards = CardsOf(text);
+    EXPECT_EQ(cards.size(), 1u);
+    return cards.empty() ? TCard() : cards.front();
+}
+
+void WriteFile(const std::string& path, std::string_view bytes) {
+    std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
+}
+
+// --- Property lines
+
+TEST(VCardPropertyTest, NameAndTypesFromTheNamePart) {
+    TCardProperty fax("TEL;WORK;FAX;PREF:555-1234");
+    EXPECT_EQ(fax.Name(), "TEL");
+    EXPECT_TRUE(fax.HasType(kVCardWork));
+    EXPECT_TRUE(fax.HasType(kVCardFax));
+    EXPECT_TRUE(fax.HasType(kVCardPref));
+    EXPECT_EQ(fax.TypeDisplayText(), "Office,Preferred,Fax Line");
+    EXPECT_EQ(fax.Values(), Values{"555-1234"});
+    // Types are written in table order, whatever order they were read in.
+    EXPECT_EQ(fax.Format(), "TEL;WORK;PREF;FAX:555-1234");
+
+    TCardProperty mixed("EMAIL,internet applelink;x400:a@b");
+    EXPECT_EQ(mixed.TypeDisplayText(), "AppleLink,Internet,X.400");
+    // NAME=VALUE parameters mean nothing in the program's own form.
+    EXPECT_EQ(TCardProperty("TEL;TYPE=WORK:1").Types(), 0u);
+    EXPECT_EQ(TCardProperty("TEL:1").TypeDisplayText(), "");
+    EXPECT_EQ(VCardTypeIndexOf("ewORLD"), 21);
+    EXPECT_EQ(VCardTypeIndexOf("MOBILE"), -1);
+}
+
+TEST(VCardPropertyTest, ValuesSplitAtBothSeparatorsOutsideQuotes) {
+    EXPECT_EQ(TCardProperty("TITLE:Doe, John").Values(), (Values{"Doe", " John"}));
+    EXPECT_EQ(TCardProperty("TITLE:Doe, John").Format(), "TITLE:Doe; John");
+    EXPECT_EQ(TCardProperty("N:Doe;John;").Values(), (Values{"Doe", "John", ""}));
+    EXPECT_TRUE(TCardProperty("TITLE:").Values().empty());
+    EXPECT_TRUE(TCardProperty("TITLE").Values().empty());
+    EXPECT_EQ(TCardProperty("URL:http://x.org:8080/a").Values(), Values{"http://x.org:8080/a"});
+    EXPECT_EQ(TCardProperty(R"(ORG:"Acme, Inc.";Sales)").Values(), (Values{"Acme, Inc.", "Sales"}));
+    // Backslashes mean nothing in the program's own form.
+    EXPECT_EQ(TCardProperty(R"(ORG:a\,b)").Values(), (Values{"a\\", "b"}));
+}
+
+TEST(VCardPropertyTest, ParseReplacesWhatThePropertyHeld) {
+    TCardProperty property("TEL;CELL:1;2");
+    property.Parse("EMAIL:x");
+    EXPECT_EQ(property.Name(), "EMAIL");
+    EXPECT_EQ(property.Types(), 0u);
+    EXPECT_EQ(property.Values(), Values{"x"});
+}
+
+TEST(VCardPropertyTest, FormatDropsOneTrailingSeparatorAndKeepsABareColon) {
+    TCardProperty n;
+    n.SetName("N");
+    for (const char* value : {"Doe", "John", "Q", ""}) {
+        n.AddValue(value);
+    }
+    EXPECT_EQ(n.Format(), "N:Doe;John;Q;");
+    TCardProperty title;
+    title.SetName("TITLE");
+    EXPECT_EQ(title.Format(), "TITLE:");
+    title.AddValue("");
+    EXPECT_EQ(title.Format(), "TITLE:");
+}
+
+TEST(VCardPropertyTest, EveryValueReadsBackAsWrittenWithoutDisturbingItsNeighbours) {
+    const Values tricky{"12 High St, Apt 3",  "a;b",     "\"quoted\"",         "\"\"", "",
+                        "Robert \"Bob\" Lee", "x\",\"y", "say \"hi\", then go"};
+    for (const std::string& value : tricky) {
+        TCardProperty property;
+        property.SetName("ADR");
+        property.AddValue("before");
+        property.AddValue(value);
+        property.AddValue("after");
+        const TCardProperty back(property.Format());
+        EXPECT_EQ(back.Values(), property.Values()) << property.Format();
+    }
+    // A lone quote cannot be protected; it is written as a single quote rather than
+    // swallowing the values after it.
+    TCardProperty odd;
+    odd.SetName("ADR");
+    odd.AddValue("5\" floppy");
+    odd.AddValue("City");
+    EXPECT_EQ(TCardProperty(odd.Format()).Values(), (Values{"5' floppy", "City"}));
+    // A line break would split the line.
+    TCardProperty broken;
+    broken.SetName("TITLE");
+    broken.AddValue("a\r\nb");
+    EXPECT_EQ(broken.Format(), "TITLE:a  b");
+}
+
+// --- Cards of the program's own form
+
+TEST(VCardFileTest, BeginAndEndLinesInAnyCase) {
+    const std::vector<TCard> cards = CardsOf("junk\r\nBEGIN:VCARD\r\nFN:a\r\nEND:VCARD\r\n"
+                                             "FN:outside\r\n"
+                                             "Begin:vCard\r\nFN:b\r\nend:vcard\r\n"
+                                             "begin:vcard\nFN:c\r\n");
+    ASSERT_EQ(cards.size(), 3u) << "a card without end line still counts";
+    EXPECT_EQ(cards[0].Count(), 1u);
+    EXPECT_EQ(cards[1].Find("FN")->Value(0), "b");
+    EXPECT_EQ(cards[2].Find("FN")->Value(0), "c");
+    EXPECT_FALSE(cards[0].IsStandard());
+    EXPECT_TRUE(CardsOf("FN:a\r\nN:b\r\n").empty());
+    EXPECT_EQ(CardsOf("begin:vcard\rFN:a\rend:vcard\rbegin:vcard\r").size(), 2u);
+}
+
+TEST(VCardFileTest, LinesAreTakenByPrefixAndFoundByExactName) {
+    const TCard card = OneCard("begin:vcard\r\n"
+                               "tel:555\r\n"
+                               "NOTE:hello\r\n"
+                               "X-FOO:bar\r\n"
+                               " folded rest\r\n"
+                               "PHOTO:abc\r\n"
+                               "TEL:556\r\n"
+                               "end:vcard\r\n");
+    ASSERT_EQ(card.Count(), 3u);
+    EXPECT_EQ(card.At(0).Name(), "tel");
+    EXPECT_EQ(card.At(1).Name(), "NOTE");
+    EXPECT_EQ(card.Find("TEL")->Value(0), "556");
+    EXPECT_EQ(card.Find("N"), nullptr);
+    EXPECT_EQ(card.IndexOf(card.Find("TEL")), 2);
+}
+
+TEST(VCardFileTest, TextThatIsNotUtf8IsReadAsWindows1252) {
+    EXPECT_EQ(OneCard("begin:vcard\r\nN:M\xFCller;J\x9A"
+                      "rg\r\nend:vcard\r\n")
+                  .Find("N")
+                  ->Values(),
+              (Values{"M\xC3\xBCller", "J\xC5\xA1rg"}));
+    EXPECT_EQ(OneCard("\xEF\xBB\xBF"
+                      "begin:vcard\r\nN:M\xC3\xBCller\r\nend:vcard\r\n")
+                  .Find("N")
+                  ->Value(0),
+              "M\xC3\xBCller");
+}
+
+TEST(VCardFileTest, LoadAppendsAndSaveWritesEveryCard) {
+    test::TempDir dir;
+    const std::string path = dir.File("cards.vcf");
+    WriteFile(path, "begin:vcard\r\nFN:a\r\nend:vcard\r\nbegin:vcard\r\nTEL;CELL:1\r\n");
+    TVCardFile file;
+    file.SetFilename(path);
+    ASSERT_TRUE(file.Load());
+    ASSERT_TRUE(file.Load());
+    EXPECT_EQ(file.CardCount(), 4u);
+
+    file.SetFilename(dir.File("out.vcf"));
+    ASSERT_TRUE(file.Save());
+    const std::string twice = "begin:vcard\r\nFN:a\r\nend:vcard\r\n"
+                              "begin:vcard\r\nTEL;CELL:1\r\nend:vcard\r\n";
+    EXPECT_EQ(ReadWholeFile(dir.File("out.vcf")), twice + twice);
+
+    TVCardFile missing;
+    missing.SetFilename(dir.File("none.vcf"));
+    const FileResult result = missing.Load();
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.message.find("none.vcf"), std::string::npos);
+}
+
+// --- Cards from phones and web address books
+
+TEST(VCardStandardTest, Version30CardFromAnAddressBook) {
+    // As address books export it: the VERSION line after lines it governs, groups, folding,
+    // escapes, lower-case parameters and types as TYPE= lists.
+    const TCard card =
+        OneCard("BEGIN:VCARD\r\n"
+                "N:Lee;Ann;Marie;Dr.;\r\n"
+                "FN:Dr. Ann Marie\r\n"
+                "  Lee\r\n"
+                "VERSION:3.0\r\n"
+                "ORG:Acme\\, Inc.;Research\r\n"
+                "TITLE:Chief\\, Science\\\\Labs\r\n"
+                "item1.EMAIL;type=INTERNET;type=pref:ann@acme.example\r\n"
+                "item1.X-ABLabel:_$!<Other>!$_\r\n"
+                "TEL;TYPE=WORK,VOICE:+1 555 0100\r\n"
+                "tel;type=CELL:+1 555 0101\r\n"
+                "item2.ADR;type=HOME;type=pref:;;12 High St\\nApt 3;Springfield;I\r\n"
+                "\tL;62701;USA\r\n"
+                "URL;type=pref:http\\://acme.example/~ann\r\n"
+                "NOTE:Met at the fair\\, 2019\\\\spring\r\n"
+                "END:VCARD\r\n");
+    EXPECT_EQ(card.Version(), "3.0");
+    EXPECT_EQ(card.Find("FN")->Value(0), "Dr. Ann Marie Lee");
+    EXPECT_EQ(card.Find("N")->Values(), (Values{"Lee", "Ann", "Marie", "Dr.", ""}));
+    EXPECT_EQ(card.Find("ORG")->Values(), (Values{"Acme, Inc.", "Research"}));
+    const TCardProperty* email = card.Find("EMAIL");
+    ASSERT_NE(email, nullptr);
+    EXPECT_EQ(email->TypeDisplayText(), "Preferred,Internet");
+    EXPECT_EQ(email->Value(0), "ann@acme.example");
+    EXPECT_EQ(card.Find("TEL")->TypeDisplayText(), "Office,Voice Line");
+    ASSERT_EQ(card.Count(), 9u) << "X-ABLabel and NOTE are dropped";
+    EXPECT_EQ(card.At(6).Name(), "TEL") << "names are case-insensitive in a standard card";
+    EXPECT_EQ(card.At(6).TypeDisplayText(), "Cellular");
+    EXPECT_EQ(card.Find("ADR")->Values(),
+              (Values{"", "", "12 High St\nApt 3", "Springfield", "IL", "62701", "USA"}));
+    EXPECT_EQ(card.Find("URL")->Value(0), "http://acme.example/~ann");
+    EXPECT_EQ(card.Find("TITLE")->Value(0), "Chief, Science\\Labs");
+}
+
+TEST(VCardStandardTest, Version40TypesPreferenceAndTelephoneUris) {
+    const TCard card =
+        OneCard("BEGIN:VCARD\r\nVERSION:4.0\r\n"
+                "TEL;VALUE=uri;TYPE=\"cell,voice\";PREF=1:tel:+1-555-555-0199\r\n"
+                "TEL;VALUE=uri;TYPE=home;PREF=2:tel:+1-555-555-0198\r\n"
+                "EMAIL;TYPE=work:ann@example.com\r\n"
+                "ADR;TYPE=work;LABEL=\"1 Main St.:Suite 2\":;;1 Main St.;Anytown;;1234;\r\n"
+                "END:VCARD\r\n");
+    ASSERT_EQ(card.Count(), 4u);
+    EXPECT_EQ(card.At(0).TypeDisplayText(), "Preferred,Voice Line,Cellular");
+    EXPECT_EQ(card.At(0).Value(0), "+1-555-555-0199");
+    EXPECT_EQ(card.At(1).TypeDisplayText(), "Home") << "only PREF=1 is the preferred one";
+    EXPECT_EQ(card.Find("EMAIL")->TypeDisplayText(), "Office");
+    EXPECT_EQ(card.Find("ADR")->Value(2), "1 Main St.") << "a colon in a quoted parameter";
+    EXPECT_EQ(card.Find("ADR")->ValueCount(), 7u);
+}
+
+TEST(VCardStandardTest, Version21QuotedPrintableAndCharacterSets) {
+    // As phones export it: quoted-printable in UTF-8 with soft line breaks, and a Latin-1
+    // value from an older program, in a file that is otherwise plain ASCII.
+    const TCard card = OneCard(
+        "BEGIN:VCARD\r\n"
+        "VERSION:2.1\r\n"
+        "N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:M=C3=BCller;J=C3=BCrgen;;;\r\n"
+        "FN;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:J=C3=BCrgen M=C3=BC=\r\n"
+        "ller\r\n"
+        "ADR;HOME;QUOTED-PRINTABLE;CHARSET=ISO-8859-1:;;Gro=DFe Stra=DFe 1;K=F6ln;;50667;\r\n"
+        "TEL;CELL;PREF:+49 170 1234567\r\n"
+        "item1.TEL;TYPE=WORK:+49 221 1\r\n"
+        "ORG:Rhein\\;Main GmbH\r\n"
+        "END:VCARD\r\n");
+    EXPECT_EQ(card.Version(), "2.1");
+    EXPECT_EQ(card.Find("N")->Values(), (Values{"M\xC3\xBCller", "J\xC3\xBCrgen", "", "", ""}));
+    EXPECT_EQ(card.Find("FN")->Value(0), "J\xC3\xBCrgen M\xC3\xBCller");
+    EXPECT_EQ(card.Find("ADR")->Value(2), "Gro\xC3\x9F"
+                                          "e Stra\xC3\x9F"
+                                          "e 1");
+    EXPECT_EQ(card.Find("ADR")->Value(3), "K\xC3\xB6ln");
+    EXPECT_EQ(card.Find("TEL")->TypeDisplayText(), "Preferred,Cellular");
+    EXPECT_EQ(card.At(4).TypeDisplayText(), "Office");
+    EXPECT_EQ(card.Find("ORG")->Values(), Values{"Rhein;Main GmbH"});
+}
+
+TEST(VCardStandardTest, RawEightBitValuesFollowTheFileOrTheirCharacterSet) {
+    // A Latin-1 file: every value read as Windows-1252, the one marked UTF-8 as UTF-8.
+    const TCard card = OneCard("BEGIN:VCARD\r\nVERSION:2.1\r\n"
+                               "N;CHARSET=ISO-8859-1:M\xFCller\r\n"
+                               "FN;CHARSET=UTF-8:J\xC3\xBCrgen\r\n"
+                               "TITLE:K\xF6nig\r\n"
+                               "END:VCARD\r\n");
+    EXPECT_EQ(card.Find("N")->Value(0), "M\xC3\xBCller");
+    EXPECT_EQ(card.Find("FN")->Value(0), "J\xC3\xBCrgen");
+    EXPECT_EQ(card.Find("TITLE")->Value(0), "K\xC3\xB6nig");
+}
+
+TEST(VCardStandardTest, VersionIsDecidedPerCard) {
+    const std::vector<TCard> cards =
+        CardsOf("begin:vcard\r\nORG:a\\, b\r\nend:vcard\r\n"
+                "BEGIN:VCARD\r\nORG:a\\, b\r\nVERSION:3.0\r\nEND:VCARD\r\n"
+                "begin:vcard\r\nORG:a\\, b\r\n zz\r\nend:vcard\r\n");
+    ASSERT_EQ(cards.size(), 3u);
+    EXPECT_EQ(cards[0].Find("ORG")->Values(), (Values{"a\\", " b"}));
+    EXPECT_EQ(cards[1].Find("ORG")->Values(), Values{"a, b"});
+    EXPECT_EQ(cards[2].Find("ORG")->Values(), (Values{"a\\", " b"})) << "no unfolding";
+}
+
+// --- Reading cards into items
+
+class VCardItemTest : public ::testing::Test {
+protected:
+    test::FakeServices services;
+    TOutline outline;
+    TOutlineNode* root = outline.CreateRoot();
+
+    TPersonObject* NewPerson(std::string_view title = {}) {
+        return static_cast<TPersonObject*>(CreateItem(kPersonKind, title, {}, {}, 7, {}, root));
+    }
+    TOrgObject* NewOrg(std::string_view title = {}) {
+        return static_cast<TOrgObject*>(CreateItem(kOrganizationKind, title, {}, {}, 8, {}, root));
+    }
+    template <typename T> T* ChildOf(const TNRBObject& holder, std::size_t i) {
+        auto* child = dynamic_cast<T*>(holder.ChildAt(i));
+        EXPECT_NE(child, nullptr) << "child " << i;
+        return child;
+    }
+};
+
+TEST_F(VCardItemTest, PersonTakesNamesTitleAndFormalName) {
+    const TCard card = OneCard("begin:vcard\r\nN:Doe;John;Q;Dr.\r\nFN:Johnny\r\n"
+                               "TITLE:John Doe\r\nend:vcard\r\n");
+    EXPECT_EQ(CardDisplayName(card), "Dr. John Q Doe");
+    TPersonObject* person = NewPerson();
+    person->ReadVCard(card);
+    EXPECT_EQ(person->LastName(), "Doe");
+    EXPECT_EQ(person->FirstName(), "John");
+    EXPECT_EQ(person->MiddleName(), "Q");
+    EXPECT_EQ(person->Salutation(), "Dr.");
+    EXPECT_EQ(person->Title(), "John Doe");
+    EXPECT_EQ(person->Node()->Text(), "John Doe");
+    EXPECT_EQ(person->Target(), "Dr. John Doe");
+
+    TPersonObject* byFn = NewPerson();
+    byFn->ReadVCard(OneCard("begin:vcard\r\nN:Roe;Jane\r\nFN:J. Roe\r\nend:vcard\r\n"));
+    EXPECT_EQ(byFn->Title(), "J. Roe");
+    EXPECT_EQ(byFn->Target(), " Jane Roe");
+    EXPECT_EQ(byFn->Salutation(), "") << "N with two values fills two fields";
+
+    TPersonObject* byName = NewPerson();
+    byName->ReadVCard(OneCard("begin:vcard\r\nN:Roe;Jane\r\nend:vcard\r\n"));
+    EXPECT_EQ(byName->Title(), "Jane Roe");
+}
+
+TEST_F(VCardItemTest, StandardCardNamesThePersonByFnNotByJobTitle) {
+    const TCard card = OneCard("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nFN:Ann Lee\r\n"
+                               "TITLE:Chief Scientist\r\nEND:VCARD\r\n");
+    TPersonObject* person = NewPerson();
+    person->ReadVCard(card);
+    EXPECT_EQ(person->Title(), "Ann Lee");
+    EXPECT_EQ(CardItemTitle(card, kPersonKind), "Ann Lee");
+}
+
+TEST_F(VCardItemTest, ContactPointsWithTitlesFromTypesAndPrimariesFromPref) {
+    const TCard card = OneCard("begin:vcard\r\n"
+                               "TEL;WORK;FAX;PREF:555-1234\r\n"
+                               "TEL:555-0000\r\n"
+                               "TEL;WORK;VOICE:555-1111\r\n"
+                               "ADR;HOME:;;12 High St;Springfield;IL;PC1;USA\r\n"
+                               "EMAIL;INTERNET;PREF:john@example.com\r\n"
+                               "ADR;WORK;PREF:1 Main St\r\n"
+                               "URL:http://example.com/a\r\n"
+                               "URL:http://example.com/b\r\n"
+                               "end:vcard\r\n");
+    TPersonObject* person = NewPerson("P");
+    person->ReadVCard(card);
+    ASSERT_EQ(person->ChildCount(), 6u);
+
+    // Addresses first, then e-mail, then phones and faxes in card order.
+    auto* home = ChildOf<TAddressObject>(*person, 0);
+    ASSERT_NE(home, nullptr);
+    EXPECT_EQ(home->Title(), "Home");
+    EXPECT_EQ(home->Target(), "");
+    EXPECT_EQ(home->Line(0), "");
+    EXPECT_EQ(home->Line(1), "");
+    EXPECT_EQ(home->Line(2), "12 High St");
+    EXPECT_EQ(home->City(), "Springfield");
+    EXPECT_EQ(home->State(), "IL");
+    EXPECT_EQ(home->PostCode(), "PC1");
+    EXPECT_EQ(home->Country(), "USA");
+    auto* work = ChildOf<TAddressObject>(*person, 1);
+    ASSERT_NE(work, nullptr);
+    EXPECT_EQ(work->Title(), "Office,Preferred");
+    EXPECT_EQ(work->Target(), "1 Main St");
+    EXPECT_EQ(work->Country(), "") << "missing values read as empty";
+    EXPECT_EQ(person->PrimaryAddress(), "Office,Preferred");
+
+    auto* email = ChildOf<TEMailObject>(*person, 2);
+    ASSERT_NE(email, nullptr);
+    EXPECT_EQ(email->Title(), "Preferred,Internet");
+    EXPECT_EQ(person->PrimaryEMail(), "Preferred,Internet");
+
+    auto* fax = ChildOf<TFaxObject>(*person, 3);
+    ASSERT_NE(fax, nullptr);
+    EXPECT_EQ(fax->Title(), "Office,Preferred,Fax Line");
+    EXPECT_EQ(fax->Target(), "555-1234");
+    EXPECT_EQ(person->PrimaryFax(), "Office,Preferred,Fax Line");
+    EXPECT_EQ(ChildOf<TPhoneObject>(*person, 4)->Title(), "");
+    EXPECT_EQ(ChildOf<TPhoneObject>(*person, 5)->Title(), "Office,Voice Line");
+    EXPECT_EQ(person->PrimaryPhone(), "");
+
+    ASSERT_EQ(person->Node()->ChildCount(), 1u) << "only the first URL";
+    const TNRBObject* site = person->Node()->ChildAt(0)->Item();
+    EXPECT_EQ(site->Kind(), kWebsiteKind);
+    EXPECT_EQ(site->Title(), "Web URL");
+    EXPECT_EQ(site->Target(), "http://example.com/a");
+    EXPECT_EQ(person->PrimaryWebsite(), "Web URL");
+}
+
+TEST_F(VCardItemTest, LowerCaseNamesOfTheOwnFormAreNeverFound) {
+    TPersonObject* person = NewPerson();
+    person->ReadVCard(OneCard("begin:vcard\r\ntel:555\r\nend:vcard\r\n"));
+    EXPECT_EQ(person->ChildCount(), 0u);
+}
+
+TEST_F(VCardItemTest, ValuesThatWouldBreakTheRecordAreCleaned) {
+    // A "~~" would shift every later field of the address record, a line break would end it.
+    const TCard card = OneCard("BEGIN:VCARD\r\nVERSION:3.0\r\n"
+                               "ADR:a~~b;x\\ny;line 3~;Springfield;IL;1;USA\r\nEND:VCARD\r\n");
+    TPersonObject* person = NewPerson();
+    person->ReadVCard(card);
+    auto* address = ChildOf<TAddressObject>(*person, 0);
+    ASSERT_NE(address, nullptr);
+    EXPECT_EQ(address->Line(1), "x y");
+    EXPECT_EQ(address->City(), "Springfield");
+    EXPECT_EQ(address->Country(), "USA");
+    EXPECT_EQ(address->Line(0).find("~~"), std::string_view::npos);
+}
+
+TEST_F(VCardItemTest, OrganizationTakesOnlyOrgAndContactPoints) {
+    TOrgObject* org = NewOrg();
+    org->ReadVCard(OneCard("begin:vcard\r\nN:Doe;John\r\nFN:John\r\nORG:Acme;Sales\r\n"
+                           "TEL;PREF:1\r\nend:vcard\r\n"));
+    EXPECT_EQ(org->Title(), "Acme");
+    EXPECT_EQ(org->Target(), "");
+    EXPECT_EQ(org->PrimaryPhone(), "Preferred");
+    EXPECT_EQ(org->ChildCount(), 1u);
+
+    TOrgObject* empty = NewOrg("Old");
+    empty->ReadVCard(OneCard("begin:vcard\r\nORG:\r\nend:vcard\r\n"));
+    EXPECT_EQ(empty->Title(), "");
+}
+
+TEST_F(VCardItemTest, DisplayNameWithFewerNameParts) {
+    EXPECT_EQ(CardDisplayName(OneCard("begin:vcard\r\nFN:x\r\nend:vcard\r\n")), "New");
+    EXPECT_EQ(CardDisplayName(OneCard("begin:vcard\r\nN:Doe;John\r\nend:vcard\r\n")), "John Doe");
+    EXPECT_EQ(CardDisplayName(OneCard("begin:vcard\r\nN:Doe\r\nend:vcard\r\n")), "Doe");
+    EXPECT_EQ(CardDisplayName(OneCard("begin:vcard\r\nN:\r\nend:vcard\r\n")), "");
+}
+
+// --- Writing
+
+class VCardWriteTest : public VCardItemTest {
+protected:
+    test::TempDir dir;
+
+    TPersonObject* JohnDoe() {
+        TPersonObject* person = NewPerson("John Doe");
+        person->SetLastName("Doe");
+        person->SetFirstName("John");
+        person->SetMiddleName("Q");
+        person->SetSalutation("Dr.");
+        person->SetTarget(person->FormalName());
+        TOutlineNode* node = person->Node();
+        CreateItem(kAddressKind, "Home", "12 High St", {}, 1,
+                   "{Addr}12 High St, Apt 3~~~~~~Springfield~~IL~~62701~~USA", node);
+        CreateItem(kPhoneKind, "Work", "555-0100", {}, 2, {}, node);
+        CreateItem(kFaxKind, "Fax", "555-0101", {}, 3, {}, node);
+        CreateItem(kEMailKind, "Mail", "john@example.com", {}, 4, {}, node);
+        CreateItem(kEMailKind, "Old", "john at example", {}, 5, {}, node);
+        CreateItem(kReminderKind, "Call", {}, {}, 6, {}, node);
+        CreateItem(kWebsiteKind, "Blog", "http://blog.example", {}, 9, {}, node);
+        CreateItem(kWebsiteKind, "Home page", "http://example.com/?a=1;b=2", {}, 10, {}, node);
+        person->SetPrimaryAddress("Home");
+        person->SetPrimaryFax("Fax");
+        person->SetPrimaryEMail("Mail");
+        person->SetPrimaryWebsite("Home page");
+        return person;
+    }
+    std::string Written(const TNRBObject& item) {
+        const std::string path = dir.File("out.vcf");
+        std::filesystem::remove(path);
+        item.SaveVCardFile(path);
+        return ReadWholeFile(path).value_or("(none)");
+    }
+};
+
+TEST_F(VCardWriteTest, PersonCardLineByLine) {
+    EXPECT_EQ(Written(*JohnDoe()), "begin:vcard\r\n"
+                                   "N:Doe;John;Q;Dr.\r\n"
+                                   "FN:Dr. John Doe\r\n"
+                                   "TITLE:John Doe\r\n"
+                                   "ADR;PREF:\"12 High St, Apt 3\";;;Springfield;IL;62701;USA\r\n"
+                                   "TEL:555-0100\r\n"
+                                   "TEL;PREF;FAX:555-0101\r\n"
+                                   "EMAIL;PREF;INTERNET:john@example.com\r\n"
+                                   "EMAIL:john at example\r\n"
+                                   "URL:\"http://example.com/?a=1;b=2\"\r\n"
+                                   "URL:http://blog.example\r\n"
+                                   "end:vcard\r\n");
+}
+
+TEST_F(VCardWriteTest, EmptyFieldsAndUntitledContactPoints) {
+    TPersonObject* person = NewPerson();
+    person->SetMiddleName("Q");
+    CreateItem(kPhoneKind, {}, "555", {}, 1, {}, person->Node());
+    // An empty primary names nothing, so the untitled phone is not the preferred one.
+    EXPECT_EQ(Written(*person),
+              "begin:vcard\r\nN:;;Q;\r\nFN:\r\nTITLE:\r\nTEL:555\r\nend:vcard\r\n");
+}
+
+TEST_F(VCardWriteTest, OrganizationCardAndOtherKindsWriteNothing) {
+    TOrgObject* org = NewOrg("Acme, Inc.");
+    CreateItem(kPhoneKind, "Main", "555", {}, 1, {}, org->Node());
+    org->SetPrimaryPhone("Main");
+    EXPECT_EQ(Written(*org), "begin:vcard\r\nN:\"Acme, Inc.\"\r\nFN:\"Acme, Inc.\"\r\n"
+                             "ORG:\"Acme, Inc.\"\r\nTEL;PREF:555\r\nend:vcard\r\n");
+
+    TNRBObject* folder = CreateItem(kFolderKind, "F", {}, {}, 1, {}, root);
+    EXPECT_EQ(Written(*folder), "(none)");
+    EXPECT_EQ(folder->VCardLine(), "");
+    EXPECT_EQ(ItemVCard(*folder).Count(), 0u);
+}
+
+TEST_F(VCardWriteTest, WrittenPersonReadsBackWithItsDataIntact) {
+    const TPersonObject* original = JohnDoe();
+    const std::string path = dir.File("john.vcf");
+    original->SaveVCardFile(path);
+    TVCardFile file;
+    file.SetFilename(path);
+    ASSERT_TRUE(file.Load());
+    ASSERT_EQ(file.CardCount(), 1u);
+    TPersonObject* copy = NewPerson();
+    copy->ReadVCard(file.CardAt(0));
+    EXPECT_EQ(copy->Title(), "John Doe");
+    EXPECT_EQ(copy->Target(), original->Target());
+    EXPECT_EQ(copy->MiddleName(), "Q");
+    auto* address = ChildOf<TAddressObject>(*copy, 0);
+    ASSERT_NE(address, nullptr);
+    EXPECT_EQ(address->Line(0), "12 High St, Apt 3");
+    EXPECT_EQ(address->City(), "Springfield");
+    EXPECT_EQ(address->Country(), "USA");
+    EXPECT_EQ(copy->PrimaryAddress(), "Preferred");
+    ASSERT_EQ(copy->Node()->ChildCount(), 1u);
+    EXPECT_EQ(copy->Node()->ChildAt(0)->Item()->Target(), "http://example.com/?a=1;b=2")
+        << "the primary website is the one read back";
+    // What the copy writes is what the original wrote, up to the titles a card has no room for.
+    EXPECT_EQ(ItemVCard(*copy).Find("ADR")->Format(), ItemVCard(*original).Find("ADR")->Format());
+}
+
+// --- Import and export
+
+class RecordingChoice final : public IVCardImportChoice {
+public:
+    std::vector<bool> answers;
+    std::vector<std::pair<std::string, std::string>> asked;
+    bool ImportAsOrganization(std::string_view displayName,
+                              std::string_view organization) override {
+        asked.emplace_back(displayName, organization);
+        const bool answer = asked.size() <= answers.size() && answers[asked.size() - 1];
+        return answer;
+    }
+};
+
+class VCardImportTest : public VCardItemTest {
+protected:
+    test::TempDir dir;
+    RecordingChoice choice;
+
+    std::string File(std::string_view text) {
+        const std::string path = dir.File("in.vcf");
+        WriteFile(path, text);
+        return path;
+    }
+};
+
+TEST_F(VCardImportTest, EachCardWithOrgIsAskedAboutAndOthersBecomePersons) {
+    TNRBObject* existing = CreateItem(kPersonKind, "Zed", {}, {}, 1, {}, root);
+    const std::string path = File("begin:vcard\r\nN:Doe;John;Q;Dr.\r\nORG:Acme;Sales\r\n"
+                                  "TEL;PREF:1\r\nend:vcard\r\n"
+                                  "begin:vcard\r\nN:Roe;Jane\r\nTITLE:Jane Roe\r\nend:vcard\r\n"
+                                  "begin:vcard\r\nTITLE:Bob\r\nORG:Bobcorp\r\nend:vcard\r\n");
+    choice.answers = {true, false};
+    ASSERT_TRUE(ImportVCardFile(path, root, choice));
+
+    ASSERT_EQ(choice.asked.size(), 2u) << "the card without ORG is not asked about";
+    EXPECT_EQ(choice.asked[0], (std::pair<std::string, std::string>{"Dr. John Q Doe", "Acme"}));
+    EXPECT_EQ(choice.asked[1], (std::pair<std::string, std::string>{"New", "Bobcorp"}));
+
+    // Sorted among what was there: Acme, Bob, Jane Roe, Zed.
+    ASSERT_EQ(root->ChildCount(), 4u);
+    const TNRBObject* acme = root->ChildAt(0)->Item();
+    EXPECT_EQ(acme->Kind(), kOrganizationKind);
+    EXPECT_EQ(acme->Title(), "Acme");
+    EXPECT_EQ(acme->ChildCount(), 1u);
+    EXPECT_NE(acme->Id(), 0);
+    EXPECT_EQ(root->ChildAt(1)->Item()->Kind(), kPersonKind) << "Import as Person";
+    EXPECT_EQ(root->ChildAt(1)->Text(), "Bob");
+    EXPECT_EQ(root->ChildAt(2)->Item()->Kind(), kPersonKind);
+    EXPECT_EQ(root->ChildAt(2)->Text(), "Jane Roe");
+    EXPECT_EQ(root->ChildAt(3)->Item(), existing);
+}
+
+TEST_F(VCardImportTest, PhoneExportImportsWithItsContactPoints) {
+    // As a phone's "export contacts" writes them: several cards, 2.1 and 3.0 mixed.
+    const std::string path =
+        File("BEGIN:VCARD\r\nVERSION:2.1\r\nN:Lee;Ann;;;\r\nFN:Ann Lee\r\n"
+             "TEL;CELL;PREF:+1-555-0100\r\nEMAIL;HOME:ann@example.com\r\n"
+             "PHOTO;ENCODING=BASE64;JPEG:/9j/4AAQSkZJRgABAQ\r\n NBgcHBwgKCQ\r\n\r\n"
+             "END:VCARD\r\n"
+             "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Chen;Wei;;;\r\nFN:Wei Chen\r\n"
+             "TEL;TYPE=WORK;TYPE=FAX:+1-555-0200\r\nORG:Chen Imports\r\n"
+             "URL:https://chen.example\r\nEND:VCARD\r\n");
+    ASSERT_TRUE(ImportVCardFile(path, root, choice));
+    ASSERT_EQ(root->ChildCount(), 2u);
+    const auto* ann = dynamic_cast<const TPersonObject*>(root->ChildAt(0)->Item());
+    ASSERT_NE(ann, nullptr);
+    EXPECT_EQ(ann->Title(), "Ann Lee");
+    ASSERT_EQ(ann->ChildCount(), 2u) << "the picture's folded data is no N line";
+    EXPECT_EQ(ann->PrimaryPhone(), "Preferred,Cellular");
+    EXPECT_EQ(ann->ChildAt(0)->Title(), "Home");
+    const auto* wei = dynamic_cast<const TPersonObject*>(root->ChildAt(1)->Item());
+    ASSERT_NE(wei, nullptr);
+    ASSERT_EQ(wei->ChildCount(), 1u);
+    EXPECT_EQ(wei->ChildAt(0)->Kind(), kFaxKind);
+    EXPECT_EQ(wei->ChildAt(0)->Title(), "Office,Fax Line");
+    EXPECT_EQ(wei->PrimaryWebsite(), "Web URL");
+}
+
+TEST_F(VCardImportTest, UnreadableFileImportsNothing) {
+    const FileResult result = ImportVCardFile(dir.File("missing.vcf"), root, choice);
+    EXPECT_FALSE(result.ok);
+    EXPECT_NE(result.message.find("missing.vcf"), std::string::npos);
+    EXPECT_EQ(root->ChildCount(), 0u);
+    EXPECT_FALSE(ImportVCardFile(File("begin:vcard\r\n"), nullptr, choice).ok);
+    ASSERT_TRUE(ImportVCardFile(File("no cards here\r\n"), root, choice));
+    EXPECT_EQ(root->ChildCount(), 0u);
+}
+
+TEST_F(VCardImportTest, ExportChecksKindAndExtensionBeforeWriting) {
+    TPersonObject* person = NewPerson("Ann");
+    TNRBObject* folder = CreateItem(kFolderKind, "F", {}, {}, 1, {}, root);
+
+    const FileResult wrongKind = ExportVCardFile(*folder->Node(), dir.File("f.vcf"));
+    EXPECT_FALSE(wrongKind.ok);
+    EXPECT_EQ(wrongKind.message,
+              "vCard publishing is only supported for Person and Organization items.");
+    EXPECT_FALSE(CanExportVCard(*folder));
+
+    const FileResult wrongName = ExportVCardFile(*person->Node(), dir.File("ann.txt"));
+    EXPECT_FALSE(wrongName.ok);
+    EXPECT_EQ(wrongName.title, "Check Filename");
+    EXPECT_EQ(wrongName.message, "The exported filename needs to have an extension of \".vcf\"");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("ann.txt")));
+    EXPECT_FALSE(std::filesystem::exists(dir.File("f.vcf")));
+
+    ASSERT_TRUE(ExportVCardFile(*person->Node(), dir.File("ann.VCF")));
+    EXPECT_EQ(ReadWholeFile(dir.File("ann.VCF")),
+              "begin:vcard\r\nN:;;;\r\nFN:\r\nTITLE:Ann\r\nend:vcard\r\n");
+
+    const FileResult unwritable = ExportVCardFile(*person->Node(), dir.File("no/such/ann.vcf"));
+    EXPECT_FALSE(unwritable.ok);
+    EXPECT_NE(unwritable.message.find("ann.vcf"), std::string::npos);
+}
+
+} // namespace
+} // namespace quill
