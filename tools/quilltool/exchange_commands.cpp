@@ -6,6 +6,7 @@
 #include "core/exchange/exchange_export.h"
 #include "core/exchange/import_sources.h"
 #include "core/exchange/record_types.h"
+#include "core/exchange/vcard.h"
 #include "core/model/outline.h"
 #include "core/storage/data_file.h"
 
@@ -101,6 +102,18 @@ using Exporter =
     std::function<quill::FileResult(const quill::TOutlineNode& start, const std::string& out,
                                     const Arguments& args, bool& usageError)>;
 
+// Answers the vCard import's question the same way for every card with an organization.
+class FixedCardChoice final : public quill::IVCardImportChoice {
+public:
+    explicit FixedCardChoice(bool asOrganization) : asOrganization_(asOrganization) {}
+    bool ImportAsOrganization(std::string_view, std::string_view) override {
+        return asOrganization_;
+    }
+
+private:
+    bool asOrganization_;
+};
+
 Importer DirectoryImporter(quill::FileResult (*import)(const std::string&, quill::TOutlineNode*)) {
     return
         [import](const std::string& source, quill::TOutlineNode* target, const Arguments&, bool&) {
@@ -132,6 +145,17 @@ const std::map<std::string, Importer>& Importers() {
             bool& usageError) {
              return ImportDelimited(source, target, args, usageError, quill::kTabSeparator);
          }},
+        {"vcard",
+         [](const std::string& source, quill::TOutlineNode* target, const Arguments& args,
+            bool& usageError) {
+             const std::string answer = args.Option("org-cards", "person");
+             if (answer != "person" && answer != "organization") {
+                 usageError = true;
+                 return quill::FileResult{};
+             }
+             FixedCardChoice choice(answer == "organization");
+             return quill::ImportVCardFile(source, target, choice);
+         }},
         // These take a directory, as the wizard's pages do.
         {"favorites", DirectoryImporter(quill::ImportFavorites)},
         {"bookmarks", DirectoryImporter(quill::ImportBookmarks)},
@@ -145,6 +169,8 @@ const std::map<std::string, Exporter>& Exporters() {
     static const std::map<std::string, Exporter> exporters{
         {"qld", [](const quill::TOutlineNode& start, const std::string& out, const Arguments&,
                    bool&) { return quill::ExportExchangeFile(start, out); }},
+        {"vcard", [](const quill::TOutlineNode& start, const std::string& out, const Arguments&,
+                     bool&) { return quill::ExportVCardFile(start, out); }},
         {"csv",
          [](const quill::TOutlineNode& start, const std::string& out, const Arguments& args,
             bool& usageError) {
