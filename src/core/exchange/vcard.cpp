@@ -814,6 +814,7 @@ std::string TVCardFile::Text() const {
 
 FileResult TVCardFile::Save() const {
     AtomicFileWriter writer;
+    writer.SetDurable(false);
     if (!writer.Open(filename_) || !writer.Write(Text()) || !writer.Commit()) {
         return FileResult::Failure(writer.Error());
     }

@@ -1,5 +1,6 @@
 #include "core/model/nrb_object.h"
 
+#include "core/exchange/html_escape.h"
 #include "core/model/outline.h"
 #include "core/model/record_text.h"
 #include "core/services.h"
@@ -251,7 +252,15 @@ void TNRBObject::Dial() {}
 void TNRBObject::Browse() {}
 void TNRBObject::AdvanceDate() {}
 void TNRBObject::Launch() {}
-void TNRBObject::WriteHTMLBody(std::ostream&, bool) const {}
+// Phones, faxes, reminders, tools and every kind without a form of its own: the title in
+// bold, then the target and the comment.
+void TNRBObject::WriteHTMLBody(std::ostream& out, bool) const {
+    WriteHtml(out, "<em><strong>", HtmlText{Title()}, "</em></strong> ", HtmlText{Target()});
+    if (!Comment().empty()) {
+        WriteHtml(out, " - ", HtmlText{Comment()});
+    }
+    WriteHtml(out, "<br>", kHtmlLineEnd);
+}
 void TNRBObject::WriteHTMLIndexEntry(std::ostream&, std::string_view) const {}
 bool TNRBObject::ShowsInHTMLIndex() const {
     return true;

@@ -234,7 +234,7 @@ bool AtomicFileWriter::Commit() {
         return false;
     }
     bool ok = !failed_ && Flush();
-    if (ok && SyncFile(fd_) != 0) {
+    if (ok && durable_ && SyncFile(fd_) != 0) {
         ok = Fail("Cannot write", targetPath_, std::strerror(errno));
     }
     const int closeResult = CloseFile(fd_);
@@ -254,7 +254,9 @@ bool AtomicFileWriter::Commit() {
         return false;
     }
     tempPath_.clear();
-    SyncDirectoryOf(targetPath_);
+    if (durable_) {
+        SyncDirectoryOf(targetPath_);
+    }
     return true;
 }
 

@@ -21,6 +21,9 @@ public:
     bool Write(std::string_view bytes);
     // Flushes, syncs and renames over the target, which keeps its permission bits.
     bool Commit();
+    // Files that are only copies of the outline (published pages, vCard files) need not
+    // wait for the disk: they are still replaced whole, but not synced.
+    void SetDurable(bool durable) { durable_ = durable; }
 
     // What went wrong, with the file's name, for the user.
     std::string Error() const { return error_; }
@@ -38,6 +41,7 @@ private:
     std::string error_;
     int fd_ = -1;
     bool failed_ = false;
+    bool durable_ = true;
 };
 
 // Copies the bytes of from to to (written atomically). On failure *error, when given, says why.
