@@ -4,6 +4,7 @@
 
 #include "core/exchange/delimited_text.h"
 #include "core/exchange/exchange_export.h"
+#include "core/exchange/html_publish.h"
 #include "core/exchange/import_sources.h"
 #include "core/exchange/record_types.h"
 #include "core/exchange/vcard.h"
@@ -165,10 +166,64 @@ const std::map<std::string, Importer>& Importers() {
     return importers;
 }
 
+// The publishing wizard's choices from the command line; false on a bad value.
+bool HtmlOptions(const quill::TOutlineNode& start, const std::string& out, const Arguments& args,
+                 quill::HtmlPublishOptions& options) {
+    const std::string title(start.Text());
+    options.directory = out;
+    options.mainPageName = args.Option("main", title + ".htm");
+    options.title = args.Option("title", title);
+    options.useFrames = !args.Has("no-frames");
+    options.exchangeFileLink = !args.Has("no-qld-link");
+    options.vCardLinks = !args.Has("no-vcard-links");
+    unsigned long long levels = 0;
+    if (args.Has("levels") && !ParseUnsigned(args.Option("levels"), levels)) {
+        return false;
+    }
+    options.indexLevels = static_cast<int>(levels);
+    options.webGraphicsDirectory = quill::FindWebGraphicsDirectory("/proc/self/exe");
+    const std::string background = args.Option("background", std::string(quill::kNoBackground));
+    if (background != quill::kNoBackground) {
+        const auto& names = quill::BackgroundNames();
+        if (std::find(names.begin(), names.end(), background) == names.end()) {
+            return false;
+        }
+        options.backgroundPicture =
+            quill::BackgroundPicturePath(options.webGraphicsDirectory, background);
+    }
+    if (args.Has("text-color")) {
+        const auto colour = quill::HtmlColourFromName(args.Option("text-color"));
+        if (!colour) {
+            return false;
+        }
+        options.textColour = *colour;
+    }
+    if (args.Has("link-color")) {
+        const auto colour = quill::HtmlColourFromName(args.Option("link-color"));
+        if (!colour) {
+            return false;
+        }
+        options.linkColour = *colour;
+    }
+    return true;
+}
+
 const std::map<std::string, Exporter>& Exporters() {
     static const std::map<std::string, Exporter> exporters{
         {"qld", [](const quill::TOutlineNode& start, const std::string& out, const Arguments&,
                    bool&) { return quill::ExportExchangeFile(start, out); }},
+        {"html",
+         [](const quill::TOutlineNode& start, const std::string& out, const Arguments& args,
+            bool& usageError) {
+             quill::HtmlPublishOptions options;
+             if (!HtmlOptions(start, out, args, options)) {
+                 usageError = true;
+                 return quill::FileResult{};
+             }
+             std::error_code ec;
+             std::filesystem::create_directories(out, ec);
+             return quill::PublishHTML(start, options);
+         }},
         {"vcard", [](const quill::TOutlineNode& start, const std::string& out, const Arguments&,
                      bool&) { return quill::ExportVCardFile(start, out); }},
         {"csv",
