@@ -258,5 +258,152 @@ TEST_F(QuilltoolTest, GeneratedFileHoldsEveryKindInRecordForm) {
     EXPECT_EQ(headers + 1, static_cast<std::size_t>(stats.at("items")));
 }
 
+// Import and export through the tool, format by format.
+class QuilltoolExchangeTest : public QuilltoolTest {
+protected:
+    std::string data;
+    void SetUp() override {
+        data = dir.File("quil.dat");
+        Put(data, kKnownFile);
+    }
+};
+
+TEST_F(QuilltoolExchangeTest, ExchangeFileExportsASubtreeAndImportsItUnderATarget) {
+    const std::string qld = dir.File("family.QLD");
+    Outcome outcome = Run("export qld " + Quote(data) + " " + Quote(qld) + " --from Family");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    outcome = Run("export qld " + Quote(data) + " " + Quote(dir.File("family.txt")));
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_NE(outcome.err.find("Check Filename"), std::string::npos) << outcome.err;
+    EXPECT_FALSE(fs::exists(dir.File("family.txt")));
+
+    const std::string fresh = dir.File("fresh.dat");
+    outcome = Run("import qld " + Quote(qld) + " " + Quote(fresh));
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    outcome = Run("import qld " + Quote(qld) + " " + Quote(fresh) + " --target " +
+                  Quote("My Contacts/Family/Ann"));
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    auto stats = Stats(fresh);
+    EXPECT_EQ(stats["folder"], 2);
+    EXPECT_EQ(stats["person"], 2);
+    EXPECT_EQ(stats["phone"], 2);
+    EXPECT_EQ(stats["deepest-level"], 5) << "the second copy sits under the first person";
+
+    outcome = Run("import qld " + Quote(qld) + " " + Quote(fresh) + " --target Nobody");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_NE(outcome.err.find("Nobody"), std::string::npos);
+}
+
+TEST_F(QuilltoolExchangeTest, DelimitedTextRoundTripsPersonsWithTheirContactPoints) {
+    std::string withPrimaries = kKnownFile;
+    const std::string plain = "{Pers}~~Ann~~~~Lee~~~~~~~~~~~~0";
+    withPrimaries.replace(withPrimaries.find(plain), plain.size(),
+                          "{Pers}~~Ann~~~~Lee~~Home~~Mobile~~~~Mail~~~~0");
+    Put(data, withPrimaries);
+    const std::string csv = dir.File("people.csv");
+    const std::string fields = Quote("Title,First Name,Last Name,Phone Number,E-Mail Address");
+    Outcome outcome =
+        Run("export csv " + Quote(data) + " " + Quote(csv) + " --type Person --fields " + fields);
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const std::string text = ReadWholeFile(csv).value_or("");
+    EXPECT_NE(text.find("\"Ann\",\"Ann\",\"Lee\",\"555\",\"ann@example.org\""), std::string::npos)
+        << text;
+
+    const std::string back = dir.File("back.dat");
+    outcome =
+        Run("import csv " + Quote(csv) + " " + Quote(back) + " --type person --fields " + fields);
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    auto stats = Stats(back);
+    EXPECT_EQ(stats["person"], 1);
+    EXPECT_EQ(stats["email"], 1);
+    EXPECT_EQ(stats["phone"], 1);
+
+    // Tab-separated text, and the usage errors of the record choice.
+    const std::string tsv = dir.File("phones.tsv");
+    Put(tsv, "Home\t555-1234\r\nWork\t555-9876\r\n");
+    outcome = Run("import tsv " + Quote(tsv) + " " + Quote(back) + " --type " +
+                  Quote("Phone Numbers") + " --fields " + Quote("Title,Phone Number"));
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(Stats(back)["phone"], 3) << "two from the file beside the person's own";
+    EXPECT_EQ(Run("import csv " + Quote(csv) + " " + Quote(back)).status, 2);
+    EXPECT_EQ(Run("import csv " + Quote(csv) + " " + Quote(back) + " --type Person --fields Bogus")
+                  .status,
+              2);
+}
+
+TEST_F(QuilltoolExchangeTest, VCardExportsOnePersonAndImportsCardsAsAnswered) {
+    const std::string vcf = dir.File("ann.vcf");
+    Outcome outcome =
+        Run("export vcard " + Quote(data) + " " + Quote(vcf) + " --from " + Quote("Family/Ann"));
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const std::string card = ReadWholeFile(vcf).value_or("");
+    EXPECT_TRUE(card.starts_with("begin:vcard\r\nN:Lee;Ann")) << card;
+    EXPECT_NE(card.find("EMAIL;INTERNET:ann@example.org"), std::string::npos) << card;
+    outcome =
+        Run("export vcard " + Quote(data) + " " + Quote(dir.File("f.vcf")) + " --from Family");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_NE(outcome.err.find("only supported for Person and Organization"), std::string::npos);
+
+    const std::string org = dir.File("org.vcf");
+    Put(org, "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Doe;Jane\r\nFN:Jane Doe\r\nORG:Acme\r\n"
+             "TEL;TYPE=WORK:555\r\nEND:VCARD\r\n");
+    const std::string asPerson = dir.File("p.dat");
+    const std::string asOrg = dir.File("o.dat");
+    ASSERT_EQ(Run("import vcard " + Quote(org) + " " + Quote(asPerson)).status, 0);
+    ASSERT_EQ(
+        Run("import vcard " + Quote(org) + " " + Quote(asOrg) + " --org-cards organization").status,
+        0);
+    EXPECT_EQ(Stats(asPerson)["person"], 1);
+    EXPECT_EQ(Stats(asOrg)["organization"], 1);
+    EXPECT_EQ(Stats(asOrg)["phone"], 1);
+    EXPECT_EQ(Run("import vcard " + Quote(org) + " " + Quote(asOrg) + " --org-cards maybe").status,
+              2);
+}
+
+TEST_F(QuilltoolExchangeTest, HtmlPublishingWritesAnEscapedSite) {
+    Put(data, "{Params}\r\n{0 11 }My Contacts~~~~~~32892645\r\n"
+              "{1 3 }<script>alert(1)</script>~~~~~~5\r\n{Pers}~~A~~~~B~~~~~~~~~~~~0\r\n");
+    const std::string site = dir.File("site");
+    Outcome outcome = Run("export html " + Quote(data) + " " + Quote(site) +
+                          " --main index.htm --background marble --no-vcard-links");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    for (const char* name : {"index.htm", "quilindex.htm", "quilmain.htm", "quilmain.qld",
+                             "person.gif", "marble.gif"}) {
+        EXPECT_TRUE(fs::exists(fs::path(site) / name)) << name;
+    }
+    const std::string contents =
+        ReadWholeFile((fs::path(site) / "quilmain.htm").string()).value_or("");
+    EXPECT_NE(contents.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
+    EXPECT_EQ(contents.find("<script>"), std::string::npos);
+    EXPECT_FALSE(fs::exists(fs::path(site) / "vc5.vcf"));
+    EXPECT_EQ(Run("export html " + Quote(data) + " " + Quote(site) + " --text-color Mauve").status,
+              2);
+}
+
+TEST_F(QuilltoolExchangeTest, DirectorySourcesImportShortcutsBookmarksAndNicknames) {
+    const fs::path favorites = dir.path() / "Favorites";
+    fs::create_directories(favorites / "News");
+    Put((favorites / "News" / "Daily.url").string(),
+        "[InternetShortcut]\r\nURL=https://news.example/\r\n");
+    const fs::path eudora = dir.path() / "Eudora";
+    fs::create_directories(eudora);
+    Put((eudora / "nndbase.txt").string(), "alias ann \"Ann Lee\" <ann@example.com>\r\n");
+    const fs::path netscape = dir.path() / "Netscape";
+    fs::create_directories(netscape);
+    Put((netscape / "bookmark.htm").string(),
+        "<TITLE>Bookmarks</TITLE>\r\n<DT><A HREF=\"http://a.org/\">Alpha</A>\r\n");
+
+    const std::string fresh = dir.File("fresh.dat");
+    ASSERT_EQ(Run("import favorites " + Quote(favorites.string()) + " " + Quote(fresh)).status, 0);
+    ASSERT_EQ(Run("import eudora " + Quote(eudora.string()) + " " + Quote(fresh)).status, 0);
+    ASSERT_EQ(Run("import bookmarks " + Quote(netscape.string()) + " " + Quote(fresh)).status, 0);
+    auto stats = Stats(fresh);
+    EXPECT_EQ(stats["website"], 2);
+    EXPECT_GE(stats["email"], 1);
+    EXPECT_EQ(Run("import favorites " + Quote(data) + " " + Quote(fresh)).status, 1)
+        << "a file where a directory belongs";
+    EXPECT_EQ(Run("import eudora " + Quote(dir.File("missing")) + " " + Quote(fresh)).status, 1);
+}
+
 } // namespace
 } // namespace quill
