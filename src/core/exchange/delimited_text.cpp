@@ -8,6 +8,7 @@
 #include "core/model/record_text.h"
 #include "core/util/atomic_file.h"
 #include "core/util/text_encoding.h"
+#include "core/util/text_lines.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -19,7 +20,6 @@
 namespace quill {
 namespace {
 
-constexpr std::size_t kReadChunk = std::size_t{1} << 20;
 constexpr std::size_t kFlushSize = std::size_t{1} << 20;
 
 std::size_t FindFrom(std::string_view text, char c, std::size_t from) {
@@ -27,97 +27,8 @@ std::size_t FindFrom(std::string_view text, char c, std::size_t from) {
     return at ? static_cast<std::size_t>(static_cast<const char*>(at) - text.data()) : text.size();
 }
 
-// Where the line that starts the text ends: at CR, LF or the end.
-std::size_t LineEnd(std::string_view text) {
-    const std::size_t lf = FindFrom(text, '\n', 0);
-    const void* cr = std::memchr(text.data(), '\r', lf);
-    return cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - text.data()) : lf;
-}
-
 FileResult ReadFailure(const std::string& path, int error) {
-    FileResult result;
-    result.ok = false;
-    result.message = "Cannot read \"" + path + "\": " + std::strerror(error);
-    return result;
-}
-
-// Feeds the file to deliver line by line, decoded to UTF-8, reading it in pieces so that a
-// large file never sits in memory beside the items made from it. CR LF, LF and a lone CR
-// each end a line. Each piece is checked for UTF-8 once up to its last line end; only where
-// that fails is each line checked alone, so one stray byte never turns the others into
-// mojibake.
-template <typename Deliver> FileResult ForEachLine(const std::string& path, Deliver&& deliver) {
-    std::FILE* in = std::fopen(path.c_str(), "rb");
-    if (!in) {
-        return ReadFailure(path, errno);
-    }
-    const auto chunk = std::make_unique_for_overwrite<char[]>(kReadChunk);
-    std::string carry;   // an unfinished line from the previous piece
-    std::string decoded; // a line converted from Windows-1252
-    bool firstLine = true;
-    bool skipLineFeed = false; // the previous piece ended in CR
-    auto emit = [&](std::string_view line, bool knownValid) {
-        if (firstLine) {
-            firstLine = false;
-            if (line.starts_with("\xEF\xBB\xBF")) {
-                line.remove_prefix(3);
-            }
-        }
-        if (!knownValid && !IsValidUtf8(line)) {
-            decoded = Windows1252ToUtf8(line);
-            line = decoded;
-        }
-        deliver(line);
-    };
-    for (;;) {
-        const std::size_t n = std::fread(chunk.get(), 1, kReadChunk, in);
-        std::string_view piece(chunk.get(), n);
-        if (n == 0) {
-            break;
-        }
-        if (skipLineFeed && piece.front() == '\n') {
-            piece.remove_prefix(1);
-        }
-        skipLineFeed = false;
-        const std::size_t lastLineFeed = piece.rfind('\n');
-        const char* validEnd =
-            (lastLineFeed != std::string_view::npos && IsValidUtf8(piece.substr(0, lastLineFeed)))
-                ? piece.data() + lastLineFeed
-                : piece.data();
-        while (!piece.empty()) {
-            const std::size_t end = LineEnd(piece);
-            if (end == piece.size()) {
-                carry.append(piece);
-                break;
-            }
-            if (carry.empty()) {
-                emit(piece.substr(0, end), piece.data() + end <= validEnd);
-            } else {
-                carry.append(piece.substr(0, end));
-                emit(carry, false);
-                carry.clear();
-            }
-            std::size_t next = end + 1;
-            if (piece[end] == '\r') {
-                if (next < piece.size()) {
-                    next += piece[next] == '\n' ? 1 : 0;
-                } else {
-                    skipLineFeed = true;
-                }
-            }
-            piece.remove_prefix(next);
-        }
-    }
-    const bool failed = std::ferror(in) != 0;
-    const int error = errno;
-    std::fclose(in);
-    if (failed) {
-        return ReadFailure(path, error);
-    }
-    if (!carry.empty()) {
-        emit(carry, false);
-    }
-    return {};
+    return FileResult::Failure("Cannot read \"" + path + "\": " + std::strerror(error));
 }
 
 bool SameFields(const std::vector<std::string>& values, const std::vector<std::string>& fields) {
@@ -290,7 +201,7 @@ FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
     std::vector<std::string> values;
     bool firstLine = true;
     bool madeTreeItems = false;
-    FileResult result = ForEachLine(path, [&](std::string_view line) {
+    auto handle = [&](std::string_view line) {
         const bool first = std::exchange(firstLine, false);
         // Without values every kind refuses the record: nothing to make.
         if (line.empty()) {
@@ -318,7 +229,16 @@ FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
             TNRBObject* added = target->Item()->AddChild(std::move(item));
             added->SetNode(target);
         }
+    };
+    const TextLinesOutcome outcome = ForEachTextLine(path, [&](std::string_view line) {
+        handle(line);
+        return true;
     });
+    FileResult result;
+    if (outcome.status == TextLinesStatus::CannotOpen ||
+        outcome.status == TextLinesStatus::ReadError) {
+        result = ReadFailure(path, outcome.error);
+    }
     // Records renamed their nodes without sorting each time; one sort puts them in order.
     if (madeTreeItems) {
         TOutline::SortChildren(target);

@@ -8,12 +8,12 @@
 #include "core/util/ascii.h"
 #include "core/util/atomic_file.h"
 #include "core/util/text_encoding.h"
+#include "core/util/text_lines.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <vector>
 
@@ -21,7 +21,6 @@ namespace quill {
 namespace {
 
 constexpr std::size_t kFlushSize = std::size_t{1} << 22;
-constexpr std::size_t kReadChunk = std::size_t{1} << 20;
 
 // Cuts the text into lines; CR LF, LF and a lone CR each end a line.
 class LineReader {
@@ -200,96 +199,28 @@ namespace {
 // Lines are decoded one by one: our own files are UTF-8; a file of the Windows program is
 // in its ANSI code page; a file that mixes both (an old file extended by hand) loses
 // nothing, since one stray byte never turns the other lines into mojibake.
-// Where the line that starts the text ends: at CR, LF or the end.
-std::size_t LineEnd(std::string_view text) {
-    const void* lf = std::memchr(text.data(), '\n', text.size());
-    const std::size_t limit =
-        lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - text.data()) : text.size();
-    const void* cr = std::memchr(text.data(), '\r', limit);
-    return cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - text.data()) : limit;
-}
-
 FileResult ReadRecordFile(const std::string& path, TOutlineNode* target, std::string_view fileName,
                           bool skipFirstLine, bool& opened) {
-    std::ifstream in(path, std::ios::binary);
-    opened = static_cast<bool>(in);
+    RecordReader reader(target, fileName, skipFirstLine ? 2 : 1);
+    bool first = true;
+    const TextLinesOutcome outcome = ForEachTextLine(path, [&](std::string_view line) {
+        if (first) {
+            first = false;
+            if (skipFirstLine) {
+                return true;
+            }
+        }
+        return reader.Line(line);
+    });
+    opened = outcome.status != TextLinesStatus::CannotOpen;
     if (!opened) {
         return {};
     }
-    std::error_code ec;
-    const std::uintmax_t fileSize = std::filesystem::file_size(path, ec);
-    const std::size_t chunkSize =
-        ec ? kReadChunk
-           : static_cast<std::size_t>(std::clamp<std::uintmax_t>(fileSize + 1, 4096, kReadChunk));
-    const auto chunk = std::make_unique_for_overwrite<char[]>(chunkSize);
-
-    RecordReader reader(target, fileName, skipFirstLine ? 2 : 1);
-    std::string carry;   // an unfinished line from the previous piece
-    std::string decoded; // a line converted from Windows-1252
-    bool firstLine = true;
-    bool skipLineFeed = false; // the previous piece ended in CR
-    bool stopped = false;
-    auto deliver = [&](std::string_view line, bool knownValid) {
-        if (firstLine) {
-            firstLine = false;
-            if (line.starts_with("\xEF\xBB\xBF")) {
-                line.remove_prefix(3);
-            }
-            if (skipFirstLine) {
-                return;
-            }
-        }
-        if (!knownValid && !IsValidUtf8(line)) {
-            decoded = Windows1252ToUtf8(line);
-            line = decoded;
-        }
-        stopped = !reader.Line(line);
-    };
-    while (!stopped && in) {
-        in.read(chunk.get(), static_cast<std::streamsize>(chunkSize));
-        std::string_view piece(chunk.get(), static_cast<std::size_t>(in.gcount()));
-        if (piece.empty()) {
-            break;
-        }
-        if (skipLineFeed && piece.front() == '\n') {
-            piece.remove_prefix(1);
-        }
-        skipLineFeed = false;
-        // One check for the whole piece up to its last line end; lines are checked one by
-        // one only where it fails.
-        const std::size_t lastLineFeed = piece.rfind('\n');
-        const char* validEnd =
-            (lastLineFeed != std::string_view::npos && IsValidUtf8(piece.substr(0, lastLineFeed)))
-                ? piece.data() + lastLineFeed
-                : piece.data();
-        while (!stopped && !piece.empty()) {
-            const std::size_t end = LineEnd(piece);
-            if (end == piece.size()) {
-                carry.append(piece);
-                break;
-            }
-            if (carry.empty()) {
-                deliver(piece.substr(0, end), piece.data() + end <= validEnd);
-            } else {
-                carry.append(piece.substr(0, end));
-                deliver(carry, false);
-                carry.clear();
-            }
-            std::size_t next = end + 1;
-            if (piece[end] == '\r') {
-                if (next < piece.size()) {
-                    next += piece[next] == '\n' ? 1 : 0;
-                } else {
-                    skipLineFeed = true;
-                }
-            }
-            piece.remove_prefix(next);
-        }
+    FileResult result = reader.Finish();
+    if (result.ok && outcome.status == TextLinesStatus::ReadError) {
+        return FileResult::Failure(TextLinesFailure(path, outcome));
     }
-    if (!stopped && !carry.empty()) {
-        deliver(carry, false);
-    }
-    return reader.Finish();
+    return result;
 }
 
 } // namespace

@@ -1,0 +1,120 @@
+#include "core/util/text_lines.h"
+
+#include "core/util/text_encoding.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+namespace quill {
+namespace {
+
+constexpr std::size_t kReadChunk = std::size_t{1} << 20;
+
+// Where the line that starts the text ends: at CR, LF or the end.
+std::size_t LineEnd(std::string_view text) {
+    const void* lf = std::memchr(text.data(), '\n', text.size());
+    const std::size_t limit =
+        lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - text.data()) : text.size();
+    const void* cr = std::memchr(text.data(), '\r', limit);
+    return cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - text.data()) : limit;
+}
+
+} // namespace
+
+TextLinesOutcome ForEachTextLine(const std::string& path,
+                                 const std::function<bool(std::string_view line)>& onLine) {
+    std::FILE* in = std::fopen(path.c_str(), "rb");
+    if (!in) {
+        return {TextLinesStatus::CannotOpen, errno};
+    }
+    // A small file gets a small buffer: pasting through the clipboard file reads one often.
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    const std::size_t chunkSize =
+        ec ? kReadChunk
+           : static_cast<std::size_t>(std::clamp<std::uintmax_t>(size + 1, 4096, kReadChunk));
+    const auto chunk = std::make_unique_for_overwrite<char[]>(chunkSize);
+
+    std::string carry;   // an unfinished line from the previous piece
+    std::string decoded; // a line converted from Windows-1252
+    bool firstLine = true;
+    bool skipLineFeed = false; // the previous piece ended in CR
+    bool stopped = false;
+    auto emit = [&](std::string_view line, bool knownValid) {
+        if (firstLine) {
+            firstLine = false;
+            if (line.starts_with("\xEF\xBB\xBF")) {
+                line.remove_prefix(3);
+            }
+        }
+        if (!knownValid && !IsValidUtf8(line)) {
+            decoded = Windows1252ToUtf8(line);
+            line = decoded;
+        }
+        stopped = !onLine(line);
+    };
+    while (!stopped) {
+        const std::size_t n = std::fread(chunk.get(), 1, chunkSize, in);
+        std::string_view piece(chunk.get(), n);
+        if (n == 0) {
+            break;
+        }
+        if (skipLineFeed && piece.front() == '\n') {
+            piece.remove_prefix(1);
+        }
+        skipLineFeed = false;
+        // One check for the piece up to its last line end; lines are checked one by one
+        // only where it fails.
+        const std::size_t lastLineFeed = piece.rfind('\n');
+        const char* validEnd =
+            (lastLineFeed != std::string_view::npos && IsValidUtf8(piece.substr(0, lastLineFeed)))
+                ? piece.data() + lastLineFeed
+                : piece.data();
+        while (!stopped && !piece.empty()) {
+            const std::size_t end = LineEnd(piece);
+            if (end == piece.size()) {
+                carry.append(piece);
+                break;
+            }
+            if (carry.empty()) {
+                emit(piece.substr(0, end), piece.data() + end <= validEnd);
+            } else {
+                carry.append(piece.substr(0, end));
+                emit(carry, false);
+                carry.clear();
+            }
+            std::size_t next = end + 1;
+            if (piece[end] == '\r') {
+                if (next < piece.size()) {
+                    next += piece[next] == '\n' ? 1 : 0;
+                } else {
+                    skipLineFeed = true;
+                }
+            }
+            piece.remove_prefix(next);
+        }
+    }
+    const bool failed = std::ferror(in) != 0;
+    const int error = errno;
+    std::fclose(in);
+    if (failed) {
+        return {TextLinesStatus::ReadError, error};
+    }
+    if (stopped) {
+        return {TextLinesStatus::Stopped, 0};
+    }
+    if (!carry.empty()) {
+        emit(carry, false);
+    }
+    return {stopped ? TextLinesStatus::Stopped : TextLinesStatus::Read, 0};
+}
+
+std::string TextLinesFailure(const std::string& path, const TextLinesOutcome& outcome) {
+    return "Cannot read \"" + path + "\": " + std::strerror(outcome.error);
+}
+
+} // namespace quill

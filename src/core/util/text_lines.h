@@ -1,0 +1,33 @@
+#pragma once
+// Reading a text file line by line, in pieces, so that a large file never sits in memory
+// beside what is made from it. Lines come decoded to UTF-8: our own files are UTF-8, a file
+// of the Windows program is in its ANSI code page (read as Windows-1252), and a file that
+// mixes both loses nothing, since each line that is not valid UTF-8 is converted alone.
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace quill {
+
+enum class TextLinesStatus {
+    Read,       // every line was handed over
+    Stopped,    // the callback asked to stop
+    CannotOpen, // the file could not be opened
+    ReadError,  // reading failed part-way; the lines before were handed over
+};
+
+struct TextLinesOutcome {
+    TextLinesStatus status = TextLinesStatus::Read;
+    int error = 0; // errno of a failure
+};
+
+// Hands each line to onLine, without its line end (CR LF, LF or a lone CR) and without a
+// byte-order mark in front of the first; onLine returns false to stop.
+TextLinesOutcome ForEachTextLine(const std::string& path,
+                                 const std::function<bool(std::string_view line)>& onLine);
+
+// The reason of a failure, as the user reads it: "Cannot read "path": reason".
+std::string TextLinesFailure(const std::string& path, const TextLinesOutcome& outcome);
+
+} // namespace quill
