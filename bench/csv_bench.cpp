@@ -2,6 +2,7 @@
 // exporting 10^5 persons of a generated outline. Each is timed beside a plain line count of
 // the same file (what `wc -l` does), so that both can be given as multiples of it.
 
+#include "bench_support.h"
 #include "outline_generator.h"
 
 #include "core/exchange/delimited_text.h"
@@ -23,7 +24,6 @@
 #include <string_view>
 #include <vector>
 
-#include <unistd.h>
 
 namespace {
 
@@ -43,47 +43,12 @@ const quill::TRecordType& PersonType() {
     return *quill::RecordTypeOfKind(quill::kPersonKind);
 }
 
-class CsvBenchDirectory {
-public:
-    CsvBenchDirectory()
-        : path_(fs::temp_directory_path() / ("quill_csv_bench_" + std::to_string(::getpid()))) {
-        fs::create_directories(path_);
-    }
-    ~CsvBenchDirectory() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    fs::path path_;
-};
-
-const CsvBenchDirectory& Directory() {
-    static CsvBenchDirectory directory;
-    return directory;
+std::string ScratchFile(const std::string& name) {
+    return (bench::ScratchDirectory("csv") / name).string();
 }
 
-std::size_t StatusBytes(std::string_view field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.starts_with(field) && line.size() > field.size() && line[field.size()] == ':') {
-            return std::strtoull(line.c_str() + field.size() + 1, nullptr, 10) * 1024;
-        }
-    }
-    return 0;
-}
-
-std::size_t CountItems(const quill::TOutline& outline) {
-    std::size_t items = 0;
-    outline.ForEachNode([&](quill::TOutlineNode* node) {
-        if (const quill::TNRBObject* item = node->Item()) {
-            items += 1 + item->ChildCount();
-        }
-    });
-    return items;
-}
+using bench::CountItems;
+using bench::StatusBytes;
 
 struct File {
     std::string path;
@@ -99,7 +64,7 @@ const File& ImportFile() {
                                                        "Smith", "Nowak",  "Иванов", "佐藤"};
         constexpr std::array<std::string_view, 4> cities{"Springfield", "München", "Kraków",
                                                          "Göteborg"};
-        File f{Directory().File("persons.csv"), 0};
+        File f{ScratchFile("persons.csv"), 0};
         std::string text;
         text.reserve(kImportLines * 110);
         for (std::size_t i = 0; i < kImportLines; ++i) {
@@ -147,7 +112,7 @@ ExportSample& Exported() {
         s.outline->CreateRoot();
         quill::GenerateOutline(*s.outline, std::size_t(double(kExportPersons) / share), 20240607);
         s.persons = CountPersons(*s.outline);
-        s.file.path = Directory().File("exported.csv");
+        s.file.path = ScratchFile("exported.csv");
         const auto& fields = PersonType().fields;
         if (!quill::WriteCSVSubtree(*s.outline->Root(), s.file.path, PersonType(),
                                     {fields.begin(), fields.end()}, true)) {

@@ -2,6 +2,7 @@
 // also times a plain line count of the same file (what `wc -l` does: read it all, count
 // '\n'), so load and save can be given as multiples of it, whatever the machine.
 
+#include "bench_support.h"
 #include "outline_generator.h"
 
 #include "core/model/nrb_object.h"
@@ -17,16 +18,11 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <string_view>
-
-#include <sys/wait.h>
-#include <unistd.h>
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 namespace {
 
@@ -34,105 +30,15 @@ namespace fs = std::filesystem;
 
 constexpr std::uint32_t kSeed = 20240607;
 
-// One directory per run, removed when the program ends.
-class TempDirectory {
-public:
-    TempDirectory()
-        : path_(fs::temp_directory_path() / ("quill_bench_" + std::to_string(::getpid()))) {
-        fs::create_directories(path_);
-    }
-    ~TempDirectory() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
-const fs::path& BenchDirectory() {
-    static TempDirectory directory;
-    return directory.Path();
-}
-
-// Resident memory of this process from /proc/self/status, in bytes (0 when unreadable).
-std::size_t StatusBytes(std::string_view field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.starts_with(field) && line.size() > field.size() && line[field.size()] == ':') {
-            return std::strtoull(line.c_str() + field.size() + 1, nullptr, 10) * 1024;
-        }
-    }
-    return 0;
-}
-
-// Tree items and the contact points and attachments they hold.
-std::size_t CountItems(const quill::TOutline& outline) {
-    std::size_t items = 0;
-    outline.ForEachNode([&](quill::TOutlineNode* node) {
-        if (const quill::TNRBObject* item = node->Item()) {
-            items += 1 + item->ChildCount();
-        }
-    });
-    return items;
-}
-
-// What one load costs in memory, measured in a child process so that neither the
-// benchmark's own earlier allocations nor other sizes blur the peak.
-struct LoadMemory {
-    std::size_t peakGrowth = 0;     // VmHWM during the load over the baseline; 0: unknown
-    std::size_t residentGrowth = 0; // VmRSS with the outline loaded over the baseline
-};
+using LoadMemory = bench::ChildMemory;
+using bench::CountItems;
 
 LoadMemory MeasureLoadMemory(const std::string& path) {
-    int fds[2];
-    if (::pipe(fds) != 0) {
-        return {};
-    }
-    const pid_t child = ::fork();
-    if (child < 0) {
-        ::close(fds[0]);
-        ::close(fds[1]);
-        return {};
-    }
-    if (child == 0) {
-        ::close(fds[0]);
-#if defined(__GLIBC__)
-        // Heap the parent freed but kept would otherwise soak up part of the load.
-        ::malloc_trim(0);
-#endif
-        // The child inherits the parent's high-water mark; "5" lowers it to the resident
-        // size now, so that the peak is this load's own.
-        const bool peakReset =
-            static_cast<bool>(std::ofstream("/proc/self/clear_refs") << "5" << std::flush);
-        const std::size_t baseline = StatusBytes("VmRSS");
-        try {
-            quill::TOutline outline;
-            quill::TDataFile(path).LoadDataFile(outline);
-            const std::size_t peak = StatusBytes("VmHWM");
-            const std::size_t resident = StatusBytes("VmRSS");
-            LoadMemory memory;
-            memory.peakGrowth = peakReset && peak > baseline ? peak - baseline : 0;
-            memory.residentGrowth = resident > baseline ? resident - baseline : 0;
-            [[maybe_unused]] const auto written = ::write(fds[1], &memory, sizeof memory);
-            // Leaving at once spares the parent the wait for the outline's teardown.
-            ::_exit(0);
-        } catch (...) {
-            // Nothing may unwind into the benchmark's own code in the child.
-        }
-        ::_exit(1);
-    }
-    ::close(fds[1]);
-    LoadMemory memory;
-    if (::read(fds[0], &memory, sizeof memory) != static_cast<ssize_t>(sizeof memory)) {
-        memory = {};
-    }
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return memory;
+    return bench::MeasureInChild([&](const std::function<void()>& measure) {
+        quill::TOutline outline;
+        quill::TDataFile(path).LoadDataFile(outline);
+        measure();
+    });
 }
 
 // A generated data file of about itemCount items, written once per size and run.
@@ -149,7 +55,9 @@ Sample& SampleFor(std::size_t itemCount) {
     auto [it, inserted] = samples.try_emplace(itemCount);
     Sample& sample = it->second;
     if (inserted) {
-        sample.path = (BenchDirectory() / ("quil_" + std::to_string(itemCount) + ".dat")).string();
+        sample.path =
+            (bench::ScratchDirectory("data_file") / ("quil_" + std::to_string(itemCount) + ".dat"))
+                .string();
         quill::TOutline outline;
         outline.CreateRoot();
         quill::GenerateOutline(outline, itemCount, kSeed);

@@ -5,6 +5,7 @@
 // per person and organization) are timed apart on a smaller outline, since their cost is one
 // file creation each, whatever the pages cost.
 
+#include "bench_support.h"
 #include "outline_generator.h"
 
 #include "core/exchange/html_publish.h"
@@ -24,7 +25,6 @@
 #include <memory>
 #include <string>
 
-#include <unistd.h>
 
 namespace {
 
@@ -33,27 +33,6 @@ namespace fs = std::filesystem;
 constexpr std::size_t kPublishedPersons = 100'000;
 constexpr std::size_t kVCardPersons = 1'000;
 constexpr std::uint32_t kSeed = 20240607;
-
-class HtmlBenchDirectory {
-public:
-    HtmlBenchDirectory()
-        : path_(fs::temp_directory_path() / ("quill_html_bench_" + std::to_string(::getpid()))) {
-        fs::create_directories(path_);
-    }
-    ~HtmlBenchDirectory() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
-const HtmlBenchDirectory& Directory() {
-    static HtmlBenchDirectory directory;
-    return directory;
-}
 
 std::size_t CountKind(const quill::TOutline& outline, int kind) {
     std::size_t count = 0;
@@ -76,7 +55,7 @@ struct Sample {
 
 Sample MakeSample(std::size_t persons, bool vCards) {
     Sample s;
-    s.directory = Directory().Path() / (std::to_string(persons) + (vCards ? "v" : ""));
+    s.directory = bench::ScratchDirectory("html") / (std::to_string(persons) + (vCards ? "v" : ""));
     fs::create_directories(s.directory);
     // The generator's share of persons decides how many items make that many of them.
     quill::TOutline probe;

@@ -4,6 +4,7 @@
 // as cards. Each is set against a plain line count of its own file in the same run (what
 // `wc -l` does), so the results read as multiples of it, whatever the machine.
 
+#include "bench_support.h"
 #include "outline_generator.h"
 
 #include "core/exchange/vcard.h"
@@ -25,12 +26,6 @@
 #include <string>
 #include <vector>
 
-#include <sys/wait.h>
-#include <unistd.h>
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
-
 namespace {
 
 namespace fs = std::filesystem;
@@ -38,25 +33,8 @@ namespace fs = std::filesystem;
 constexpr std::size_t kCards = 100'000;
 constexpr std::uint32_t kSeed = 20240611;
 
-class ScratchDirectory {
-public:
-    ScratchDirectory()
-        : path_(fs::temp_directory_path() / ("quill_vcard_bench_" + std::to_string(::getpid()))) {
-        fs::create_directories(path_);
-    }
-    ~ScratchDirectory() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    fs::path path_;
-};
-
-const ScratchDirectory& Scratch() {
-    static ScratchDirectory directory;
-    return directory;
+std::string ScratchFile(const std::string& name) {
+    return (bench::ScratchDirectory("vcard") / name).string();
 }
 
 // 3.0 folds lines longer than 75 bytes: CR LF and one blank before each further piece.
@@ -117,7 +95,7 @@ const std::string& ImportFile() {
             text.append("URL:https://www.example.com/people/" + std::to_string(i) + "\r\n");
             text.append("END:VCARD\r\n");
         }
-        const std::string file = Scratch().File("cards.vcf");
+        const std::string file = ScratchFile("cards.vcf");
         quill::AtomicFileWriter writer;
         if (!writer.Open(file) || !writer.Write(text) || !writer.Commit()) {
             std::fprintf(stderr, "cannot write %s\n", file.c_str());
@@ -157,61 +135,15 @@ private:
     std::size_t asked_ = 0;
 };
 
-std::size_t StatusBytes(std::string_view field) {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.starts_with(field) && line.size() > field.size() && line[field.size()] == ':') {
-            return std::strtoull(line.c_str() + field.size() + 1, nullptr, 10) * 1024;
-        }
-    }
-    return 0;
-}
-
 // Peak and kept memory of one import, in a child process so nothing earlier blurs it.
 std::pair<std::size_t, std::size_t> MeasureImportMemory(const std::string& path) {
-    int fds[2];
-    if (::pipe(fds) != 0) {
-        return {};
-    }
-    const pid_t child = ::fork();
-    if (child < 0) {
-        ::close(fds[0]);
-        ::close(fds[1]);
-        return {};
-    }
-    if (child == 0) {
-        ::close(fds[0]);
-#if defined(__GLIBC__)
-        ::malloc_trim(0);
-#endif
-        const bool reset =
-            static_cast<bool>(std::ofstream("/proc/self/clear_refs") << "5" << std::flush);
-        const std::size_t baseline = StatusBytes("VmRSS");
-        try {
-            quill::TOutline outline;
-            EveryTenth choice;
-            quill::ImportVCardFile(path, outline.CreateRoot(), choice);
-            const std::size_t peak = StatusBytes("VmHWM");
-            const std::size_t kept = StatusBytes("VmRSS");
-            const std::pair<std::size_t, std::size_t> memory{
-                reset && peak > baseline ? peak - baseline : 0,
-                kept > baseline ? kept - baseline : 0};
-            [[maybe_unused]] const auto written = ::write(fds[1], &memory, sizeof memory);
-            ::_exit(0);
-        } catch (...) {
-        }
-        ::_exit(1);
-    }
-    ::close(fds[1]);
-    std::pair<std::size_t, std::size_t> memory{};
-    if (::read(fds[0], &memory, sizeof memory) != static_cast<ssize_t>(sizeof memory)) {
-        memory = {};
-    }
-    ::close(fds[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return memory;
+    const bench::ChildMemory memory = bench::MeasureInChild([&](const auto& measure) {
+        quill::TOutline outline;
+        EveryTenth choice;
+        quill::ImportVCardFile(path, outline.CreateRoot(), choice);
+        measure();
+    });
+    return {memory.peakGrowth, memory.residentGrowth};
 }
 
 void BM_VCardImportCountLines(benchmark::State& state) {
@@ -221,7 +153,7 @@ void BM_VCardImportCountLines(benchmark::State& state) {
 // Import of every card with its items, then the data file saved.
 void BM_VCardImport(benchmark::State& state) {
     const std::string& path = ImportFile();
-    const std::string dataFile = Scratch().File("quil.dat");
+    const std::string dataFile = ScratchFile("quil.dat");
     std::size_t items = 0;
     for (auto _ : state) {
         auto outline = std::make_unique<quill::TOutline>();
@@ -273,7 +205,7 @@ const Persons& GeneratedPersons() {
 }
 
 std::string ExportPath() {
-    return Scratch().File("export.vcf");
+    return ScratchFile("export.vcf");
 }
 
 // Every person's card, written as one file the way TVCardFile saves.
