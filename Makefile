@@ -10,7 +10,8 @@ DEMO_HOME   ?= $(CURDIR)/demo-home
 # Debian packages the build needs, and a file each one provides (checked before installing).
 PACKAGES := cmake:/usr/bin/cmake ninja-build:/usr/bin/ninja g++:/usr/bin/g++ \
             libgtest-dev:/usr/include/gtest/gtest.h \
-            libbenchmark-dev:/usr/include/benchmark/benchmark.h
+            libbenchmark-dev:/usr/include/benchmark/benchmark.h \
+            qt6-base-dev:/usr/lib/x86_64-linux-gnu/cmake/Qt6/Qt6Config.cmake
 FUZZ_PACKAGES := clang:/usr/bin/clang++ libclang-rt-dev:/usr/lib/llvm-14/lib/clang
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)

@@ -1,0 +1,275 @@
+#include "ContentsListModel.h"
+
+#include "core/model/nrb_object.h"
+
+#include <algorithm>
+
+namespace quill::gui {
+namespace {
+
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+} // namespace
+
+ContentsListModel::ContentsListModel(TOutline& outline, QObject* parent)
+    : QAbstractTableModel(parent), outline_(outline) {
+    outline_.AddObserver(this);
+}
+
+ContentsListModel::~ContentsListModel() {
+    outline_.RemoveObserver(this);
+}
+
+void ContentsListModel::SetNode(TOutlineNode* node) {
+    node_ = node;
+    Refill();
+}
+
+void ContentsListModel::SetHiddenTest(HiddenItemTest hidden) {
+    hidden_ = std::move(hidden);
+    Refill();
+}
+
+bool ContentsListModel::Hidden(const TNRBObject& item) const {
+    return hidden_ && hidden_(item);
+}
+
+void ContentsListModel::Refill() {
+    beginResetModel();
+    entries_.clear();
+    if (node_) {
+        for (std::size_t i = 0; i < node_->ChildCount(); ++i) {
+            TOutlineNode* child = node_->ChildAt(i);
+            if (child->Item() && !Hidden(*child->Item())) {
+                entries_.push_back({child->Item(), child});
+            }
+        }
+        if (const TNRBObject* holder = node_->Item()) {
+            for (std::size_t i = 0; i < holder->ChildCount(); ++i) {
+                TNRBObject* item = holder->ChildAt(i);
+                if (!Hidden(*item)) {
+                    entries_.push_back({item, nullptr});
+                }
+            }
+        }
+        std::stable_sort(entries_.begin(), entries_.end(), [](const Entry& a, const Entry& b) {
+            return ItemSortsBefore(*a.item, *b.item);
+        });
+    }
+    endResetModel();
+}
+
+int ContentsListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(entries_.size());
+}
+
+int ContentsListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+TNRBObject* ContentsListModel::ItemAt(int row) const {
+    return (row >= 0 && row < static_cast<int>(entries_.size())) ? entries_[row].item : nullptr;
+}
+
+int ContentsListModel::RowOf(const TNRBObject* item) const {
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (entries_[i].item == item) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+QVariant ContentsListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= static_cast<int>(entries_.size())) {
+        return {};
+    }
+    const Entry& entry = entries_[static_cast<std::size_t>(index.row())];
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        switch (index.column()) {
+        case TitleColumn:
+            // A child node shows its caption, an item its Title.
+            return FromUtf8(entry.node ? entry.node->Text() : entry.item->Title());
+        case TargetColumn:
+            return FromUtf8(entry.item->Target());
+        case CommentColumn:
+            return FromUtf8(entry.item->Comment());
+        default:
+            return {};
+        }
+    case ImageIndexRole:
+        return entry.item->GetImageIndex();
+    case StateIndexRole:
+        return entry.node ? entry.node->StateIndex() : -1;
+    case NodeRole:
+        return QVariant::fromValue(reinterpret_cast<quintptr>(entry.node));
+    case ItemRole:
+        return QVariant::fromValue(reinterpret_cast<quintptr>(entry.item));
+    default:
+        return {};
+    }
+}
+
+QVariant ContentsListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
+        return {};
+    }
+    switch (section) {
+    case TitleColumn:
+        return QStringLiteral("Title");
+    case TargetColumn:
+        return QStringLiteral("Target");
+    case CommentColumn:
+        return QStringLiteral("Comment");
+    default:
+        return {};
+    }
+}
+
+std::size_t ContentsListModel::SortedPosition(const TNRBObject& item) const {
+    // After the entries it ties with, as a fill followed by a stable sort would place it.
+    const auto at = std::upper_bound(entries_.begin(), entries_.end(), &item,
+                                     [](const TNRBObject* value, const Entry& entry) {
+                                         return ItemSortsBefore(*value, *entry.item);
+                                     });
+    return static_cast<std::size_t>(at - entries_.begin());
+}
+
+void ContentsListModel::Insert(Entry entry) {
+    if (Hidden(*entry.item)) {
+        return;
+    }
+    const int row = static_cast<int>(SortedPosition(*entry.item));
+    beginInsertRows({}, row, row);
+    entries_.insert(entries_.begin() + row, entry);
+    endInsertRows();
+}
+
+void ContentsListModel::RemoveRow(int row) {
+    beginRemoveRows({}, row, row);
+    entries_.erase(entries_.begin() + row);
+    endRemoveRows();
+}
+
+void ContentsListModel::Reposition(int row) {
+    const Entry entry = entries_[static_cast<std::size_t>(row)];
+    entries_.erase(entries_.begin() + row);
+    const int target = static_cast<int>(SortedPosition(*entry.item));
+    entries_.insert(entries_.begin() + row, entry);
+    if (target != row) {
+        // Qt counts the destination before the entry is taken out.
+        beginMoveRows({}, row, row, {}, target > row ? target + 1 : target);
+        entries_.erase(entries_.begin() + row);
+        entries_.insert(entries_.begin() + target, entry);
+        endMoveRows();
+        row = target;
+    }
+    emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+}
+
+void ContentsListModel::NodesInserted(TOutlineNode* parent, int first, int last) {
+    if (!node_ || parent != node_) {
+        return;
+    }
+    for (int row = first; row <= last; ++row) {
+        TOutlineNode* child = node_->ChildAt(static_cast<std::size_t>(row));
+        if (child && child->Item()) {
+            Insert({child->Item(), child});
+        }
+    }
+}
+
+void ContentsListModel::NodesAboutToBeRemoved(TOutlineNode* parent, int first, int last) {
+    if (!node_) {
+        return;
+    }
+    for (int row = first; row <= last; ++row) {
+        TOutlineNode* going = outline_.ChildOf(parent, static_cast<std::size_t>(row));
+        if (!going) {
+            continue;
+        }
+        if (going == node_ || going->IsAncestorOf(node_)) {
+            // The listed node goes: nothing is left to list.
+            node_ = nullptr;
+            if (!entries_.empty()) {
+                beginRemoveRows({}, 0, static_cast<int>(entries_.size()) - 1);
+                entries_.clear();
+                endRemoveRows();
+            }
+            return;
+        }
+        if (parent == node_) {
+            if (const int listed = RowOf(going->Item()); listed >= 0) {
+                RemoveRow(listed);
+            }
+        }
+    }
+}
+
+void ContentsListModel::NodeAboutToBeMoved(TOutlineNode* node, TOutlineNode*, int) {
+    if (node_ && node->Parent() == node_) {
+        if (const int listed = RowOf(node->Item()); listed >= 0) {
+            RemoveRow(listed);
+        }
+    }
+}
+
+void ContentsListModel::NodeMoved(TOutlineNode* node) {
+    if (node_ && node->Parent() == node_ && node->Item()) {
+        Insert({node->Item(), node});
+    }
+}
+
+void ContentsListModel::NodeChanged(TOutlineNode* node) {
+    if (node_ && node->Parent() == node_) {
+        if (const int listed = RowOf(node->Item()); listed >= 0) {
+            Reposition(listed);
+        }
+    }
+}
+
+void ContentsListModel::ItemsAdded(TOutlineNode* holder, int first, int last) {
+    if (!node_ || holder != node_ || !node_->Item()) {
+        return;
+    }
+    for (int row = first; row <= last; ++row) {
+        if (TNRBObject* item = node_->Item()->ChildAt(static_cast<std::size_t>(row))) {
+            Insert({item, nullptr});
+        }
+    }
+}
+
+void ContentsListModel::ItemsAboutToBeRemoved(TOutlineNode* holder, int first, int last) {
+    if (!node_ || holder != node_ || !node_->Item()) {
+        return;
+    }
+    for (int row = first; row <= last; ++row) {
+        if (const int listed = RowOf(node_->Item()->ChildAt(static_cast<std::size_t>(row)));
+            listed >= 0) {
+            RemoveRow(listed);
+        }
+    }
+}
+
+void ContentsListModel::ItemChanged(TNRBObject* item) {
+    if (const int listed = RowOf(item); listed >= 0) {
+        Reposition(listed);
+    } else if (node_ && !Hidden(*item)) {
+        // A change of categories can bring a hidden entry back.
+        if (item->Node() == node_ && node_->Item() && node_->Item()->ChildIndex(item) >= 0) {
+            Insert({item, nullptr});
+        } else if (item->Node() && item->Node()->Parent() == node_ &&
+                   item->Node()->Item() == item) {
+            Insert({item, item->Node()});
+        }
+    }
+    if (const int listed = RowOf(item); listed >= 0 && Hidden(*item)) {
+        RemoveRow(listed);
+    }
+}
+
+} // namespace quill::gui
