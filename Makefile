@@ -63,6 +63,13 @@ asan: deps
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
+# The core and its tests with Qt kept out of the build, which proves the layers apart.
+core-only: deps
+	cmake -S . -B $(CORE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQUILL_GUI=OFF \
+	  -DQUILL_BENCH=OFF -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=ON
+	cmake --build $(CORE_BUILD) -j $(JOBS)
+	ctest --test-dir $(CORE_BUILD) -j $(JOBS) --output-on-failure
+
 # The fuzz targets, built with clang; run one with e.g. build-fuzz/tests/fuzz/fuzz_records.
 fuzz: fuzz-deps
 	CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
