@@ -13,27 +13,6 @@ constexpr std::string_view kShortcutSection = "InternetShortcut";
 constexpr std::string_view kUrlKey = "URL";
 constexpr std::string_view kShortcutExtension = ".url";
 
-constexpr bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-}
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && IsBlank(s.back())) {
-        s.remove_suffix(1);
-    }
-    return s;
-}
-
-// As the settings file reads a value: one matching pair of enclosing quotes comes off.
-std::string_view Unquoted(std::string_view v) {
-    const bool paired =
-        v.size() >= 2 && v.front() == v.back() && (v.front() == '"' || v.front() == '\'');
-    return paired ? v.substr(1, v.size() - 2) : v;
-}
-
 } // namespace
 
 std::string ShortcutUrl(std::string_view text) {
@@ -45,8 +24,8 @@ std::string ShortcutUrl(std::string_view text) {
         const std::string_view view = line;
         const std::size_t equals = view.find('=');
         if (equals != std::string_view::npos &&
-            EqualsIgnoreAsciiCase(Trim(view.substr(0, equals)), kUrlKey)) {
-            return std::string(Unquoted(Trim(view.substr(equals + 1))));
+            EqualsIgnoreAsciiCase(TrimProfileText(view.substr(0, equals)), kUrlKey)) {
+            return std::string(UnquoteProfileValue(TrimProfileText(view.substr(equals + 1))));
         }
     }
     return {};

@@ -70,16 +70,6 @@ std::string_view Trimmed(std::string_view text) {
     return text;
 }
 
-std::string AsciiUpper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') {
-            c = char(c - 'a' + 'A');
-        }
-    }
-    return out;
-}
-
 // The program's own lines are taken by a prefix test, so NOTE: counts as an N line (whose
 // name then matches no lookup).
 bool BeginsWithTakenName(std::string_view line) {
@@ -580,7 +570,7 @@ private:
             start = end + 1;
             if (first) {
                 first = false;
-                property.SetName(AsciiUpper(StandardName(segment)));
+                property.SetName(AsciiUppered(StandardName(segment)));
                 continue;
             }
             const std::size_t equals = segment.find('=');

@@ -421,4 +421,12 @@ bool DeleteProfileKey(const std::string& file, std::string_view section, std::st
     });
 }
 
+std::string_view TrimProfileText(std::string_view text) {
+    return Trim(text);
+}
+
+std::string_view UnquoteProfileValue(std::string_view value) {
+    return Unquoted(value);
+}
+
 } // namespace quill

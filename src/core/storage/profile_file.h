@@ -42,6 +42,7 @@ public:
 
 private:
     friend IniDocument ParseIni(std::string_view text);
+
     struct Range {
         std::size_t header; // index of the "[section]" line
         std::size_t end;    // one past the section's last line
@@ -54,6 +55,11 @@ private:
 
 // Lines end at LF, with or without CR before it. Decoding is the caller's part.
 IniDocument ParseIni(std::string_view text);
+
+// A key or value as the settings file reads it: blanks around it dropped, then one matching
+// pair of enclosing quotes (double or single) taken off.
+std::string_view TrimProfileText(std::string_view text);
+std::string_view UnquoteProfileValue(std::string_view value);
 
 // Decimal with an optional sign, or hexadecimal after "0x"; blanks around it are ignored.
 // nullopt for anything else and for numbers outside 32 bits.

@@ -11,6 +11,16 @@ constexpr char AsciiLower(char c) {
     return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
 }
 
+constexpr char AsciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+}
+
+inline std::string AsciiUppered(std::string_view s) {
+    std::string out(s);
+    std::transform(out.begin(), out.end(), out.begin(), [](char c) { return AsciiUpper(c); });
+    return out;
+}
+
 inline std::string AsciiLowered(std::string_view s) {
     std::string out(s);
     std::transform(out.begin(), out.end(), out.begin(), AsciiLower);
