@@ -1,0 +1,69 @@
+#pragma once
+// Edit masks of the phone-number formats, in the masked-edit notation: "0" a required digit,
+// "9" an optional digit, "\" makes the next character a literal, any other character is a
+// literal; a leading "!" keeps unfilled optional positions at the start of the value
+// instead of the end; after the mask, ";0" says the literals are not part of the entered
+// value (";1": they are) and ";_" names the character shown in positions not yet filled.
+// Pure logic: the number box of the editors stays a thin widget over it.
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quill {
+
+struct PhoneFormat {
+    std::string_view name;
+    std::string_view mask; // empty: free format, no mask
+};
+
+// The eleven formats of the editors' format lists, in list order.
+std::span<const PhoneFormat> PhoneFormats();
+inline constexpr std::size_t kUsaPhoneFormat = 0;
+inline constexpr std::size_t kFreePhoneFormat = 1;
+
+class TEditMask {
+public:
+    enum class Slot { Literal, RequiredDigit, OptionalDigit };
+
+    // An empty text is no mask: every text is taken as it is.
+    explicit TEditMask(std::string_view text = {});
+
+    bool HasMask() const { return !positions_.empty(); }
+    // Positions of the displayed text, one character each.
+    std::size_t Length() const { return positions_.size(); }
+    Slot SlotAt(std::size_t position) const { return positions_[position].slot; }
+    char LiteralAt(std::size_t position) const { return positions_[position].literal; }
+    bool LeadingBlanks() const { return leadingBlanks_; }
+    bool SavesLiterals() const { return savesLiterals_; }
+    char Blank() const { return blank_; }
+
+    // Whether the character may stand in the position (digits in digit positions).
+    bool Accepts(std::size_t position, char c) const;
+    // The displayed text before anything is typed: literals, and blanks everywhere else.
+    std::string EmptyText() const;
+    // The displayed text after typing the characters in order: a character equal to the
+    // literal at the current position steps over it; otherwise the literals ahead are passed
+    // and a digit fills the next digit position, anything else is refused. Positions left
+    // are blanks.
+    std::string Apply(std::string_view typed) const;
+    // The entered value of a displayed text: the blanks removed and, unless the mask saves
+    // them, the literals too. Without a mask the text itself.
+    std::string Value(std::string_view displayed) const;
+    // A number counts as entered when its value holds at least one character.
+    bool IsEntered(std::string_view displayed) const { return !Value(displayed).empty(); }
+
+private:
+    struct Position {
+        Slot slot;
+        char literal;
+    };
+    std::vector<Position> positions_;
+    bool leadingBlanks_ = false;
+    bool savesLiterals_ = true;
+    char blank_ = '_';
+};
+
+} // namespace quill

@@ -1,0 +1,83 @@
+// Phone-number masks: the format list, the notation, typing into a mask, and what counts as
+// an entered number.
+
+#include "core/model/edit_mask.h"
+
+#include <gtest/gtest.h>
+
+namespace quill {
+namespace {
+
+TEST(EditMaskTest, FormatListHoldsTheElevenFormatsInOrder) {
+    const auto formats = PhoneFormats();
+    ASSERT_EQ(formats.size(), 11u);
+    EXPECT_EQ(formats[kUsaPhoneFormat].name, "USA");
+    EXPECT_EQ(formats[kUsaPhoneFormat].mask, "!\\(999\\)000-0000;0;_");
+    EXPECT_EQ(formats[kFreePhoneFormat].name, "Free Format");
+    EXPECT_TRUE(formats[kFreePhoneFormat].mask.empty());
+    EXPECT_EQ(formats[9].name, "Sweden");
+    EXPECT_EQ(formats[9].mask, formats[7].mask) << "Sweden uses the Norway mask";
+    EXPECT_EQ(formats[10].name, "United Kingdom");
+}
+
+TEST(EditMaskTest, ParsesSlotsLiteralsAndTheTwoFields) {
+    const TEditMask usa(PhoneFormats()[kUsaPhoneFormat].mask);
+    ASSERT_TRUE(usa.HasMask());
+    EXPECT_TRUE(usa.LeadingBlanks());
+    EXPECT_FALSE(usa.SavesLiterals());
+    EXPECT_EQ(usa.Blank(), '_');
+    EXPECT_EQ(usa.Length(), 13u);
+    EXPECT_EQ(usa.EmptyText(), "(___)___-____");
+    EXPECT_EQ(usa.SlotAt(0), TEditMask::Slot::Literal);
+    EXPECT_EQ(usa.SlotAt(1), TEditMask::Slot::OptionalDigit);
+    EXPECT_EQ(usa.SlotAt(5), TEditMask::Slot::RequiredDigit);
+    EXPECT_TRUE(usa.Accepts(1, '7'));
+    EXPECT_FALSE(usa.Accepts(1, 'x'));
+    EXPECT_TRUE(usa.Accepts(0, '('));
+
+    // An escaped zero is a literal digit, not a slot.
+    const TEditMask netherlands(PhoneFormats()[6].mask);
+    EXPECT_EQ(netherlands.EmptyText(), "0____-_______");
+    EXPECT_EQ(netherlands.SlotAt(0), TEditMask::Slot::Literal);
+    EXPECT_EQ(netherlands.SlotAt(1), TEditMask::Slot::RequiredDigit);
+    const TEditMask norway(PhoneFormats()[7].mask);
+    EXPECT_FALSE(norway.LeadingBlanks());
+    EXPECT_EQ(norway.EmptyText(), "__ __ __ __");
+    EXPECT_EQ(TEditMask("00-00;1;*").EmptyText(), "**-**");
+    EXPECT_TRUE(TEditMask("00-00;1;*").SavesLiterals());
+}
+
+TEST(EditMaskTest, TypingFillsDigitPositionsAndStepsOverLiterals) {
+    const TEditMask usa(PhoneFormats()[kUsaPhoneFormat].mask);
+    EXPECT_EQ(usa.Apply("5551234567"), "(555)123-4567");
+    EXPECT_EQ(usa.Apply("(555)123-4567"), "(555)123-4567") << "the displayed form types back";
+    EXPECT_EQ(usa.Apply("555"), "(555)___-____");
+    EXPECT_EQ(usa.Apply("55a5"), "(555)___-____") << "letters are refused";
+    EXPECT_EQ(usa.Apply("55512345678999"), "(555)123-4567") << "extra digits are dropped";
+    // A digit equal to a literal further on still fills the next digit position.
+    const TEditMask denmark(PhoneFormats()[2].mask);
+    EXPECT_EQ(denmark.Apply("40123456"), "+45 40 12 34 56");
+    EXPECT_EQ(TEditMask().Apply("anything at all"), "anything at all");
+}
+
+TEST(EditMaskTest, EnteredMeansSomethingBesideLiteralsAndBlanks) {
+    for (const PhoneFormat& format : PhoneFormats()) {
+        const TEditMask mask(format.mask);
+        if (mask.HasMask()) {
+            EXPECT_FALSE(mask.IsEntered(mask.EmptyText())) << format.name;
+        }
+    }
+    const TEditMask usa(PhoneFormats()[kUsaPhoneFormat].mask);
+    EXPECT_TRUE(usa.IsEntered("(555)___-____"));
+    EXPECT_EQ(usa.Value("(555)123-4567"), "5551234567");
+    const TEditMask kept("00-00;1;_");
+    EXPECT_EQ(kept.Value("12-3_"), "12-3") << "literals saved, blanks never";
+    // Without a mask the text is the value.
+    const TEditMask free(PhoneFormats()[kFreePhoneFormat].mask);
+    EXPECT_FALSE(free.HasMask());
+    EXPECT_TRUE(free.IsEntered("x"));
+    EXPECT_FALSE(free.IsEntered(""));
+}
+
+} // namespace
+} // namespace quill
