@@ -333,6 +333,27 @@ std::string TOrgObject::CSVFieldText(std::string_view fieldName) const {
     return PrimaryFieldText(*this, fieldName);
 }
 
+namespace {
+
+// Phone, e-mail, fax and website answer their title, their target under its field name, and
+// their comment.
+std::string TitleTargetCommentText(const TNRBObject& item, std::string_view fieldName,
+                                   CSVField targetField) {
+    const auto field = FindCSVField(fieldName);
+    if (field == CSVField::Title) {
+        return CSVColumn(item.Title());
+    }
+    if (field == targetField) {
+        return CSVColumn(item.Target());
+    }
+    if (field == CSVField::Comment) {
+        return CSVColumn(item.Comment());
+    }
+    return {};
+}
+
+} // namespace
+
 bool TAddressObject::ReadCSVRecord(const std::vector<std::string>& values,
                                    const std::vector<std::string>& fieldOrder) {
     return ReadAddress(*this, FieldValues(values, fieldOrder));
@@ -373,44 +394,11 @@ bool TPhoneObject::ReadCSVRecord(const std::vector<std::string>& values,
 }
 
 std::string TPhoneObject::CSVFieldText(std::string_view fieldName) const {
-    const auto field = FindCSVField(fieldName);
-    if (!field) {
-        return {};
-    }
-    switch (*field) {
-    case CSVField::Title:
-        return CSVColumn(Title());
-    case CSVField::PhoneNumber:
-        return CSVColumn(Target());
-    case CSVField::Comment:
-        return CSVColumn(Comment());
-    case CSVField::Extension:
+    if (FindCSVField(fieldName) == CSVField::Extension) {
         return CSVColumn(Extension());
-    default:
-        return {};
     }
+    return TitleTargetCommentText(*this, fieldName, CSVField::PhoneNumber);
 }
-
-namespace {
-
-// E-mail, fax and website answer their title, their target under its field name, and
-// their comment.
-std::string TitleTargetCommentText(const TNRBObject& item, std::string_view fieldName,
-                                   CSVField targetField) {
-    const auto field = FindCSVField(fieldName);
-    if (field == CSVField::Title) {
-        return CSVColumn(item.Title());
-    }
-    if (field == targetField) {
-        return CSVColumn(item.Target());
-    }
-    if (field == CSVField::Comment) {
-        return CSVColumn(item.Comment());
-    }
-    return {};
-}
-
-} // namespace
 
 bool TEMailObject::ReadCSVRecord(const std::vector<std::string>& values,
                                  const std::vector<std::string>& fieldOrder) {

@@ -28,7 +28,7 @@ std::size_t FindFrom(std::string_view text, char c, std::size_t from) {
 }
 
 FileResult ReadFailure(const std::string& path, int error) {
-    return FileResult::Failure("Cannot read \"" + path + "\": " + std::strerror(error));
+    return FileResult::Failure(CannotReadMessage(path, error));
 }
 
 bool SameFields(const std::vector<std::string>& values, const std::vector<std::string>& fields) {

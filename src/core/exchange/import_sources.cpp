@@ -10,6 +10,7 @@
 #include "core/util/ascii.h"
 #include "core/util/atomic_file.h"
 #include "core/util/text_encoding.h"
+#include "core/util/text_lines.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -72,15 +73,11 @@ std::string NameText(std::string_view name) {
     return IsValidUtf8(name) ? std::string(name) : Windows1252ToUtf8(name);
 }
 
-std::string CannotRead(const std::string& path, int error) {
-    return "Cannot read \"" + path + "\": " + std::strerror(error);
-}
-
 std::optional<std::string> ReadSource(const std::string& path, FileResult& result) {
     errno = 0;
     std::optional<std::string> bytes = ReadWholeFile(path);
     if (!bytes) {
-        result = FileResult::Failure(CannotRead(path, errno ? errno : EIO));
+        result = FileResult::Failure(CannotReadMessage(path, errno ? errno : EIO));
     }
     return bytes;
 }
@@ -121,16 +118,25 @@ TOutlineNode* NewFolder(std::string_view title, TOutlineNode* parent) {
     return CreateItem(kFolderKind, title, "", "", 0, "", parent)->Node();
 }
 
+// The named file of a source directory, whole, and the root its items go under. Nothing
+// (and no error) when the file is missing; nothing and the error when it cannot be read.
+std::optional<std::string> OpenSource(const std::string& directory, std::string_view name,
+                                      TOutlineNode* target, TOutlineNode*& root,
+                                      FileResult& result) {
+    root = RootOf(target);
+    const std::optional<std::string> path = FindSourceFile(directory, name);
+    if (!root || !path) {
+        return std::nullopt;
+    }
+    return ReadSource(*path, result);
+}
+
 // Bookmark and address pages: one folder titled with the page's title, an item per anchor.
 FileResult ImportPage(const std::string& directory, TOutlineNode* target, std::string_view name,
                       int kind) {
-    TOutlineNode* root = RootOf(target);
-    const std::optional<std::string> path = FindSourceFile(directory, name);
-    if (!root || !path) {
-        return {};
-    }
+    TOutlineNode* root = nullptr;
     FileResult result;
-    const std::optional<std::string> bytes = ReadSource(*path, result);
+    const std::optional<std::string> bytes = OpenSource(directory, name, target, root, result);
     if (!bytes) {
         return result;
     }
@@ -272,7 +278,7 @@ FileResult ImportFavorites(const std::string& directory, TOutlineNode* target) {
     const std::string base = NormalDirectory(directory);
     std::error_code ec;
     if (!fs::is_directory(base, ec)) {
-        return FileResult::Failure(CannotRead(directory, ec ? ec.value() : ENOTDIR));
+        return FileResult::Failure(CannotReadMessage(directory, ec ? ec.value() : ENOTDIR));
     }
     UpdateBracket bracket(target->Outline());
     TOutlineNode* importFolder = NewFolder(NameText(GetFolderName(base + "/")), target);
@@ -317,13 +323,10 @@ FileResult ImportNetscapeAddressBook(const std::string& directory, TOutlineNode*
 }
 
 FileResult ImportEudora(const std::string& directory, TOutlineNode* target) {
-    TOutlineNode* root = RootOf(target);
-    const std::optional<std::string> path = FindSourceFile(directory, kNicknameFileName);
-    if (!root || !path) {
-        return {};
-    }
+    TOutlineNode* root = nullptr;
     FileResult result;
-    const std::optional<std::string> bytes = ReadSource(*path, result);
+    const std::optional<std::string> bytes =
+        OpenSource(directory, kNicknameFileName, target, root, result);
     if (!bytes) {
         return result;
     }

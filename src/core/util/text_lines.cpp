@@ -113,8 +113,12 @@ TextLinesOutcome ForEachTextLine(const std::string& path,
     return {stopped ? TextLinesStatus::Stopped : TextLinesStatus::Read, 0};
 }
 
+std::string CannotReadMessage(const std::string& path, int error) {
+    return "Cannot read \"" + path + "\": " + std::strerror(error);
+}
+
 std::string TextLinesFailure(const std::string& path, const TextLinesOutcome& outcome) {
-    return "Cannot read \"" + path + "\": " + std::strerror(outcome.error);
+    return CannotReadMessage(path, outcome.error);
 }
 
 } // namespace quill

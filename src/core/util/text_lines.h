@@ -27,7 +27,8 @@ struct TextLinesOutcome {
 TextLinesOutcome ForEachTextLine(const std::string& path,
                                  const std::function<bool(std::string_view line)>& onLine);
 
-// The reason of a failure, as the user reads it: "Cannot read "path": reason".
+// What the user is told when a file cannot be read: "Cannot read "path": reason".
+std::string CannotReadMessage(const std::string& path, int error);
 std::string TextLinesFailure(const std::string& path, const TextLinesOutcome& outcome);
 
 } // namespace quill
