@@ -50,11 +50,25 @@ public:
     void BeginEditCaption(TOutlineNode*) override {}
 };
 
+// Without a user interface nothing can be confirmed, so every dialog counts as cancelled.
+class NoEditors final : public IItemEditors {
+public:
+    bool EditNew(TNRBObject&) override { return false; }
+    void Edit(TNRBObject&) override {}
+};
+
+class NoDatePicker final : public IDatePicker {
+public:
+    bool Execute(TRecurringDate&) override { return false; }
+};
+
 Services WithDefaults(const Services& given) {
     static SystemClock clock;
     static NoIcons icons;
     static NoClipboard clipboard;
     static NoNavigator navigator;
+    static NoEditors editors;
+    static NoDatePicker datePicker;
     Services s = given;
     if (!s.clock) {
         s.clock = &clock;
@@ -70,6 +84,12 @@ Services WithDefaults(const Services& given) {
     }
     if (!s.navigator) {
         s.navigator = &navigator;
+    }
+    if (!s.editors) {
+        s.editors = &editors;
+    }
+    if (!s.datePicker) {
+        s.datePicker = &datePicker;
     }
     return s;
 }

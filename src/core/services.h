@@ -1,7 +1,8 @@
 #pragma once
 // The services the core calls but cannot provide itself. The program installs real ones at
 // start-up (src/platform); tests install fakes. Until something is installed, harmless
-// defaults stand in: the system clock and locale, no icons, no clipboard, no navigation.
+// defaults stand in: the system clock and locale, no icons, no clipboard, no navigation,
+// and editors and a picker that cancel.
 
 #include <chrono>
 #include <string>
@@ -10,6 +11,8 @@
 namespace quill {
 
 class TOutlineNode;
+class TNRBObject;
+class TRecurringDate;
 
 using Date = std::chrono::year_month_day;
 
@@ -64,12 +67,30 @@ public:
     virtual void BeginEditCaption(TOutlineNode* node) = 0;
 };
 
+// The item editors: one modal dialog per kind. EditNew completes an item just created in
+// the outline and returns whether it stays; Edit changes an existing one on OK.
+class IItemEditors {
+public:
+    virtual ~IItemEditors() = default;
+    virtual bool EditNew(TNRBObject& item) = 0;
+    virtual void Edit(TNRBObject& item) = 0;
+};
+
+// The date picker of recurring dates; true when the user chose a date with OK.
+class IDatePicker {
+public:
+    virtual ~IDatePicker() = default;
+    virtual bool Execute(TRecurringDate& date) = 0;
+};
+
 struct Services {
     IClock* clock = nullptr;
     ILocaleNames* locale = nullptr;
     IIconProvider* icons = nullptr;
     IClipboard* clipboard = nullptr;
     INavigator* navigator = nullptr;
+    IItemEditors* editors = nullptr;
+    IDatePicker* datePicker = nullptr;
 };
 
 // The services in force; members never null (defaults fill what was not installed).

@@ -14,6 +14,8 @@ public:
                std::int32_t id, std::string_view dataLine);
     int GetImageIndex() const override { return iconIndex_; }
     void SetupActionMenu(ActionMenu& menu) const override;
+    bool EditNew(TOutlineNode* node) override;
+    void Edit() override;
     void Activate() override;
 
     int IconIndex() const { return iconIndex_; }
@@ -37,6 +39,8 @@ public:
     void ReadDataLine(std::string_view text) override;
     std::string RecordText(int level) const override;
     void SetupActionMenu(ActionMenu& menu) const override;
+    bool EditNew(TOutlineNode* node) override;
+    void Edit() override;
     void Activate() override;
     void AdvanceDate() override;
 
@@ -59,6 +63,8 @@ public:
     void ReadDataLine(std::string_view text) override;
     std::string RecordText(int level) const override;
     void SetupActionMenu(ActionMenu& menu) const override;
+    bool EditNew(TOutlineNode* node) override;
+    void Edit() override;
     void Activate() override;
 
     std::string_view Program() const { return program_; }

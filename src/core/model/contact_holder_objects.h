@@ -26,6 +26,8 @@ public:
     TNRBObject* PrimaryContact(int kind) const;
 
     void SetupActionMenu(ActionMenu& menu) const override;
+    bool EditNew(TOutlineNode* node) override;
+    void Edit() override;
     void SendMail(std::string_view text) override;
     void SendFax(std::string_view text) override;
     void Dial() override;

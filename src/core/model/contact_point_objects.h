@@ -17,6 +17,8 @@ public:
     void ReadDataLine(std::string_view text) override;
     std::string RecordText(int level) const override;
     void SetupActionMenu(ActionMenu& menu) const override;
+    bool EditNew(TOutlineNode* node) override;
+    void Edit() override;
     std::string ClipboardText() const override;
 
     // All lines typed; only the first three are written to the record.
@@ -62,6 +64,8 @@ public:
     void ReadDataLine(std::string_view text) override;
     std::string RecordText(int level) const override;
     void SetupActionMenu(ActionMenu& menu) const override;
+    bool EditNew(TOutlineNode* node) override;
+    void Edit() override;
     void Activate() override;
 
     std::string_view Extension() const { return extension_; }
@@ -82,6 +86,8 @@ public:
     TEMailObject(std::string_view title, std::string_view target, std::string_view comment,
                  std::int32_t id, std::string_view dataLine);
     void SetupActionMenu(ActionMenu& menu) const override;
+    bool EditNew(TOutlineNode* node) override;
+    void Edit() override;
     void Activate() override;
     // Exchange forms (defined in core/exchange).
     std::string VCardLine() const override;
@@ -96,6 +102,8 @@ public:
     TFaxObject(std::string_view title, std::string_view target, std::string_view comment,
                std::int32_t id, std::string_view dataLine);
     void SetupActionMenu(ActionMenu& menu) const override;
+    bool EditNew(TOutlineNode* node) override;
+    void Edit() override;
     void Activate() override;
     // Exchange forms (defined in core/exchange).
     std::string VCardLine() const override;
@@ -109,6 +117,8 @@ public:
     TWebObject(std::string_view title, std::string_view target, std::string_view comment,
                std::int32_t id, std::string_view dataLine);
     void SetupActionMenu(ActionMenu& menu) const override;
+    bool EditNew(TOutlineNode* node) override;
+    void Edit() override;
     void Activate() override;
     // Exchange forms (defined in core/exchange).
     std::string VCardLine() const override;

@@ -21,6 +21,7 @@ class TFolderObject : public TCategoriesOnlyObject {
 public:
     TFolderObject(std::string_view title, std::string_view target, std::string_view comment,
                   std::int32_t id, std::string_view dataLine);
+    void Edit() override;
     // Exchange forms (defined in core/exchange).
     void WriteHTMLBody(std::ostream& out, bool vCardLinks) const override;
     void WriteHTMLIndexEntry(std::ostream& out, std::string_view pageName) const override;
@@ -30,6 +31,7 @@ class TTeamObject : public TCategoriesOnlyObject {
 public:
     TTeamObject(std::string_view title, std::string_view target, std::string_view comment,
                 std::int32_t id, std::string_view dataLine);
+    void Edit() override;
     // Exchange forms (defined in core/exchange).
     void WriteHTMLBody(std::ostream& out, bool vCardLinks) const override;
     void WriteHTMLIndexEntry(std::ostream& out, std::string_view pageName) const override;

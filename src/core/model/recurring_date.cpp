@@ -175,6 +175,10 @@ Date TRecurringDate::TargetDate() const {
     return NearestDate(year_, month_, day_);
 }
 
+bool TRecurringDate::Execute() {
+    return CurrentServices().datePicker->Execute(*this);
+}
+
 void TRecurringDate::Advance() {
     const Date d = TargetDate();
     std::optional<Date> next; // set by the rules that step by days

@@ -77,6 +77,9 @@ public:
     // The date the last Advance ended on, when the stored parts formed a real date then.
     std::optional<Date> LastOccurrence() const { return lastOccurrence_; }
 
+    // Opens the date picker; on OK the chosen date and rule are taken. True on OK.
+    bool Execute();
+
     // Moves to the next occurrence by the rule. A step that would pass the year 9999
     // leaves the date as it is.
     void Advance();

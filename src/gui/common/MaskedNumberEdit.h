@@ -1,0 +1,39 @@
+#pragma once
+// The number box of the phone and fax editors: a line edit that follows an edit mask of
+// the phone-number formats (the mask logic is the core's TEditMask) and keeps the displayed
+// text, literals included. Without a mask it is a plain line edit.
+
+#include "core/model/edit_mask.h"
+
+#include <QLineEdit>
+
+#include <string>
+
+namespace quill::gui {
+
+class MaskedNumberEdit final : public QLineEdit {
+    Q_OBJECT
+
+public:
+    explicit MaskedNumberEdit(QWidget* parent = nullptr);
+
+    // Sets the mask in the masked-edit notation; an empty text removes it. What was typed
+    // so far is typed again into the new mask.
+    void SetEditMask(std::string_view mask);
+    bool HasEditMask() const { return mask_.HasMask(); }
+    // At least one character once the literals and blanks are taken away.
+    bool IsEntered() const;
+    // Types the characters as the keyboard would (tests and paste use it).
+    void Type(const QString& characters);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void Show();
+
+    TEditMask mask_;
+    std::string typed_;
+};
+
+} // namespace quill::gui

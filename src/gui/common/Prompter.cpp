@@ -1,0 +1,120 @@
+#include "gui/common/Prompter.h"
+
+#include <QDialog>
+#include <QFileDialog>
+
+#include <deque>
+
+namespace quill::gui {
+namespace {
+
+struct Answers {
+    std::deque<QMessageBox::StandardButton> buttons;
+    std::deque<Prompter::DialogAnswer> dialogs;
+    std::deque<QString> fileNames;
+    QStringList asked;
+    QStringList unanswered;
+    bool strict = false;
+};
+
+Answers& State() {
+    static Answers answers;
+    return answers;
+}
+
+QString FirstFileName(const QString& caption) {
+    Answers& a = State();
+    if (!a.fileNames.empty()) {
+        QString name = a.fileNames.front();
+        a.fileNames.pop_front();
+        return name;
+    }
+    a.unanswered << QStringLiteral("file dialog: ") + caption;
+    return {};
+}
+
+} // namespace
+
+QMessageBox::StandardButton Prompter::Ask(QWidget* parent, const QString& text,
+                                          const QString& title,
+                                          QMessageBox::StandardButtons buttons,
+                                          QMessageBox::Icon icon) {
+    Answers& a = State();
+    a.asked << title + QLatin1Char('|') + text;
+    if (!a.buttons.empty()) {
+        const QMessageBox::StandardButton answer = a.buttons.front();
+        a.buttons.pop_front();
+        return answer;
+    }
+    if (a.strict) {
+        a.unanswered << title + QLatin1Char('|') + text;
+        return QMessageBox::Cancel;
+    }
+    QMessageBox box(icon, title, text, buttons, parent);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+int Prompter::Exec(QDialog& dialog) {
+    Answers& a = State();
+    if (!a.dialogs.empty()) {
+        DialogAnswer answer = std::move(a.dialogs.front());
+        a.dialogs.pop_front();
+        return answer(dialog);
+    }
+    if (a.strict) {
+        a.unanswered << QStringLiteral("dialog: ") + dialog.windowTitle();
+        return QDialog::Rejected;
+    }
+    return dialog.exec();
+}
+
+QString Prompter::OpenFileName(QWidget* parent, const QString& caption, const QString& directory,
+                               const QString& filter) {
+    Answers& a = State();
+    if (!a.fileNames.empty() || a.strict) {
+        return FirstFileName(caption);
+    }
+    // Qt's file dialogs never change the current directory, which the program relies on.
+    return QFileDialog::getOpenFileName(parent, caption, directory, filter);
+}
+
+QString Prompter::SaveFileName(QWidget* parent, const QString& caption, const QString& directory,
+                               const QString& filter) {
+    Answers& a = State();
+    if (!a.fileNames.empty() || a.strict) {
+        return FirstFileName(caption);
+    }
+    return QFileDialog::getSaveFileName(parent, caption, directory, filter);
+}
+
+void Prompter::QueueAnswer(QMessageBox::StandardButton button) {
+    State().buttons.push_back(button);
+}
+
+void Prompter::QueueDialog(DialogAnswer answer) {
+    State().dialogs.push_back(std::move(answer));
+}
+
+void Prompter::QueueFileName(const QString& fileName) {
+    State().fileNames.push_back(fileName);
+}
+
+QStringList Prompter::Asked() {
+    return State().asked;
+}
+
+void Prompter::Reset() {
+    const bool strict = State().strict;
+    State() = Answers{};
+    State().strict = strict;
+}
+
+void Prompter::SetStrict(bool strict) {
+    State().strict = strict;
+}
+
+QStringList Prompter::Unanswered() {
+    return State().unanswered;
+}
+
+} // namespace quill::gui

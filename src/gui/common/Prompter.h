@@ -1,0 +1,51 @@
+#pragma once
+// Every message box, modal dialog and file dialog of the program passes through here, so
+// that a test can answer them in advance ("next answer: Yes") instead of a user.
+
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QDialog;
+class QWidget;
+
+namespace quill::gui {
+
+class Prompter {
+public:
+    using DialogAnswer = std::function<int(QDialog&)>;
+
+    // A message box with the given text, title, buttons and icon; returns the button chosen.
+    static QMessageBox::StandardButton Ask(QWidget* parent, const QString& text,
+                                           const QString& title,
+                                           QMessageBox::StandardButtons buttons,
+                                           QMessageBox::Icon icon);
+    // Runs the dialog modally and returns its result (QDialog::Accepted, Rejected, or what
+    // the dialog's done() was given).
+    static int Exec(QDialog& dialog);
+    // A file-open dialog for an existing file; an empty text when cancelled. The current
+    // directory is not changed.
+    static QString OpenFileName(QWidget* parent, const QString& caption, const QString& directory,
+                                const QString& filter = {});
+    static QString SaveFileName(QWidget* parent, const QString& caption, const QString& directory,
+                                const QString& filter = {});
+
+    // For tests: answers are taken in the order queued, one per call; a call without a
+    // queued answer fails the test loudly instead of waiting for a user (see Strict).
+    static void QueueAnswer(QMessageBox::StandardButton button);
+    // The function fills or inspects the dialog and returns its result.
+    static void QueueDialog(DialogAnswer answer);
+    static void QueueFileName(const QString& fileName);
+    // Texts of the message boxes shown so far, "title|text", oldest first.
+    static QStringList Asked();
+    // Forgets all queued answers and records.
+    static void Reset();
+    // In strict mode (tests) an unanswered box or dialog counts as cancelled and is recorded
+    // in Unanswered() instead of opening.
+    static void SetStrict(bool strict);
+    static QStringList Unanswered();
+};
+
+} // namespace quill::gui

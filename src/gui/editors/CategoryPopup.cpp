@@ -1,0 +1,92 @@
+#include "gui/editors/CategoryPopup.h"
+
+#include "core/model/nrb_object.h"
+#include "gui/common/Prompter.h"
+
+#include <QDialogButtonBox>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QStyle>
+#include <QVBoxLayout>
+
+namespace quill::gui {
+namespace {
+constexpr int kCategoryCount = 32;
+}
+
+TCategoryPopup::TCategoryPopup(const QStringList& names, std::int32_t categories, QWidget* parent)
+    : QDialog(parent, Qt::Tool), list_(new QListWidget(this)) {
+    setObjectName(QStringLiteral("TCategoryPopup"));
+    setWindowTitle(QStringLiteral("Select Categories"));
+    const auto bits = static_cast<std::uint32_t>(categories);
+    for (int i = 0; i < kCategoryCount && i < names.size(); ++i) {
+        auto* entry = new QListWidgetItem(names[i], list_);
+        entry->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
+        entry->setCheckState((bits >> i) & 1u ? Qt::Checked : Qt::Unchecked);
+    }
+    // Space ticks the current entry; Escape or Enter close, both keeping the ticks.
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(list_);
+    auto* close = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    connect(close, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(close);
+    resize(200, 260);
+}
+
+std::int32_t TCategoryPopup::Categories() const {
+    std::uint32_t bits = 0;
+    for (int i = 0; i < list_->count() && i < kCategoryCount; ++i) {
+        if (list_->item(i)->checkState() == Qt::Checked) {
+            bits |= 1u << i;
+        }
+    }
+    return static_cast<std::int32_t>(bits);
+}
+
+void TCategoryPopup::Run(TNRBObject& item, const QStringList& names, QPoint topLeft,
+                         QWidget* parent) {
+    TCategoryPopup popup(names, item.Categories(), parent);
+    popup.move(topLeft);
+    Prompter::Exec(popup);
+    // However it was closed, the ticks are the item's categories now.
+    item.SetCategories(popup.Categories());
+}
+
+TCatSelect::TCatSelect(TNRBObject& item, std::function<QStringList()> names, QWidget* parent)
+    : QLabel(parent), item_(item), names_(std::move(names)) {
+    setObjectName(QStringLiteral("CatSelect"));
+    setToolTip(QStringLiteral("Click to set categories"));
+    setStatusTip(QStringLiteral("Click to set categories"));
+    setFocusPolicy(Qt::TabFocus);
+    setCursor(Qt::PointingHandCursor);
+    QIcon icon = QIcon::fromTheme(QStringLiteral("tag"));
+    if (icon.isNull()) {
+        icon = style()->standardIcon(QStyle::SP_FileDialogListView);
+    }
+    setPixmap(icon.pixmap(24, 24));
+    setFixedSize(28, 28);
+    setAlignment(Qt::AlignCenter);
+}
+
+void TCatSelect::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+        Open();
+    }
+}
+
+void TCatSelect::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return) {
+        Open();
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void TCatSelect::Open() {
+    TCategoryPopup::Run(item_, names_ ? names_() : QStringList{}, mapToGlobal(rect().bottomLeft()),
+                        window());
+}
+
+} // namespace quill::gui
