@@ -1,5 +1,7 @@
 #include "core/model/nrb_object.h"
 
+#include "core/model/locate.h"
+
 #include "core/exchange/html_escape.h"
 #include "core/model/outline.h"
 #include "core/model/record_text.h"
@@ -164,9 +166,7 @@ TNRBObject* TNRBObject::FindChild(std::string_view title, int kind) const {
 
 TNRBObject* TNRBObject::FindChildByWord(std::string_view lowerText) const {
     for (TNRBObject* child : children_) {
-        const std::string lowered = Utf8ToLower(child->Title());
-        const std::size_t at = lowered.find(lowerText);
-        if (at != std::string::npos && (at == 0 || lowered[at - 1] == ' ')) {
+        if (MatchesAtWordStart(Utf8ToLower(child->Title()), lowerText)) {
             return child;
         }
     }

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QFileIconProvider>
 #include <QFileInfo>
+#include <QPainter>
 #include <QStyle>
 
 namespace quill::gui {
@@ -67,14 +68,62 @@ QPixmap ImageLists::Pixmap(int index, int size) const {
 }
 
 int ImageLists::Add(const QIcon& icon) {
+    ++generation_;
     icons_.push_back(icon);
     return Count() - 1;
 }
 
 void ImageLists::Replace(int index, const QIcon& icon) {
     if (index >= 0 && index < Count()) {
+        ++generation_;
         icons_[index] = icon;
     }
+}
+
+namespace {
+
+// The due bullet: a small filled dot in an 11-pixel-wide column.
+constexpr int kBulletWidth = 11;
+
+QPixmap WithBullet(const QPixmap& picture, int size) {
+    QPixmap out(kBulletWidth + size, size);
+    out.fill(Qt::transparent);
+    QPainter p(&out);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal d = size >= 32 ? 8 : 6;
+    p.setPen(QPen(QColor(90, 20, 20), 1));
+    p.setBrush(QColor(220, 40, 40));
+    p.drawEllipse(QRectF((kBulletWidth - d) / 2.0, (size - d) / 2.0, d, d));
+    p.drawPixmap(kBulletWidth, 0, picture);
+    return out;
+}
+
+} // namespace
+
+QIcon ImageLists::EntryIcon(int image, int selected, int state) const {
+    if (cacheGeneration_ != generation_) {
+        entryIcons_.clear();
+        cacheGeneration_ = generation_;
+    }
+    const qint64 key = (qint64(image) << 32) | (qint64(selected & 0xffff) << 16) |
+                       qint64((state + 1) & 0xffff);
+    auto found = entryIcons_.constFind(key);
+    if (found != entryIcons_.constEnd()) {
+        return *found;
+    }
+    QIcon icon;
+    for (const int size : {kSmall, kLarge}) {
+        QPixmap normal = Pixmap(image, size);
+        QPixmap chosen = Pixmap(selected, size);
+        if (state >= 0) {
+            normal = WithBullet(normal, size);
+            chosen = WithBullet(chosen, size);
+        }
+        icon.addPixmap(normal, QIcon::Normal);
+        icon.addPixmap(chosen, QIcon::Selected);
+    }
+    entryIcons_.insert(key, icon);
+    return icon;
 }
 
 void ImageLists::SetToolIconLookup(std::function<int(std::string_view)> lookup) {

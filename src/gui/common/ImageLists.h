@@ -7,6 +7,7 @@
 #include "core/services.h"
 
 #include <QIcon>
+#include <QHash>
 #include <QList>
 
 #include <functional>
@@ -31,6 +32,12 @@ public:
     // The standard picture of an index 0 to 13: the icon theme's, else a bundled one.
     static QIcon StandardIcon(int index);
 
+    // Changes whenever a picture is added or replaced (caches of composed icons follow it).
+    int Generation() const { return generation_; }
+    // The icon of an outline entry: the picture, its selected-state picture, and the due
+    // bullet left of it when state is 0 or more.
+    QIcon EntryIcon(int image, int selected, int state) const;
+
     // Who answers which tool's icon a program has (the tools list).
     void SetToolIconLookup(std::function<int(std::string_view)> lookup);
 
@@ -42,6 +49,9 @@ public:
 
 private:
     QList<QIcon> icons_;
+    int generation_ = 0;
+    mutable int cacheGeneration_ = -1;
+    mutable QHash<qint64, QIcon> entryIcons_;
     std::function<int(std::string_view)> toolLookup_;
 };
 

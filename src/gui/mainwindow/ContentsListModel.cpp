@@ -1,6 +1,10 @@
 #include "ContentsListModel.h"
 
+#include "OutlineTreeModel.h"
 #include "core/model/nrb_object.h"
+#include "gui/common/ImageLists.h"
+
+#include <QMimeData>
 
 #include <algorithm>
 
@@ -101,6 +105,12 @@ QVariant ContentsListModel::data(const QModelIndex& index, int role) const {
         default:
             return {};
         }
+    case Qt::DecorationRole:
+        if (!images_ || index.column() != TitleColumn) {
+            return {};
+        }
+        return images_->EntryIcon(entry.item->GetImageIndex(), entry.item->GetImageIndex(),
+                                  entry.node ? entry.node->StateIndex() : -1);
     case ImageIndexRole:
         return entry.item->GetImageIndex();
     case StateIndexRole:
@@ -112,6 +122,40 @@ QVariant ContentsListModel::data(const QModelIndex& index, int role) const {
     default:
         return {};
     }
+}
+
+Qt::ItemFlags ContentsListModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) {
+        return Qt::ItemIsDropEnabled;
+    }
+    Qt::ItemFlags f = Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled |
+                      Qt::ItemIsDropEnabled;
+    if (index.column() == TitleColumn) {
+        f |= Qt::ItemIsEditable;
+    }
+    return f;
+}
+
+bool ContentsListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    TNRBObject* item = ItemAt(index.row());
+    if (role != Qt::EditRole || index.column() != TitleColumn || !item) {
+        return false;
+    }
+    item->SetTitle(value.toString().toStdString());
+    if (titleEdited_) {
+        titleEdited_(item);
+    }
+    return true;
+}
+
+QStringList ContentsListModel::mimeTypes() const {
+    return {QLatin1String(kPaneDragMime)};
+}
+
+QMimeData* ContentsListModel::mimeData(const QModelIndexList&) const {
+    auto* data = new QMimeData;
+    data->setData(QLatin1String(kPaneDragMime), QByteArrayLiteral("MainItems"));
+    return data;
 }
 
 QVariant ContentsListModel::headerData(int section, Qt::Orientation orientation, int role) const {

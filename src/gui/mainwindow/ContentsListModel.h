@@ -8,9 +8,12 @@
 
 #include <QAbstractTableModel>
 
+#include <functional>
 #include <vector>
 
 namespace quill::gui {
+
+class ImageLists;
 
 class ContentsListModel final : public QAbstractTableModel, private IOutlineObserver {
     Q_OBJECT
@@ -39,6 +42,16 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
+    void SetImageLists(const ImageLists* images) { images_ = images; }
+    // Called after a caption edited in place became the item's Title.
+    void SetTitleEdited(std::function<void(TNRBObject*)> edited) { titleEdited_ = std::move(edited); }
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    Qt::DropActions supportedDragActions() const override { return Qt::MoveAction; }
+    Qt::DropActions supportedDropActions() const override { return Qt::MoveAction | Qt::CopyAction; }
+
     TNRBObject* ItemAt(int row) const;
     int RowOf(const TNRBObject* item) const; // -1 when not listed
 
@@ -66,6 +79,8 @@ private:
     void ItemChanged(TNRBObject* item) override;
 
     TOutline& outline_;
+    const ImageLists* images_ = nullptr;
+    std::function<void(TNRBObject*)> titleEdited_;
     TOutlineNode* node_ = nullptr;
     HiddenItemTest hidden_;
     std::vector<Entry> entries_;

@@ -1,6 +1,11 @@
 #include "OutlineTreeModel.h"
 
 #include "core/model/nrb_object.h"
+#include "gui/common/ImageLists.h"
+
+#include <QMimeData>
+
+#include "core/model/nrb_object.h"
 
 namespace quill::gui {
 
@@ -61,6 +66,11 @@ QVariant OutlineTreeModel::data(const QModelIndex& index, int role) const {
         const std::string_view text = node->Text();
         return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     }
+    case Qt::DecorationRole:
+        if (!images_) {
+            return {};
+        }
+        return images_->EntryIcon(node->ImageIndex(), node->SelectedIndex(), node->StateIndex());
     case ImageIndexRole:
         return node->ImageIndex();
     case SelectedImageIndexRole:
@@ -74,6 +84,42 @@ QVariant OutlineTreeModel::data(const QModelIndex& index, int role) const {
     default:
         return {};
     }
+}
+
+Qt::ItemFlags OutlineTreeModel::flags(const QModelIndex& index) const {
+    const TOutlineNode* node = NodeAt(index);
+    if (!node) {
+        return Qt::ItemIsDropEnabled;
+    }
+    Qt::ItemFlags f = Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled |
+                      Qt::ItemIsDropEnabled;
+    if (node->Parent()) {
+        f |= Qt::ItemIsEditable;
+    }
+    return f;
+}
+
+bool OutlineTreeModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    TOutlineNode* node = NodeAt(index);
+    if (role != Qt::EditRole || !node || !node->Parent() || !node->Item()) {
+        return false;
+    }
+    const std::string text = value.toString().toStdString();
+    // The Title follows (and re-sorts the siblings when the caption showed it); a caption that
+    // differed from the Title takes the edited text as well.
+    node->Item()->SetTitle(text);
+    TOutline::SetNodeText(node, text);
+    return true;
+}
+
+QStringList OutlineTreeModel::mimeTypes() const {
+    return {QLatin1String(kPaneDragMime)};
+}
+
+QMimeData* OutlineTreeModel::mimeData(const QModelIndexList&) const {
+    auto* data = new QMimeData;
+    data->setData(QLatin1String(kPaneDragMime), QByteArrayLiteral("Folders"));
+    return data;
 }
 
 void OutlineTreeModel::NodesAboutToBeInserted(TOutlineNode* parent, int first, int last) {

@@ -6,7 +6,15 @@
 
 #include <QAbstractItemModel>
 
+#include <functional>
+
 namespace quill::gui {
+
+class ImageLists;
+
+// The one MIME type of drags between the panes; the drop looks at the selections, not at
+// the data, and at the drag's source to tell the panes apart.
+inline constexpr char kPaneDragMime[] = "application/x-quillmere-pane-drag";
 
 class OutlineTreeModel final : public QAbstractItemModel, private IOutlineObserver {
     Q_OBJECT
@@ -30,6 +38,16 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     bool hasChildren(const QModelIndex& parent = {}) const override;
 
+    // Pictures for the decoration role; none: no pictures.
+    void SetImageLists(const ImageLists* images) { images_ = images; }
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // A caption edited in place becomes the item's Title (the top node is never editable).
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    QStringList mimeTypes() const override;
+    QMimeData* mimeData(const QModelIndexList& indexes) const override;
+    Qt::DropActions supportedDragActions() const override { return Qt::MoveAction; }
+    Qt::DropActions supportedDropActions() const override { return Qt::MoveAction | Qt::CopyAction; }
+
     QModelIndex IndexOf(const TOutlineNode* node) const;
     static TOutlineNode* NodeAt(const QModelIndex& index);
 
@@ -46,6 +64,7 @@ private:
     void NodeChanged(TOutlineNode* node) override;
 
     TOutline& outline_;
+    const ImageLists* images_ = nullptr;
     bool moving_ = false;
     QModelIndexList sortedPersistent_;
     std::vector<TOutlineNode*> sortedNodes_;
