@@ -21,28 +21,68 @@ void OpenExisting(TNRBObject& item) {
 
 } // namespace
 
-void TFolderObject::Edit() { OpenExisting(*this); }
-void TTeamObject::Edit() { OpenExisting(*this); }
+void TFolderObject::Edit() {
+    OpenExisting(*this);
+}
+void TTeamObject::Edit() {
+    OpenExisting(*this);
+}
 
-bool TContactHolderObject::EditNew(TOutlineNode*) { return OpenNew(*this); }
-void TContactHolderObject::Edit() { OpenExisting(*this); }
+bool TContactHolderObject::EditNew(TOutlineNode*) {
+    return OpenNew(*this);
+}
+void TContactHolderObject::Edit() {
+    OpenExisting(*this);
+}
 
-bool TAddressObject::EditNew(TOutlineNode*) { return OpenNew(*this); }
-void TAddressObject::Edit() { OpenExisting(*this); }
-bool TPhoneObject::EditNew(TOutlineNode*) { return OpenNew(*this); }
-void TPhoneObject::Edit() { OpenExisting(*this); }
-bool TEMailObject::EditNew(TOutlineNode*) { return OpenNew(*this); }
-void TEMailObject::Edit() { OpenExisting(*this); }
-bool TFaxObject::EditNew(TOutlineNode*) { return OpenNew(*this); }
-void TFaxObject::Edit() { OpenExisting(*this); }
-bool TWebObject::EditNew(TOutlineNode*) { return OpenNew(*this); }
-void TWebObject::Edit() { OpenExisting(*this); }
+bool TAddressObject::EditNew(TOutlineNode*) {
+    return OpenNew(*this);
+}
+void TAddressObject::Edit() {
+    OpenExisting(*this);
+}
+bool TPhoneObject::EditNew(TOutlineNode*) {
+    return OpenNew(*this);
+}
+void TPhoneObject::Edit() {
+    OpenExisting(*this);
+}
+bool TEMailObject::EditNew(TOutlineNode*) {
+    return OpenNew(*this);
+}
+void TEMailObject::Edit() {
+    OpenExisting(*this);
+}
+bool TFaxObject::EditNew(TOutlineNode*) {
+    return OpenNew(*this);
+}
+void TFaxObject::Edit() {
+    OpenExisting(*this);
+}
+bool TWebObject::EditNew(TOutlineNode*) {
+    return OpenNew(*this);
+}
+void TWebObject::Edit() {
+    OpenExisting(*this);
+}
 
-bool TDocObject::EditNew(TOutlineNode*) { return OpenNew(*this); }
-void TDocObject::Edit() { OpenExisting(*this); }
-bool TReminderObject::EditNew(TOutlineNode*) { return OpenNew(*this); }
-void TReminderObject::Edit() { OpenExisting(*this); }
-bool TToolObject::EditNew(TOutlineNode*) { return OpenNew(*this); }
-void TToolObject::Edit() { OpenExisting(*this); }
+bool TDocObject::EditNew(TOutlineNode*) {
+    return OpenNew(*this);
+}
+void TDocObject::Edit() {
+    OpenExisting(*this);
+}
+bool TReminderObject::EditNew(TOutlineNode*) {
+    return OpenNew(*this);
+}
+void TReminderObject::Edit() {
+    OpenExisting(*this);
+}
+bool TToolObject::EditNew(TOutlineNode*) {
+    return OpenNew(*this);
+}
+void TToolObject::Edit() {
+    OpenExisting(*this);
+}
 
 } // namespace quill

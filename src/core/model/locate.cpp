@@ -38,7 +38,8 @@ LocateResult LocateInOutline(const TOutline& outline, const TOutlineNode* start,
             return {node, nullptr};
         }
         if (const TNRBObject* item = node->Item()) {
-            if (TNRBObject* child = lowerText.empty() ? nullptr : item->FindChildByWord(lowerText)) {
+            if (TNRBObject* child =
+                    lowerText.empty() ? nullptr : item->FindChildByWord(lowerText)) {
                 return {node, child};
             }
         }

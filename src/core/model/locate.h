@@ -17,8 +17,8 @@ class TOutlineNode;
 bool MatchesAtWordStart(std::string_view lowerText, std::string_view lowerNeedle);
 
 struct LocateResult {
-    TOutlineNode* node = nullptr;   // the matching node, or the holder of the matching sub-item
-    TNRBObject* subItem = nullptr;  // set when a sub-item matched
+    TOutlineNode* node = nullptr;  // the matching node, or the holder of the matching sub-item
+    TNRBObject* subItem = nullptr; // set when a sub-item matched
     explicit operator bool() const { return node != nullptr; }
 };
 

@@ -105,8 +105,8 @@ QIcon ImageLists::EntryIcon(int image, int selected, int state) const {
         entryIcons_.clear();
         cacheGeneration_ = generation_;
     }
-    const qint64 key = (qint64(image) << 32) | (qint64(selected & 0xffff) << 16) |
-                       qint64((state + 1) & 0xffff);
+    const qint64 key =
+        (qint64(image) << 32) | (qint64(selected & 0xffff) << 16) | qint64((state + 1) & 0xffff);
     auto found = entryIcons_.constFind(key);
     if (found != entryIcons_.constEnd()) {
         return *found;
@@ -133,7 +133,8 @@ void ImageLists::SetToolIconLookup(std::function<int(std::string_view)> lookup) 
 QIcon ImageLists::FileIcon(std::string_view fileName) {
     // A missing file still gets a picture: the one its name's type is shown with.
     static QFileIconProvider provider;
-    const QFileInfo info(QString::fromUtf8(fileName.data(), static_cast<qsizetype>(fileName.size())));
+    const QFileInfo info(
+        QString::fromUtf8(fileName.data(), static_cast<qsizetype>(fileName.size())));
     QIcon icon = provider.icon(info);
     return icon.isNull() ? StandardIcon(kGenericFileImage) : icon;
 }

@@ -6,8 +6,8 @@
 
 #include "core/services.h"
 
-#include <QIcon>
 #include <QHash>
+#include <QIcon>
 #include <QList>
 
 #include <functional>

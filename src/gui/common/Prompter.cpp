@@ -1,7 +1,9 @@
 #include "gui/common/Prompter.h"
 
+#include <QAbstractButton>
 #include <QDialog>
 #include <QFileDialog>
+#include <QPushButton>
 
 #include <deque>
 
@@ -10,6 +12,7 @@ namespace {
 
 struct Answers {
     std::deque<QMessageBox::StandardButton> buttons;
+    std::deque<int> choices;
     std::deque<Prompter::DialogAnswer> dialogs;
     std::deque<QString> fileNames;
     QStringList asked;
@@ -54,6 +57,28 @@ QMessageBox::StandardButton Prompter::Ask(QWidget* parent, const QString& text,
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
+int Prompter::AskChoice(QWidget* parent, const QString& text, const QString& title,
+                        const QStringList& buttons, QMessageBox::Icon icon) {
+    Answers& a = State();
+    a.asked << title + QLatin1Char('|') + text;
+    if (!a.choices.empty()) {
+        const int answer = a.choices.front();
+        a.choices.pop_front();
+        return answer;
+    }
+    if (a.strict) {
+        a.unanswered << title + QLatin1Char('|') + text;
+        return -1;
+    }
+    QMessageBox box(icon, title, text, QMessageBox::NoButton, parent);
+    QList<QAbstractButton*> added;
+    for (const QString& caption : buttons) {
+        added.push_back(box.addButton(caption, QMessageBox::AcceptRole));
+    }
+    box.exec();
+    return static_cast<int>(added.indexOf(box.clickedButton()));
+}
+
 int Prompter::Exec(QDialog& dialog) {
     Answers& a = State();
     if (!a.dialogs.empty()) {
@@ -89,6 +114,10 @@ QString Prompter::SaveFileName(QWidget* parent, const QString& caption, const QS
 
 void Prompter::QueueAnswer(QMessageBox::StandardButton button) {
     State().buttons.push_back(button);
+}
+
+void Prompter::QueueChoice(int index) {
+    State().choices.push_back(index);
 }
 
 void Prompter::QueueDialog(DialogAnswer answer) {

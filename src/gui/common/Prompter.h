@@ -22,6 +22,10 @@ public:
                                            const QString& title,
                                            QMessageBox::StandardButtons buttons,
                                            QMessageBox::Icon icon);
+    // A message box with buttons of the given captions; returns the index of the one chosen,
+    // or -1 when the box was closed otherwise. Tests queue the index with QueueChoice.
+    static int AskChoice(QWidget* parent, const QString& text, const QString& title,
+                         const QStringList& buttons, QMessageBox::Icon icon);
     // Runs the dialog modally and returns its result (QDialog::Accepted, Rejected, or what
     // the dialog's done() was given).
     static int Exec(QDialog& dialog);
@@ -35,6 +39,7 @@ public:
     // For tests: answers are taken in the order queued, one per call; a call without a
     // queued answer fails the test loudly instead of waiting for a user (see Strict).
     static void QueueAnswer(QMessageBox::StandardButton button);
+    static void QueueChoice(int index);
     // The function fills or inspects the dialog and returns its result.
     static void QueueDialog(DialogAnswer answer);
     static void QueueFileName(const QString& fileName);

@@ -128,8 +128,8 @@ Qt::ItemFlags ContentsListModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) {
         return Qt::ItemIsDropEnabled;
     }
-    Qt::ItemFlags f = Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled |
-                      Qt::ItemIsDropEnabled;
+    Qt::ItemFlags f =
+        Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
     if (index.column() == TitleColumn) {
         f |= Qt::ItemIsEditable;
     }

@@ -44,13 +44,17 @@ public:
 
     void SetImageLists(const ImageLists* images) { images_ = images; }
     // Called after a caption edited in place became the item's Title.
-    void SetTitleEdited(std::function<void(TNRBObject*)> edited) { titleEdited_ = std::move(edited); }
+    void SetTitleEdited(std::function<void(TNRBObject*)> edited) {
+        titleEdited_ = std::move(edited);
+    }
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
     QStringList mimeTypes() const override;
     QMimeData* mimeData(const QModelIndexList& indexes) const override;
     Qt::DropActions supportedDragActions() const override { return Qt::MoveAction; }
-    Qt::DropActions supportedDropActions() const override { return Qt::MoveAction | Qt::CopyAction; }
+    Qt::DropActions supportedDropActions() const override {
+        return Qt::MoveAction | Qt::CopyAction;
+    }
 
     TNRBObject* ItemAt(int row) const;
     int RowOf(const TNRBObject* item) const; // -1 when not listed

@@ -91,8 +91,8 @@ Qt::ItemFlags OutlineTreeModel::flags(const QModelIndex& index) const {
     if (!node) {
         return Qt::ItemIsDropEnabled;
     }
-    Qt::ItemFlags f = Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled |
-                      Qt::ItemIsDropEnabled;
+    Qt::ItemFlags f =
+        Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled;
     if (node->Parent()) {
         f |= Qt::ItemIsEditable;
     }

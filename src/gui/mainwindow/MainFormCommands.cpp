@@ -1,0 +1,414 @@
+// The main window's commands on items: new items, delete, cut, copy and paste, save and
+// revert, open, properties, rename, and the command line of this or another start.
+
+#include "gui/mainwindow/TMainForm.h"
+
+#include "core/exchange/vcard.h"
+#include "core/model/item_factory.h"
+#include "core/model/item_kind.h"
+#include "core/model/nrb_object.h"
+#include "core/util/ascii.h"
+#include "core/util/atomic_file.h"
+#include "gui/common/Prompter.h"
+#include "gui/mainwindow/ContentsListModel.h"
+#include "gui/mainwindow/OutlineTreeModel.h"
+#include "gui/mainwindow/PrivateClipboard.h"
+
+#include <QAbstractItemView>
+#include <QFile>
+#include <QTreeView>
+
+namespace quill::gui {
+namespace {
+
+const std::string kClipboardFile(kClipboardFileName);
+
+// Asks, for each card with an organization, whether it becomes an organization.
+class VCardChoice final : public IVCardImportChoice {
+public:
+    explicit VCardChoice(QWidget* parent) : parent_(parent) {}
+    bool ImportAsOrganization(std::string_view displayName,
+                              std::string_view organization) override {
+        const QString text =
+            QStringLiteral("%1\n\n%2 %3\n%4 %5\n\n%6")
+                .arg(QString::fromUtf8(kVCardImportIntro.data(),
+                                       static_cast<qsizetype>(kVCardImportIntro.size())),
+                     QString::fromUtf8(kVCardImportName.data()),
+                     QString::fromUtf8(displayName.data(),
+                                       static_cast<qsizetype>(displayName.size())),
+                     QString::fromUtf8(kVCardImportOrganization.data()),
+                     QString::fromUtf8(organization.data(),
+                                       static_cast<qsizetype>(organization.size())),
+                     QString::fromUtf8(kVCardImportQuestion.data()));
+        const int chosen =
+            Prompter::AskChoice(parent_, text, QString::fromUtf8(kVCardImportCaption.data()),
+                                {QString::fromUtf8(kVCardImportAsPerson.data()),
+                                 QString::fromUtf8(kVCardImportAsOrganization.data())},
+                                QMessageBox::Question);
+        return chosen == 1;
+    }
+
+private:
+    QWidget* parent_;
+};
+
+// The clipboard file is a scratch copy: replaced whole, but not worth waiting for the disk.
+FileResult WriteClipboardFile(std::string_view text) {
+    AtomicFileWriter writer;
+    writer.SetDurable(false);
+    if (!writer.Open(kClipboardFile) || !writer.Write(text) || !writer.Commit()) {
+        return FileResult::Failure(writer.Error());
+    }
+    return {};
+}
+
+bool ContainsIgnoringCase(std::string_view text, std::string_view part) {
+    return AsciiLowered(text).find(part) != std::string::npos;
+}
+
+} // namespace
+
+void TMainForm::EnsureSelectedNode() {
+    if (!SelectedNode()) {
+        SelectNode(Root());
+    }
+}
+
+void TMainForm::NewTreeItem(int kind, const char* title) {
+    EnsureSelectedNode();
+    TOutlineNode* parent = SelectedNode();
+    TNRBObject* item = CreateItem(kind, title, "", "", 0, "", parent, &outline_);
+    if (!item) {
+        return;
+    }
+    TOutlineNode* node = item->Node();
+    folders_->expand(treeModel_->IndexOf(parent));
+    TOutline::SortChildren(parent);
+    const bool keep = item->EditNew(node);
+    if (kind == kFolderKind || kind == kTeamKind) {
+        return; // kept in every case, its caption being edited in place
+    }
+    if (!keep) {
+        outline_.DeleteNode(node);
+        return;
+    }
+    if (kind == kWebsiteKind) {
+        TOutline::SetNodeText(node, item->Title());
+    }
+    RefreshList();
+}
+
+void TMainForm::NewSubItem(int kind, const char* title) {
+    EnsureSelectedNode();
+    TOutlineNode* holder = SelectedNode();
+    TNRBObject* item = CreateItem(kind, title, "", "", 0, "", holder, &outline_);
+    if (!item) {
+        return;
+    }
+    if (!item->EditNew(holder)) {
+        holder->Item()->RemoveChild(item);
+    }
+    RefreshList();
+}
+
+void TMainForm::OnNewFolder() {
+    NewTreeItem(kFolderKind, "New Folder");
+}
+void TMainForm::OnNewTeam() {
+    NewTreeItem(kTeamKind, "New Team");
+}
+void TMainForm::OnNewOrg() {
+    NewTreeItem(kOrganizationKind, "New Organization");
+}
+void TMainForm::OnNewPerson() {
+    NewTreeItem(kPersonKind, "New Person");
+}
+void TMainForm::OnNewWebsite() {
+    NewTreeItem(kWebsiteKind, "New Website");
+}
+void TMainForm::OnNewAddr() {
+    NewSubItem(kAddressKind, "New Address");
+}
+void TMainForm::OnNewPhone() {
+    NewSubItem(kPhoneKind, "New Phone");
+}
+void TMainForm::OnNewEMail() {
+    NewSubItem(kEMailKind, "New E-Mail");
+}
+void TMainForm::OnNewFax() {
+    NewSubItem(kFaxKind, "New Fax");
+}
+void TMainForm::NewDateBtnClick() {
+    NewSubItem(kReminderKind, "New Reminder");
+}
+void TMainForm::DocItemClick() {
+    NewSubItem(kDocumentKind, "New Document");
+}
+
+void TMainForm::DeleteBtnClick(bool cut) {
+    QString name;
+    TOutlineNode* node = nullptr;
+    std::vector<TNRBObject*> entries;
+    if (activePane_ == Pane::Folders) {
+        node = SelectedNode();
+        if (!node || !node->Parent()) {
+            return; // the top node is never deleted
+        }
+        name = QString::fromUtf8(node->Text().data(), static_cast<qsizetype>(node->Text().size()));
+    } else {
+        entries = SelectedEntries();
+        if (entries.empty()) {
+            return;
+        }
+        if (entries.size() == 1) {
+            const QModelIndex row = contents_->index(contents_->RowOf(entries.front()), 0);
+            name = row.data().toString();
+        } else {
+            name = QStringLiteral("the %1 selected items").arg(entries.size());
+        }
+    }
+    if (!cut) {
+        const auto answer = Prompter::Ask(
+            this, QStringLiteral("Are you sure you want to delete %1 and all sub-items?").arg(name),
+            QStringLiteral("Warning"), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+            QMessageBox::Question);
+        if (answer != QMessageBox::Yes) {
+            return;
+        }
+    }
+    if (node) {
+        outline_.DeleteNode(node);
+    } else {
+        TOutlineNode* holder = SelectedNode();
+        for (TNRBObject* item : entries) {
+            if (item->IsTreeItem()) {
+                outline_.DeleteNode(item->Node());
+            } else if (holder && holder->Item()) {
+                holder->Item()->RemoveChild(item);
+            }
+        }
+        if (holder) {
+            TOutline::SortChildren(holder);
+        }
+    }
+    RefreshList();
+}
+
+void TMainForm::CopyBtnClick() {
+    if (activePane_ == Pane::MainItems) {
+        const std::vector<TNRBObject*> entries = SelectedEntries();
+        if (entries.size() == 1 && entries.front()->Kind() > kWebsiteKind &&
+            !entries.front()->IsTreeItem()) {
+            // A single sub-item: its record and its text for other programs.
+            entries.front()->CopyToClipboard();
+            return;
+        }
+    }
+    CopySelection();
+}
+
+void TMainForm::CopySelection() {
+    if (activePane_ == Pane::Folders) {
+        TOutlineNode* node = SelectedNode();
+        if (!node) {
+            return;
+        }
+        FileResult written = WriteSubtree(*node, kClipboardFile, HiddenTest());
+        if (!written) {
+            ShowFileProblem(written);
+            return;
+        }
+    } else {
+        const std::vector<TNRBObject*> entries = SelectedEntries();
+        if (entries.empty()) {
+            return;
+        }
+        // From the list every sub-item goes along, hidden or not, categories as they are.
+        std::string records;
+        for (TNRBObject* item : entries) {
+            if (!item->IsTreeItem()) {
+                WriteItemTree(*item, records, 1);
+                continue;
+            }
+            TOutlineNode* top = item->Node();
+            const int topDepth = top->Depth();
+            ForEachInSubtree(top, [&](TOutlineNode* node) {
+                if (node->Item()) {
+                    WriteItemTree(*node->Item(), records, node->Depth() - topDepth + 1);
+                }
+            });
+        }
+        if (FileResult written = WriteClipboardFile(records); !written) {
+            ShowFileProblem(written);
+            return;
+        }
+    }
+    PutClipboardFileOnClipboard();
+}
+
+bool TMainForm::PutClipboardFileOnClipboard() {
+    const std::optional<std::string> bytes = ReadWholeFile(kClipboardFile);
+    if (!bytes) {
+        return false;
+    }
+    // Every line ends with a carriage return and a line feed.
+    std::string text;
+    text.reserve(bytes->size() + 16);
+    std::size_t start = 0;
+    while (start < bytes->size()) {
+        std::size_t end = bytes->find('\n', start);
+        if (end == std::string::npos) {
+            end = bytes->size();
+        }
+        std::size_t lineEnd = end;
+        if (lineEnd > start && (*bytes)[lineEnd - 1] == '\r') {
+            --lineEnd;
+        }
+        text.append(*bytes, start, lineEnd - start);
+        text.append("\r\n");
+        start = end + 1;
+    }
+    if (text.empty()) {
+        return false;
+    }
+    PrivateClipboard::SetRecordsOnly(text);
+    return true;
+}
+
+void TMainForm::CutBtnClick() {
+    CopyBtnClick();
+    DeleteBtnClick(true);
+}
+
+void TMainForm::PasteBtnClick() {
+    const std::optional<std::string> text = PrivateClipboard::Records();
+    if (!text || text->empty()) {
+        return;
+    }
+    EnsureSelectedNode();
+    TOutlineNode* target = SelectedNode();
+    if (FileResult written = WriteClipboardFile(*text); !written) {
+        ShowFileProblem(written);
+        return;
+    }
+    FileResult pasted = ImportFile(target, kClipboardFile);
+    TOutline::SortChildren(target);
+    folders_->expand(treeModel_->IndexOf(target));
+    RefreshList();
+    if (!pasted) {
+        ShowFileProblem(pasted);
+    }
+}
+
+void TMainForm::SelectAll1Click() {
+    ListView()->setFocus();
+    SetActivePane(Pane::MainItems);
+    ListView()->selectAll();
+}
+
+bool TMainForm::Write() {
+    FileResult saved = dataFile_.SaveDataFile(outline_);
+    if (!saved) {
+        ShowFileProblem(saved);
+        return false;
+    }
+    return true;
+}
+
+void TMainForm::Save1Click() {
+    Write();
+}
+
+void TMainForm::SortWholeTree() {
+    outline_.ForEachNode([](TOutlineNode* node) {
+        if (node->HasChildren()) {
+            TOutline::SortChildren(node);
+        }
+    });
+}
+
+void TMainForm::Revert1Click() {
+    const auto answer = Prompter::Ask(
+        this,
+        QStringLiteral("This option will lose all changes made during this session. Are you sure?"),
+        QStringLiteral("Revert to Saved"), QMessageBox::Ok | QMessageBox::Cancel,
+        QMessageBox::Question);
+    if (answer != QMessageBox::Ok) {
+        return;
+    }
+    outline_.BeginUpdate();
+    outline_.DeleteChildrenOf(Root());
+    FileResult loaded = dataFile_.LoadDataFile(outline_);
+    SortWholeTree();
+    outline_.EndUpdate();
+    SelectNode(Root());
+    RefreshList();
+    if (!loaded) {
+        ShowFileProblem(loaded);
+    }
+}
+
+void TMainForm::ListPaneOpenClick() {
+    if (activePane_ != Pane::MainItems) {
+        return;
+    }
+    const std::vector<TNRBObject*> entries = SelectedEntries();
+    if (!entries.empty() && entries.front()->Node()) {
+        SelectNode(entries.front()->Node());
+    }
+}
+
+void TMainForm::ListPanePropsClick() {
+    TNRBObject* item = nullptr;
+    if (activePane_ == Pane::MainItems) {
+        const std::vector<TNRBObject*> entries = SelectedEntries();
+        item = entries.empty() ? nullptr : entries.front();
+    } else if (TOutlineNode* node = SelectedNode(); node && node->Parent()) {
+        item = node->Item();
+    }
+    if (!item) {
+        return;
+    }
+    item->Edit();
+    RefreshFolderTitles();
+    RefreshList();
+}
+
+void TMainForm::ListPaneRenameClick() {
+    const std::vector<TNRBObject*> entries = SelectedEntries();
+    if (entries.empty()) {
+        return;
+    }
+    const QModelIndex index = contents_->index(contents_->RowOf(entries.front()), 0);
+    ListView()->setFocus();
+    ListView()->setCurrentIndex(index);
+    ListView()->edit(index);
+}
+
+void TMainForm::OpenCommandLine(const QStringList& arguments) {
+    show();
+    raise();
+    activateWindow();
+    // The first argument is the program's path. Paths keep their case (file names on this
+    // system depend on it); the extension is matched without regard to case.
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const std::string path = arguments[i].toStdString();
+        if (ContainsIgnoringCase(path, ".qld")) {
+            FileResult imported = ImportFile(Root(), path);
+            SortWholeTree();
+            RefreshList();
+            if (!imported && !imported.message.empty()) {
+                ShowFileProblem(imported);
+            }
+        } else if (ContainsIgnoringCase(path, ".vcf")) {
+            VCardChoice choice(this);
+            FileResult imported = ImportVCardFile(path, Root(), choice);
+            RefreshList();
+            if (!imported && !imported.message.empty()) {
+                ShowFileProblem(imported);
+            }
+        }
+    }
+}
+
+} // namespace quill::gui

@@ -1,0 +1,171 @@
+// Drag and drop: nodes and entries dropped on tree nodes, documents dropped on entries with
+// a fax number or an e-mail address, and files dropped from the file manager.
+
+#include "gui/mainwindow/TMainForm.h"
+
+#include "core/model/item_factory.h"
+#include "core/model/item_kind.h"
+#include "core/model/nrb_object.h"
+#include "gui/common/Prompter.h"
+#include "gui/mainwindow/ContentsListModel.h"
+#include "gui/mainwindow/OutlineTreeModel.h"
+
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QListView>
+#include <QMimeData>
+#include <QTreeView>
+#include <QUrl>
+
+namespace quill::gui {
+namespace {
+
+QString ToQString(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QStringList LocalFiles(const QMimeData* data) {
+    QStringList files;
+    if (data->hasUrls()) {
+        for (const QUrl& url : data->urls()) {
+            if (url.isLocalFile()) {
+                files << url.toLocalFile();
+            }
+        }
+    }
+    return files;
+}
+
+} // namespace
+
+bool TMainForm::AcceptsDocumentDropOn(const TNRBObject* entry) const {
+    const std::vector<TNRBObject*> selected = SelectedEntries();
+    if (selected.empty() || selected.front()->Kind() != kDocumentKind || !entry) {
+        return false;
+    }
+    return entry->CSVFieldText("Fax Number").size() > 1 ||
+           entry->CSVFieldText("E-Mail Address").size() > 1;
+}
+
+bool TMainForm::HandlePaneDrag(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) {
+        return false;
+    }
+    const bool onTree = watched == folders_->viewport();
+    const bool onList = watched == iconView_->viewport() || watched == detailsView_->viewport();
+    if (!onTree && !onList) {
+        return false;
+    }
+    auto* drop = static_cast<QDropEvent*>(event);
+    const QMimeData* data = drop->mimeData();
+    const QObject* source = drop->source();
+    const bool fromTree = source == folders_;
+    const bool fromList = source == iconView_ || source == detailsView_;
+    const bool paneDrag = data->hasFormat(QLatin1String(kPaneDragMime)) && (fromTree || fromList);
+    const QPoint at = drop->position().toPoint();
+
+    bool accept = false;
+    if (onTree) {
+        // The tree takes a pane drag anywhere; the drop itself needs a node.
+        accept = paneDrag;
+    } else if (paneDrag && fromList) {
+        auto* view = static_cast<QAbstractItemView*>(watched->parent());
+        accept = AcceptsDocumentDropOn(contents_->ItemAt(view->indexAt(at).row()));
+    } else if (!paneDrag) {
+        accept = !LocalFiles(data).isEmpty();
+    }
+    if (!accept) {
+        drop->ignore();
+        return true;
+    }
+    // Copy, not move: the views must never take rows out themselves.
+    drop->setDropAction(Qt::CopyAction);
+    drop->accept();
+    if (type != QEvent::Drop) {
+        return true;
+    }
+    if (onTree) {
+        DropOnFolders(OutlineTreeModel::NodeAt(folders_->indexAt(at)), fromTree);
+    } else if (paneDrag) {
+        auto* view = static_cast<QAbstractItemView*>(watched->parent());
+        DropDocumentOn(contents_->ItemAt(view->indexAt(at).row()));
+    } else {
+        DropFiles(LocalFiles(data));
+    }
+    return true;
+}
+
+void TMainForm::DropOnFolders(TOutlineNode* target, bool fromTree) {
+    if (!target) {
+        return;
+    }
+    if (fromTree) {
+        TOutlineNode* moved = SelectedNode();
+        // A node never goes into itself or its own subtree.
+        if (moved && moved != target && !moved->IsAncestorOf(target)) {
+            outline_.MoveNode(moved, target, target->ChildCount());
+        }
+    } else {
+        TOutlineNode* holder = SelectedNode();
+        const std::vector<TNRBObject*> entries = SelectedEntries();
+        outline_.BeginUpdate();
+        for (TNRBObject* item : entries) {
+            if (item->IsTreeItem()) {
+                TOutlineNode* node = item->Node();
+                if (node && node != target && !node->IsAncestorOf(target)) {
+                    outline_.MoveNode(node, target, target->ChildCount());
+                }
+            } else if (holder && holder->Item() && target->Item()) {
+                std::unique_ptr<TNRBObject> child = holder->Item()->UnlinkChild(item);
+                if (child) {
+                    TNRBObject* added = target->Item()->AddChild(std::move(child));
+                    added->SetNode(target);
+                }
+            }
+        }
+        outline_.EndUpdate();
+        RefreshList();
+    }
+    TOutline::SortChildren(target);
+}
+
+void TMainForm::DropDocumentOn(TNRBObject* entry) {
+    const std::vector<TNRBObject*> selected = SelectedEntries();
+    if (!AcceptsDocumentDropOn(entry)) {
+        return;
+    }
+    const TNRBObject* document = selected.front();
+    const std::string path(document->Target());
+    const QString title = ToQString(entry->Title());
+    if (entry->CSVFieldText("Fax Number").size() > 1 &&
+        Prompter::Ask(this, QStringLiteral("Send document via Fax to %1?").arg(title),
+                      QStringLiteral("Confirm"),
+                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                      QMessageBox::Question) == QMessageBox::Yes) {
+        entry->SendFax(path);
+    }
+    if (entry->CSVFieldText("E-Mail Address").size() > 1 &&
+        Prompter::Ask(
+            this, QStringLiteral("Send document as an E-Mail attachment to %1?").arg(title),
+            QStringLiteral("Confirm"), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+            QMessageBox::Question) == QMessageBox::Yes) {
+        entry->SendMail(path);
+    }
+}
+
+void TMainForm::DropFiles(const QStringList& paths) {
+    if (paths.isEmpty()) {
+        return;
+    }
+    EnsureSelectedNode();
+    // Only the first file is taken; its path is kept whole, however long.
+    const QString path = paths.front();
+    const QString name = QFileInfo(path).fileName();
+    CreateItem(kDocumentKind, name.toStdString(), path.toStdString(), "", 0, "", SelectedNode(),
+               &outline_);
+    RefreshList();
+}
+
+} // namespace quill::gui

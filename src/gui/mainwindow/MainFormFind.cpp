@@ -1,0 +1,104 @@
+// Find: the search a second after the last keystroke, F3, and the walk itself.
+
+#include "gui/mainwindow/TMainForm.h"
+
+#include "core/model/locate.h"
+#include "core/model/nrb_object.h"
+#include "core/util/text_encoding.h"
+#include "gui/mainwindow/ContentsListModel.h"
+#include "gui/mainwindow/OutlineTreeModel.h"
+
+#include <QAbstractItemView>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QTreeView>
+
+namespace quill::gui {
+
+void TMainForm::SearchTimeTimer() {
+    Locate(findEdit_->text());
+    searchTime_.stop();
+}
+
+int TMainForm::ListRowOfCaption(const QString& caption) const {
+    for (int row = 0; row < contents_->rowCount(); ++row) {
+        if (contents_->index(row, 0).data().toString().compare(caption, Qt::CaseInsensitive) == 0) {
+            return row;
+        }
+    }
+    return -1;
+}
+
+void TMainForm::SelectListRow(int row) {
+    const QModelIndex index = contents_->index(row, 0);
+    QItemSelectionModel* selection = ListView()->selectionModel();
+    selection->setCurrentIndex(index,
+                               QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    ListView()->scrollTo(index);
+}
+
+void TMainForm::Locate(const QString& text) {
+    const std::string lower = Utf8ToLower(text.toStdString());
+    if (!SelectedNode()) {
+        SelectNode(Root());
+    }
+    const int nodes = static_cast<int>(outline_.NodeCount());
+    if (progress_) {
+        progress_->Begin(QStringLiteral("Searching..."), 0, std::max(0, nodes - 1));
+    }
+    // The walk starts at the node of the list's selected entry, which is let go, or else at
+    // the tree's selected node.
+    const TOutlineNode* start = SelectedNode();
+    const std::vector<TNRBObject*> entries = SelectedEntries();
+    if (!entries.empty()) {
+        if (entries.front()->Node()) {
+            start = entries.front()->Node();
+        }
+        ListView()->selectionModel()->select(contents_->index(contents_->RowOf(entries.front()), 0),
+                                             QItemSelectionModel::Deselect |
+                                                 QItemSelectionModel::Rows);
+    }
+    const LocateResult found = LocateInOutline(outline_, start, lower, [this] {
+        if (progress_) {
+            progress_->Step();
+        }
+    });
+    if (progress_) {
+        progress_->End();
+    }
+    if (!found) {
+        return;
+    }
+    if (found.subItem) {
+        SelectNode(found.node);
+        const int row = ListRowOfCaption(QString::fromUtf8(
+            found.subItem->Title().data(), static_cast<qsizetype>(found.subItem->Title().size())));
+        if (row >= 0) {
+            SelectListRow(row);
+        }
+        ListView()->setFocus();
+        SetActivePane(Pane::MainItems);
+        return;
+    }
+    TOutlineNode* parent = found.node->Parent();
+    if (!parent) {
+        SelectNode(found.node);
+        folders_->setFocus();
+        SetActivePane(Pane::Folders);
+        return;
+    }
+    SelectNode(parent);
+    const int row = ListRowOfCaption(QString::fromUtf8(
+        found.node->Text().data(), static_cast<qsizetype>(found.node->Text().size())));
+    if (row >= 0) {
+        SelectListRow(row);
+        ListView()->setFocus();
+        SetActivePane(Pane::MainItems);
+    } else {
+        // The filter may hide it from the list; the tree still shows where it is.
+        folders_->setFocus();
+        SetActivePane(Pane::Folders);
+    }
+}
+
+} // namespace quill::gui

@@ -1,0 +1,215 @@
+#pragma once
+// The main window: the tree `Folders` beside the list `MainItems`, the two toolbars, the find
+// strip and the status bar, and every command on items. The outline lives here; the tree and
+// the list are views over it through the two Qt models.
+//
+//   TOutline --OutlineTreeModel--> Folders (QTreeView)
+//       \------ContentsListModel--> MainItems: one model, two views sharing one selection
+//                 (selected node,    (QListView for the icon and list styles, QTreeView for
+//                  category filter)   details), stacked so that one shows at a time
+
+#include "core/model/outline.h"
+#include "core/services.h"
+#include "core/storage/data_file.h"
+
+#include <QMainWindow>
+#include <QStringList>
+#include <QTimer>
+
+#include <memory>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QListWidget;
+class QMenu;
+class QSplitter;
+class QStackedWidget;
+class QToolBar;
+class QToolButton;
+class QTreeView;
+class QAbstractItemView;
+class QMimeData;
+
+namespace quill::gui {
+
+class ContentsListModel;
+class ImageLists;
+class OutlineTreeModel;
+
+// Where the progress of a long walk is shown (the shared progress window).
+class IProgressWindow {
+public:
+    virtual ~IProgressWindow() = default;
+    virtual void Begin(const QString& action, int minimum, int maximum) = 0;
+    virtual void Step() = 0;
+    virtual void End() = 0;
+};
+
+class TMainForm final : public QMainWindow, public INavigator {
+    Q_OBJECT
+
+public:
+    enum class Pane { Folders, MainItems };
+    enum ViewStyle { LargeIcons = 1, SmallIcons = 2, ListStyle = 3, Details = 4 };
+    enum class FilterMode { Off, Any, All };
+
+    // dataFile names the data file ("quil.dat" in the current directory at run time).
+    TMainForm(ImageLists& images, const std::string& dataFile, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    TOutline& Outline() { return outline_; }
+    TOutlineNode* Root() const { return outline_.Root(); }
+    TOutlineNode* SelectedNode() const;
+    // The list's selected items in list order.
+    std::vector<TNRBObject*> SelectedEntries() const;
+    // The list's entry on which the popup and the actions work, or the tree's node's item.
+    TNRBObject* CurrentItem() const;
+    Pane ActivePane() const { return activePane_; }
+    QString ActivePaneName() const;
+    ContentsListModel& Contents() { return *contents_; }
+
+    // Fills the list with the contents of node and sets the contents title, the path and
+    // the item count.
+    void FoldersChange(TOutlineNode* node);
+    void RefreshList();
+    void RefreshFolderTitles();
+    // Saves the outline to the data file; false (after telling the user) when it failed.
+    bool Write();
+    void Locate(const QString& text);
+    // Handles a command line: the program's own at the first show, another start's later.
+    // The first argument is the program path.
+    void OpenCommandLine(const QStringList& arguments);
+    // The program's own command line, handled when the window is first shown.
+    void SetStartupArguments(const QStringList& arguments) { startupArguments_ = arguments; }
+    void SetProgressWindow(IProgressWindow* progress) { progress_ = progress; }
+    // Saves what the end of the program saves; done once, by Exit or by destruction.
+    void Shutdown();
+
+    // The category filter.
+    FilterMode Filter() const { return filterMode_; }
+    std::uint32_t FilterMask() const { return filterMask_; }
+    bool Hidden(const TNRBObject& item) const;
+    HiddenItemTest HiddenTest() const;
+    QStringList CategoryNames() const;
+    void SetCategoryNames(const QStringList& names);
+
+    ViewStyle Style() const { return style_; }
+    void SetViewStyle(int style);
+    QAbstractItemView* ListView() const;
+    QTreeView* FoldersView() const { return folders_; }
+    QLineEdit* FindEditBox() const { return findEdit_; }
+    QListWidget* FilterListBox() const { return filterList_; }
+    QMenu* ListPopup() const { return listPopup_; }
+    QMenu* ToolsPopup() const { return toolsPopup_; }
+    // The action of a menu entry or button by its object name ("CutBtn", "Save1" ...).
+    QAction* Action(const QString& name) const;
+
+    // INavigator: what items ask of the window.
+    void SelectNode(TOutlineNode* node) override;
+    void BeginEditCaption(TOutlineNode* node) override;
+
+    // Commands (menu entries, buttons and the popup).
+    void OnNewFolder();
+    void OnNewOrg();
+    void OnNewTeam();
+    void OnNewPerson();
+    void OnNewWebsite();
+    void OnNewAddr();
+    void OnNewPhone();
+    void OnNewEMail();
+    void OnNewFax();
+    void NewDateBtnClick();
+    void DocItemClick();
+    void DeleteBtnClick(bool cut = false);
+    void CutBtnClick();
+    void CopyBtnClick();
+    void PasteBtnClick();
+    void SelectAll1Click();
+    void Save1Click();
+    void Revert1Click();
+    void ListPaneOpenClick();
+    void ListPanePropsClick();
+    void ListPaneRenameClick();
+    void UpOneBtnClick();
+    void FilterBtnClick(FilterMode clicked, bool down);
+    void FilterListBoxClick();
+    void ListPopupPopup();
+    void ActivateEntry(const QModelIndex& index);
+    // Drops: from a pane onto a tree node, from the list onto a list entry, files from the
+    // file manager onto the list.
+    void DropOnFolders(TOutlineNode* target, bool fromTree);
+    void DropDocumentOn(TNRBObject* entry);
+    void DropFiles(const QStringList& paths);
+    bool AcceptsDocumentDropOn(const TNRBObject* entry) const;
+
+signals:
+    void exitRequested();
+    void trayToolTipChanged(const QString& text);
+    void getUrlRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildActions();
+    void BuildMenus();
+    void BuildToolbars();
+    void BuildPanes();
+    void BuildPopup();
+    QAction* MakeAction(const QString& name, const QString& text, const QString& hint,
+                        const QKeySequence& shortcut = {});
+    void NewTreeItem(int kind, const char* title);
+    void NewSubItem(int kind, const char* title);
+    void EnsureSelectedNode();
+    void CopySelection();
+    bool PutClipboardFileOnClipboard();
+    void SortWholeTree();
+    void ShowFileProblem(const FileResult& result);
+    void UpdateCount();
+    void SetActivePane(Pane pane);
+    void SearchTimeTimer();
+    void ShowAbout();
+    bool HandlePaneDrag(QObject* watched, QEvent* event);
+    int ListRowOfCaption(const QString& caption) const;
+    void SelectListRow(int row);
+
+    ImageLists& images_;
+    TOutline outline_;
+    TDataFile dataFile_;
+    std::unique_ptr<OutlineTreeModel> treeModel_;
+    std::unique_ptr<ContentsListModel> contents_;
+
+    QTreeView* folders_ = nullptr;
+    QListWidget* filterList_ = nullptr;
+    QStackedWidget* leftPane_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+    QStackedWidget* listStack_ = nullptr;
+    QListView* iconView_ = nullptr;
+    QTreeView* detailsView_ = nullptr;
+    QLineEdit* findEdit_ = nullptr;
+    QLabel* contentsTitle_ = nullptr;
+    QLabel* itemCount_ = nullptr;
+    QToolBar* speedPanel_ = nullptr;
+    QToolBar* newItemPanel_ = nullptr;
+    QMenu* listPopup_ = nullptr;
+    QMenu* toolsPopup_ = nullptr;
+    QActionGroup* viewMenuGroup_ = nullptr;
+    QActionGroup* viewButtonGroup_ = nullptr;
+    QTimer searchTime_;
+
+    Pane activePane_ = Pane::Folders;
+    ViewStyle style_ = LargeIcons;
+    FilterMode filterMode_ = FilterMode::Off;
+    std::uint32_t filterMask_ = 0;
+    bool firstShow_ = true;
+    bool shutDown_ = false;
+    QStringList startupArguments_;
+    IProgressWindow* progress_ = nullptr;
+};
+
+} // namespace quill::gui
