@@ -1,0 +1,510 @@
+// The main window driven offscreen: start-up, the list, every item command, drag and drop
+// (through the drop handlers), find, the filter and the command line.
+
+#include "core/model/contact_holder_objects.h"
+#include "core/model/item_factory.h"
+#include "core/model/item_kind.h"
+#include "core/model/nrb_object.h"
+#include "core/services.h"
+#include "gui/common/ImageLists.h"
+#include "gui/common/Prompter.h"
+#include "gui/mainwindow/ContentsListModel.h"
+#include "gui/mainwindow/PrivateClipboard.h"
+#include "gui/mainwindow/TMainForm.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
+
+#include <deque>
+#include <memory>
+
+using namespace quill;
+using namespace quill::gui;
+
+namespace {
+
+// Editors that answer as queued: true keeps a new item; Edit records what it was asked.
+class FakeEditors final : public IItemEditors {
+public:
+    std::deque<bool> answers;
+    std::vector<TNRBObject*> edited;
+    bool EditNew(TNRBObject&) override {
+        if (answers.empty()) {
+            return false;
+        }
+        const bool a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    void Edit(TNRBObject& item) override { edited.push_back(&item); }
+};
+
+QString Text(std::string_view s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+} // namespace
+
+class MainFormTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString previousDir_;
+    std::unique_ptr<ImageLists> images_;
+    PrivateClipboard clipboard_;
+    FakeEditors editors_;
+    std::unique_ptr<TMainForm> form_;
+
+    TMainForm& Form() { return *form_; }
+    TNRBObject* Make(int kind, std::string_view title, TOutlineNode* parent,
+                     std::string_view target = "") {
+        return CreateItem(kind, title, target, "", 0, "", parent, &form_->Outline());
+    }
+    void StartForm() {
+        form_ = std::make_unique<TMainForm>(*images_, "quil.dat");
+        InstallServices({nullptr, nullptr, images_.get(), &clipboard_, form_.get(), &editors_});
+    }
+    QString ContentsTitle() {
+        return form_->findChild<QLabel*>(QStringLiteral("ContentsTitle"))->text();
+    }
+    QString Count() { return form_->findChild<QLabel*>(QStringLiteral("ItemCount"))->text(); }
+    QStringList ListCaptions() {
+        QStringList captions;
+        ContentsListModel& list = form_->Contents();
+        for (int row = 0; row < list.rowCount(); ++row) {
+            captions << list.index(row, 0).data().toString();
+        }
+        return captions;
+    }
+    void SelectEntries(const std::vector<TNRBObject*>& items) {
+        QAbstractItemView* view = form_->ListView();
+        view->setFocus();
+        form_->ListView()->selectionModel()->clear();
+        for (TNRBObject* item : items) {
+            const QModelIndex index = form_->Contents().index(form_->Contents().RowOf(item), 0);
+            view->selectionModel()->select(index,
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
+        // The list is the active pane once it had the focus.
+        QFocusEvent focus(QEvent::FocusIn);
+        QCoreApplication::sendEvent(view, &focus);
+    }
+    void FocusTree() {
+        QFocusEvent focus(QEvent::FocusIn);
+        QCoreApplication::sendEvent(form_->FoldersView(), &focus);
+    }
+
+private slots:
+    void initTestCase() { Prompter::SetStrict(true); }
+
+    void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        previousDir_ = QDir::currentPath();
+        QDir::setCurrent(dir_->path());
+        images_ = std::make_unique<ImageLists>();
+        Prompter::Reset();
+        editors_.answers.clear();
+        editors_.edited.clear();
+    }
+
+    void cleanup() {
+        form_.reset();
+        InstallServices({});
+        QVERIFY2(Prompter::Unanswered().isEmpty(), qPrintable(Prompter::Unanswered().join("; ")));
+        QDir::setCurrent(previousDir_);
+        dir_.reset();
+    }
+
+    void startsWithOnlyTheTopNodeWithoutADataFile() {
+        StartForm();
+        QCOMPARE(Form().windowTitle(), QStringLiteral("Quillmere:"));
+        QCOMPARE(Form().Outline().NodeCount(), std::size_t{1});
+        QCOMPARE(Text(Form().SelectedNode()->Text()), QStringLiteral("My Contacts"));
+        QCOMPARE(Form().SelectedNode()->Item()->Id(), 32892645);
+        QCOMPARE(ContentsTitle(), QStringLiteral("Contents of \"My Contacts\""));
+        QCOMPARE(Count(), QStringLiteral("0 item(s)"));
+        QCOMPARE(Form().ActivePaneName(), QStringLiteral("Folders"));
+    }
+
+    void loadsTheDataFileAndSortsTheList() {
+        {
+            QFile file(QStringLiteral("quil.dat"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("{Params}\r\n{0 11 }My Contacts~~~~~~32892645\r\n{1 3 "
+                       "}Adam~~~~~~7\r\n{Pers}~~~~~~~~~~~~~~~~~~0\r\n"
+                       "{1 0 }zeta~~~~~~8\r\n{Fold}0\r\n"
+                       "{2 3 }Ann Lee~~~~~~9\r\n{Pers}~~~~~~~~~~~~~~~~~~0\r\n");
+        }
+        StartForm();
+        QCOMPARE(Form().Outline().NodeCount(), std::size_t{4});
+        // Folders first, then by title.
+        QCOMPARE(ListCaptions(), (QStringList{"zeta", "Adam"}));
+        QCOMPARE(Count(), QStringLiteral("2 item(s)"));
+        TOutlineNode* zeta = Form().Root()->ChildAt(0)->Item()->Kind() == kFolderKind
+                                 ? Form().Root()->ChildAt(0)
+                                 : Form().Root()->ChildAt(1);
+        Form().SelectNode(zeta);
+        QCOMPARE(ContentsTitle(), QStringLiteral("Contents of \"zeta\""));
+        QCOMPARE(ListCaptions(), QStringList{"Ann Lee"});
+    }
+
+    void aPersonShowsInTheTreeAndItsAddressOnlyInTheList() {
+        StartForm();
+        TOutlineNode* friends = Make(kFolderKind, "Friends", Form().Root())->Node();
+        TNRBObject* ann = Make(kPersonKind, "Ann Lee", friends);
+        Make(kAddressKind, "Home", ann->Node());
+        QString path;
+        connect(&Form(), &TMainForm::trayToolTipChanged, this,
+                [&](const QString& text) { path = text; });
+        Form().SelectNode(friends);
+        QCOMPARE(ListCaptions(), QStringList{"Ann Lee"});
+        Form().SelectNode(ann->Node());
+        QCOMPARE(ListCaptions(), QStringList{"Home"});
+        QCOMPARE(path, QStringLiteral("[My Contacts/Friends/Ann Lee]"));
+        QCOMPARE(ann->Node()->ChildCount(), std::size_t{0});
+    }
+
+    void newItemsStayOrGoAsTheirEditorsAnswer() {
+        StartForm();
+        // A folder stays whatever happens; its caption is edited in place.
+        Form().OnNewFolder();
+        QCOMPARE(Form().Root()->ChildCount(), std::size_t{1});
+        QCOMPARE(Text(Form().Root()->ChildAt(0)->Text()), QStringLiteral("New Folder"));
+        // A cancelled organization leaves no node behind.
+        editors_.answers = {false};
+        Form().SelectNode(Form().Root());
+        Form().OnNewOrg();
+        QCOMPARE(Form().Root()->ChildCount(), std::size_t{1});
+        // An accepted person stays and shows in the list.
+        editors_.answers = {true};
+        Form().OnNewPerson();
+        QCOMPARE(Form().Root()->ChildCount(), std::size_t{2});
+        QVERIFY(ListCaptions().contains("New Person"));
+        // Sub-items: cancelled ones are removed from the holder, accepted ones stay.
+        editors_.answers = {false, true};
+        Form().OnNewAddr();
+        Form().OnNewPhone();
+        QCOMPARE(Form().Root()->Item()->ChildCount(), std::size_t{1});
+        QCOMPARE(Form().Root()->Item()->ChildAt(0)->Kind(), std::uint8_t(kPhoneKind));
+        QVERIFY(ListCaptions().contains("New Phone"));
+    }
+
+    void deleteAsksAndOnlyYesDeletes() {
+        StartForm();
+        TNRBObject* ann = Make(kPersonKind, "Ann Lee", Form().Root());
+        Form().SelectNode(ann->Node());
+        FocusTree();
+        Prompter::QueueAnswer(QMessageBox::No);
+        Form().DeleteBtnClick();
+        QCOMPARE(Form().Root()->ChildCount(), std::size_t{1});
+        QCOMPARE(
+            Prompter::Asked().last(),
+            QStringLiteral("Warning|Are you sure you want to delete Ann Lee and all sub-items?"));
+        Prompter::QueueAnswer(QMessageBox::Yes);
+        Form().DeleteBtnClick();
+        QCOMPARE(Form().Root()->ChildCount(), std::size_t{0});
+        // The top node is never deleted, and nothing is asked.
+        Form().SelectNode(Form().Root());
+        const qsizetype asked = Prompter::Asked().size();
+        Form().DeleteBtnClick();
+        QCOMPARE(Prompter::Asked().size(), asked);
+    }
+
+    void deletingSeveralListEntriesNamesTheirNumber() {
+        StartForm();
+        TNRBObject* bob = Make(kPersonKind, "Bob", Form().Root());
+        TNRBObject* home = Make(kPhoneKind, "Home", Form().Root());
+        TNRBObject* mail = Make(kEMailKind, "Mail", Form().Root());
+        Form().SelectNode(Form().Root());
+        SelectEntries({bob, home, mail});
+        Prompter::QueueAnswer(QMessageBox::Yes);
+        Form().DeleteBtnClick();
+        QCOMPARE(
+            Prompter::Asked().last(),
+            QStringLiteral("Warning|Are you sure you want to delete the 3 selected items and all "
+                           "sub-items?"));
+        QCOMPARE(Form().Root()->ChildCount(), std::size_t{0});
+        QCOMPARE(Form().Root()->Item()->ChildCount(), std::size_t{0});
+        QCOMPARE(Count(), QStringLiteral("0 item(s)"));
+    }
+
+    void cutOfOneAddressPutsItsRecordAndTextOnTheClipboard() {
+        StartForm();
+        TNRBObject* address = CreateItem(kAddressKind, "Home", "1 Main St", "", 7,
+                                         "{Addr}1 Main St~~~~~~Springfield~~Kent~~AB1~~UK",
+                                         Form().Root(), &Form().Outline());
+        Form().SelectNode(Form().Root());
+        SelectEntries({address});
+        Form().CutBtnClick();
+        QVERIFY(Prompter::Asked().isEmpty()); // no question for a cut
+        QCOMPARE(Form().Root()->Item()->ChildCount(), std::size_t{0});
+        const std::optional<std::string> records = PrivateClipboard::Records();
+        QVERIFY(records);
+        QVERIFY(QString::fromStdString(*records).startsWith(
+            "{1 5 }Home~~1 Main St~~~~7\r\n{Addr}1 Main St"));
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QStringLiteral("1 Main St\r\nSpringfield, Kent AB1\r\nUK\r\n"));
+    }
+
+    void copyAndPasteKeepIdsAndTheTreeCopyLeavesHiddenItemsOut() {
+        StartForm();
+        TOutlineNode* work = Make(kFolderKind, "Work", Form().Root())->Node();
+        TNRBObject* ann = Make(kPersonKind, "Ann", work);
+        TNRBObject* bob = Make(kPersonKind, "Bob", work);
+        ann->SetCategories(1 << 1);
+        work->Item()->SetCategories(1 << 1);
+        TOutlineNode* other = Make(kFolderKind, "Other", Form().Root())->Node();
+        // Filter on ANY with category 2 ticked hides Bob.
+        Form().FilterBtnClick(TMainForm::FilterMode::Any, true);
+        Form().FilterListBox()->item(1)->setCheckState(Qt::Checked);
+        Form().SelectNode(work);
+        QCOMPARE(ListCaptions(), QStringList{"Ann"});
+        FocusTree();
+        Form().CopyBtnClick();
+        QVERIFY(QFile::exists(QStringLiteral("clipdata.dat")));
+        Form().SelectNode(other);
+        Form().PasteBtnClick();
+        QCOMPARE(other->ChildCount(), std::size_t{1});
+        TOutlineNode* copy = other->ChildAt(0);
+        QCOMPARE(Text(copy->Text()), QStringLiteral("Work"));
+        QCOMPARE(copy->ChildCount(), std::size_t{1});
+        QCOMPARE(copy->ChildAt(0)->Item()->Id(), ann->Id());
+        // Copied from the list, every sub-item goes along, hidden or not.
+        Form().FilterBtnClick(TMainForm::FilterMode::Any, false);
+        Form().SelectNode(Form().Root());
+        TNRBObject* workItem = work->Item();
+        SelectEntries({workItem});
+        Form().CopyBtnClick();
+        Form().SelectNode(other);
+        Form().PasteBtnClick();
+        QCOMPARE(other->ChildCount(), std::size_t{2});
+        QCOMPARE(other->ChildAt(1)->ChildCount(), std::size_t{2});
+        (void)bob;
+    }
+
+    void pasteWithAForeignClipboardChangesNothing() {
+        StartForm();
+        QGuiApplication::clipboard()->setText(QStringLiteral("{1 3 }Evil~~~~~~1\r\n"));
+        Form().PasteBtnClick();
+        QCOMPARE(Form().Root()->ChildCount(), std::size_t{0});
+    }
+
+    void revertAsksThenReloadsTheSavedOutline() {
+        StartForm();
+        Make(kPersonKind, "Saved", Form().Root());
+        QVERIFY(Form().Write());
+        Make(kPersonKind, "Unsaved", Form().Root());
+        Prompter::QueueAnswer(QMessageBox::Cancel);
+        Form().Revert1Click();
+        QCOMPARE(Form().Root()->ChildCount(), std::size_t{2});
+        Prompter::QueueAnswer(QMessageBox::Ok);
+        Form().Revert1Click();
+        QCOMPARE(
+            Prompter::Asked().last(),
+            QStringLiteral("Revert to Saved|This option will lose all changes made during this "
+                           "session. Are you sure?"));
+        QCOMPARE(Form().Root()->ChildCount(), std::size_t{1});
+        QCOMPARE(Text(Form().Root()->ChildAt(0)->Text()), QStringLiteral("Saved"));
+        QCOMPARE(Form().SelectedNode(), Form().Root());
+    }
+
+    void droppingOnATreeNodeMovesNodesAndSubItems() {
+        StartForm();
+        TOutlineNode* folder = Make(kFolderKind, "Folder", Form().Root())->Node();
+        TNRBObject* person = Make(kPersonKind, "Person", Form().Root());
+        TNRBObject* address = Make(kAddressKind, "Address", Form().Root());
+        TNRBObject* phone = Make(kPhoneKind, "Phone", Form().Root());
+        Make(kPhoneKind, "Stays", Form().Root());
+        Form().SelectNode(Form().Root());
+        SelectEntries({person, address, phone});
+        Form().DropOnFolders(folder, false);
+        QCOMPARE(person->Node()->Parent(), folder);
+        QCOMPARE(folder->Item()->ChildCount(), std::size_t{2});
+        QCOMPARE(address->Node(), folder);
+        QCOMPARE(Form().Root()->Item()->ChildCount(), std::size_t{1});
+        QCOMPARE(ListCaptions(), (QStringList{"Folder", "Stays"}));
+        // From the tree: a node never goes into its own subtree.
+        Form().SelectNode(folder);
+        Form().DropOnFolders(person->Node(), true);
+        QCOMPARE(folder->Parent(), Form().Root());
+        Form().SelectNode(person->Node());
+        Form().DropOnFolders(Form().Root(), true);
+        QCOMPARE(person->Node()->Parent(), Form().Root());
+    }
+
+    void droppedFilesMakeOneDocumentForTheFirst() {
+        StartForm();
+        Form().SelectNode(Form().Root());
+        Form().DropFiles({QStringLiteral("/home/ann/My Letters/offer.odt"),
+                          QStringLiteral("/home/ann/second.txt")});
+        QCOMPARE(Form().Root()->Item()->ChildCount(), std::size_t{1});
+        TNRBObject* doc = Form().Root()->Item()->ChildAt(0);
+        QCOMPARE(doc->Kind(), std::uint8_t(kDocumentKind));
+        QCOMPARE(Text(doc->Title()), QStringLiteral("offer.odt"));
+        QCOMPARE(Text(doc->Target()), QStringLiteral("/home/ann/My Letters/offer.odt"));
+    }
+
+    void aDocumentDropsOnlyOnEntriesWithAFaxOrAnAddress() {
+        StartForm();
+        TNRBObject* doc = Make(kDocumentKind, "Offer", Form().Root(), "/tmp/offer.odt");
+        TNRBObject* fax = Make(kFaxKind, "Office fax", Form().Root(), "555-1234");
+        TNRBObject* phone = Make(kPhoneKind, "Home", Form().Root(), "555-1111");
+        Form().SelectNode(Form().Root());
+        SelectEntries({doc});
+        QVERIFY(Form().AcceptsDocumentDropOn(fax));
+        QVERIFY(!Form().AcceptsDocumentDropOn(phone));
+        Prompter::QueueAnswer(QMessageBox::No);
+        Form().DropDocumentOn(fax);
+        QCOMPARE(Prompter::Asked().last(),
+                 QStringLiteral("Confirm|Send document via Fax to Office fax?"));
+        SelectEntries({phone});
+        QVERIFY(!Form().AcceptsDocumentDropOn(fax));
+    }
+
+    void locateSelectsTheHolderAndTheEntry() {
+        StartForm();
+        TOutlineNode* friends = Make(kFolderKind, "Friends", Form().Root())->Node();
+        TNRBObject* ann = Make(kPersonKind, "Ann Lee", friends);
+        TNRBObject* bob = Make(kPersonKind, "Bob", Form().Root());
+        TNRBObject* home = Make(kPhoneKind, "Home", bob->Node());
+        Make(kOrganizationKind, "Fleet Services", Form().Root());
+        Form().show();
+        Form().Locate(QStringLiteral("lee"));
+        QCOMPARE(Form().SelectedNode(), friends);
+        QVERIFY(Form().SelectedEntries() == std::vector<TNRBObject*>{ann});
+        QCOMPARE(Form().ActivePaneName(), QStringLiteral("MainItems"));
+        Form().Locate(QStringLiteral("home"));
+        QCOMPARE(Form().SelectedNode(), bob->Node());
+        QVERIFY(Form().SelectedEntries() == std::vector<TNRBObject*>{home});
+        // Nothing found: the selection stays where it was.
+        Form().Locate(QStringLiteral("zzz"));
+        QCOMPARE(Form().SelectedNode(), bob->Node());
+    }
+
+    void findBoxSearchesASecondAfterTheLastKeystroke() {
+        StartForm();
+        TNRBObject* ann = Make(kPersonKind, "Ann", Form().Root());
+        Form().show();
+        Form().FindEditBox()->setText(QStringLiteral("an"));
+        QCOMPARE(Form().SelectedEntries().size(), std::size_t{0});
+        QTRY_VERIFY_WITH_TIMEOUT(Form().SelectedEntries() == std::vector<TNRBObject*>{ann}, 3000);
+    }
+
+    void filterAnyAndAllHideEntries() {
+        StartForm();
+        TNRBObject* only32 = Make(kPersonKind, "Only32", Form().Root());
+        only32->SetCategories(static_cast<std::int32_t>(1u << 31));
+        TNRBObject* both = Make(kPersonKind, "Both", Form().Root());
+        both->SetCategories(static_cast<std::int32_t>((1u << 31) | (1u << 1)));
+        Make(kPersonKind, "None", Form().Root());
+        Form().SelectNode(Form().Root());
+        // On with nothing ticked hides nothing.
+        Form().FilterBtnClick(TMainForm::FilterMode::Any, true);
+        QVERIFY(!Form().FoldersView()->isVisible() || Form().FilterListBox()->isVisible() ||
+                !Form().isVisible());
+        QCOMPARE(ListCaptions().size(), 3);
+        Form().FilterListBox()->item(1)->setCheckState(Qt::Checked);
+        Form().FilterListBox()->item(31)->setCheckState(Qt::Checked);
+        QCOMPARE(ListCaptions(), (QStringList{"Both", "Only32"}));
+        Form().FilterBtnClick(TMainForm::FilterMode::All, true);
+        QCOMPARE(ListCaptions(), QStringList{"Both"});
+        QVERIFY(!Form().Action("FilterBtn1")->isChecked());
+        Form().FilterBtnClick(TMainForm::FilterMode::All, false);
+        QCOMPARE(ListCaptions().size(), 3);
+    }
+
+    void thePopupOffersTheActionsOfTheCurrentItem() {
+        StartForm();
+        TNRBObject* fax = Make(kFaxKind, "Fax", Form().Root());
+        TNRBObject* reminder = Make(kReminderKind, "Call", Form().Root());
+        Form().SelectNode(Form().Root());
+        SelectEntries({fax});
+        Form().ListPopupPopup();
+        QVERIFY(!Form().Action("ListPaneOpen")->isVisible());
+        QVERIFY(Form().Action("ListPaneFax")->isVisible());
+        QVERIFY(Form().Action("ListPaneDial")->isVisible());
+        QVERIFY(!Form().Action("ListPaneMail")->isVisible());
+        SelectEntries({reminder});
+        Form().ListPopupPopup();
+        QVERIFY(Form().Action("ListPaneAdvance")->isVisible());
+        QVERIFY(!Form().Action("ListPaneDial")->isVisible());
+        FocusTree();
+        Form().ListPopupPopup();
+        QVERIFY(Form().Action("ListPaneOpen")->isVisible());
+        QVERIFY(!Form().Action("ListPaneAdvance")->isVisible());
+    }
+
+    void propertiesEditsTheCurrentItemButNeverTheTopNode() {
+        StartForm();
+        TNRBObject* ann = Make(kPersonKind, "Ann", Form().Root());
+        FocusTree();
+        Form().ListPanePropsClick();
+        QVERIFY(editors_.edited.empty());
+        SelectEntries({ann});
+        Form().ListPanePropsClick();
+        QVERIFY(editors_.edited == std::vector<TNRBObject*>{ann});
+    }
+
+    void renamingInTheListRenamesTheNode() {
+        StartForm();
+        TNRBObject* ann = Make(kPersonKind, "Ann", Form().Root());
+        Form().SelectNode(Form().Root());
+        ContentsListModel& list = Form().Contents();
+        QVERIFY(list.setData(list.index(list.RowOf(ann), 0), QStringLiteral("Anna")));
+        QCOMPARE(Text(ann->Title()), QStringLiteral("Anna"));
+        QCOMPARE(Text(ann->Node()->Text()), QStringLiteral("Anna"));
+    }
+
+    void theCommandLineImportsExchangeFilesKeepingThePathsCase() {
+        StartForm();
+        QDir().mkpath(QStringLiteral("My Files"));
+        {
+            QFile file(QStringLiteral("My Files/Friends.QLD"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("{1 3 }Imported~~~~~~5\r\n{Pers}~~~~~~~~~~~~~~~~~~0\r\n");
+        }
+        const QString path =
+            QDir::current().absoluteFilePath(QStringLiteral("My Files/Friends.QLD"));
+        Form().OpenCommandLine(
+            {QStringLiteral("/usr/bin/quillmere"), path, QStringLiteral("ignored.txt")});
+        QCOMPARE(Form().Root()->ChildCount(), std::size_t{1});
+        QCOMPARE(Text(Form().Root()->ChildAt(0)->Text()), QStringLiteral("Imported"));
+    }
+
+    void shutdownSavesTheOutlineOnce() {
+        StartForm();
+        Make(kPersonKind, "Kept", Form().Root());
+        Form().Shutdown();
+        QFile file(QStringLiteral("quil.dat"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("Kept"));
+    }
+
+    void viewStylesSwitchTheListAndBothControls() {
+        StartForm();
+        Form().SetViewStyle(TMainForm::Details);
+        QCOMPARE(Form().Style(), TMainForm::Details);
+        QVERIFY(Form().Action("ViewItem4")->isChecked());
+        QVERIFY(Form().Action("ViewTypeBtn4")->isChecked());
+        QCOMPARE(Form().ListView()->objectName(), QStringLiteral("MainItemsDetails"));
+        Form().SetViewStyle(7); // any other value changes nothing
+        QCOMPARE(Form().Style(), TMainForm::Details);
+        Form().SetViewStyle(TMainForm::SmallIcons);
+        QVERIFY(Form().Action("ViewTypeBtn2")->isChecked());
+        QVERIFY(!Form().Action("ViewItem4")->isChecked());
+    }
+};
+
+QTEST_MAIN(MainFormTest)
+#include "MainFormTest.moc"
