@@ -47,14 +47,16 @@ build: deps $(BUILD)/build.ninja
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
-# The main job: until the desktop program lands, the outline statistics of the demo data.
+# Starts the program on a demo data directory, seeded with the demo outline the first time.
+# QUILLMERE_HOME keeps it self-contained: the user's own files are never touched.
 run: build
 	@mkdir -p $(DEMO_HOME)
 	@[ -f $(DEMO_HOME)/quil.dat ] || cp assets/demo/quil.dat $(DEMO_HOME)/quil.dat
-	$(BUILD)/tools/quilltool/quilltool stats $(DEMO_HOME)/quil.dat
+	QUILLMERE_HOME=$(DEMO_HOME) $(BUILD)/src/gui/quillmere
 
 bench: build
 	$(BUILD)/bench/quill_bench
+	$(BUILD)/bench/quill_startup_bench 100000
 
 # The core and its tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan: deps
