@@ -27,6 +27,8 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPrinter>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -156,7 +158,8 @@ void TMainForm::BuildActions() {
     on(MakeAction("Revert1", "R&evert", "Revert to previously saved data"),
        &TMainForm::Revert1Click);
     MakeAction("PrintItem", "&Print...", "Print")->setEnabled(false);
-    MakeAction("PrinterSetupItem", "P&rinter Setup...", "Set printer options")->setEnabled(false);
+    connect(MakeAction("PrinterSetupItem", "P&rinter Setup...", "Set printer options"),
+            &QAction::triggered, this, &TMainForm::PrinterSetupItemClick);
     connect(MakeAction("ExitItem", "E&xit", "Exit application", QKeySequence("Alt+X")),
             &QAction::triggered, this, &TMainForm::exitRequested);
 
@@ -919,6 +922,15 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::PrinterSetupItemClick() {
+    // One printer for the whole run, so that the reports print as it was set up.
+    if (!printer_) {
+        printer_ = std::make_unique<QPrinter>();
+    }
+    QPageSetupDialog setup(printer_.get(), this);
+    Prompter::Exec(setup);
 }
 
 void TMainForm::ShowAbout() {

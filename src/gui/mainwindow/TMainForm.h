@@ -32,6 +32,7 @@ class QToolButton;
 class QTreeView;
 class QAbstractItemView;
 class QMimeData;
+class QPrinter;
 
 namespace quill::gui {
 
@@ -128,6 +129,7 @@ public:
     void CopyBtnClick();
     void PasteBtnClick();
     void SelectAll1Click();
+    void PrinterSetupItemClick();
     void Save1Click();
     void Revert1Click();
     void ListPaneOpenClick();
@@ -210,6 +212,7 @@ private:
     bool shutDown_ = false;
     QStringList startupArguments_;
     IProgressWindow* progress_ = nullptr;
+    std::unique_ptr<QPrinter> printer_;
 };
 
 } // namespace quill::gui
