@@ -661,7 +661,7 @@ void TMainForm::SetViewStyle(int style) {
         iconView_->setGridSize(style_ == LargeIcons ? QSize(96, 64) : QSize());
         iconView_->setSpacing(style_ == LargeIcons ? 0 : 2);
         iconView_->setWordWrap(style_ == LargeIcons);
-        iconView_->setUniformItemSizes(style_ != LargeIcons);
+        iconView_->setUniformItemSizes(false);
     }
     if (hadFocus) {
         ListView()->setFocus();
