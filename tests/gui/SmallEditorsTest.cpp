@@ -21,6 +21,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+#include <QTextCursor>
 
 using namespace quill;
 using namespace quill::gui;
@@ -297,6 +298,23 @@ private slots:
         QVERIFY(address.Line(2).empty());
         QCOMPARE(address.City(), std::string_view("Springfield and further o"));
         QCOMPARE(address.Country(), std::string_view("UK"));
+    }
+
+    void MemoRefusesOnlyWhatIsTypedBeyondItsLimit() {
+        MemoEdit memo;
+        memo.SetMaxLength(120);
+        memo.SetText(QString(150, QLatin1Char('s')));
+        QCOMPARE(memo.toPlainText().size(), 150); // a stored text is shown whole
+        memo.clear();
+        memo.insertPlainText(QStringLiteral("1 Main St\n"));
+        memo.insertPlainText(QString(200, QLatin1Char('p'))); // as a paste does
+        QCOMPARE(memo.toPlainText(),
+                 QStringLiteral("1 Main St\n") + QString(110, QLatin1Char('p')));
+        QTextCursor start(memo.document());
+        memo.setTextCursor(start);
+        memo.insertPlainText(QStringLiteral("Flat 2\n"));
+        QVERIFY(memo.toPlainText().startsWith(QStringLiteral("1 Main St\n")));
+        QCOMPARE(memo.toPlainText().size(), 120);
     }
 
     void CancelWritesNothingButCategoriesStay() {

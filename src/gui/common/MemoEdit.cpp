@@ -43,10 +43,15 @@ void MemoEdit::Trim(int position, int added) {
         return;
     }
     // Of what came in, the end that does not fit is taken out again.
-    const int cut = qMin(excess, added);
+    // (Qt may count the closing paragraph mark among what was added: stay inside the text.)
+    const int end = qMin(position + added, document()->characterCount() - 1);
+    const int cut = qMin(excess, end - position);
+    if (cut <= 0) {
+        return;
+    }
     QTextCursor cursor(document());
-    cursor.setPosition(position + added - cut);
-    cursor.setPosition(position + added, QTextCursor::KeepAnchor);
+    cursor.setPosition(end - cut);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
     setting_ = true;
     cursor.removeSelectedText();
     setting_ = false;
