@@ -45,14 +45,6 @@ protected:
     }
 };
 
-TEST_F(HolderFormTest, MemoLinesFollowTheLinesOfAMultiLineBox) {
-    EXPECT_TRUE(MemoLines("").empty());
-    EXPECT_EQ(MemoLines("1 Main St"), (std::vector<std::string>{"1 Main St"}));
-    EXPECT_EQ(MemoLines("a\r\nb\n"), (std::vector<std::string>{"a", "b"}));
-    EXPECT_EQ(MemoLines("a\n\nc"), (std::vector<std::string>{"a", "", "c"}));
-    EXPECT_EQ(MemoLines("\n"), (std::vector<std::string>{""})) << "a lone break is text";
-}
-
 TEST_F(HolderFormTest, NewPersonWithOnlyAPhoneGetsOnePhoneAndAFormalNameWithALeadingBlank) {
     TPersonObject& ann = NewPerson();
     THolderForm form = LoadHolderForm(ann);

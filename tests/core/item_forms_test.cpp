@@ -31,15 +31,6 @@ protected:
     }
 };
 
-TEST(MemoLinesTest, SplitsAtEveryKindOfLineEndAndKeepsEmptyLines) {
-    EXPECT_TRUE(MemoLines("").empty());
-    EXPECT_EQ(MemoLines("1 Main St"), (std::vector<std::string>{"1 Main St"}));
-    EXPECT_EQ(MemoLines("a\nb\r\nc\rd"), (std::vector<std::string>{"a", "b", "c", "d"}));
-    EXPECT_EQ(MemoLines("a\n\nb"), (std::vector<std::string>{"a", "", "b"}));
-    EXPECT_EQ(MemoLines("a\n"), (std::vector<std::string>{"a", ""}));
-    EXPECT_EQ(MemoLines("\n"), (std::vector<std::string>{"", ""}));
-}
-
 TEST_F(ItemFormsTest, NewAddressNeedsTitleAndMemoAndIsPaddedToThreeLines) {
     auto& address = Make<TAddressObject>(kAddressKind, "New Address");
     AddressForm form = LoadAddressForm(address, EditMode::New);

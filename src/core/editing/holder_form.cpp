@@ -1,4 +1,5 @@
 #include "core/editing/holder_form.h"
+#include "core/editing/memo_lines.h"
 
 #include "core/model/contact_holder_objects.h"
 #include "core/model/contact_point_objects.h"
@@ -128,23 +129,6 @@ void ShowTitleOnNode(TContactHolderObject& holder) {
 }
 
 } // namespace
-
-std::vector<std::string> MemoLines(std::string_view text) {
-    std::vector<std::string> lines;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        lines.emplace_back(line);
-        if (end == std::string_view::npos) {
-            break;
-        }
-        text.remove_prefix(end + 1);
-    }
-    return lines;
-}
 
 THolderForm LoadHolderForm(const TContactHolderObject& holder) {
     THolderForm form;

@@ -3,6 +3,8 @@
 // fill a tab from a chosen title, split a typed name and write it all back on OK. The dialogs
 // only copy their controls to and from a THolderForm; everything that decides is here.
 
+#include "core/editing/memo_lines.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,10 +74,6 @@ struct THolderForm {
     std::vector<std::string> emailTitles;
     std::vector<std::string> webTitles;
 };
-
-// The memo lines of a text as a multi-line box holds them: split at line breaks (LF or
-// CR LF); a break at the very end starts no further line, and an empty text has no lines.
-std::vector<std::string> MemoLines(std::string_view text);
 
 // SetPerson / SetOrg: the holder's own fields, then, when it holds contact points in its
 // list, each tab's title choices, its primary title and the fields of the contact point of

@@ -1,4 +1,5 @@
 #include "core/editing/item_forms.h"
+#include "core/editing/memo_lines.h"
 
 #include "core/model/attachment_objects.h"
 #include "core/model/contact_point_objects.h"
@@ -27,29 +28,6 @@ void WriteCommon(TNRBObject& item, std::string_view title, std::string_view targ
 
 std::string_view NewNumberMask() {
     return PhoneFormats()[kNewNumberFormat].mask;
-}
-
-std::vector<std::string> MemoLines(std::string_view memo) {
-    std::vector<std::string> lines;
-    if (memo.empty()) {
-        return lines;
-    }
-    std::string line;
-    for (std::size_t i = 0; i < memo.size(); ++i) {
-        const char c = memo[i];
-        if (c == '\r' || c == '\n') {
-            lines.push_back(std::move(line));
-            line.clear();
-            if (c == '\r' && i + 1 < memo.size() && memo[i + 1] == '\n') {
-                ++i;
-            }
-        } else {
-            line.push_back(c);
-        }
-    }
-    // The text after the last line end is a line too, empty or not, as the memo shows it.
-    lines.push_back(std::move(line));
-    return lines;
 }
 
 AddressForm LoadAddressForm(const TAddressObject& item, EditMode mode) {

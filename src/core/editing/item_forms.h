@@ -6,6 +6,8 @@
 // Accept functions write nothing and return false when the kind's condition fails: input
 // that fails it is dropped without a message, and for a new item the caller removes it.
 
+#include "core/editing/memo_lines.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -88,10 +90,6 @@ inline constexpr std::size_t kNewNumberFormat = 0; // "USA"
 std::string_view NewNumberMask();
 // The initial text of the site address box of a new website.
 inline constexpr std::string_view kNewWebsiteUrl = "http://";
-
-// The memo split into its lines (line feeds, carriage return and line feed, or lone
-// carriage returns end a line); no lines for an empty memo.
-std::vector<std::string> MemoLines(std::string_view memo);
 
 // Loading: Edit shows the item's fields; New shows the kind's preset title and otherwise
 // empty boxes (a tool keeps the title its caller gave it and shows its icon in both).

@@ -3,6 +3,8 @@
 #include "core/model/item_factory.h"
 #include "core/services.h"
 #include "gui/common/ImageLists.h"
+#include "gui/editors/ItemEditors.h"
+#include "gui/editors/RecurringDateDlg.h"
 #include "gui/mainwindow/PrivateClipboard.h"
 #include "gui/mainwindow/TMainForm.h"
 
@@ -30,7 +32,9 @@ int main(int argc, char* argv[]) {
     quill::gui::ImageLists images;
     quill::gui::PrivateClipboard clipboard;
     quill::gui::TMainForm form(images, "quil.dat");
-    quill::InstallServices({nullptr, nullptr, &images, &clipboard, &form});
+    quill::gui::ItemEditors editors({&form, [&form] { return form.CategoryNames(); }, &images});
+    quill::gui::DatePicker datePicker;
+    quill::InstallServices({nullptr, nullptr, &images, &clipboard, &form, &editors, &datePicker});
     QObject::connect(&form, &quill::gui::TMainForm::exitRequested, &app, &QApplication::quit);
     form.SetStartupArguments(QApplication::arguments());
     form.show();

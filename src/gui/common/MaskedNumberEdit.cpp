@@ -13,7 +13,11 @@ void MaskedNumberEdit::SetEditMask(std::string_view mask) {
     mask_ = TEditMask(mask);
     if (!mask_.HasMask()) {
         if (had) {
-            // The text shown stays; it is edited freely from now on.
+            // What was typed stays, to be edited freely from now on; the blanks of an
+            // untouched mask are nothing the user wrote.
+            if (typed_.empty()) {
+                clear();
+            }
             typed_.clear();
         }
         return;

@@ -8,6 +8,7 @@
 #include "gui/common/Prompter.h"
 #include "gui/editors/CategoryPopup.h"
 
+#include "gui/common/MemoEdit.h"
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -15,6 +16,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -103,24 +105,6 @@ QFormLayout* PageLayout(QWidget* page) {
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     form->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     return form;
-}
-
-// A multi-line box has no length limit of its own: what goes beyond it is taken back,
-// from just before the cursor, where it was typed or pasted.
-void LimitMemo(QPlainTextEdit* memo, int maxLength) {
-    QObject::connect(memo, &QPlainTextEdit::textChanged, memo, [memo, maxLength] {
-        const int excess = static_cast<int>(memo->toPlainText().size()) - maxLength;
-        if (excess <= 0) {
-            return;
-        }
-        QTextCursor cursor = memo->textCursor();
-        const int end = cursor.position() >= excess ? cursor.position()
-                                                    : memo->document()->characterCount() - 1;
-        cursor.setPosition(end - excess);
-        cursor.setPosition(end, QTextCursor::KeepAnchor);
-        cursor.removeSelectedText();
-        memo->setTextCursor(cursor);
-    });
 }
 
 QString MemoText(const std::vector<std::string>& lines) {
@@ -217,12 +201,10 @@ QWidget* THolderEditDlg::BuildAddressPage() {
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("AddressPage"));
     addrTitle_ = EditableBox(page, "AddrTitle");
-    addr_ = new QPlainTextEdit(page);
+    addr_ = new MemoEdit(page);
     addr_->setObjectName(QStringLiteral("Addr"));
-    addr_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    addr_->setTabChangesFocus(true);
-    addr_->setFixedHeight(addr_->fontMetrics().lineSpacing() * 4 + 12);
-    LimitMemo(addr_, kMemoMaxLength);
+    addr_->SetMaxLength(kMemoMaxLength);
+    addr_->SetVisibleLines(4);
     city_ = Sized(LineEdit(page, "City", 25), 25);
     state_ = Sized(LineEdit(page, "State", 20), 20);
     postCode_ = Sized(LineEdit(page, "PostCode", 10), 10);
@@ -442,7 +424,7 @@ void THolderEditDlg::LoadHolder() {
 }
 
 void THolderEditDlg::ShowAddressTab(const THolderAddressTab& tab) {
-    addr_->setPlainText(MemoText(tab.lines));
+    addr_->SetText(MemoText(tab.lines));
     city_->setText(Q(tab.city));
     state_->setText(Q(tab.state));
     postCode_->setText(Q(tab.postCode));

@@ -24,6 +24,8 @@ class TContactHolderObject;
 
 namespace quill::gui {
 
+class MemoEdit;
+
 class MaskedNumberEdit;
 class TCatSelect;
 
@@ -97,7 +99,7 @@ private:
     QTabWidget* tabs_ = nullptr;
 
     QComboBox* addrTitle_ = nullptr;
-    QPlainTextEdit* addr_ = nullptr;
+    MemoEdit* addr_ = nullptr;
     QLineEdit* city_ = nullptr;
     QLineEdit* state_ = nullptr;
     QLineEdit* postCode_ = nullptr;
