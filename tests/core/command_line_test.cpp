@@ -114,8 +114,9 @@ TEST(CommandLineImports, SkipsTheProgramPathAndKeepsEachPathAsGiven) {
     EXPECT_TRUE(CommandLineImports(std::string_view{}).empty());
     EXPECT_TRUE(CommandLineImports("/usr/bin/quillmere").empty());
     EXPECT_TRUE(CommandLineImports(List{"/home/x.qld"}).empty());
-    EXPECT_EQ(CommandLineImports(List{"q", "/A/B.Qld", "/A/c.vcf"}),
-              (std::vector<CommandLineImport>{{ExchangeFile, "/A/B.Qld"}, {VCardFile, "/A/c.vcf"}}));
+    EXPECT_EQ(
+        CommandLineImports(List{"q", "/A/B.Qld", "/A/c.vcf"}),
+        (std::vector<CommandLineImport>{{ExchangeFile, "/A/B.Qld"}, {VCardFile, "/A/c.vcf"}}));
 }
 
 } // namespace

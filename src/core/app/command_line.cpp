@@ -104,9 +104,9 @@ std::vector<std::string> SplitCommandLine(std::string_view text) {
 }
 
 std::string QuoteArgument(std::string_view argument) {
-    const bool plain = !argument.empty() && std::none_of(argument.begin(), argument.end(), [](char c) {
-        return IsSeparator(c) || c == '"';
-    });
+    const bool plain =
+        !argument.empty() && std::none_of(argument.begin(), argument.end(),
+                                          [](char c) { return IsSeparator(c) || c == '"'; });
     if (plain) {
         return std::string(argument);
     }
