@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLocalServer>
 #include <QLocalSocket>
 #include <QMenu>
 #include <QMimeData>
@@ -229,6 +230,22 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(received.count(), 1, 5000);
         instance.Close();
         QVERIFY(!QFileInfo::exists(instance.ServerPath()));
+    }
+
+    void AnInstanceThatDoesNotAnswerStillEndsTheSecondStart() {
+        // The first instance is still starting (or hangs): the second one ends all the same,
+        // without a receipt, rather than start a second copy (Part 1.1, failure handling).
+        QTemporaryDir home;
+        SingleInstance second(home.path());
+        QLocalServer silent;
+        QVERIFY(silent.listen(second.ServerPath()));
+        bool acknowledged = true;
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(
+            second.TryHandOver({QStringLiteral("q"), QStringLiteral("a.qld")}, 300, &acknowledged));
+        QVERIFY(!acknowledged);
+        QVERIFY(clock.elapsed() < 3000);
     }
 
     void InstancesOfDifferentDataDirectoriesDoNotMeet() {
