@@ -9,7 +9,7 @@
 #include "gui/common/ImageLists.h"
 #include "gui/common/Prompter.h"
 #include "gui/mainwindow/ContentsListModel.h"
-#include "gui/mainwindow/PrivateClipboard.h"
+#include "platform/QtClipboard.h"
 #include "gui/mainwindow/TMainForm.h"
 
 #include <QAbstractItemView>
@@ -62,7 +62,7 @@ class MainFormTest : public QObject {
     std::unique_ptr<QTemporaryDir> dir_;
     QString previousDir_;
     std::unique_ptr<ImageLists> images_;
-    PrivateClipboard clipboard_;
+    platform::QtClipboard clipboard_;
     FakeEditors editors_;
     std::unique_ptr<TMainForm> form_;
 
@@ -249,7 +249,7 @@ private slots:
         Form().CutBtnClick();
         QVERIFY(Prompter::Asked().isEmpty()); // no question for a cut
         QCOMPARE(Form().Root()->Item()->ChildCount(), std::size_t{0});
-        const std::optional<std::string> records = PrivateClipboard::Records();
+        const std::optional<std::string> records = platform::QtClipboard::Records();
         QVERIFY(records);
         QVERIFY(QString::fromStdString(*records).startsWith(
             "{1 5 }Home~~1 Main St~~~~7\r\n{Addr}1 Main St"));

@@ -5,7 +5,7 @@
 #include "gui/common/ImageLists.h"
 #include "gui/editors/ItemEditors.h"
 #include "gui/editors/RecurringDateDlg.h"
-#include "gui/mainwindow/PrivateClipboard.h"
+#include "platform/QtClipboard.h"
 #include "gui/mainwindow/TMainForm.h"
 
 #include <QApplication>
@@ -30,7 +30,7 @@ int main(int argc, char* argv[]) {
         static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
 
     quill::gui::ImageLists images;
-    quill::gui::PrivateClipboard clipboard;
+    quill::platform::QtClipboard clipboard;
     quill::gui::TMainForm form(images, "quil.dat");
     quill::gui::ItemEditors editors({&form, [&form] { return form.CategoryNames(); }, &images});
     quill::gui::DatePicker datePicker;

@@ -1,5 +1,7 @@
 #include "gui/common/ImageLists.h"
 
+#include "gui/common/Pictures.h"
+
 #include <QApplication>
 #include <QFileIconProvider>
 #include <QFileInfo>
@@ -9,28 +11,24 @@
 namespace quill::gui {
 namespace {
 
-struct StandardPicture {
-    const char* themeName;
-    QStyle::StandardPixmap fallback;
-};
-
-// Index by index: folder, organization, team, person, website, address, phone, e-mail, fax,
-// reminder, document, open folder, due reminder, top item, file.
-constexpr StandardPicture kPictures[ImageLists::kStandardCount] = {
-    {"folder", QStyle::SP_DirClosedIcon},
-    {"office-building", QStyle::SP_ComputerIcon},
-    {"system-users", QStyle::SP_DirHomeIcon},
-    {"user-identity", QStyle::SP_FileDialogInfoView},
-    {"applications-internet", QStyle::SP_DriveNetIcon},
-    {"mail-mark-notjunk", QStyle::SP_FileDialogDetailedView},
-    {"call-start", QStyle::SP_MediaVolume},
-    {"mail-message", QStyle::SP_DialogYesButton},
-    {"printer", QStyle::SP_DriveFDIcon},
-    {"appointment-new", QStyle::SP_BrowserReload},
-    {"folder-open", QStyle::SP_DirOpenIcon},
-    {"appointment-soon", QStyle::SP_MessageBoxWarning},
-    {"address-book-new", QStyle::SP_DesktopIcon},
-    {"text-x-generic", QStyle::SP_FileIcon},
+// The icon theme's name for each standard picture, index by index: folder, organization,
+// team, person, website, address, phone, e-mail, fax, reminder, open folder, due reminder,
+// top item, file. Where the theme has none, the bundled picture stands in.
+constexpr const char* kThemeNames[ImageLists::kStandardCount] = {
+    "folder",
+    "office-building",
+    "system-users",
+    "user-identity",
+    "applications-internet",
+    "go-home",
+    "call-start",
+    "mail-message",
+    "printer",
+    "appointment-new",
+    "folder-open",
+    "appointment-soon",
+    "x-office-address-book",
+    "text-x-generic",
 };
 
 } // namespace
@@ -45,15 +43,7 @@ QIcon ImageLists::StandardIcon(int index) {
     if (index < 0 || index >= kStandardCount) {
         return {};
     }
-    const StandardPicture& p = kPictures[index];
-    QIcon themed = QIcon::fromTheme(QLatin1String(p.themeName));
-    if (!themed.isNull()) {
-        return themed;
-    }
-    if (qApp && QApplication::style()) {
-        return QApplication::style()->standardIcon(p.fallback);
-    }
-    return {};
+    return QIcon::fromTheme(QLatin1String(kThemeNames[index]), BundledPicture(index));
 }
 
 QIcon ImageLists::Icon(int index) const {
@@ -82,18 +72,15 @@ void ImageLists::Replace(int index, const QIcon& icon) {
 
 namespace {
 
-// The due bullet: a small filled dot in an 11-pixel-wide column.
 constexpr int kBulletWidth = 11;
 
+// The picture with the due bullet in an 11-pixel-wide column on its left.
 QPixmap WithBullet(const QPixmap& picture, int size) {
     QPixmap out(kBulletWidth + size, size);
     out.fill(Qt::transparent);
     QPainter p(&out);
-    p.setRenderHint(QPainter::Antialiasing);
-    const qreal d = size >= 32 ? 8 : 6;
-    p.setPen(QPen(QColor(90, 20, 20), 1));
-    p.setBrush(QColor(220, 40, 40));
-    p.drawEllipse(QRectF((kBulletWidth - d) / 2.0, (size - d) / 2.0, d, d));
+    const QPixmap bullet = BulletPicture(size);
+    p.drawPixmap(0, (size - bullet.height()) / 2, bullet);
     p.drawPixmap(kBulletWidth, 0, picture);
     return out;
 }

@@ -3,6 +3,7 @@
 
 #include "gui/mainwindow/TMainForm.h"
 
+#include "core/app/command_line.h"
 #include "core/exchange/vcard.h"
 #include "core/model/item_factory.h"
 #include "core/model/item_kind.h"
@@ -12,7 +13,7 @@
 #include "gui/common/Prompter.h"
 #include "gui/mainwindow/ContentsListModel.h"
 #include "gui/mainwindow/OutlineTreeModel.h"
-#include "gui/mainwindow/PrivateClipboard.h"
+#include "platform/QtClipboard.h"
 
 #include <QAbstractItemView>
 #include <QFile>
@@ -62,9 +63,6 @@ FileResult WriteClipboardFile(std::string_view text) {
     return {};
 }
 
-bool ContainsIgnoringCase(std::string_view text, std::string_view part) {
-    return AsciiLowered(text).find(part) != std::string::npos;
-}
 
 } // namespace
 
@@ -271,7 +269,7 @@ bool TMainForm::PutClipboardFileOnClipboard() {
     if (text.empty()) {
         return false;
     }
-    PrivateClipboard::SetRecordsOnly(text);
+    platform::QtClipboard::SetRecordsOnly(text);
     return true;
 }
 
@@ -281,7 +279,7 @@ void TMainForm::CutBtnClick() {
 }
 
 void TMainForm::PasteBtnClick() {
-    const std::optional<std::string> text = PrivateClipboard::Records();
+    const std::optional<std::string> text = platform::QtClipboard::Records();
     if (!text || text->empty()) {
         return;
     }
@@ -385,28 +383,37 @@ void TMainForm::ListPaneRenameClick() {
     ListView()->edit(index);
 }
 
+void TMainForm::OpenCommandLine(const QString& commandLine) {
+    const std::vector<std::string> arguments = SplitCommandLine(commandLine.toStdString());
+    QStringList list;
+    for (const std::string& argument : arguments) {
+        list << QString::fromStdString(argument);
+    }
+    OpenCommandLine(list);
+}
+
 void TMainForm::OpenCommandLine(const QStringList& arguments) {
     show();
     raise();
     activateWindow();
-    // The first argument is the program's path. Paths keep their case (file names on this
-    // system depend on it); the extension is matched without regard to case.
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const std::string path = arguments[i].toStdString();
-        if (ContainsIgnoringCase(path, ".qld")) {
-            FileResult imported = ImportFile(Root(), path);
+    std::vector<std::string> list;
+    for (const QString& argument : arguments) {
+        list.push_back(argument.toStdString());
+    }
+    // Paths keep their case (file names on this system depend on it); the extensions are
+    // matched without regard to case.
+    for (const CommandLineImport& file : CommandLineImports(list)) {
+        FileResult imported;
+        if (file.kind == CommandLineFile::ExchangeFile) {
+            imported = ImportFile(Root(), file.path);
             SortWholeTree();
-            RefreshList();
-            if (!imported && !imported.message.empty()) {
-                ShowFileProblem(imported);
-            }
-        } else if (ContainsIgnoringCase(path, ".vcf")) {
+        } else {
             VCardChoice choice(this);
-            FileResult imported = ImportVCardFile(path, Root(), choice);
-            RefreshList();
-            if (!imported && !imported.message.empty()) {
-                ShowFileProblem(imported);
-            }
+            imported = ImportVCardFile(file.path, Root(), choice);
+        }
+        RefreshList();
+        if (!imported && !imported.message.empty()) {
+            ShowFileProblem(imported);
         }
     }
 }

@@ -5,6 +5,7 @@
 #include "core/model/locate.h"
 #include "core/model/nrb_object.h"
 #include "core/util/text_encoding.h"
+#include "gui/common/TProgressForm.h"
 #include "gui/mainwindow/ContentsListModel.h"
 #include "gui/mainwindow/OutlineTreeModel.h"
 
@@ -44,7 +45,11 @@ void TMainForm::Locate(const QString& text) {
     }
     const int nodes = static_cast<int>(outline_.NodeCount());
     if (progress_) {
-        progress_->Begin(QStringLiteral("Searching..."), 0, std::max(0, nodes - 1));
+        progress_->SetAction(QStringLiteral("Searching..."));
+        progress_->SetResult({});
+        progress_->SetRange(0, std::max(0, nodes - 1));
+        progress_->SetPosition(0);
+        progress_->ShowProgress();
     }
     // The walk starts at the node of the list's selected entry, which is let go, or else at
     // the tree's selected node.
@@ -60,11 +65,11 @@ void TMainForm::Locate(const QString& text) {
     }
     const LocateResult found = LocateInOutline(outline_, start, lower, [this] {
         if (progress_) {
-            progress_->Step();
+            progress_->Advance();
         }
     });
     if (progress_) {
-        progress_->End();
+        progress_->HideProgress();
     }
     if (!found) {
         return;

@@ -39,15 +39,7 @@ namespace quill::gui {
 class ContentsListModel;
 class ImageLists;
 class OutlineTreeModel;
-
-// Where the progress of a long walk is shown (the shared progress window).
-class IProgressWindow {
-public:
-    virtual ~IProgressWindow() = default;
-    virtual void Begin(const QString& action, int minimum, int maximum) = 0;
-    virtual void Step() = 0;
-    virtual void End() = 0;
-};
+class TProgressForm;
 
 class TMainForm final : public QMainWindow, public INavigator {
     Q_OBJECT
@@ -83,9 +75,11 @@ public:
     // Handles a command line: the program's own at the first show, another start's later.
     // The first argument is the program path.
     void OpenCommandLine(const QStringList& arguments);
+    // Another start's command line as it arrives: its arguments quoted and joined.
+    void OpenCommandLine(const QString& commandLine);
     // The program's own command line, handled when the window is first shown.
     void SetStartupArguments(const QStringList& arguments) { startupArguments_ = arguments; }
-    void SetProgressWindow(IProgressWindow* progress) { progress_ = progress; }
+    void SetProgressWindow(TProgressForm* progress) { progress_ = progress; }
     // Saves what the end of the program saves; done once, by Exit or by destruction.
     void Shutdown();
 
@@ -211,7 +205,7 @@ private:
     bool firstShow_ = true;
     bool shutDown_ = false;
     QStringList startupArguments_;
-    IProgressWindow* progress_ = nullptr;
+    TProgressForm* progress_ = nullptr;
     std::unique_ptr<QPrinter> printer_;
 };
 

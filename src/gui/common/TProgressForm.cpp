@@ -1,0 +1,137 @@
+#include "gui/common/TProgressForm.h"
+
+#include "gui/common/Pictures.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace quill::gui {
+
+TProgressForm::TProgressForm(QWidget* parent)
+    : QWidget(parent,
+              Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint | Qt::CustomizeWindowHint) {
+    setObjectName(QStringLiteral("ProgressForm"));
+    setWindowTitle(QStringLiteral("Progress"));
+    setWindowIcon(ProgramIcon());
+    auto* layout = new QVBoxLayout(this);
+    action_ = new QLabel(this);
+    action_->setObjectName(QStringLiteral("ActionLabel"));
+    bar_ = new QProgressBar(this);
+    bar_->setObjectName(QStringLiteral("ProgressBar"));
+    bar_->setTextVisible(false); // the percentage line says it
+    percent_ = new QLabel(this);
+    percent_->setObjectName(QStringLiteral("PercentLabel"));
+    percent_->setAlignment(Qt::AlignCenter);
+    result_ = new QLabel(this);
+    result_->setObjectName(QStringLiteral("ResultLabel"));
+    layout->addWidget(action_);
+    layout->addWidget(bar_);
+    layout->addWidget(percent_);
+    layout->addWidget(result_);
+    setMinimumWidth(300);
+    SetRange(0, 100);
+    SetPosition(0);
+}
+
+void TProgressForm::SetAction(const QString& text) {
+    action_->setText(text);
+    Repaint();
+}
+
+void TProgressForm::SetRange(int minimum, int maximum) {
+    minimum_ = minimum;
+    maximum_ = std::max(minimum, maximum);
+    // QProgressBar shows a busy bar for an empty range; keep it still instead.
+    bar_->setRange(0, maximum_ > minimum_ ? maximum_ - minimum_ : 1);
+    SetPosition(position_);
+}
+
+void TProgressForm::SetPosition(int position) {
+    position_ = std::clamp(position, minimum_, maximum_);
+    bar_->setValue(maximum_ > minimum_ ? position_ - minimum_ : 0);
+    ShowPercent();
+}
+
+void TProgressForm::Advance(int step) {
+    SetPosition(static_cast<int>(
+        std::clamp<long long>(static_cast<long long>(position_) + step, minimum_, maximum_)));
+}
+
+void TProgressForm::SetResult(const QString& text) {
+    result_->setText(text);
+    Repaint();
+}
+
+int TProgressForm::PercentOf(int minimum, int maximum, int position) {
+    if (maximum <= minimum) {
+        return 0;
+    }
+    const long long range = static_cast<long long>(maximum) - minimum;
+    const long long done =
+        std::clamp<long long>(static_cast<long long>(position) - minimum, 0, range);
+    return static_cast<int>(done * 100 / range);
+}
+
+int TProgressForm::Percent() const {
+    return PercentOf(minimum_, maximum_, position_);
+}
+
+QString TProgressForm::ActionText() const {
+    return action_->text();
+}
+
+QString TProgressForm::PercentText() const {
+    return percent_->text();
+}
+
+QString TProgressForm::ResultText() const {
+    return result_->text();
+}
+
+void TProgressForm::ShowPercent() {
+    const int percent = Percent();
+    if (percent == shownPercent_) {
+        return;
+    }
+    shownPercent_ = percent;
+    percent_->setText(QString::number(percent) + QLatin1Char('%'));
+    Repaint();
+}
+
+void TProgressForm::ShowProgress() {
+    adjustSize();
+    CentreOnScreen();
+    show();
+    raise();
+    Repaint();
+}
+
+void TProgressForm::HideProgress() {
+    hide();
+}
+
+void TProgressForm::CentreOnScreen() {
+    QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen) {
+        return;
+    }
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+void TProgressForm::Repaint() {
+    // Called by a busy caller: let the window paint, but take no input meanwhile.
+    if (isVisible()) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+}
+
+} // namespace quill::gui

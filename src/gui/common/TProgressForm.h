@@ -1,0 +1,62 @@
+#pragma once
+// The shared progress window: caption "Progress", a small tool window that stays
+// on top, centred on the screen, with an action line, a progress bar, a percentage line and
+// a result line. Its users set the action text, the range and the position, and show and
+// hide it. It runs while the user-interface thread is busy, so it lets the window repaint
+// (no user input) whenever the percentage it shows changes.
+
+#include <QString>
+#include <QWidget>
+
+class QLabel;
+class QProgressBar;
+
+namespace quill::gui {
+
+class TProgressForm final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TProgressForm(QWidget* parent = nullptr);
+
+    void SetAction(const QString& text);
+    // An empty range (maximum not above minimum) shows 0% without error.
+    void SetRange(int minimum, int maximum);
+    // Kept within the range, as the bar keeps it.
+    void SetPosition(int position);
+    // The position plus step (the search advances by one for every node).
+    void Advance(int step = 1);
+    void SetResult(const QString& text);
+
+    // Centres the window on its screen, shows it above the others and paints it at once.
+    void ShowProgress();
+    void HideProgress();
+
+    int Minimum() const { return minimum_; }
+    int Maximum() const { return maximum_; }
+    int Position() const { return position_; }
+    // (position - minimum) * 100 / (maximum - minimum), whole-number division; 0 for an
+    // empty range.
+    int Percent() const;
+    static int PercentOf(int minimum, int maximum, int position);
+
+    QString ActionText() const;
+    QString PercentText() const;
+    QString ResultText() const;
+
+private:
+    void ShowPercent();
+    void CentreOnScreen();
+    void Repaint();
+
+    QLabel* action_ = nullptr;
+    QProgressBar* bar_ = nullptr;
+    QLabel* percent_ = nullptr;
+    QLabel* result_ = nullptr;
+    int minimum_ = 0;
+    int maximum_ = 100;
+    int position_ = 0;
+    int shownPercent_ = -1;
+};
+
+} // namespace quill::gui

@@ -1,0 +1,95 @@
+#include "platform/Places.h"
+
+#include "core/app/command_line.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+namespace quill::platform {
+namespace {
+
+QString Clean(const QString& path) {
+    return QDir::cleanPath(QDir(path).absolutePath());
+}
+
+QString XdgBase(const QProcessEnvironment& environment, const QString& variable,
+                const QString& homeRelativeDefault) {
+    const QString value = environment.value(variable);
+    if (!value.isEmpty() && QDir::isAbsolutePath(value)) {
+        return value;
+    }
+    QString home = environment.value(QStringLiteral("HOME"));
+    if (home.isEmpty()) {
+        home = QDir::homePath();
+    }
+    return home + QLatin1Char('/') + homeRelativeDefault;
+}
+
+bool MakeDirectory(const QString& path, QString* error) {
+    if (QFileInfo(path).isDir()) {
+        return true;
+    }
+    if (!QDir().mkpath(path)) {
+        if (error) {
+            *error = QStringLiteral("Cannot create the directory %1.").arg(path);
+        }
+        return false;
+    }
+    QFile::setPermissions(path,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    return true;
+}
+
+} // namespace
+
+Places Places::FromEnvironment(const QProcessEnvironment& environment) {
+    const QString home = environment.value(QStringLiteral("QUILLMERE_HOME"));
+    if (!home.isEmpty()) {
+        return Places(home, home);
+    }
+    const QString app = QStringLiteral("/quillmere");
+    return Places(
+        XdgBase(environment, QStringLiteral("XDG_DATA_HOME"), QStringLiteral(".local/share")) + app,
+        XdgBase(environment, QStringLiteral("XDG_CONFIG_HOME"), QStringLiteral(".config")) + app);
+}
+
+Places::Places(QString dataDirectory, QString settingsDirectory)
+    : data_(Clean(dataDirectory)), settings_(Clean(settingsDirectory)) {}
+
+QString Places::SettingsFile() const {
+    return settings_ + QLatin1Char('/') + QLatin1String(kSettingsFileName);
+}
+
+bool Places::Establish(QString* error) const {
+    if (!MakeDirectory(data_, error) || !MakeDirectory(settings_, error)) {
+        return false;
+    }
+    if (!QDir::setCurrent(data_)) {
+        if (error) {
+            *error = QStringLiteral("Cannot enter the directory %1.").arg(data_);
+        }
+        return false;
+    }
+    return true;
+}
+
+QStringList AbsoluteFileArguments(const QStringList& arguments, const QString& baseDirectory) {
+    QStringList out = arguments;
+    const QDir base(baseDirectory);
+    for (qsizetype i = 1; i < out.size(); ++i) {
+        const QString& argument = out[i];
+        if (argument.isEmpty() || QDir::isAbsolutePath(argument) ||
+            argument.startsWith(QLatin1Char('-')) ||
+            argument == QLatin1String(kHideSwitch.data(), kHideSwitch.size())) {
+            continue;
+        }
+        const QFileInfo info(base, argument);
+        if (info.exists()) {
+            out[i] = QDir::cleanPath(info.absoluteFilePath());
+        }
+    }
+    return out;
+}
+
+} // namespace quill::platform

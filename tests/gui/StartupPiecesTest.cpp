@@ -1,0 +1,557 @@
+// The start-up pieces: the places of the files, the single-instance hand-over (in one
+// process and from a real second process), the tray form, the progress window, the
+// clipboard's private format and the bundled pictures.
+
+#include "gui/app/TOrvaneForm.h"
+#include "gui/common/TProgressForm.h"
+#include "gui/common/ImageLists.h"
+#include "gui/common/Pictures.h"
+
+#include "core/app/command_line.h"
+#include "platform/Places.h"
+#include "platform/QtClipboard.h"
+#include "platform/Shell.h"
+#include "platform/SingleInstance.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QMenu>
+#include <QMimeData>
+#include <QPainter>
+#include <QProcess>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QSystemTrayIcon>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+
+using namespace quill;
+using namespace quill::gui;
+using namespace quill::platform;
+
+namespace {
+
+std::vector<std::string> Split(const QString& text) {
+    return SplitCommandLine(text.toStdString());
+}
+
+std::vector<std::string> Std(const QStringList& list) {
+    std::vector<std::string> out;
+    for (const QString& s : list) {
+        out.push_back(s.toStdString());
+    }
+    return out;
+}
+
+// A socket file that nobody listens on: what a crashed instance leaves behind.
+bool MakeStaleSocketFile(const QString& path) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    if (fd < 0) {
+        return false;
+    }
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray bytes = QFile::encodeName(path);
+    std::strncpy(address.sun_path, bytes.constData(), sizeof address.sun_path - 1);
+    const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return bound;
+}
+
+bool IsBlank(const QImage& image) {
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(image.pixel(x, y)) != 0) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+class StartupPiecesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // --- Places -------------------------------------------------------------------------
+
+    void PlacesFollowQuillmereHome() {
+        QProcessEnvironment env;
+        env.insert(QStringLiteral("QUILLMERE_HOME"), QStringLiteral("/srv/q/home/"));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), QStringLiteral("/elsewhere/data"));
+        const Places places = Places::FromEnvironment(env);
+        QCOMPARE(places.DataDirectory(), QStringLiteral("/srv/q/home"));
+        QCOMPARE(places.SettingsDirectory(), QStringLiteral("/srv/q/home"));
+        QCOMPARE(places.SettingsFile(), QStringLiteral("/srv/q/home/nrb.ini"));
+    }
+
+    void PlacesFollowTheXdgDirectoriesElseHome() {
+        QProcessEnvironment env;
+        env.insert(QStringLiteral("HOME"), QStringLiteral("/home/ann"));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), QStringLiteral("/x/data"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), QStringLiteral("/x/config"));
+        Places places = Places::FromEnvironment(env);
+        QCOMPARE(places.DataDirectory(), QStringLiteral("/x/data/quillmere"));
+        QCOMPARE(places.SettingsFile(), QStringLiteral("/x/config/quillmere/nrb.ini"));
+
+        env.insert(QStringLiteral("XDG_DATA_HOME"), QStringLiteral("relative/ignored"));
+        env.remove(QStringLiteral("XDG_CONFIG_HOME"));
+        places = Places::FromEnvironment(env);
+        QCOMPARE(places.DataDirectory(), QStringLiteral("/home/ann/.local/share/quillmere"));
+        QCOMPARE(places.SettingsDirectory(), QStringLiteral("/home/ann/.config/quillmere"));
+    }
+
+    void EstablishCreatesBothAndEntersTheDataDirectory() {
+        QTemporaryDir root;
+        QVERIFY(root.isValid());
+        const QString before = QDir::currentPath();
+        const Places places(root.filePath(QStringLiteral("data/q")),
+                            root.filePath(QStringLiteral("config/q")));
+        QString error;
+        QVERIFY2(places.Establish(&error), qPrintable(error));
+        QVERIFY(QFileInfo(places.SettingsDirectory()).isDir());
+        QCOMPARE(QFileInfo(QDir::currentPath()).canonicalFilePath(),
+                 QFileInfo(places.DataDirectory()).canonicalFilePath());
+        // Made for the user alone.
+        QCOMPARE(QFileInfo(places.DataDirectory()).permissions() &
+                     (QFileDevice::ReadGroup | QFileDevice::ReadOther),
+                 QFileDevice::Permissions{});
+        QVERIFY(places.Establish()); // existing directories are fine
+        QDir::setCurrent(before);
+
+        QFile blocker(root.filePath(QStringLiteral("file")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        const Places bad(root.filePath(QStringLiteral("file/sub")), root.path());
+        QVERIFY(!bad.Establish(&error));
+        QVERIFY(error.contains(QStringLiteral("file/sub")));
+        QCOMPARE(QDir::currentPath(), before);
+    }
+
+    void FileArgumentsBecomeAbsoluteBeforeTheDirectoryChanges() {
+        QTemporaryDir root;
+        QFile file(root.filePath(QStringLiteral("My Friends.qld")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        QFile hide(root.filePath(QStringLiteral("HIDEWIN")));
+        QVERIFY(hide.open(QIODevice::WriteOnly));
+        hide.close();
+        const QStringList in = {QStringLiteral("quillmere"),   QStringLiteral("My Friends.qld"),
+                                QStringLiteral("missing.vcf"), QStringLiteral("HIDEWIN"),
+                                QStringLiteral("/regserver"),  QStringLiteral("-embedding")};
+        const QStringList out = AbsoluteFileArguments(in, root.path());
+        QCOMPARE(out[0], QStringLiteral("quillmere"));
+        QCOMPARE(out[1], QDir(root.path()).absoluteFilePath(QStringLiteral("My Friends.qld")));
+        QCOMPARE(out.mid(2), in.mid(2));
+    }
+
+    // --- Single instance ----------------------------------------------------------------
+
+    void HandOverBetweenTwoObjectsInOneProcess() {
+        QTemporaryDir home;
+        SingleInstance first(home.path());
+        SingleInstance second(home.path());
+        QCOMPARE(first.ServerPath(), second.ServerPath());
+        QString error;
+        QVERIFY2(first.Listen(&error), qPrintable(error));
+        QSignalSpy received(&first, &SingleInstance::commandLineReceived);
+
+        const QStringList arguments = {
+            QStringLiteral("/usr/bin/quillmere"), QStringLiteral("/home/Ann/My Files/Friends.QLD"),
+            QStringLiteral("/tmp/say \"hi\".vcf"), QStringLiteral("Zoë.vcf")};
+        bool acknowledged = false;
+        QVERIFY(second.TryHandOver(arguments, 5000, &acknowledged));
+        QVERIFY(acknowledged);
+        // With both ends in one thread the signal may come while TryHandOver still waits.
+        QTRY_COMPARE_WITH_TIMEOUT(received.count(), 1, 5000);
+        const QString text = received.at(0).at(0).toString();
+        QCOMPARE(Split(text), Std(arguments));
+        const auto imports = CommandLineImports(text.toStdString());
+        QCOMPARE(imports.size(), std::size_t{3});
+        QCOMPARE(imports[0].path, std::string("/home/Ann/My Files/Friends.QLD"));
+        QVERIFY(imports[0].kind == CommandLineFile::ExchangeFile);
+
+        // Without arguments only the program path travels: the window just comes forward.
+        QVERIFY(second.TryHandOver({QStringLiteral("/usr/bin/quillmere")}));
+        QTRY_COMPARE_WITH_TIMEOUT(received.count(), 2, 5000);
+        QCOMPARE(Split(received.at(1).at(0).toString()), Std({"/usr/bin/quillmere"}));
+        QVERIFY(CommandLineImports(received.at(1).at(0).toString().toStdString()).empty());
+    }
+
+    void ARunningInstanceKeepsItsSocket() {
+        QTemporaryDir home;
+        SingleInstance first(home.path());
+        QVERIFY(first.Listen());
+        SingleInstance second(home.path());
+        QString error;
+        QVERIFY(!second.Listen(&error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(first.IsListening());
+        QSignalSpy received(&first, &SingleInstance::commandLineReceived);
+        QVERIFY(second.TryHandOver({QStringLiteral("q"), QStringLiteral("a.qld")}));
+        QTRY_COMPARE_WITH_TIMEOUT(received.count(), 1, 5000);
+    }
+
+    void NothingListeningMeansAFirstStart() {
+        QTemporaryDir home;
+        SingleInstance alone(home.path());
+        QVERIFY(!QFileInfo::exists(alone.ServerPath()));
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(!alone.TryHandOver({QStringLiteral("q")}));
+        QVERIFY(clock.elapsed() < 2000);
+    }
+
+    void AStaleSocketFileDoesNotBlockAFirstStart() {
+        QTemporaryDir home;
+        SingleInstance instance(home.path());
+        QVERIFY(MakeStaleSocketFile(instance.ServerPath()));
+        QVERIFY(QFileInfo::exists(instance.ServerPath()));
+        QVERIFY(!instance.TryHandOver({QStringLiteral("q")})); // nobody answers
+        QString error;
+        QVERIFY2(instance.Listen(&error), qPrintable(error));
+        SingleInstance second(home.path());
+        QSignalSpy received(&instance, &SingleInstance::commandLineReceived);
+        QVERIFY(second.TryHandOver({QStringLiteral("q"), QStringLiteral("x.vcf")}));
+        QTRY_COMPARE_WITH_TIMEOUT(received.count(), 1, 5000);
+        instance.Close();
+        QVERIFY(!QFileInfo::exists(instance.ServerPath()));
+    }
+
+    void AnInstanceThatDoesNotAnswerStillEndsTheSecondStart() {
+        // The first instance is still starting (or hangs): the second one ends all the same,
+        // without a receipt, rather than start a second copy.
+        QTemporaryDir home;
+        SingleInstance second(home.path());
+        QLocalServer silent;
+        QVERIFY(silent.listen(second.ServerPath()));
+        bool acknowledged = true;
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(
+            second.TryHandOver({QStringLiteral("q"), QStringLiteral("a.qld")}, 300, &acknowledged));
+        QVERIFY(!acknowledged);
+        QVERIFY(clock.elapsed() < 3000);
+    }
+
+    void InstancesOfDifferentDataDirectoriesDoNotMeet() {
+        QTemporaryDir homeA;
+        QTemporaryDir homeB;
+        SingleInstance a(homeA.path());
+        SingleInstance b(homeB.path());
+        QVERIFY(a.ServerPath() != b.ServerPath());
+        QVERIFY(a.ServerPath().contains(QString::number(::getuid())));
+        QVERIFY(a.Listen());
+        QVERIFY(!b.TryHandOver({QStringLiteral("q")}));
+        QVERIFY(b.Listen());
+    }
+
+    void TheSocketIsForTheUserAlone() {
+        QTemporaryDir home;
+        SingleInstance instance(home.path());
+        QVERIFY(instance.Listen());
+        const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                                QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                                QFileDevice::WriteOther | QFileDevice::ExeOther;
+        QCOMPARE(QFileInfo(instance.ServerPath()).permissions() & others,
+                 QFileDevice::Permissions{});
+        QLocalSocket client;
+        client.connectToServer(instance.ServerPath());
+        QVERIFY(client.waitForConnected(2000));
+        QCOMPARE(PeerUserId(client.socketDescriptor()), static_cast<long long>(::getuid()));
+        QCOMPARE(PeerUserId(-1), -1LL);
+    }
+
+    void HandOverFromARealSecondProcess() {
+        QTemporaryDir home;
+        SingleInstance first(home.path());
+        QVERIFY(first.Listen());
+        QSignalSpy received(&first, &SingleInstance::commandLineReceived);
+
+        QProcess second;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QUILLMERE_HOME"), home.path());
+        second.setProcessEnvironment(env);
+        const QStringList arguments = {QStringLiteral("/tmp/My Files/Friends.QLD"),
+                                       QStringLiteral("/tmp/team \"B\".vcf")};
+        second.start(QStringLiteral(QUILL_HANDOVER_HELPER), arguments);
+        QVERIFY(second.waitForStarted(5000));
+        // The event loop runs while waiting, so the receipt goes out.
+        QTRY_COMPARE_WITH_TIMEOUT(received.count(), 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(second.state(), QProcess::NotRunning, 10000);
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        const auto got = Split(received.at(0).at(0).toString());
+        QCOMPARE(got.size(), std::size_t{3});
+        QCOMPARE(QFileInfo(QString::fromStdString(got[0])).fileName(),
+                 QFileInfo(QStringLiteral(QUILL_HANDOVER_HELPER)).fileName());
+        QCOMPARE(got[1], std::string("/tmp/My Files/Friends.QLD"));
+        QCOMPARE(got[2], std::string("/tmp/team \"B\".vcf"));
+    }
+
+    void ASecondProcessWithoutARunningInstanceGoesOn() {
+        QTemporaryDir home;
+        QProcess second;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QUILLMERE_HOME"), home.path());
+        second.setProcessEnvironment(env);
+        second.start(QStringLiteral(QUILL_HANDOVER_HELPER), {QStringLiteral("a.qld")});
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitCode(), 3);
+    }
+
+    // --- Tray form ----------------------------------------------------------------------
+
+    void TrayPopupHasItsEntriesInOrder() {
+        TOrvaneForm form;
+        QStringList texts;
+        for (QAction* action : form.TrayPopup()->actions()) {
+            texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        }
+        QCOMPARE(texts, (QStringList{QStringLiteral("&Restore"), QStringLiteral("-"),
+                                     QStringLiteral("&Tools"), QStringLiteral("&Get Browser URL"),
+                                     QStringLiteral("-"), QStringLiteral("&Exit")}));
+        QVERIFY(form.ToolsMenu()->actions().isEmpty());
+        form.ToolsMenu()->addAction(QStringLiteral("Notepad")); // the owner fills it
+        QCOMPARE(form.ToolsMenu()->actions().size(), 1);
+        QCOMPARE(form.TrayIcon()->contextMenu(), form.TrayPopup());
+        QVERIFY(!form.TrayIcon()->icon().isNull());
+    }
+
+    void TrayEntriesAndTheLeftClickSpeakThroughSignals() {
+        TOrvaneForm form;
+        QSignalSpy restore(&form, &TOrvaneForm::restoreRequested);
+        QSignalSpy getUrl(&form, &TOrvaneForm::getUrlRequested);
+        QSignalSpy exit(&form, &TOrvaneForm::exitRequested);
+        form.RestoreAction()->trigger();
+        QCOMPARE(restore.count(), 1);
+        emit form.TrayIcon()->activated(QSystemTrayIcon::Trigger);
+        QCOMPARE(restore.count(), 2);
+        emit form.TrayIcon()->activated(QSystemTrayIcon::DoubleClick);
+        emit form.TrayIcon()->activated(QSystemTrayIcon::Context);
+        QCOMPARE(restore.count(), 2);
+        form.GetBrowserUrlAction()->trigger();
+        QCOMPARE(getUrl.count(), 1);
+        form.ExitAction()->trigger();
+        QCOMPARE(exit.count(), 1);
+        QCOMPARE(restore.count(), 2);
+    }
+
+    void ToolTipTextIsCutTo62Characters() {
+        QCOMPARE(TOrvaneForm::CutToolTip(QString(70, QLatin1Char('x'))).size(), 62);
+        QCOMPARE(TOrvaneForm::CutToolTip(QString(62, QLatin1Char('x'))).size(), 62);
+        QCOMPARE(TOrvaneForm::CutToolTip(QStringLiteral("[My Contacts]")),
+                 QStringLiteral("[My Contacts]"));
+        // A character outside the BMP across the limit is dropped whole.
+        const QString emoji = QString(61, QLatin1Char('a')) + QString::fromUtf8("\xF0\x9F\x93\x87");
+        QCOMPARE(TOrvaneForm::CutToolTip(emoji).size(), 61);
+        TOrvaneForm form;
+        QCOMPARE(form.ToolTip(), QStringLiteral("Click to view main window"));
+    }
+
+    void TrayToolTipIsCutTo62Characters() {
+        if (!TOrvaneForm::TrayAvailable()) {
+            QSKIP("No notification area on this display (the offscreen platform has none); "
+                  "the icon is not shown there, so there is no tray tooltip to look at.");
+        }
+        TOrvaneForm form;
+        QVERIFY(form.TrayIcon()->isVisible());
+        QCOMPARE(form.TrayIcon()->toolTip(), QStringLiteral("Click to view main window"));
+        const QString path =
+            QStringLiteral("[My Contacts/Friends and Family/Relatives abroad/Ann Lee of Leeds]");
+        QVERIFY(path.size() > 62);
+        form.SetToolTip(path);
+        QCOMPARE(form.TrayIcon()->toolTip(), path.left(62));
+    }
+
+    void TheFormLivesWithoutATray() {
+        // Whatever the display, making, using and ending the form must not fail.
+        auto form = std::make_unique<TOrvaneForm>();
+        form->SetToolTip(QStringLiteral("[My Contacts]"));
+        form->SetIcon(ProgramIcon());
+        QCOMPARE(form->TrayIcon()->isVisible(), TOrvaneForm::TrayAvailable());
+        form.reset();
+    }
+
+    // --- Progress window ----------------------------------------------------------------
+
+    void ProgressShowsTheWholePercentage() {
+        TProgressForm progress;
+        QCOMPARE(progress.windowTitle(), QStringLiteral("Progress"));
+        QVERIFY(progress.windowFlags().testFlag(Qt::Tool));
+        QVERIFY(progress.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+        progress.SetAction(QStringLiteral("Searching..."));
+        progress.SetResult(QString());
+        progress.SetRange(0, 9);
+        progress.SetPosition(3);
+        QCOMPARE(progress.PercentText(), QStringLiteral("33%"));
+        progress.Advance();
+        QCOMPARE(progress.PercentText(), QStringLiteral("44%"));
+        progress.SetPosition(9);
+        QCOMPARE(progress.PercentText(), QStringLiteral("100%"));
+        progress.Advance(); // the walk visits the start node last: the bar stays full
+        QCOMPARE(progress.Position(), 9);
+        QCOMPARE(progress.PercentText(), QStringLiteral("100%"));
+        QCOMPARE(progress.ActionText(), QStringLiteral("Searching..."));
+        QCOMPARE(TProgressForm::PercentOf(0, 3, 2), 66);
+        QCOMPARE(TProgressForm::PercentOf(10, 20, 15), 50);
+        QCOMPARE(TProgressForm::PercentOf(0, 2000000000, 1999999999), 99);
+    }
+
+    void AnEmptyRangeShowsZeroPercent() {
+        TProgressForm progress;
+        progress.SetRange(0, 0); // only the top node: nodes minus one
+        progress.SetPosition(0);
+        QCOMPARE(progress.PercentText(), QStringLiteral("0%"));
+        progress.Advance();
+        QCOMPARE(progress.PercentText(), QStringLiteral("0%"));
+        progress.SetRange(0, -1);
+        QCOMPARE(progress.PercentText(), QStringLiteral("0%"));
+        QCOMPARE(TProgressForm::PercentOf(5, 5, 7), 0);
+    }
+
+    void ProgressIsCentredAndPaintsWhileBusy() {
+        TProgressForm progress;
+        progress.SetAction(QStringLiteral("Searching..."));
+        progress.SetRange(0, 99);
+        progress.ShowProgress();
+        QVERIFY(progress.isVisible());
+        const QPoint screenCentre = progress.screen()->availableGeometry().center();
+        QVERIFY((progress.frameGeometry().center() - screenCentre).manhattanLength() <= 4);
+        for (int i = 0; i < 100; ++i) {
+            progress.Advance(); // a busy loop: the window paints as the percentage changes
+        }
+        QCOMPARE(progress.PercentText(), QStringLiteral("100%"));
+        progress.HideProgress();
+        QVERIFY(!progress.isVisible());
+    }
+
+    // --- Clipboard ----------------------------------------------------------------------
+
+    void ThePrivateFormatGoesRoundTheClipboard() {
+        QtClipboard clipboard;
+        IClipboard& service = clipboard;
+        const std::string record = std::string("2,12345678,0,Home\r\n{Phon}~~555-1234~~") + '\0';
+        service.StoreRecord(record, "555-1234");
+        QVERIFY(QtClipboard::HasPrivateFormat());
+        QCOMPARE(QtClipboard::Records(),
+                 std::optional<std::string>(record.substr(0, record.size() - 1)));
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(data);
+        QCOMPARE(data->text(), QStringLiteral("555-1234"));
+        QByteArray raw = data->data(QString::fromLatin1(kPrivateClipboardMime));
+        QCOMPARE(raw.size(), static_cast<qsizetype>(record.size())); // the zero byte travels
+        QCOMPARE(raw.back(), '\0');
+
+        QtClipboard::SetRecordsOnly("1,1,0,Friends\r\n{Fold}~~\r\n");
+        QCOMPARE(QtClipboard::Records(),
+                 std::optional<std::string>("1,1,0,Friends\r\n{Fold}~~\r\n"));
+        data = QGuiApplication::clipboard()->mimeData();
+        QVERIFY(data && !data->hasText()); // the private format only
+
+        QGuiApplication::clipboard()->setText(QStringLiteral("foreign"));
+        QVERIFY(!QtClipboard::HasPrivateFormat());
+        QCOMPARE(QtClipboard::Records(), std::nullopt);
+    }
+
+    // --- Shell --------------------------------------------------------------------------
+
+    void UrlsAreToldFromPaths() {
+        QVERIFY(HasUrlScheme(QStringLiteral("https://example.org/")));
+        QVERIFY(HasUrlScheme(QStringLiteral("mailto:ann@example.org")));
+        QVERIFY(HasUrlScheme(QStringLiteral("tel:+15551234")));
+        QVERIFY(!HasUrlScheme(QStringLiteral("/home/ann/notes.txt")));
+        QVERIFY(!HasUrlScheme(QStringLiteral("C:\\notes.txt")));
+        QVERIFY(!HasUrlScheme(QStringLiteral("my notes: today.txt")));
+        QVERIFY(!HasUrlScheme(QStringLiteral("notes.txt")));
+        QVERIFY(!OpenDocument(QString()));
+    }
+
+    void ProgramsStartDetachedInTheirDirectory() {
+        QTemporaryDir dir;
+        const QString marker = dir.filePath(QStringLiteral("started"));
+        QVERIFY(StartProgram(QStringLiteral("/bin/sh"),
+                             QStringList{QStringLiteral("-c"), QStringLiteral("pwd > started")},
+                             dir.path()));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(marker).size() > 0, 5000);
+        QFile file(marker);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(QFileInfo(QString::fromLocal8Bit(file.readAll().trimmed())).canonicalFilePath(),
+                 QFileInfo(dir.path()).canonicalFilePath());
+        QVERIFY(!StartProgram(dir.filePath(QStringLiteral("no-such-program")), QStringList{}));
+        QVERIFY(!StartProgram(QString(), QStringList{}));
+    }
+
+    // --- Pictures -----------------------------------------------------------------------
+
+    void TheStandardPicturesAreBundledAtBothSizes() {
+        QList<QImage> seen;
+        for (int i = 0; i < ImageLists::kStandardCount; ++i) {
+            for (int size : {16, 32}) {
+                const QPixmap picture = BundledPicture(i, size);
+                QVERIFY2(!picture.isNull(),
+                         qPrintable(QStringLiteral("picture %1 at %2").arg(i).arg(size)));
+                QCOMPARE(picture.size(), QSize(size, size));
+                const QImage image = picture.toImage();
+                QVERIFY(!IsBlank(image));
+                QVERIFY2(!seen.contains(image),
+                         qPrintable(QStringLiteral("picture %1 repeats").arg(i)));
+                seen << image;
+            }
+            QVERIFY(!ImageLists::StandardIcon(i).isNull());
+            QVERIFY(!BundledPicture(i).isNull());
+        }
+        QVERIFY(BundledPicture(14).isNull());
+        QVERIFY(BundledPicture(-1, 16).isNull());
+        QVERIFY(ImageLists::StandardIcon(14).isNull());
+
+        const QIcon program = ProgramIcon();
+        for (int size : {16, 32, 48, 64, 128}) {
+            QCOMPARE(program.pixmap(size, size).size(), QSize(size, size));
+            QVERIFY(program.availableSizes().contains(QSize(size, size)));
+        }
+        QCOMPARE(BulletPicture().size(), QSize(kBulletWidth, 16));
+        QCOMPARE(BulletPicture(32).size(), QSize(kBulletWidth, 32));
+        QVERIFY(!IsBlank(BulletPicture().toImage()));
+    }
+
+    void ContactSheetOfTheImageLists() {
+        // The pictures as the image lists hand them out, side by side at both sizes, on a
+        // light and a dark ground. Set QUILL_PICTURE_SHEET to a file name to look at it.
+        ImageLists lists;
+        const int n = ImageLists::kStandardCount;
+        QImage sheet(n * 40 + 8, 2 * 56, QImage::Format_ARGB32);
+        QPainter p(&sheet);
+        p.fillRect(0, 0, sheet.width(), 56, QColor(0xF4, 0xF4, 0xF2));
+        p.fillRect(0, 56, sheet.width(), 56, QColor(0x2B, 0x2D, 0x31));
+        for (int ground = 0; ground < 2; ++ground) {
+            for (int i = 0; i < n; ++i) {
+                p.drawPixmap(8 + i * 40, ground * 56 + 4, lists.Pixmap(i, ImageLists::kSmall));
+                p.drawPixmap(8 + i * 40, ground * 56 + 22, lists.Pixmap(i, ImageLists::kLarge));
+            }
+        }
+        p.end();
+        QVERIFY(!IsBlank(sheet));
+        const QString target = qEnvironmentVariable("QUILL_PICTURE_SHEET");
+        if (!target.isEmpty()) {
+            QVERIFY(sheet.save(target));
+        }
+    }
+};
+
+QTEST_MAIN(StartupPiecesTest)
+#include "StartupPiecesTest.moc"
