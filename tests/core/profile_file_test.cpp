@@ -211,5 +211,33 @@ TEST_F(ProfileFileTest, FailedWritesLeaveTheFileAlone) {
     EXPECT_TRUE(fs::is_directory(dir_ / "adir"));
 }
 
+TEST_F(ProfileFileTest, UpdateWritesManyKeysAtOnceAsSingleWritesWould) {
+    Put("[S]\r\nb=old\r\n");
+    ASSERT_TRUE(WriteProfileString(ini_, "S", "a", "1"));
+    ASSERT_TRUE(WriteProfileString(ini_, "S", "b", "2"));
+    ASSERT_TRUE(WriteProfileString(ini_, "T", "c", "x y"));
+    const std::string singly = Content();
+
+    Put("[S]\r\nb=old\r\n");
+    ASSERT_TRUE(UpdateProfile(ini_, [](IniDocument& doc) {
+        return doc.SetValue("S", "a", "1") && doc.SetValue("S", "b", "2") &&
+               doc.SetValue("T", "c", "x y");
+    }));
+    EXPECT_EQ(Content(), singly);
+    EXPECT_EQ(ReadProfileDocument(ini_).Value("t", "C"), "x y");
+
+    // A change that cannot be applied saves nothing of it.
+    std::string error;
+    EXPECT_FALSE(UpdateProfile(
+        ini_,
+        [](IniDocument& doc) {
+            return doc.SetValue("S", "a", "changed") && doc.SetValue("S", "", "v");
+        },
+        &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(Content(), singly);
+    EXPECT_FALSE(ReadProfileDocument((dir_ / "none.ini").string()).HasSection("S"));
+}
+
 } // namespace
 } // namespace quill

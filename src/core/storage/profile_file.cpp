@@ -421,6 +421,15 @@ bool DeleteProfileKey(const std::string& file, std::string_view section, std::st
     });
 }
 
+IniDocument ReadProfileDocument(const std::string& file) {
+    return LoadForReading(file);
+}
+
+bool UpdateProfile(const std::string& file, const std::function<bool(IniDocument&)>& change,
+                   std::string* error) {
+    return Modify(file, error, change);
+}
+
 std::string_view TrimProfileText(std::string_view text) {
     return Trim(text);
 }

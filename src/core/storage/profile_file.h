@@ -8,6 +8,7 @@
 // the one read and written. Lines starting with ';' are comments. A file that is not valid
 // UTF-8 is read as Windows-1252; files are written as UTF-8 with CR LF.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -83,5 +84,14 @@ bool WriteProfileInt(const std::string& file, std::string_view section, std::str
 bool EraseSection(const std::string& file, std::string_view section, std::string* error = nullptr);
 bool DeleteProfileKey(const std::string& file, std::string_view section, std::string_view key,
                       std::string* error = nullptr);
+
+// For callers that take or give many keys at once. ReadProfileDocument reads the file once (a
+// missing or unreadable file is empty). UpdateProfile applies change to the file's document
+// and saves it once, atomically: the keys end up as the same sequence of single writes would
+// leave them, but the file never holds half of the change. change returns false when a name
+// cannot be written, and nothing is saved then.
+IniDocument ReadProfileDocument(const std::string& file);
+bool UpdateProfile(const std::string& file, const std::function<bool(IniDocument&)>& change,
+                   std::string* error = nullptr);
 
 } // namespace quill

@@ -1,0 +1,93 @@
+#include "gui/mainwindow/ToolsMenu.h"
+
+#include "gui/common/ImageLists.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QMenu>
+#include <QProcess>
+#include <QUrl>
+
+#include <algorithm>
+
+namespace quill::gui {
+namespace {
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+bool IsProgramFile(const QString& fileName) {
+    const QFileInfo info(fileName);
+    return info.isFile() && info.isExecutable();
+}
+
+bool Start(const TToolItem& tool, const QStringList& arguments) {
+    const QString program = Q(tool.FileName());
+    if (program.isEmpty()) {
+        return false;
+    }
+    if (IsProgramFile(program)) {
+        return QProcess::startDetached(program, arguments, Q(tool.WorkingDirectory()));
+    }
+    // What the shell's "open" does with a file that is not a program.
+    return arguments.isEmpty() && QFileInfo::exists(program) &&
+           QDesktopServices::openUrl(QUrl::fromLocalFile(program));
+}
+
+} // namespace
+
+ToolIconLoader ImageListsToolIconLoader(ImageLists& images) {
+    return [&images](const std::string& fileName, int previousIndex) {
+        const QIcon icon = ImageLists::FileIcon(fileName);
+        if (previousIndex < 0) {
+            return images.Add(icon);
+        }
+        images.Replace(previousIndex, icon);
+        return previousIndex;
+    };
+}
+
+void ConnectToolIcons(TToolItems& tools, ImageLists& images) {
+    tools.SetIconLoader(ImageListsToolIconLoader(images));
+    images.SetToolIconLookup([&tools](std::string_view program) {
+        const TToolItem* tool = tools.FindByFileName(program);
+        return tool && tool->ImageIndex() >= 0 ? tool->ImageIndex() : kGenericFileImage;
+    });
+}
+
+void BuildToolsMenu(QMenu& menu, int keep, const TToolItems& tools, const ImageLists* images) {
+    const QList<QAction*> actions = menu.actions();
+    for (qsizetype i = std::max(keep, 0); i < actions.size(); ++i) {
+        menu.removeAction(actions[i]);
+        if (actions[i]->parent() == &menu) {
+            delete actions[i];
+        }
+    }
+    for (int i = 0; i < tools.Count(); ++i) {
+        TToolItem* tool = tools.Items(i);
+        QAction* action = menu.addAction(Q(tool->Description()));
+        if (images && tool->ImageIndex() >= 0) {
+            action->setIcon(images->Icon(tool->ImageIndex()));
+        }
+        // The entry outlives nothing it points to: a tool deleted since the menu was built is
+        // no longer in the list, and its entry does nothing.
+        QObject::connect(action, &QAction::triggered, &menu, [&tools, tool] {
+            if (tools.IndexOf(tool) >= 0) {
+                StartProgram(*tool);
+            }
+        });
+    }
+}
+
+bool StartProgram(const TToolItem& tool) {
+    return Start(tool, {});
+}
+
+bool LaunchTool(const TToolItem& tool, const QString& target) {
+    const std::string parameters = tool.LaunchParameters(target.toStdString());
+    return Start(tool, QProcess::splitCommand(Q(parameters)));
+}
+
+} // namespace quill::gui
