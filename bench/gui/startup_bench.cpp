@@ -52,7 +52,7 @@ int main(int argc, char* argv[]) {
         {
             const auto start = Clock::now();
             quill::gui::ImageLists images;
-            quill::gui::TMainForm form(images, "quil.dat");
+            quill::gui::TMainForm form(images, "quil.dat", "nrb.ini");
             form.show();
             QCoreApplication::processEvents();
             show.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());

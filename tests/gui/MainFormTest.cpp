@@ -9,8 +9,8 @@
 #include "gui/common/ImageLists.h"
 #include "gui/common/Prompter.h"
 #include "gui/mainwindow/ContentsListModel.h"
-#include "platform/QtClipboard.h"
 #include "gui/mainwindow/TMainForm.h"
+#include "platform/QtClipboard.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -21,7 +21,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -72,7 +74,7 @@ class MainFormTest : public QObject {
         return CreateItem(kind, title, target, "", 0, "", parent, &form_->Outline());
     }
     void StartForm() {
-        form_ = std::make_unique<TMainForm>(*images_, "quil.dat");
+        form_ = std::make_unique<TMainForm>(*images_, "quil.dat", "nrb.ini");
         InstallServices({nullptr, nullptr, images_.get(), &clipboard_, form_.get(), &editors_});
     }
     QString ContentsTitle() {
@@ -489,6 +491,97 @@ private slots:
         QFile file(QStringLiteral("quil.dat"));
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(file.readAll().contains("Kept"));
+    }
+
+    void theFirstRunUsesTheDefaultLayout() {
+        StartForm();
+        Form().show();
+        WinLayout look;
+        Form().GetSettings(look);
+        QCOMPARE(look.Width, 640);
+        QCOMPARE(look.Height, 480);
+        QCOMPARE(look.Split, 201);
+        QCOMPARE(look.Style, 1);
+        QVERIFY(look.Toolbar && look.Newbar && look.Statusbar);
+        QCOMPARE(look.ColPos1, 125);
+        QCOMPARE(look.ColPos3, 150);
+        QVERIFY(!Form().WinState().IsAlt());
+    }
+
+    void toggleRemembersTheCompactLayoutAcrossRuns() {
+        StartForm();
+        Form().show();
+        Form().WinZoomBtnClick();
+        QVERIFY(Form().WinState().IsAlt());
+        WinLayout look;
+        Form().GetSettings(look);
+        QCOMPARE(look.Width, 300);
+        QVERIFY(!look.Toolbar && !look.Newbar && look.Statusbar);
+        Form().resize(320, 400);
+        Form().WinZoomBtnClick();
+        Form().GetSettings(look);
+        QCOMPARE(look.Width, 640);
+        form_.reset(); // the end of the program saves both layouts
+        StartForm();
+        Form().show();
+        QVERIFY(!Form().WinState().IsAlt());
+        Form().WinZoomBtnClick();
+        Form().GetSettings(look);
+        QCOMPARE(look.Width, 320);
+        QCOMPARE(look.Height, 400);
+    }
+
+    void optionsOkRenamesCategoriesAndCancelKeepsThem() {
+        StartForm();
+        Form().FilterListBox()->item(0)->setCheckState(Qt::Checked);
+        Prompter::QueueDialog([](QDialog& dialog) {
+            auto* list = dialog.findChild<QListWidget*>(QStringLiteral("CatList"));
+            auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("CatName"));
+            if (!list || !edit) {
+                return int(QDialog::Rejected);
+            }
+            list->item(2)->setText(QStringLiteral("Clients"));
+            return int(QDialog::Rejected);
+        });
+        Form().OptionsItemClick();
+        QCOMPARE(Form().CategoryNames().at(2), QStringLiteral("User Defined 3"));
+        QCOMPARE(Form().FilterListBox()->item(0)->checkState(), Qt::Checked);
+        Prompter::QueueDialog([](QDialog& dialog) {
+            auto* list = dialog.findChild<QListWidget*>(QStringLiteral("CatList"));
+            auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("OKBtn"));
+            if (!list || !ok) {
+                return int(QDialog::Rejected);
+            }
+            list->item(2)->setText(QStringLiteral("Clients"));
+            ok->click();
+            return dialog.result();
+        });
+        Form().OptionsItemClick();
+        QCOMPARE(Form().CategoryNames().at(2), QStringLiteral("Clients"));
+        QCOMPARE(Form().FilterListBox()->item(0)->checkState(), Qt::Unchecked);
+        // The names are in the settings file for the next run.
+        form_.reset();
+        StartForm();
+        QCOMPARE(Form().CategoryNames().at(2), QStringLiteral("Clients"));
+    }
+
+    void toolsFromTheSettingsFileFillTheToolsMenus() {
+        {
+            QFile ini(QStringLiteral("nrb.ini"));
+            QVERIFY(ini.open(QIODevice::WriteOnly));
+            ini.write("[Tools]\r\nTool0=\"My Editor\",/bin/sh,,0\r\nTool1=broken\r\n");
+        }
+        StartForm();
+        QCOMPARE(Form().Tools().Count(), 1);
+        QMenu tray;
+        Form().SetTrayToolsMenu(&tray);
+        Form().BuildToolsMenus();
+        QCOMPARE(tray.actions().size(), 1);
+        QCOMPARE(tray.actions().at(0)->text(), QStringLiteral("My Editor"));
+        const QList<QAction*> popup = Form().ToolsPopup()->actions();
+        QCOMPARE(popup.size(), 3); // "&Show Popup", the separator, the tool
+        QCOMPARE(popup.at(2)->text(), QStringLiteral("My Editor"));
+        Form().SetTrayToolsMenu(nullptr);
     }
 
     void viewStylesSwitchTheListAndBothControls() {

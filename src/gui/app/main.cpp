@@ -1,45 +1,113 @@
 // Quillmere's entry: start-up in order, the message loop, and the end that saves.
 
+#include "core/app/command_line.h"
 #include "core/model/item_factory.h"
 #include "core/services.h"
+#include "gui/app/TOrvaneForm.h"
 #include "gui/common/ImageLists.h"
+#include "gui/common/Pictures.h"
+#include "gui/common/Prompter.h"
+#include "gui/common/TProgressForm.h"
 #include "gui/editors/ItemEditors.h"
 #include "gui/editors/RecurringDateDlg.h"
-#include "platform/QtClipboard.h"
 #include "gui/mainwindow/TMainForm.h"
+#include "platform/Places.h"
+#include "platform/QtClipboard.h"
+#include "platform/SingleInstance.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QStandardPaths>
+#include <QMenu>
 
 #include <chrono>
 
+namespace {
+
+std::vector<std::string> ToStrings(const QStringList& list) {
+    std::vector<std::string> out;
+    for (const QString& s : list) {
+        out.push_back(s.toStdString());
+    }
+    return out;
+}
+
+} // namespace
+
 int main(int argc, char* argv[]) {
+    using namespace quill;
+    using namespace quill::gui;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmere"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Quillmere"));
+    QApplication::setWindowIcon(ProgramIcon());
+    // Closing the main window only hides it; the program ends by Exit.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    QString home = qEnvironmentVariable("QUILLMERE_HOME");
-    if (home.isEmpty()) {
-        home = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-               QStringLiteral("/quillmere");
+    // File arguments keep working after the data directory becomes the current one.
+    const QStringList arguments =
+        platform::AbsoluteFileArguments(QApplication::arguments(), QDir::currentPath());
+    const std::vector<std::string> args = ToStrings(arguments);
+
+    // Registering with the automation bus comes with the automation object; these switches
+    // end at once without a window, as they always have.
+    const StartMode mode = ParseStartMode(args);
+    if (mode == StartMode::RegServer || mode == StartMode::UnregServer) {
+        return 0;
     }
-    QDir().mkpath(home);
-    QDir::setCurrent(home);
-    quill::SeedItemIds(
+    const bool hidden = HasHideSwitch(args);
+    SeedItemIds(
         static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
 
-    quill::gui::ImageLists images;
-    quill::platform::QtClipboard clipboard;
-    quill::gui::TMainForm form(images, "quil.dat");
-    quill::gui::ItemEditors editors({&form, [&form] { return form.CategoryNames(); }, &images});
-    quill::gui::DatePicker datePicker;
-    quill::InstallServices({nullptr, nullptr, &images, &clipboard, &form, &editors, &datePicker});
-    QObject::connect(&form, &quill::gui::TMainForm::exitRequested, &app, &QApplication::quit);
-    form.SetStartupArguments(QApplication::arguments());
-    form.show();
+    // One instance per user and data directory: a second start hands its command line over.
+    const platform::Places places = platform::Places::FromEnvironment();
+    platform::SingleInstance instance(places.DataDirectory());
+    if (instance.TryHandOver(arguments)) {
+        return 0;
+    }
+    if (!instance.Listen() && instance.TryHandOver(arguments)) {
+        return 0; // another first start won the race
+    }
+    QString problem;
+    if (!places.Establish(&problem)) {
+        Prompter::Ask(nullptr, problem, QStringLiteral("Quillmere"), QMessageBox::Ok,
+                      QMessageBox::Critical);
+        return 1;
+    }
+
+    TOrvaneForm tray;
+    ImageLists images;
+    platform::QtClipboard clipboard;
+    TProgressForm progress;
+    TMainForm form(images, "quil.dat", places.SettingsFile().toStdString());
+    form.SetProgressWindow(&progress);
+    form.SetTrayToolsMenu(tray.ToolsMenu());
+    form.BuildToolsMenus();
+    ItemEditors editors({&form, [&form] { return form.CategoryNames(); }, &images});
+    DatePicker datePicker;
+    InstallServices({nullptr, nullptr, &images, &clipboard, &form, &editors, &datePicker});
+
+    const auto restore = [&form] {
+        form.show();
+        form.raise();
+        form.activateWindow();
+    };
+    QObject::connect(&tray, &TOrvaneForm::restoreRequested, &form, restore);
+    QObject::connect(&tray, &TOrvaneForm::exitRequested, &app, &QApplication::quit);
+    QObject::connect(&form, &TMainForm::exitRequested, &app, &QApplication::quit);
+    QObject::connect(&form, &TMainForm::trayToolTipChanged, &tray, &TOrvaneForm::SetToolTip);
+    QObject::connect(&instance, &platform::SingleInstance::commandLineReceived, &form,
+                     [&form](const QString& commandLine) { form.OpenCommandLine(commandLine); });
+    tray.GetBrowserUrlAction()->setEnabled(false); // the browser link comes with its own work
+
+    form.SetStartupArguments(arguments);
+    // Started hidden, the program lives in the tray until restored; without a tray there
+    // would be no way to it, so it shows anyway.
+    if (!hidden || !TOrvaneForm::TrayAvailable()) {
+        restore();
+    }
     const int result = QApplication::exec();
     form.Shutdown();
-    quill::InstallServices({});
+    InstallServices({});
     return result;
 }

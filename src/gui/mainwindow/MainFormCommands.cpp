@@ -63,7 +63,6 @@ FileResult WriteClipboardFile(std::string_view text) {
     return {};
 }
 
-
 } // namespace
 
 void TMainForm::EnsureSelectedNode() {

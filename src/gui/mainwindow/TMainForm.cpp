@@ -9,7 +9,9 @@
 #include "gui/common/ImageLists.h"
 #include "gui/common/Prompter.h"
 #include "gui/mainwindow/ContentsListModel.h"
+#include "gui/mainwindow/OptionPages.h"
 #include "gui/mainwindow/OutlineTreeModel.h"
+#include "gui/mainwindow/ToolsMenu.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -43,7 +45,6 @@
 namespace quill::gui {
 namespace {
 
-constexpr int kCategoryCount = 32;
 constexpr int kDefaultTreeWidth = 201;
 
 QIcon ThemeIcon(const char* name, QStyle::StandardPixmap fallback) {
@@ -66,8 +67,9 @@ void SetHint(QAction* action, const QString& hint) {
 
 } // namespace
 
-TMainForm::TMainForm(ImageLists& images, const std::string& dataFile, QWidget* parent)
-    : QMainWindow(parent), images_(images), dataFile_(dataFile) {
+TMainForm::TMainForm(ImageLists& images, const std::string& dataFile, const std::string& iniPath,
+                     QWidget* parent)
+    : QMainWindow(parent), images_(images), dataFile_(dataFile), iniPath_(iniPath) {
     setObjectName(QStringLiteral("TMainForm"));
     // Another start finds the running window by this caption; it never changes.
     setWindowTitle(QStringLiteral("Quillmere:"));
@@ -89,6 +91,17 @@ TMainForm::TMainForm(ImageLists& images, const std::string& dataFile, QWidget* p
     searchTime_.setSingleShot(false);
     connect(&searchTime_, &QTimer::timeout, this, &TMainForm::SearchTimeTimer);
 
+    // The layouts, the tools and the category names from the settings file.
+    winState_ = std::make_unique<TMainWinState>(*this, iniPath_);
+    ConnectToolIcons(tools_, images_);
+    tools_.Load(iniPath_);
+    QStringList names;
+    for (const std::string& name : ReadCategoryNames(iniPath_)) {
+        names << QString::fromStdString(name);
+    }
+    SetCategoryNames(names);
+    BuildToolsMenus();
+
     // The root, then the data file under it.
     TOutlineNode* root = outline_.CreateRoot();
     FileResult loaded = dataFile_.LoadDataFile(outline_);
@@ -98,7 +111,7 @@ TMainForm::TMainForm(ImageLists& images, const std::string& dataFile, QWidget* p
     folders_->expand(treeModel_->IndexOf(root));
     SelectNode(root);
     SetActivePane(Pane::Folders);
-    resize(640, 480);
+    winState_->Apply();
 }
 
 TMainForm::~TMainForm() {
@@ -113,6 +126,10 @@ void TMainForm::Shutdown() {
     }
     shutDown_ = true;
     Write();
+    std::string problem;
+    if (!winState_->Finish(&problem) || !tools_.Save(iniPath_, &problem)) {
+        ShowFileProblem(FileResult::Failure(problem));
+    }
 }
 
 QAction* TMainForm::MakeAction(const QString& name, const QString& text, const QString& hint,
@@ -226,7 +243,8 @@ void TMainForm::BuildActions() {
         viewMenuGroup_->addAction(entry);
         viewButtonGroup_->addAction(button);
     }
-    MakeAction("OptionsItem", "&Options...", "Set program options");
+    on(MakeAction("OptionsItem", "&Options...", "Set program options"),
+       &TMainForm::OptionsItemClick);
 
     // Help
     connect(MakeAction("Contents1", "&Contents", {}), &QAction::triggered, this,
@@ -291,7 +309,7 @@ void TMainForm::BuildActions() {
             &QAction::triggered, this, [] { OpenHelpContents(); });
     connect(button("WinZoomBtn", "Toggle window settings", "view-restore",
                    QStyle::SP_TitleBarNormalButton),
-            &QAction::triggered, this, [] {});
+            &QAction::triggered, this, &TMainForm::WinZoomBtnClick);
     on(button("UpOneBtn", "Up one level", "go-up", QStyle::SP_FileDialogToParent),
        &TMainForm::UpOneBtnClick);
 
@@ -516,6 +534,8 @@ void TMainForm::BuildPanes() {
     }
     contentsTitle_ = new QLabel(contentsPanel);
     contentsTitle_->setObjectName(QStringLiteral("ContentsTitle"));
+    // A long title must not hold the window wide: the compact layout is 300 pixels across.
+    contentsTitle_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     contentsLayout->addWidget(contentsTitle_, 1);
     stripLayout->addWidget(contentsPanel, 1);
     layout->addWidget(strip);
@@ -545,7 +565,8 @@ void TMainForm::BuildPanes() {
     filterList_ = new QListWidget(leftPane_);
     filterList_->setObjectName(QStringLiteral("FilterListBox"));
     for (int n = 1; n <= kCategoryCount; ++n) {
-        auto* entry = new QListWidgetItem(QStringLiteral("User Defined %1").arg(n), filterList_);
+        auto* entry =
+            new QListWidgetItem(QString::fromStdString(DefaultCategoryName(n)), filterList_);
         entry->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
         entry->setCheckState(Qt::Unchecked);
     }
@@ -608,6 +629,12 @@ void TMainForm::BuildPanes() {
     connect(contents_.get(), &QAbstractItemModel::rowsRemoved, this, &TMainForm::UpdateCount);
     connect(contents_.get(), &QAbstractItemModel::modelReset, this, &TMainForm::UpdateCount);
 
+    // The compact layout narrows the tree to one pixel.
+    for (QWidget* pane : {static_cast<QWidget*>(leftPane_), static_cast<QWidget*>(folders_),
+                          static_cast<QWidget*>(filterList_)}) {
+        pane->setMinimumWidth(1);
+    }
+    listStack_->setMinimumWidth(40);
     splitter_->addWidget(leftPane_);
     splitter_->addWidget(listStack_);
     splitter_->setStretchFactor(1, 1);
@@ -803,38 +830,13 @@ void TMainForm::ActivateEntry(const QModelIndex& index) {
 
 // The category filter.
 
-bool TMainForm::Hidden(const TNRBObject& item) const {
-    const auto set = static_cast<std::uint32_t>(item.Categories());
-    switch (filterMode_) {
-    case FilterMode::Any:
-        return filterMask_ != 0 && (set & filterMask_) == 0;
-    case FilterMode::All:
-        return (set & filterMask_) != filterMask_;
-    case FilterMode::Off:
-        break;
-    }
-    return false;
-}
-
-HiddenItemTest TMainForm::HiddenTest() const {
-    if (filterMode_ == FilterMode::Off) {
-        return {};
-    }
-    const FilterMode mode = filterMode_;
-    const std::uint32_t mask = filterMask_;
-    return [mode, mask](const TNRBObject& item) {
-        const auto set = static_cast<std::uint32_t>(item.Categories());
-        return mode == FilterMode::Any ? mask != 0 && (set & mask) == 0 : (set & mask) != mask;
-    };
-}
-
 void TMainForm::FilterBtnClick(FilterMode clicked, bool down) {
-    const bool wasOn = filterMode_ != FilterMode::Off;
-    filterMode_ = down ? clicked : FilterMode::Off;
+    const bool wasOn = filter_.On();
+    filter_.SetMode(down ? clicked : FilterMode::Off);
     // At most one of the two is down.
-    Action("FilterBtn1")->setChecked(filterMode_ == FilterMode::Any);
-    Action("FilterBtn2")->setChecked(filterMode_ == FilterMode::All);
-    const bool on = filterMode_ != FilterMode::Off;
+    Action("FilterBtn1")->setChecked(filter_.GetMode() == FilterMode::Any);
+    Action("FilterBtn2")->setChecked(filter_.GetMode() == FilterMode::All);
+    const bool on = filter_.On();
     if (on != wasOn) {
         // The pane that comes takes the width of the one that goes.
         const QList<int> sizes = splitter_->sizes();
@@ -846,13 +848,11 @@ void TMainForm::FilterBtnClick(FilterMode clicked, bool down) {
 }
 
 void TMainForm::FilterListBoxClick() {
-    std::uint32_t mask = 0;
-    for (int i = 0; i < filterList_->count() && i < kCategoryCount; ++i) {
-        if (filterList_->item(i)->checkState() == Qt::Checked) {
-            mask |= 1u << i;
-        }
+    std::vector<bool> ticked;
+    for (int i = 0; i < filterList_->count(); ++i) {
+        ticked.push_back(filterList_->item(i)->checkState() == Qt::Checked);
     }
-    filterMask_ = mask;
+    filter_.SetMask(CategoryFilter::MaskOf(ticked));
     contents_->SetHiddenTest(HiddenTest());
     UpdateCount();
 }
@@ -870,8 +870,65 @@ void TMainForm::SetCategoryNames(const QStringList& names) {
     const QSignalBlocker block(filterList_);
     for (int i = 0; i < filterList_->count(); ++i) {
         QListWidgetItem* entry = filterList_->item(i);
-        entry->setText(i < names.size() ? names[i] : QStringLiteral("User Defined %1").arg(i + 1));
+        entry->setText(i < names.size() ? names[i]
+                                        : QString::fromStdString(DefaultCategoryName(i + 1)));
         entry->setCheckState(Qt::Unchecked);
+    }
+}
+
+// Layouts, options and tools.
+
+void TMainForm::GetSettings(WinLayout& layout) {
+    const QRect frame = geometry();
+    layout.Left = frame.x();
+    layout.Top = frame.y();
+    layout.Width = frame.width();
+    layout.Height = frame.height();
+    // The left pane's width, also while the category list stands in the tree's place.
+    layout.Split = splitter_->sizes().value(0, kDefaultTreeWidth);
+    layout.Toolbar = Action("ToolbarItem")->isChecked();
+    layout.Newbar = Action("NewItemBarItem")->isChecked();
+    layout.Statusbar = Action("StatusbarItem")->isChecked();
+    layout.Style = style_;
+    layout.ColPos1 = detailsView_->header()->sectionSize(ContentsListModel::TitleColumn);
+    layout.ColPos2 = detailsView_->header()->sectionSize(ContentsListModel::TargetColumn);
+    layout.ColPos3 = detailsView_->header()->sectionSize(ContentsListModel::CommentColumn);
+}
+
+void TMainForm::ApplySettings(const WinLayout& layout) {
+    setGeometry(layout.Left, layout.Top, layout.Width, layout.Height);
+    const int total = std::max(splitter_->width(), layout.Width);
+    splitter_->setSizes({layout.Split, std::max(1, total - layout.Split)});
+    // The bars keep their order whichever is shown: the toolbar first, the new-item bar next.
+    Action("ToolbarItem")->setChecked(layout.Toolbar);
+    speedPanel_->setVisible(layout.Toolbar);
+    Action("StatusbarItem")->setChecked(layout.Statusbar);
+    statusBar()->setVisible(layout.Statusbar);
+    Action("NewItemBarItem")->setChecked(layout.Newbar);
+    newItemPanel_->setVisible(layout.Newbar);
+    SetViewStyle(layout.Style);
+    detailsView_->header()->resizeSection(ContentsListModel::TitleColumn, layout.ColPos1);
+    detailsView_->header()->resizeSection(ContentsListModel::TargetColumn, layout.ColPos2);
+    detailsView_->header()->resizeSection(ContentsListModel::CommentColumn, layout.ColPos3);
+}
+
+void TMainForm::WinZoomBtnClick() {
+    winState_->Toggle();
+}
+
+void TMainForm::OptionsItemClick() {
+    QStringList names = CategoryNames();
+    if (RunOptions(this, QString::fromStdString(iniPath_), tools_, names, images_)) {
+        SetCategoryNames(names);
+    }
+    // Tools may have changed even when the dialog was cancelled.
+    BuildToolsMenus();
+}
+
+void TMainForm::BuildToolsMenus() {
+    BuildToolsMenu(*toolsPopup_, 2, tools_, &images_);
+    if (trayToolsMenu_) {
+        BuildToolsMenu(*trayToolsMenu_, 0, tools_, &images_);
     }
 }
 

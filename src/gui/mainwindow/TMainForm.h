@@ -10,7 +10,10 @@
 
 #include "core/model/outline.h"
 #include "core/services.h"
+#include "core/storage/categories.h"
 #include "core/storage/data_file.h"
+#include "core/storage/tool_items.h"
+#include "core/storage/win_state.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -41,16 +44,18 @@ class ImageLists;
 class OutlineTreeModel;
 class TProgressForm;
 
-class TMainForm final : public QMainWindow, public INavigator {
+class TMainForm final : public QMainWindow, public INavigator, public IWinStateHost {
     Q_OBJECT
 
 public:
     enum class Pane { Folders, MainItems };
     enum ViewStyle { LargeIcons = 1, SmallIcons = 2, ListStyle = 3, Details = 4 };
-    enum class FilterMode { Off, Any, All };
+    using FilterMode = CategoryFilter::Mode;
 
-    // dataFile names the data file ("quil.dat" in the current directory at run time).
-    TMainForm(ImageLists& images, const std::string& dataFile, QWidget* parent = nullptr);
+    // dataFile names the data file ("quil.dat" in the current directory at run time),
+    // iniPath the settings file with the layouts, tools and category names.
+    TMainForm(ImageLists& images, const std::string& dataFile, const std::string& iniPath,
+              QWidget* parent = nullptr);
     ~TMainForm() override;
 
     TOutline& Outline() { return outline_; }
@@ -84,10 +89,8 @@ public:
     void Shutdown();
 
     // The category filter.
-    FilterMode Filter() const { return filterMode_; }
-    std::uint32_t FilterMask() const { return filterMask_; }
-    bool Hidden(const TNRBObject& item) const;
-    HiddenItemTest HiddenTest() const;
+    const CategoryFilter& Filter() const { return filter_; }
+    HiddenItemTest HiddenTest() const { return filter_.Snapshot(); }
     QStringList CategoryNames() const;
     void SetCategoryNames(const QStringList& names);
 
@@ -132,6 +135,16 @@ public:
     void UpOneBtnClick();
     void FilterBtnClick(FilterMode clicked, bool down);
     void FilterListBoxClick();
+    void WinZoomBtnClick();
+    void OptionsItemClick();
+    // Rebuilds the tools entries of the tools popup and of the tray's tools menu.
+    void BuildToolsMenus();
+    void SetTrayToolsMenu(QMenu* menu) { trayToolsMenu_ = menu; }
+    TToolItems& Tools() { return tools_; }
+    TMainWinState& WinState() { return *winState_; }
+    // The window's look as a layout, and a layout made the window's look.
+    void GetSettings(WinLayout& layout) override;
+    void ApplySettings(const WinLayout& layout) override;
     void ListPopupPopup();
     void ActivateEntry(const QModelIndex& index);
     // Drops: from a pane onto a tree node, from the list onto a list entry, files from the
@@ -200,8 +213,11 @@ private:
 
     Pane activePane_ = Pane::Folders;
     ViewStyle style_ = LargeIcons;
-    FilterMode filterMode_ = FilterMode::Off;
-    std::uint32_t filterMask_ = 0;
+    CategoryFilter filter_;
+    std::string iniPath_;
+    TToolItems tools_;
+    std::unique_ptr<TMainWinState> winState_;
+    QMenu* trayToolsMenu_ = nullptr;
     bool firstShow_ = true;
     bool shutDown_ = false;
     QStringList startupArguments_;
