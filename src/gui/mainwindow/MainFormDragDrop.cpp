@@ -129,6 +129,8 @@ void TMainForm::DropOnFolders(TOutlineNode* target, bool fromTree) {
         RefreshList();
     }
     TOutline::SortChildren(target);
+    // Show where the dropped nodes went.
+    folders_->expand(treeModel_->IndexOf(target));
 }
 
 void TMainForm::DropDocumentOn(TNRBObject* entry) {
