@@ -98,6 +98,7 @@ int main(int argc, char* argv[]) {
     QObject::connect(&form, &TMainForm::trayToolTipChanged, &tray, &TOrvaneForm::SetToolTip);
     QObject::connect(&instance, &platform::SingleInstance::commandLineReceived, &form,
                      [&form](const QString& commandLine) { form.OpenCommandLine(commandLine); });
+    form.RefreshList(); // the tray's tooltip shows the selected node's path from now on
     tray.GetBrowserUrlAction()->setEnabled(false); // the browser link comes with its own work
 
     form.SetStartupArguments(arguments);
