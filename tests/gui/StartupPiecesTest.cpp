@@ -3,9 +3,9 @@
 // clipboard's private format and the bundled pictures.
 
 #include "gui/app/TOrvaneForm.h"
-#include "gui/common/TProgressForm.h"
 #include "gui/common/ImageLists.h"
 #include "gui/common/Pictures.h"
+#include "gui/common/TProgressForm.h"
 
 #include "core/app/command_line.h"
 #include "platform/Places.h"
@@ -527,6 +527,66 @@ private slots:
         QCOMPARE(BulletPicture().size(), QSize(kBulletWidth, 16));
         QCOMPARE(BulletPicture(32).size(), QSize(kBulletWidth, 32));
         QVERIFY(!IsBlank(BulletPicture().toImage()));
+    }
+
+    void EveryCommandPictureIsBundledAtBothSizesAndDistinct() {
+        const QStringList names = {
+            QStringLiteral("import"),
+            QStringLiteral("publish"),
+            QStringLiteral("print"),
+            QStringLiteral("filter-any"),
+            QStringLiteral("filter-all"),
+            QStringLiteral("cut"),
+            QStringLiteral("copy"),
+            QStringLiteral("paste"),
+            QStringLiteral("delete"),
+            QStringLiteral("view-large-icons"),
+            QStringLiteral("view-small-icons"),
+            QStringLiteral("view-list"),
+            QStringLiteral("view-details"),
+            QStringLiteral("tools"),
+            QStringLiteral("get-url"),
+            QStringLiteral("help"),
+            QStringLiteral("toggle-layout"),
+            QStringLiteral("up-one-level"),
+            QStringLiteral("category"),
+        };
+        // Distinct at each size: a toolbar or a menu never shows two commands alike.
+        for (int size : {16, 24}) {
+            QList<QImage> seen;
+            for (const QString& name : names) {
+                const QString what = QStringLiteral("%1 at %2").arg(name).arg(size);
+                const QPixmap picture = CommandPicture(name, size);
+                QVERIFY2(!picture.isNull(), qPrintable(what));
+                QCOMPARE(picture.size(), QSize(size, size));
+                const QImage image =
+                    picture.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+                QVERIFY2(!IsBlank(image), qPrintable(what));
+                const qsizetype same = seen.indexOf(image);
+                QVERIFY2(same < 0,
+                         qPrintable(what + QStringLiteral(" looks like ") + names.value(same)));
+                seen << image;
+            }
+        }
+        for (const QString& name : names) {
+            const QIcon icon = CommandPicture(name);
+            QVERIFY2(!icon.isNull(), qPrintable(name));
+            const QList<QSize> sizes = icon.availableSizes();
+            QVERIFY2(sizes.contains(QSize(16, 16)) && sizes.contains(QSize(24, 24)),
+                     qPrintable(name));
+            // each size is its own drawing, not the other one scaled
+            QVERIFY(icon.pixmap(QSize(16, 16)).toImage() == CommandPicture(name, 16).toImage());
+            QCOMPARE(icon.pixmap(QSize(24, 24)).size(), QSize(24, 24));
+        }
+        QCOMPARE(CommandPicture(QStringLiteral("cut"), 32).size(), QSize(32, 32));
+
+        // Unknown names, and names that would lead to other resources, have no picture.
+        for (const QString& name :
+             {QString(), QStringLiteral("no-such-command"), QStringLiteral("Cut"),
+              QStringLiteral("../pictures/16/0"), QStringLiteral("cut.png")}) {
+            QVERIFY2(CommandPicture(name).isNull(), qPrintable(name));
+            QVERIFY2(CommandPicture(name, 16).isNull(), qPrintable(name));
+        }
     }
 
     void ContactSheetOfTheImageLists() {

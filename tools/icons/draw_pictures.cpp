@@ -1,11 +1,12 @@
 // Draws Quillmere's pictures: the 14 standard pictures of the image lists at 16 and 32
-// pixels, the due bullet (11 pixels wide), and the program icon at 16 to 128 pixels. Each
+// pixels, the due bullet (11 pixels wide), the program icon at 16 to 128 pixels, and the
+// pictures of the commands at 16 (buttons, menus) and 24 pixels (the toolbar). Each
 // picture is drawn for its size (not scaled down from a large one), in a 16-unit grid:
 // coloured shapes with a dark outline, so that they read on light and on dark themes.
 //
-//     quill_draw_pictures OUTDIR [SHEET.png]
+//     quill_draw_pictures OUTDIR [SHEET.png [COMMAND-SHEET.png]]
 //
-// writes the PNG files and "pictures.qrc" into OUTDIR and, if asked, a contact sheet of
+// writes the PNG files and "pictures.qrc" into OUTDIR and, if asked, contact sheets of
 // everything on a light and a dark background (magnified, for looking at).
 
 #include <QDir>
@@ -15,6 +16,7 @@
 #include <QPainterPath>
 #include <QTextStream>
 
+#include <cmath>
 #include <cstdio>
 #include <functional>
 
@@ -27,6 +29,8 @@ struct Ink {
 
 // One pixel of outline at 16 pixels, a pixel and a half at 32.
 qreal g_line = 1.0;
+// The size being drawn, for the pictures laid out pixel by pixel.
+int g_size = 16;
 
 void Shape(QPainter& p, const QPainterPath& path, const Ink& ink, qreal width = -1) {
     QPen pen(ink.line, width < 0 ? g_line : width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
@@ -340,6 +344,384 @@ const Picture kPictures[14] = {
     {"file", GenericFile},
 };
 
+// --- Command pictures: the toolbar (24 pixels) and the buttons and menus (16 pixels) ----
+
+const Ink kSheetInk{kPaper, kPaperLine};
+const Ink kGreenArrow{QColor(0x4C, 0xB0, 0x5A), QColor(0x12, 0x40, 0x19)};
+const Ink kBlueArrow{QColor(0x3E, 0x8E, 0xE6), QColor(0x0E, 0x2F, 0x57)};
+const Ink kSteel{QColor(0xC3, 0xCD, 0xD9), QColor(0x23, 0x2E, 0x3B)};
+const QColor kTextLine(0x8A, 0x95, 0xA3);
+
+// A sheet of paper with its top right corner folded over ("fold" 0: a plain sheet), and
+// lines of text from "textTop" down, every two units.
+void Sheet(QPainter& p, qreal x1, qreal y1, qreal x2, qreal y2, qreal fold, qreal textTop = -1) {
+    QPainterPath page;
+    page.moveTo(x1, y1);
+    page.lineTo(x2 - fold, y1);
+    page.lineTo(x2, y1 + fold);
+    page.lineTo(x2, y2);
+    page.lineTo(x1, y2);
+    page.closeSubpath();
+    Shape(p, page, kSheetInk);
+    if (fold > 0) {
+        Shape(p, Polygon({{x2 - fold, y1}, {x2 - fold, y1 + fold}, {x2, y1 + fold}}),
+              {QColor(0xC9, 0xD1, 0xDB), kPaperLine});
+    }
+    if (textTop >= 0) {
+        for (qreal y = textTop; y < y2 - 1.2; y += 2.0) {
+            Line(p, {x1 + 1.8, y}, {x2 - 1.8, y}, kTextLine, g_line * 0.9);
+        }
+    }
+}
+
+void Globe(QPainter& p, qreal cx, qreal cy, qreal r) {
+    const Ink globe{QColor(0x35, 0x9C, 0xE0), QColor(0x0B, 0x35, 0x5C)};
+    Shape(p, Circle(cx, cy, r), globe);
+    const QColor grid(0xE4, 0xF4, 0xFF);
+    const qreal w = g_line * 0.8;
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(grid, w));
+    p.drawEllipse(QPointF(cx, cy), r * 0.43, r * 0.9);
+    Line(p, {cx - r * 0.9, cy}, {cx + r * 0.9, cy}, grid, w);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(globe.line, g_line));
+    p.drawEllipse(QPointF(cx, cy), r, r);
+}
+
+// An arrow lying along the x axis from 0 to "length", its tip at "length"; drawn after
+// rotating by "angle" degrees (clockwise, y pointing down) and moving its tail to "tail".
+void Arrow(QPainter& p, QPointF tail, qreal angle, qreal length, qreal shaft, qreal head,
+           qreal headLength, const Ink& ink) {
+    const qreal s = shaft / 2.0;
+    const qreal h = head / 2.0;
+    const qreal neck = length - headLength;
+    QPainterPath arrow =
+        Polygon({{0, -s}, {neck, -s}, {neck, -h}, {length, 0}, {neck, h}, {neck, s}, {0, s}});
+    QTransform t;
+    t.translate(tail.x(), tail.y());
+    t.rotate(angle);
+    Shape(p, t.map(arrow), ink);
+}
+
+void Import(QPainter& p) {
+    Sheet(p, 5.5, 1.5, 14.5, 14.5, 3.0, 7.0);
+    Arrow(p, {0.5, 8.0}, 0, 10.5, 3.0, 8.0, 4.5, kGreenArrow);
+}
+
+void Publish(QPainter& p) {
+    Sheet(p, 1.5, 1.5, 10.5, 14.5, 3.0, 7.0);
+    Globe(p, 11.0, 11.0, 4.5);
+    Arrow(p, {6.0, 9.0}, -45, 9.2, 2.6, 6.5, 3.8, kGreenArrow);
+}
+
+void Print(QPainter& p) {
+    const Ink body{QColor(0x9F, 0xAE, 0xC0), QColor(0x23, 0x2E, 0x3B)};
+    Sheet(p, 4.0, 1.5, 12.0, 7.0, 0.0);
+    Shape(p, Rounded(1.5, 5.5, 14.5, 11.5, 1.2), body);
+    Fill(p, QRectF(3.0, 9.0, 10.0, 1.0), body.line); // the slot the paper comes out of
+    Shape(p, Rect(3.5, 9.5, 12.5, 14.5), kSheetInk);
+    Line(p, {5.5, 11.8}, {10.5, 11.8}, kTextLine, g_line * 0.9);
+    Fill(p, QRectF(11.5, 6.8, 1.5, 1.2), QColor(0x5E, 0xE0, 0x6A)); // the lamp
+}
+
+void Funnel(QPainter& p) {
+    const Ink funnel{QColor(0x5B, 0xB4, 0xF0), QColor(0x0E, 0x2F, 0x57)};
+    Shape(p, Polygon({{0.5, 1.5}, {13.5, 1.5}, {8.5, 7.5}, {8.5, 12.0}, {5.5, 14.5}, {5.5, 7.5}}),
+          funnel);
+    Line(p, {1.8, 3.0}, {12.2, 3.0}, QColor(0xD4, 0xEC, 0xFF), g_line * 0.9);
+}
+
+// A rectangle in pixels of the picture being drawn, whatever its size: for the small
+// rectilinear marks that must stay sharp.
+void Pixels(QPainter& p, int x, int y, int w, int h, QColor color) {
+    const qreal u = 16.0 / g_size;
+    Fill(p, QRectF(x * u, y * u, w * u, h * u), color);
+}
+
+// The mark of a filter: a round badge at the bottom right, and in it the mark, pixel by
+// pixel at 16 so that the two can be told apart.
+const QColor kMarkInk(0x1A, 0x16, 0x08);
+
+void FilterBadge(QPainter& p, QColor fill) {
+    const qreal u = 16.0 / g_size;
+    const bool small = g_size <= 16;
+    Shape(p, small ? Circle(11.5, 11.5, 4.0) : Circle(17.0 * u, 17.0 * u, 6.0 * u),
+          {fill, kMarkInk});
+}
+
+void FilterAny(QPainter& p) {
+    // Either condition: a fork.
+    Funnel(p);
+    FilterBadge(p, QColor(0xFF, 0xD2, 0x4A));
+    if (g_size <= 16) {
+        for (int y : {9, 10}) {
+            Pixels(p, 9, y, 1, 1, kMarkInk);
+            Pixels(p, 13, y, 1, 1, kMarkInk);
+        }
+        for (int y : {11, 12}) {
+            Pixels(p, 10, y, 1, 1, kMarkInk);
+            Pixels(p, 12, y, 1, 1, kMarkInk);
+        }
+        Pixels(p, 11, 13, 1, 1, kMarkInk);
+        return;
+    }
+    const qreal u = 16.0 / g_size;
+    QPainterPath fork;
+    fork.moveTo(14.0 * u, 13.8 * u);
+    fork.lineTo(17.0 * u, 20.2 * u);
+    fork.lineTo(20.0 * u, 13.8 * u);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(kMarkInk, 1.8 * u, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    p.drawPath(fork);
+}
+
+void FilterAll(QPainter& p) {
+    // Every condition: two bars.
+    Funnel(p);
+    FilterBadge(p, QColor(0x7E, 0xD9, 0x6A));
+    if (g_size <= 16) {
+        Pixels(p, 9, 10, 5, 1, kMarkInk);
+        Pixels(p, 9, 12, 5, 1, kMarkInk);
+    } else {
+        Pixels(p, 14, 14, 6, 2, kMarkInk);
+        Pixels(p, 14, 18, 6, 2, kMarkInk);
+    }
+}
+
+void Cut(QPainter& p) {
+    // Scissors, open, their blades up: each blade runs from its point through the pivot
+    // to the handle on the other side.
+    const Ink handle{QColor(0xF0, 0x4A, 0x3C), QColor(0x4F, 0x12, 0x0B)};
+    auto blade = [&](QPointF tip, QPointF root) {
+        const QPointF d = root - tip;
+        const qreal len = std::hypot(d.x(), d.y());
+        const QPointF n(-d.y() / len, d.x() / len); // across the blade
+        const QPointF mid = tip + d * 0.75;
+        Shape(p, Polygon({tip, mid + n * 1.9, root + n * 1.1, root - n * 1.1, mid - n * 1.1}),
+              {QColor(0xDD, 0xE4, 0xEC), kSteel.line});
+    };
+    blade({4.0, 0.8}, {10.6, 11.0});
+    blade({12.0, 0.8}, {5.4, 11.0});
+    for (qreal cx : {4.3, 11.7}) {
+        QPainterPath ring;
+        ring.addEllipse(QPointF(cx, 12.4), 3.0, 2.8);
+        ring.addEllipse(QPointF(cx, 12.4), 1.2, 1.0);
+        ring.setFillRule(Qt::OddEvenFill);
+        Shape(p, ring, handle);
+    }
+    Shape(p, Circle(8.0, 7.0, 0.9), {QColor(0x5A, 0x66, 0x74), kSteel.line}, g_line * 0.7);
+}
+
+void Copy(QPainter& p) {
+    Sheet(p, 1.5, 1.5, 10.0, 11.5, 0.0, 4.0);
+    Sheet(p, 6.0, 4.5, 14.5, 14.5, 2.5, 8.0);
+}
+
+void Paste(QPainter& p) {
+    const Ink board{QColor(0xC8, 0x8A, 0x44), QColor(0x4A, 0x2E, 0x12)};
+    Shape(p, Rounded(1.5, 2.5, 12.0, 14.5, 1.0), board);
+    Shape(p, Rounded(4.0, 1.0, 9.5, 4.5, 0.8), kSteel);
+    Sheet(p, 6.5, 6.0, 14.5, 15.0, 2.5, 9.5);
+}
+
+void Delete(QPainter& p) {
+    const Ink red{QColor(0xE8, 0x3B, 0x30), QColor(0x5A, 0x0C, 0x08)};
+    QPainterPath bar;
+    bar.addRoundedRect(QRectF(-7.0, -1.7, 14.0, 3.4), 0.8, 0.8);
+    QTransform a;
+    a.translate(8.0, 8.0);
+    a.rotate(45);
+    QTransform b;
+    b.translate(8.0, 8.0);
+    b.rotate(-45);
+    Shape(p, a.map(bar).united(b.map(bar)).simplified(), red);
+}
+
+// The list pictures: a white window with the items in it, laid out pixel by pixel for each
+// size so that the small squares stay sharp.
+const QColor kItemBlue(0x2F, 0x7F, 0xD8);
+const QColor kItemText(0x6B, 0x76, 0x84);
+
+// Returns the width of its frame in pixels.
+int ListWindow(QPainter& p) {
+    const int frame = g_size <= 16 ? 1 : 2;
+    Pixels(p, 0, 0, g_size, g_size, kPaperLine);
+    Pixels(p, frame, frame, g_size - 2 * frame, g_size - 2 * frame, QColor(0xFF, 0xFF, 0xFF));
+    return frame;
+}
+
+// Squares and their captions: "square" pixels wide at the columns and rows given, each with
+// a line of "text" pixels after a pixel of space ("text" 0: none).
+void ListItems(QPainter& p, std::initializer_list<int> columns, std::initializer_list<int> rows,
+               int square, int text) {
+    const int thickness = square >= 4 ? 2 : 1;
+    for (int y : rows) {
+        for (int x : columns) {
+            Pixels(p, x, y, square, square, kItemBlue);
+            if (text > 0) {
+                Pixels(p, x + square + 1, y + (square - thickness) / 2, text, thickness, kItemText);
+            }
+        }
+    }
+}
+
+void ViewLargeIcons(QPainter& p) {
+    ListWindow(p);
+    const bool small = g_size <= 16;
+    const int side = small ? 5 : 7;
+    for (int x : small ? std::initializer_list<int>{2, 9} : std::initializer_list<int>{4, 13}) {
+        for (int y : small ? std::initializer_list<int>{2, 9} : std::initializer_list<int>{4, 13}) {
+            Pixels(p, x, y, side, side, QColor(0x0E, 0x2F, 0x57));
+            Pixels(p, x + 1, y + 1, side - 2, side - 2, QColor(0x5B, 0xA6, 0xE8));
+        }
+    }
+}
+
+void ViewSmallIcons(QPainter& p) {
+    ListWindow(p);
+    if (g_size <= 16) {
+        ListItems(p, {2, 9}, {2, 6, 10}, 3, 2);
+    } else {
+        ListItems(p, {3, 13}, {3, 10, 17}, 4, 3);
+    }
+}
+
+void ViewList(QPainter& p) {
+    ListWindow(p);
+    if (g_size <= 16) {
+        ListItems(p, {2, 9}, {2, 5, 8, 11}, 2, 2);
+    } else {
+        ListItems(p, {3, 13}, {3, 8, 13, 18}, 3, 4);
+    }
+}
+
+void ViewDetails(QPainter& p) {
+    const int frame = ListWindow(p);
+    const bool small = g_size <= 16;
+    // the header, its division, and under it the rows with a second column
+    const int header = small ? 3 : 4;
+    const int inner = g_size - 2 * frame;
+    Pixels(p, frame, frame, inner, header, QColor(0xB8, 0xC4, 0xD2));
+    Pixels(p, small ? 8 : 12, frame, 1, header, kPaperLine);
+    Pixels(p, frame, frame + header, inner, 1, kPaperLine);
+    if (small) {
+        ListItems(p, {2}, {6, 9, 12}, 2, 4);
+        for (int y : {6, 9, 12}) {
+            Pixels(p, 10, y, 4, 1, kItemText);
+        }
+    } else {
+        ListItems(p, {3}, {9, 13, 17}, 3, 6);
+        for (int y : {9, 13, 17}) {
+            Pixels(p, 14, y + 1, 6, 1, kItemText);
+        }
+    }
+}
+
+void Tools(QPainter& p) {
+    // A wrench lying from the bottom left to its open jaw at the top right.
+    QPainterPath handle;
+    handle.addRoundedRect(QRectF(-8.0, -1.7, 11.5, 3.4), 1.7, 1.7);
+    QPainterPath head;
+    head.addEllipse(QPointF(4.6, 0.0), 3.6, 3.6);
+    QPainterPath jaw;
+    jaw.addRect(QRectF(4.2, -1.4, 5.0, 2.8));
+    QPainterPath wrench = handle.united(head).subtracted(jaw);
+    QTransform t;
+    t.translate(7.6, 8.4);
+    t.rotate(-45);
+    Shape(p, t.map(wrench).simplified(), kSteel);
+}
+
+void GetUrl(QPainter& p) {
+    Globe(p, 7.0, 7.0, 6.0);
+    // fetched from there: an arrow coming down out of the globe
+    Arrow(p, {12.0, 6.5}, 90, 9.0, 2.6, 6.5, 3.8, kGreenArrow);
+}
+
+void Help(QPainter& p) {
+    Shape(p, Circle(8.0, 8.0, 7.0), kBlueArrow);
+    const QColor mark(0xFF, 0xFF, 0xFF);
+    QPainterPath hook;
+    hook.moveTo(5.6, 6.0);
+    hook.arcTo(QRectF(5.6, 3.4, 4.8, 4.8), 180, -250);
+    hook.quadTo(8.0, 8.4, 8.0, 9.6);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(mark, 1.7, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(hook);
+    Fill(p, QRectF(7.1, 11.0, 1.8, 1.8), mark);
+}
+
+void WindowFrame(QPainter& p, qreal x1, qreal y1, qreal x2, qreal y2, QColor title) {
+    Shape(p, Rect(x1, y1, x2, y2), {QColor(0xFF, 0xFF, 0xFF), kPaperLine});
+    Shape(p, Rect(x1, y1, x2, y1 + 2.5), {title, kPaperLine});
+}
+
+void ToggleLayout(QPainter& p) {
+    WindowFrame(p, 0.5, 1.5, 10.5, 10.0, QColor(0x9F, 0xAE, 0xC0));
+    WindowFrame(p, 5.5, 6.0, 15.5, 14.5, QColor(0x3E, 0x8E, 0xE6));
+}
+
+void UpOneLevel(QPainter& p) {
+    // A folder, and an arrow rising out of it and turning to the left.
+    QPainterPath back;
+    back.moveTo(3.5, 14.5);
+    back.lineTo(3.5, 7.5);
+    back.lineTo(7.0, 7.5);
+    back.lineTo(8.5, 9.0);
+    back.lineTo(15.0, 9.0);
+    back.lineTo(15.0, 14.5);
+    back.closeSubpath();
+    Shape(p, back, kFolderBack);
+    Shape(p, Rounded(3.5, 10.5, 15.0, 14.5, 0.6), kFolderFront);
+    Shape(p,
+          Polygon({{0.5, 4.5},
+                   {5.0, 0.5},
+                   {5.0, 3.0},
+                   {12.5, 3.0},
+                   {12.5, 12.0},
+                   {9.5, 12.0},
+                   {9.5, 6.0},
+                   {5.0, 6.0},
+                   {5.0, 8.5}}),
+          kGreenArrow);
+}
+
+void Category(QPainter& p) {
+    // A price tag hanging from its hole, pointing to the top left.
+    const Ink tag{QColor(0xF2, 0xC0, 0x3C), QColor(0x5C, 0x3A, 0x00)};
+    QPainterPath shape = Polygon({{-7.5, 0.0}, {-3.5, -4.0}, {7.0, -4.0}, {7.0, 4.0}, {-3.5, 4.0}});
+    QPainterPath hole;
+    hole.addEllipse(QPointF(-3.0, 0.0), 1.3, 1.3);
+    QTransform t;
+    t.translate(8.0, 8.0);
+    t.rotate(45);
+    Shape(p, t.map(shape.subtracted(hole)), tag);
+}
+
+// Named after the commands; CommandPicture() in the program looks them up by these names.
+const Picture kCommandPictures[] = {
+    {"import", Import},
+    {"publish", Publish},
+    {"print", Print},
+    {"filter-any", FilterAny},
+    {"filter-all", FilterAll},
+    {"cut", Cut},
+    {"copy", Copy},
+    {"paste", Paste},
+    {"delete", Delete},
+    {"view-large-icons", ViewLargeIcons},
+    {"view-small-icons", ViewSmallIcons},
+    {"view-list", ViewList},
+    {"view-details", ViewDetails},
+    {"tools", Tools},
+    {"get-url", GetUrl},
+    {"help", Help},
+    {"toggle-layout", ToggleLayout},
+    {"up-one-level", UpOneLevel},
+    {"category", Category},
+};
+constexpr int kCommandSizes[2] = {16, 24};
+
 QImage Draw(void (*draw)(QPainter&), int size) {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -348,6 +730,7 @@ QImage Draw(void (*draw)(QPainter&), int size) {
     const qreal scale = size / 16.0;
     p.scale(scale, scale);
     // Outline widths in pixels: 1 at 16, 1.5 at 32, then growing with the size.
+    g_size = size;
     g_line = (size <= 16 ? 1.0 : size <= 32 ? 1.5 : size / 20.0) / scale;
     draw(p);
     p.end();
@@ -409,11 +792,39 @@ void ContactSheet(const QString& path, const QList<QImage>& small, const QList<Q
     Save(sheet, path);
 }
 
+void CommandSheet(const QString& path, const QList<QImage>& small, const QList<QImage>& large) {
+    // Seven to a row: each picture at 16 pixels magnified 6 times beside 24 pixels magnified
+    // 4 times (as big as each other), and under them both at their real sizes.
+    const int n = int(small.size());
+    const int columns = 7;
+    const int rows = (n + columns - 1) / columns;
+    const int cellWidth = 96 + 8 + 96 + 16;
+    const int cellHeight = 96 + 8 + 24 + 16;
+    const int width = columns * cellWidth + 16;
+    const int band = rows * cellHeight + 16;
+    QImage sheet(width, band * 2, QImage::Format_ARGB32_Premultiplied);
+    QPainter p(&sheet);
+    const QColor backgrounds[2] = {QColor(0xF4, 0xF4, 0xF2), QColor(0x2B, 0x2D, 0x31)};
+    for (int b = 0; b < 2; ++b) {
+        p.fillRect(0, b * band, width, band, backgrounds[b]);
+        for (int i = 0; i < n; ++i) {
+            const int x = 16 + (i % columns) * cellWidth;
+            const int y = b * band + 16 + (i / columns) * cellHeight;
+            p.drawImage(x, y, Magnified(small[i], 6));
+            p.drawImage(x + 104, y, Magnified(large[i], 4));
+            p.drawImage(x, y + 104, small[i]);
+            p.drawImage(x + 24, y + 104, large[i]);
+        }
+    }
+    p.end();
+    Save(sheet, path);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: quill_draw_pictures OUTDIR [SHEET.png]\n");
+        std::fprintf(stderr, "usage: quill_draw_pictures OUTDIR [SHEET.png [COMMAND-SHEET.png]]\n");
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
@@ -464,6 +875,21 @@ int main(int argc, char** argv) {
         }
         q << "    <file alias=\"bullet/" << height << ".png\">" << file << "</file>\n";
     }
+    QList<QImage> commandsSmall;
+    QList<QImage> commandsLarge;
+    for (const Picture& picture : kCommandPictures) {
+        for (int size : kCommandSizes) {
+            const QImage image = Draw(picture.draw, size);
+            (size == 16 ? commandsSmall : commandsLarge).push_back(image);
+            const QString file =
+                QStringLiteral("command-%1-%2.png").arg(QLatin1String(picture.name)).arg(size);
+            if (!Save(image, out + QLatin1Char('/') + file)) {
+                return 1;
+            }
+            q << "    <file alias=\"commands/" << size << '/' << picture.name << ".png\">" << file
+              << "</file>\n";
+        }
+    }
     q << "  </qresource>\n</RCC>\n";
     q.flush();
     QFile qrcFile(out + QStringLiteral("/pictures.qrc"));
@@ -474,6 +900,9 @@ int main(int argc, char** argv) {
     }
     if (argc > 2) {
         ContactSheet(QString::fromLocal8Bit(argv[2]), small, large, program, bullet16);
+    }
+    if (argc > 3) {
+        CommandSheet(QString::fromLocal8Bit(argv[3]), commandsSmall, commandsLarge);
     }
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "gui/common/Pictures.h"
 
 #include <QFile>
+#include <QRegularExpression>
 
 #include <mutex>
 
@@ -26,6 +27,18 @@ QString Resource(const char* group, int size, int index = -1) {
                            .arg(QLatin1String(group))
                            .arg(size)
                            .arg(index);
+}
+
+// The resource of a command picture, empty if there is none of that name. Only plain
+// names are looked up, so that a name cannot reach another resource.
+QString CommandResource(const QString& name, int size) {
+    static const QRegularExpression plain(QStringLiteral("^[a-z0-9]+(-[a-z0-9]+)*$"));
+    if (!plain.match(name).hasMatch()) {
+        return {};
+    }
+    EnsureResources();
+    const QString path = QStringLiteral(":/quillmere/commands/%1/%2.png").arg(size).arg(name);
+    return QFile::exists(path) ? path : QString();
 }
 
 } // namespace
@@ -63,6 +76,31 @@ QIcon ProgramIcon() {
 
 QPixmap BulletPicture(int height) {
     return QPixmap(Resource("bullet", height >= 32 ? 32 : 16));
+}
+
+QIcon CommandPicture(const QString& name) {
+    QIcon icon;
+    for (const int size : {16, 24}) {
+        const QString path = CommandResource(name, size);
+        if (path.isEmpty()) {
+            return {};
+        }
+        icon.addFile(path, QSize(size, size));
+    }
+    return icon;
+}
+
+QPixmap CommandPicture(const QString& name, int size) {
+    const int drawn = size <= 16 ? 16 : 24;
+    const QString path = CommandResource(name, drawn);
+    if (path.isEmpty()) {
+        return {};
+    }
+    QPixmap pixmap(path);
+    if (!pixmap.isNull() && drawn != size) {
+        pixmap = pixmap.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+    return pixmap;
 }
 
 } // namespace quill::gui
