@@ -16,6 +16,7 @@
 #include <QPainterPath>
 #include <QTextStream>
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <functional>
@@ -569,8 +570,10 @@ void ViewLargeIcons(QPainter& p) {
     ListWindow(p);
     const bool small = g_size <= 16;
     const int side = small ? 5 : 7;
-    for (int x : small ? std::initializer_list<int>{2, 9} : std::initializer_list<int>{4, 13}) {
-        for (int y : small ? std::initializer_list<int>{2, 9} : std::initializer_list<int>{4, 13}) {
+    // Named arrays: a braced list chosen by a condition would not outlive the condition.
+    const std::array<int, 2> places = small ? std::array<int, 2>{2, 9} : std::array<int, 2>{4, 13};
+    for (int x : places) {
+        for (int y : places) {
             Pixels(p, x, y, side, side, QColor(0x0E, 0x2F, 0x57));
             Pixels(p, x + 1, y + 1, side - 2, side - 2, QColor(0x5B, 0xA6, 0xE8));
         }

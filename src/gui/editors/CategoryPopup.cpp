@@ -1,6 +1,7 @@
 #include "gui/editors/CategoryPopup.h"
 
 #include "core/model/nrb_object.h"
+#include "gui/common/Pictures.h"
 #include "gui/common/Prompter.h"
 
 #include <QDialogButtonBox>
@@ -61,10 +62,8 @@ TCatSelect::TCatSelect(TNRBObject& item, std::function<QStringList()> names, QWi
     setStatusTip(QStringLiteral("Click to set categories"));
     setFocusPolicy(Qt::TabFocus);
     setCursor(Qt::PointingHandCursor);
-    QIcon icon = QIcon::fromTheme(QStringLiteral("tag"));
-    if (icon.isNull()) {
-        icon = style()->standardIcon(QStyle::SP_FileDialogListView);
-    }
+    const QIcon icon =
+        QIcon::fromTheme(QStringLiteral("tag"), CommandPicture(QStringLiteral("category")));
     setPixmap(icon.pixmap(24, 24));
     setFixedSize(28, 28);
     setAlignment(Qt::AlignCenter);

@@ -7,6 +7,7 @@
 #include "core/model/nrb_object.h"
 #include "gui/common/Help.h"
 #include "gui/common/ImageLists.h"
+#include "gui/common/Pictures.h"
 #include "gui/common/Prompter.h"
 #include "gui/mainwindow/ContentsListModel.h"
 #include "gui/mainwindow/OptionPages.h"
@@ -47,9 +48,11 @@ namespace {
 
 constexpr int kDefaultTreeWidth = 201;
 
-QIcon ThemeIcon(const char* name, QStyle::StandardPixmap fallback) {
-    QIcon icon = QIcon::fromTheme(QLatin1String(name));
-    return icon.isNull() ? QApplication::style()->standardIcon(fallback) : icon;
+// The icon theme's picture when the desktop has one, else the bundled one; without a theme
+// name always the bundled one (the two filter buttons must differ whatever the theme).
+QIcon ThemeIcon(const char* name, const char* bundled) {
+    const QIcon own = CommandPicture(QLatin1String(bundled));
+    return name ? QIcon::fromTheme(QLatin1String(name), own) : own;
 }
 
 // "Tip | Long hint": the part before the bar is the tooltip, the part after it the status
@@ -222,9 +225,8 @@ void TMainForm::BuildActions() {
                                  "Small Icons | Change right-hand pane to small icon view",
                                  "List | Change right-hand pane to list view",
                                  "Details | Change right-hand pane to detail view"};
-    const QStyle::StandardPixmap buttonPictures[] = {
-        QStyle::SP_FileDialogContentsView, QStyle::SP_FileDialogListView,
-        QStyle::SP_FileDialogListView, QStyle::SP_FileDialogDetailedView};
+    const char* buttonPictures[] = {"view-large-icons", "view-small-icons", "view-list",
+                                    "view-details"};
     const char* buttonThemes[] = {"view-list-icons", "view-list-compact", "view-list-text",
                                   "view-list-details"};
     for (int style = 1; style <= 4; ++style) {
@@ -261,24 +263,22 @@ void TMainForm::BuildActions() {
 
     // Buttons of their own: the toolbar's, with hints of their own.
     auto button = [this](const char* name, const char* hint, const char* theme,
-                         QStyle::StandardPixmap fallback) {
+                         const char* fallback) {
         QAction* a = MakeAction(QLatin1String(name), {}, QLatin1String(hint));
         a->setText(a->toolTip());
         a->setIcon(ThemeIcon(theme, fallback));
         return a;
     };
-    button("ImportBtn", "Import | Import data from another file type", "document-import",
-           QStyle::SP_DialogOpenButton)
+    button("ImportBtn", "Import | Import data from another file type", "document-import", "import")
         ->setEnabled(false);
     button("PublishBtn", "Publish | Export your data for use by other people or other programs",
-           "document-export", QStyle::SP_DialogSaveButton)
+           "document-export", "publish")
         ->setEnabled(false);
-    button("PrintBtn", "Print", "document-print", QStyle::SP_FileDialogDetailedView)
-        ->setEnabled(false);
+    button("PrintBtn", "Print", "document-print", "print")->setEnabled(false);
     QAction* anyFilter = button("FilterBtn1", "Filter|Show items matching ANY selected category",
-                                "view-filter", QStyle::SP_FileDialogListView);
+                                nullptr, "filter-any");
     QAction* allFilter = button("FilterBtn2", "Filter|Show items matching ALL selected categories",
-                                "view-filter", QStyle::SP_FileDialogDetailedView);
+                                nullptr, "filter-all");
     anyFilter->setText(QStringLiteral("Any"));
     allFilter->setText(QStringLiteral("All"));
     for (QAction* a : {anyFilter, allFilter}) {
@@ -289,29 +289,24 @@ void TMainForm::BuildActions() {
             [this](bool down) { FilterBtnClick(FilterMode::Any, down); });
     connect(allFilter, &QAction::triggered, this,
             [this](bool down) { FilterBtnClick(FilterMode::All, down); });
-    connect(button("CutBtn", "Cut | Cut selected items and place on the clipboard", "edit-cut",
-                   QStyle::SP_DialogDiscardButton),
-            &QAction::triggered, this, &TMainForm::CutBtnClick);
-    on(button("CopyBtn", "Copy | Copy selected items to the clipboard", "edit-copy",
-              QStyle::SP_FileDialogNewFolder),
+    connect(
+        button("CutBtn", "Cut | Cut selected items and place on the clipboard", "edit-cut", "cut"),
+        &QAction::triggered, this, &TMainForm::CutBtnClick);
+    on(button("CopyBtn", "Copy | Copy selected items to the clipboard", "edit-copy", "copy"),
        &TMainForm::CopyBtnClick);
-    on(button("PasteBtn", "Paste | Paste data from the clipboard", "edit-paste",
-              QStyle::SP_DialogApplyButton),
+    on(button("PasteBtn", "Paste | Paste data from the clipboard", "edit-paste", "paste"),
        &TMainForm::PasteBtnClick);
-    connect(button("DeleteBtn", "Delete | Delete the selected item(s)", "edit-delete",
-                   QStyle::SP_TrashIcon),
+    connect(button("DeleteBtn", "Delete | Delete the selected item(s)", "edit-delete", "delete"),
             &QAction::triggered, this, [this] { DeleteBtnClick(false); });
     button("GetUrlBtn",
            "Get Browser URL | Capture the URL of the current page from your Web Browser",
-           "applications-internet", QStyle::SP_DriveNetIcon)
+           "applications-internet", "get-url")
         ->setEnabled(false);
-    connect(button("HelpBtn", "Help", "help-contents", QStyle::SP_DialogHelpButton),
-            &QAction::triggered, this, [] { OpenHelpContents(); });
-    connect(button("WinZoomBtn", "Toggle window settings", "view-restore",
-                   QStyle::SP_TitleBarNormalButton),
+    connect(button("HelpBtn", "Help", "help-contents", "help"), &QAction::triggered, this,
+            [] { OpenHelpContents(); });
+    connect(button("WinZoomBtn", "Toggle window settings", "view-restore", "toggle-layout"),
             &QAction::triggered, this, &TMainForm::WinZoomBtnClick);
-    on(button("UpOneBtn", "Up one level", "go-up", QStyle::SP_FileDialogToParent),
-       &TMainForm::UpOneBtnClick);
+    on(button("UpOneBtn", "Up one level", "go-up", "up-one-level"), &TMainForm::UpOneBtnClick);
 
     // The new-item bar: the kinds' own pictures, captioned.
     struct NewButton {
@@ -461,7 +456,7 @@ void TMainForm::BuildToolbars() {
     tools->setObjectName(QStringLiteral("PopupButton1"));
     tools->setToolTip(QStringLiteral("Tools Menu"));
     tools->setStatusTip(QStringLiteral("Tools Menu"));
-    tools->setIcon(ThemeIcon("applications-utilities", QStyle::SP_ComputerIcon));
+    tools->setIcon(ThemeIcon("applications-utilities", "tools"));
     tools->setMenu(toolsPopup_);
     tools->setPopupMode(QToolButton::InstantPopup);
     speedPanel_->addWidget(tools);
@@ -475,6 +470,9 @@ void TMainForm::BuildToolbars() {
     newItemPanel_->setMovable(false);
     newItemPanel_->setIconSize(QSize(16, 16));
     newItemPanel_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    // Ten captioned buttons fit the default 640-pixel window only when packed tightly.
+    newItemPanel_->setStyleSheet(QStringLiteral("QToolButton { padding: 1px 0px; margin: 0px; }"));
+    newItemPanel_->layout()->setSpacing(0);
     for (const char* name :
          {"NewFolderBtn", "NewOrgBtn", "NewTeamBtn", "NewPersonBtn", "NewWebBtn", "NewAddrBtn",
           "NewPhoneBtn", "NewEMailBtn", "NewFaxBtn", "NewDateBtn"}) {
