@@ -484,6 +484,40 @@ private slots:
         QCOMPARE(Text(Form().Root()->ChildAt(0)->Text()), QStringLiteral("Imported"));
     }
 
+    void aClickSelectsTheEntryInEveryViewStyle() {
+        StartForm();
+        TNRBObject* ann = Make(kPersonKind, "Ann", Form().Root());
+        Make(kPersonKind, "Bob", Form().Root());
+        Form().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&Form()));
+        for (int style = TMainForm::LargeIcons; style <= TMainForm::Details; ++style) {
+            Form().SetViewStyle(style);
+            Form().ListView()->clearSelection();
+            QAbstractItemView* view = Form().ListView();
+            const QRect place =
+                view->visualRect(Form().Contents().index(Form().Contents().RowOf(ann), 0));
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, place.center());
+            QVERIFY2(Form().SelectedEntries() == std::vector<TNRBObject*>{ann},
+                     qPrintable(QStringLiteral("style %1").arg(style)));
+            QCOMPARE(Form().ActivePaneName(), QStringLiteral("MainItems"));
+        }
+    }
+
+    void theOwnCommandLineIsHandledOnceAndBeforeAHandOver() {
+        for (const char* name : {"own.qld", "other.qld"}) {
+            QFile file{QString::fromLatin1(name)};
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray("{1 3 }") + name + "~~~~~~5\r\n{Pers}~~~~~~~~~~~~~~~~~~0\r\n");
+        }
+        StartForm();
+        Form().SetStartupArguments({QStringLiteral("quillmere"), QStringLiteral("own.qld")});
+        // Started hidden: another start's files arrive before the window was ever shown.
+        Form().OpenCommandLine(QStringLiteral("quillmere other.qld"));
+        QCOMPARE(Form().Root()->ChildCount(), std::size_t{2});
+        QCoreApplication::processEvents();
+        QCOMPARE(Form().Root()->ChildCount(), std::size_t{2});
+    }
+
     void shutdownSavesTheOutlineOnce() {
         StartForm();
         Make(kPersonKind, "Kept", Form().Root());

@@ -78,6 +78,8 @@ int main(int argc, char* argv[]) {
     TOrvaneForm tray;
     ImageLists images;
     platform::QtClipboard clipboard;
+    // Documents and tools ask for their icons while the data file loads.
+    InstallServices({nullptr, nullptr, &images, &clipboard});
     TProgressForm progress;
     TMainForm form(images, "quil.dat", places.SettingsFile().toStdString());
     form.SetProgressWindow(&progress);
@@ -88,6 +90,9 @@ int main(int argc, char* argv[]) {
     InstallServices({nullptr, nullptr, &images, &clipboard, &form, &editors, &datePicker});
 
     const auto restore = [&form] {
+        if (form.isMinimized()) {
+            form.showNormal();
+        }
         form.show();
         form.raise();
         form.activateWindow();

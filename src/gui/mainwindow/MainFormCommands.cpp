@@ -145,6 +145,8 @@ void TMainForm::DocItemClick() {
 void TMainForm::DeleteBtnClick(bool cut) {
     QString name;
     TOutlineNode* node = nullptr;
+    // Taken before the question: a search may move the tree's selection while it is open.
+    TOutlineNode* holder = SelectedNode();
     std::vector<TNRBObject*> entries;
     if (activePane_ == Pane::Folders) {
         node = SelectedNode();
@@ -176,7 +178,6 @@ void TMainForm::DeleteBtnClick(bool cut) {
     if (node) {
         outline_.DeleteNode(node);
     } else {
-        TOutlineNode* holder = SelectedNode();
         for (TNRBObject* item : entries) {
             if (item->IsTreeItem()) {
                 outline_.DeleteNode(item->Node());
@@ -350,7 +351,8 @@ void TMainForm::ListPaneOpenClick() {
         return;
     }
     const std::vector<TNRBObject*> entries = SelectedEntries();
-    if (!entries.empty() && entries.front()->Node()) {
+    // A sub-item's node is the one already selected: nothing changes then.
+    if (!entries.empty() && entries.front()->Node() && entries.front()->Node() != SelectedNode()) {
         SelectNode(entries.front()->Node());
     }
 }
@@ -391,7 +393,23 @@ void TMainForm::OpenCommandLine(const QString& commandLine) {
     OpenCommandLine(list);
 }
 
+void TMainForm::OpenStartupArguments() {
+    if (!firstShow_) {
+        return;
+    }
+    firstShow_ = false;
+    OpenCommandLine(startupArguments_);
+}
+
 void TMainForm::OpenCommandLine(const QStringList& arguments) {
+    // Another start's files come after the program's own, even when they arrive before
+    // the window was first shown.
+    if (firstShow_) {
+        OpenStartupArguments();
+    }
+    if (isMinimized()) {
+        showNormal();
+    }
     show();
     raise();
     activateWindow();

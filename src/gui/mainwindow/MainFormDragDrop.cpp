@@ -70,7 +70,7 @@ bool TMainForm::HandlePaneDrag(QObject* watched, QEvent* event) {
     if (onTree) {
         // The tree takes a pane drag anywhere; the drop itself needs a node.
         accept = paneDrag;
-    } else if (paneDrag && fromList) {
+    } else if (paneDrag) {
         auto* view = static_cast<QAbstractItemView*>(watched->parent());
         accept = AcceptsDocumentDropOn(contents_->ItemAt(view->indexAt(at).row()));
     } else if (!paneDrag) {

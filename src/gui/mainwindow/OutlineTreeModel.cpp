@@ -108,7 +108,8 @@ bool OutlineTreeModel::setData(const QModelIndex& index, const QVariant& value, 
     // The Title follows (and re-sorts the siblings when the caption showed it); a caption that
     // differed from the Title takes the edited text as well.
     node->Item()->SetTitle(text);
-    TOutline::SetNodeText(node, text);
+    // The caption shows the Title as stored, cleaned of what a record cannot hold.
+    TOutline::SetNodeText(node, node->Item()->Title());
     return true;
 }
 

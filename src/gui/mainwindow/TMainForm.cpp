@@ -30,7 +30,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -129,9 +129,16 @@ void TMainForm::Shutdown() {
     }
     shutDown_ = true;
     Write();
-    std::string problem;
-    if (!winState_->Finish(&problem) || !tools_.Save(iniPath_, &problem)) {
-        ShowFileProblem(FileResult::Failure(problem));
+    // Each is saved whatever became of the other.
+    std::string layoutProblem;
+    std::string toolsProblem;
+    const bool layoutsSaved = winState_->Finish(&layoutProblem);
+    const bool toolsSaved = tools_.Save(iniPath_, &toolsProblem);
+    if (!layoutsSaved) {
+        ShowFileProblem(FileResult::Failure(layoutProblem));
+    }
+    if (!toolsSaved) {
+        ShowFileProblem(FileResult::Failure(toolsProblem));
     }
 }
 
@@ -503,7 +510,7 @@ void TMainForm::BuildPanes() {
     findPanel->setFixedWidth(205);
     auto* findLayout = new QHBoxLayout(findPanel);
     findLayout->setContentsMargins(0, 0, 0, 0);
-    auto* findLabel = new QLabel(QStringLiteral("Fi&nd: "), findPanel);
+    auto* findLabel = new QLabel(QStringLiteral("Find: "), findPanel);
     findEdit_ = new QLineEdit(findPanel);
     findEdit_->setObjectName(QStringLiteral("FindEditBox"));
     findEdit_->setToolTip(QStringLiteral("Type the title of the entry to find"));
@@ -591,6 +598,8 @@ void TMainForm::BuildPanes() {
     for (QAbstractItemView* v : {static_cast<QAbstractItemView*>(iconView_),
                                  static_cast<QAbstractItemView*>(detailsView_)}) {
         v->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        // An entry is its whole row, whichever view shows it.
+        v->setSelectionBehavior(QAbstractItemView::SelectRows);
         v->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
         v->setDragEnabled(true);
         v->setAcceptDrops(true);
@@ -877,11 +886,13 @@ void TMainForm::SetCategoryNames(const QStringList& names) {
 // Layouts, options and tools.
 
 void TMainForm::GetSettings(WinLayout& layout) {
-    const QRect frame = geometry();
-    layout.Left = frame.x();
-    layout.Top = frame.y();
-    layout.Width = frame.width();
-    layout.Height = frame.height();
+    // The position of the frame and the size inside it, as move() and resize() take them:
+    // the frame's own size is the window manager's and unknown until it has framed the
+    // window, so only these two round-trip exactly.
+    layout.Left = pos().x();
+    layout.Top = pos().y();
+    layout.Width = width();
+    layout.Height = height();
     // The left pane's width, also while the category list stands in the tree's place.
     layout.Split = splitter_->sizes().value(0, kDefaultTreeWidth);
     layout.Toolbar = Action("ToolbarItem")->isChecked();
@@ -894,7 +905,8 @@ void TMainForm::GetSettings(WinLayout& layout) {
 }
 
 void TMainForm::ApplySettings(const WinLayout& layout) {
-    setGeometry(layout.Left, layout.Top, layout.Width, layout.Height);
+    move(layout.Left, layout.Top);
+    resize(std::max(1, layout.Width), std::max(1, layout.Height));
     const int total = std::max(splitter_->width(), layout.Width);
     splitter_->setSizes({layout.Split, std::max(1, total - layout.Split)});
     // The bars keep their order whichever is shown: the toolbar first, the new-item bar next.
@@ -947,11 +959,8 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     if (firstShow_) {
-        firstShow_ = false;
         // Queued, so that the window is on screen before any import asks a question.
-        const QStringList arguments = startupArguments_;
-        QMetaObject::invokeMethod(
-            this, [this, arguments] { OpenCommandLine(arguments); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &TMainForm::OpenStartupArguments, Qt::QueuedConnection);
     }
 }
 
@@ -980,11 +989,14 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TMainForm::PrinterSetupItemClick() {
-    // One printer for the whole run, so that the reports print as it was set up.
+    // One printer for the whole run, so that the reports print as it was set up: which
+    // printer, its properties, paper and orientation; what to print is the reports' choice.
     if (!printer_) {
         printer_ = std::make_unique<QPrinter>();
     }
-    QPageSetupDialog setup(printer_.get(), this);
+    QPrintDialog setup(printer_.get(), this);
+    setup.setWindowTitle(QStringLiteral("Printer Setup"));
+    setup.setOptions(QAbstractPrintDialog::PrintShowPageSize);
     Prompter::Exec(setup);
 }
 

@@ -182,6 +182,8 @@ private:
     void UpdateCount();
     void SetActivePane(Pane pane);
     void SearchTimeTimer();
+    // The program's own command line, once, before any other start's.
+    void OpenStartupArguments();
     void ShowAbout();
     bool HandlePaneDrag(QObject* watched, QEvent* event);
     int ListRowOfCaption(const QString& caption) const;
