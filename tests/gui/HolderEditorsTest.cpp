@@ -241,6 +241,29 @@ private slots:
         QCOMPARE(p.PrimaryPhone(), "Home");
     }
 
+    void LongStoredTextsAndTypedTitlesSurviveOk() {
+        const std::string longName(50, 'x');
+        TPersonObject& p = NewPerson(longName);
+        TNRBObject* office = CreateItem(kPhoneKind, "Home Office", "1", "", 0, "", p.Node());
+        p.SetPrimaryPhone("Home Office");
+        Prompter::QueueDialog(Answer(QDialog::Accepted, [](QDialog& d) {
+            // The boxes show what is stored whole, whatever may be typed into them.
+            QCOMPARE(Text(d, "Title").size(), 50);
+            // A typed title is taken exactly, never completed into an existing one.
+            auto* box = Find<QComboBox>(d, "PhoneTitle");
+            QVERIFY(box->completer() == nullptr);
+            box->lineEdit()->selectAll();
+            QTest::keyClicks(box->lineEdit(), QStringLiteral("Home"));
+            QCOMPARE(box->currentText(), QStringLiteral("Home"));
+            Find<MaskedNumberEdit>(d, "PhoneNum")->setText(QStringLiteral("2"));
+        }));
+        QVERIFY(RunHolderEditor(p, false, Context()));
+        QCOMPARE(p.Title(), longName);
+        QCOMPARE(p.ChildCount(), std::size_t{2}); // "Home" is new; "Home Office" stays
+        QCOMPARE(office->Target(), "1");
+        QCOMPARE(p.PrimaryPhone(), "Home");
+    }
+
     void ChoosingATitleFillsTheTab() {
         TPersonObject& p = NewPerson("Ann");
         CreateItem(kAddressKind, "Home", "1 Main St", "", 0,

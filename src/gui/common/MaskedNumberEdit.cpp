@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 
 namespace quill::gui {
@@ -10,22 +11,22 @@ MaskedNumberEdit::MaskedNumberEdit(QWidget* parent) : QLineEdit(parent) {}
 
 void MaskedNumberEdit::SetEditMask(std::string_view mask) {
     const bool had = mask_.HasMask();
+    const std::string typed = had ? typed_ : text().toStdString();
     mask_ = TEditMask(mask);
+    typed_.clear();
+    // Under a mask only the keys reach the box: no context menu or drop can put text past it.
+    setContextMenuPolicy(mask_.HasMask() ? Qt::NoContextMenu : Qt::DefaultContextMenu);
+    setAcceptDrops(!mask_.HasMask());
     if (!mask_.HasMask()) {
+        // What was typed stays, to be edited freely from now on; the mask's literals and
+        // blanks are nothing the user wrote.
         if (had) {
-            // What was typed stays, to be edited freely from now on; the blanks of an
-            // untouched mask are nothing the user wrote.
-            if (typed_.empty()) {
-                clear();
-            }
-            typed_.clear();
+            setText(QString::fromStdString(typed));
         }
         return;
     }
-    if (!had) {
-        // Free text typed before the mask is typed again into it, digit by digit.
-        typed_ = text().toStdString();
-    }
+    // Typed again into the new mask: what it refuses falls away.
+    Type(QString::fromStdString(typed));
     Show();
 }
 
@@ -61,6 +62,15 @@ void MaskedNumberEdit::keyPressEvent(QKeyEvent* event) {
         Type(QGuiApplication::clipboard()->text());
         return;
     }
+    if (event->matches(QKeySequence::Cut)) {
+        // Copies what is selected; the number only empties when all of it was.
+        copy();
+        if (hasSelectedText() && selectedText().size() == text().size()) {
+            typed_.clear();
+            Show();
+        }
+        return;
+    }
     switch (event->key()) {
     case Qt::Key_Backspace:
     case Qt::Key_Delete:
@@ -87,6 +97,15 @@ void MaskedNumberEdit::keyPressEvent(QKeyEvent* event) {
     }
     // Cursor keys, selection and copy keep their usual meaning.
     QLineEdit::keyPressEvent(event);
+}
+
+void MaskedNumberEdit::inputMethodEvent(QInputMethodEvent* event) {
+    if (!mask_.HasMask()) {
+        QLineEdit::inputMethodEvent(event);
+        return;
+    }
+    Type(event->commitString());
+    event->accept();
 }
 
 void MaskedNumberEdit::Show() {

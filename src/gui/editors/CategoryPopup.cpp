@@ -84,7 +84,7 @@ void TCatSelect::keyPressEvent(QKeyEvent* event) {
 }
 
 void TCatSelect::Open() {
-    TCategoryPopup::Run(item_, names_ ? names_() : QStringList{}, mapToGlobal(rect().bottomLeft()),
+    TCategoryPopup::Run(item_, names_ ? names_() : QStringList{}, mapToGlobal(QPoint(0, height())),
                         window());
 }
 

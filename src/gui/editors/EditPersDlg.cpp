@@ -1,5 +1,7 @@
 #include "gui/editors/EditPersDlg.h"
 
+#include "gui/common/TextBoxes.h"
+
 #include "core/model/contact_holder_objects.h"
 
 #include <QComboBox>
@@ -20,9 +22,9 @@ void TEditPersDlg::SetPerson() {
 void TEditPersDlg::TitleExit() {
     THolderForm form = Form();
     SplitTitleIntoNames(form);
-    firstName_->setText(QString::fromStdString(form.firstName));
-    middleName_->setText(QString::fromStdString(form.middleName));
-    lastName_->setText(QString::fromStdString(form.lastName));
+    ShowText(firstName_, form.firstName);
+    ShowText(middleName_, form.middleName);
+    ShowText(lastName_, form.lastName);
 }
 
 bool TEditPersDlg::eventFilter(QObject* watched, QEvent* event) {

@@ -9,6 +9,7 @@
 #include "gui/editors/CategoryPopup.h"
 
 #include "gui/common/MemoEdit.h"
+#include "gui/common/TextBoxes.h"
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -68,9 +69,7 @@ template <typename W> W* Sized(W* widget, int chars) {
 QLineEdit* LineEdit(QWidget* parent, const char* name, int maxLength) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QLatin1String(name));
-    if (maxLength > 0) {
-        edit->setMaxLength(maxLength);
-    }
+    SetTypingLimit(edit, maxLength);
     return edit;
 }
 
@@ -80,6 +79,9 @@ QComboBox* EditableBox(QWidget* parent, const char* name) {
     box->setObjectName(QLatin1String(name));
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
+    // Titles are matched exactly: no completion that would turn "Home" into "Home Office".
+    box->setCompleter(nullptr);
+    box->setDuplicatesEnabled(true);
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     box->setMinimumContentsLength(kTitleBoxChars);
     return box;
@@ -135,6 +137,7 @@ THolderEditDlg::THolderEditDlg(TContactHolderObject& holder, Fields fields, cons
         salutation_->setObjectName(QStringLiteral("Salutation"));
         salutation_->setEditable(true);
         salutation_->setInsertPolicy(QComboBox::NoInsert);
+        salutation_->setCompleter(nullptr); // what is typed stays as typed
         salutation_->addItems({QStringLiteral("Mr."), QStringLiteral("Mrs."), QStringLiteral("Ms."),
                                QStringLiteral("Miss"), QStringLiteral("Dr."),
                                QStringLiteral("Mr. & Mrs."), QStringLiteral("Dr. & Mrs.")});
@@ -399,14 +402,14 @@ THolderForm THolderEditDlg::Form() const {
 }
 
 void THolderEditDlg::ShowForm(const THolderForm& f) {
-    title_->setText(Q(f.title));
+    ShowText(title_, f.title);
     if (salutation_) {
         salutation_->setEditText(Q(f.salutation));
-        firstName_->setText(Q(f.firstName));
-        middleName_->setText(Q(f.middleName));
-        lastName_->setText(Q(f.lastName));
+        ShowText(firstName_, f.firstName);
+        ShowText(middleName_, f.middleName);
+        ShowText(lastName_, f.lastName);
     }
-    comment_->setText(Q(f.comment));
+    ShowText(comment_, f.comment);
     ShowTitleBox(addrTitle_, f.addressTitles, f.address.title);
     ShowTitleBox(phoneTitle_, f.phoneTitles, f.phone.title);
     ShowTitleBox(faxTitle_, f.faxTitles, f.fax.title);
@@ -425,32 +428,32 @@ void THolderEditDlg::LoadHolder() {
 
 void THolderEditDlg::ShowAddressTab(const THolderAddressTab& tab) {
     addr_->SetText(MemoText(tab.lines));
-    city_->setText(Q(tab.city));
-    state_->setText(Q(tab.state));
-    postCode_->setText(Q(tab.postCode));
-    country_->setText(Q(tab.country));
-    addrComment_->setText(Q(tab.comment));
+    ShowText(city_, tab.city);
+    ShowText(state_, tab.state);
+    ShowText(postCode_, tab.postCode);
+    ShowText(country_, tab.country);
+    ShowText(addrComment_, tab.comment);
 }
 
 void THolderEditDlg::ShowPhoneTab(const THolderPhoneTab& tab) {
     SetNumber(phoneNum_, phoneMask_, tab.number);
-    extension_->setText(Q(tab.extension));
-    phoneComment_->setText(Q(tab.comment));
+    ShowText(extension_, tab.extension);
+    ShowText(phoneComment_, tab.comment);
 }
 
 void THolderEditDlg::ShowFaxTab(const THolderFaxTab& tab) {
     SetNumber(faxNum_, faxMask_, tab.number);
-    faxComment_->setText(Q(tab.comment));
+    ShowText(faxComment_, tab.comment);
 }
 
 void THolderEditDlg::ShowEMailTab(const THolderEMailTab& tab) {
-    emailAddr_->setText(Q(tab.address));
-    emailComment_->setText(Q(tab.comment));
+    ShowText(emailAddr_, tab.address);
+    ShowText(emailComment_, tab.comment);
 }
 
 void THolderEditDlg::ShowWebTab(const THolderWebTab& tab) {
     web_->setEditText(Q(tab.url));
-    webComment_->setText(Q(tab.comment));
+    ShowText(webComment_, tab.comment);
 }
 
 void THolderEditDlg::SetNumber(MaskedNumberEdit* box, const std::string& mask,

@@ -175,8 +175,10 @@ TRecurringDateDlg::TRecurringDateDlg(QWidget* parent)
             MonthSelectorChange(index);
         }
     });
+    // A click on another cell has already been taken as the current cell's change; one on
+    // the working day changes nothing.
     connect(grid_, &QTableWidget::cellClicked, this, [this](int row, int column) {
-        if (!filling_) {
+        if (!filling_ && (row != grid_->currentRow() || column != grid_->currentColumn())) {
             MonthGridClick(row, column);
         }
     });

@@ -1,5 +1,7 @@
 #include "gui/editors/SmallEditorDialogs.h"
 
+#include "gui/common/TextBoxes.h"
+
 #include "core/model/edit_mask.h"
 #include "gui/common/Help.h"
 #include "gui/common/ImageLists.h"
@@ -20,7 +22,6 @@ namespace quill::gui {
 namespace {
 
 // The limit given to a box, kept beside it: a longer stored text widens the box's own limit.
-constexpr char kTypingLimit[] = "quillTypingLimit";
 constexpr int kFieldWidth = 260;
 constexpr int kShortField = 10;
 
@@ -29,21 +30,6 @@ QString FromUtf8(std::string_view text) {
 }
 
 } // namespace
-
-void ShowText(QLineEdit* edit, std::string_view text) {
-    const QString shown = FromUtf8(text);
-    // Qt would cut a longer text to the limit, and OK would then store it cut; the limit is
-    // only for what is typed.
-    const int limit = edit->property(kTypingLimit).toInt();
-    if (limit > 0) {
-        edit->setMaxLength(qMax(limit, static_cast<int>(shown.size())));
-    }
-    edit->setText(shown);
-}
-
-std::string TextOf(const QLineEdit* edit) {
-    return edit->text().toStdString();
-}
 
 TSmallEditorDlg::TSmallEditorDlg(const QString& caption, TNRBObject& item,
                                  const EditorContext& context)
@@ -87,10 +73,7 @@ void TSmallEditorDlg::AddLeadingPicture(QWidget* picture) {
 QLineEdit* TSmallEditorDlg::AddLine(const QString& name, const QString& label, int maxLength) {
     auto* edit = new QLineEdit(this);
     edit->setObjectName(name);
-    edit->setProperty(kTypingLimit, maxLength);
-    if (maxLength > 0) {
-        edit->setMaxLength(maxLength);
-    }
+    SetTypingLimit(edit, maxLength);
     if (maxLength > 0 && maxLength <= kShortField) {
         // A box for a few characters is drawn about as wide as they need.
         const int room =
@@ -298,6 +281,7 @@ TWebSiteDlg::TWebSiteDlg(TNRBObject& item, const EditorContext& context)
     web_->setEditable(true);
     // Typing an address and pressing Enter accepts the dialog; it does not grow the list.
     web_->setInsertPolicy(QComboBox::NoInsert);
+    web_->setCompleter(nullptr); // what is typed stays as typed
     web_->addItems({QStringLiteral("http://"), QStringLiteral("ftp://"), QStringLiteral("news:"),
                     QStringLiteral("mailto:"), QStringLiteral("gopher://"), QStringLiteral("wais:"),
                     QStringLiteral("telnet:")});

@@ -64,10 +64,6 @@ private:
     std::vector<QWidget*> tabChain_;
 };
 
-// Shows the text whole, even when it is longer than what may be typed into the box.
-void ShowText(QLineEdit* edit, std::string_view text);
-std::string TextOf(const QLineEdit* edit);
-
 class TEditAddressDlg final : public TSmallEditorDlg {
     Q_OBJECT
 
