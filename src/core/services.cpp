@@ -62,6 +62,14 @@ public:
     bool Execute(TRecurringDate&) override { return false; }
 };
 
+// Without a desktop nothing is opened, started or called.
+class NoShell final : public IShell {
+public:
+    void OpenDocument(std::string_view) override {}
+    void StartProgram(std::string_view, std::string_view, std::string_view) override {}
+    void MakeCall(std::string_view, std::string_view, std::string_view, std::string_view) override {}
+};
+
 Services WithDefaults(const Services& given) {
     static SystemClock clock;
     static NoIcons icons;
@@ -69,6 +77,7 @@ Services WithDefaults(const Services& given) {
     static NoNavigator navigator;
     static NoEditors editors;
     static NoDatePicker datePicker;
+    static NoShell shell;
     Services s = given;
     if (!s.clock) {
         s.clock = &clock;
@@ -90,6 +99,9 @@ Services WithDefaults(const Services& given) {
     }
     if (!s.datePicker) {
         s.datePicker = &datePicker;
+    }
+    if (!s.shell) {
+        s.shell = &shell;
     }
     return s;
 }

@@ -83,6 +83,19 @@ public:
     virtual bool Execute(TRecurringDate& date) = 0;
 };
 
+// The desktop's ways out: a document or address opened with what the desktop associates
+// with it, a program started in a working directory, a call handed to the user's dialer.
+class IShell {
+public:
+    virtual ~IShell() = default;
+    virtual void OpenDocument(std::string_view path) = 0;
+    // parameters is one text split as a shell would; empty for none.
+    virtual void StartProgram(std::string_view program, std::string_view parameters,
+                              std::string_view workingDirectory) = 0;
+    virtual void MakeCall(std::string_view number, std::string_view application,
+                          std::string_view calledParty, std::string_view comment) = 0;
+};
+
 struct Services {
     IClock* clock = nullptr;
     ILocaleNames* locale = nullptr;
@@ -91,6 +104,7 @@ struct Services {
     INavigator* navigator = nullptr;
     IItemEditors* editors = nullptr;
     IDatePicker* datePicker = nullptr;
+    IShell* shell = nullptr;
 };
 
 // The services in force; members never null (defaults fill what was not installed).

@@ -50,4 +50,15 @@ bool StartProgram(const QString& program, const QString& argumentText,
     return StartProgram(program, QProcess::splitCommand(argumentText), workingDirectory);
 }
 
+bool StartOrOpen(const QString& program, const QString& argumentText,
+                 const QString& workingDirectory) {
+    const QFileInfo info(program);
+    if (info.isFile() && info.isExecutable()) {
+        return StartProgram(program, argumentText, workingDirectory);
+    }
+    // What the shell's "open" does with a file that is not a program; parameters would be
+    // lost on it, so then nothing is done.
+    return argumentText.trimmed().isEmpty() && info.exists() && OpenDocument(program);
+}
+
 } // namespace quill::platform

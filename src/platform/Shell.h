@@ -26,4 +26,9 @@ bool StartProgram(const QString& program, const QStringList& arguments,
 bool StartProgram(const QString& program, const QString& argumentText,
                   const QString& workingDirectory = QString());
 
+// "Open" of a program path: an executable file is started with the parameter text in the
+// working directory; another existing file, without parameters, is opened as a document.
+bool StartOrOpen(const QString& program, const QString& argumentText,
+                 const QString& workingDirectory);
+
 } // namespace quill::platform

@@ -136,4 +136,28 @@ void TToolObject::Activate() {
     Launch();
 }
 
+void TDocObject::Launch() {
+    CurrentServices().shell->OpenDocument(Target());
+}
+
+void TToolObject::Launch() {
+    CurrentServices().shell->StartProgram(program_, ToolParameterText(parameters_, Target()),
+                                          DirectoryPart(program_));
+}
+
+std::string ToolParameterText(std::string_view parameters, std::string_view target) {
+    if (parameters.empty() && target.empty()) {
+        return {};
+    }
+    std::string text(parameters);
+    text += ' ';
+    text += target;
+    return text;
+}
+
+std::string DirectoryPart(std::string_view path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
+}
+
 } // namespace quill

@@ -16,6 +16,7 @@ public:
     void SetupActionMenu(ActionMenu& menu) const override;
     bool EditNew(TOutlineNode* node) override;
     void Edit() override;
+    void Launch() override;
     void Activate() override;
 
     int IconIndex() const { return iconIndex_; }
@@ -65,6 +66,7 @@ public:
     void SetupActionMenu(ActionMenu& menu) const override;
     bool EditNew(TOutlineNode* node) override;
     void Edit() override;
+    void Launch() override;
     void Activate() override;
 
     std::string_view Program() const { return program_; }
@@ -78,5 +80,11 @@ private:
     CompactString parameters_;
     int iconIndex_ = kGenericFileImage;
 };
+
+// The parameter text a program is started with: the parameters, a blank and the target when
+// either is not empty (an empty target leaves the trailing blank), else none.
+std::string ToolParameterText(std::string_view parameters, std::string_view target);
+// The directory part of a path, up to and including its last "/"; empty without one.
+std::string DirectoryPart(std::string_view path);
 
 } // namespace quill

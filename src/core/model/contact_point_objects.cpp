@@ -1,5 +1,7 @@
 #include "core/model/contact_point_objects.h"
 
+#include "core/services.h"
+
 #include "core/model/group_objects.h"
 #include "core/model/record_text.h"
 
@@ -127,6 +129,26 @@ std::string TPhoneObject::RecordText(int level) const {
 void TPhoneObject::SetupActionMenu(ActionMenu& menu) const {
     menu.HideAll();
     menu.dial = true;
+}
+
+namespace {
+
+// The program's name as the telephony service shows it to the user's dialer.
+constexpr std::string_view kDialingApplication = "Net Rowan Leaf";
+
+void Call(const TNRBObject& item) {
+    CurrentServices().shell->MakeCall(item.Target(), kDialingApplication, item.Title(),
+                                      item.Comment());
+}
+
+} // namespace
+
+void TPhoneObject::Dial() {
+    Call(*this);
+}
+
+void TFaxObject::Dial() {
+    Call(*this);
 }
 
 void TPhoneObject::Activate() {

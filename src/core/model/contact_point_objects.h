@@ -66,6 +66,7 @@ public:
     void SetupActionMenu(ActionMenu& menu) const override;
     bool EditNew(TOutlineNode* node) override;
     void Edit() override;
+    void Dial() override;
     void Activate() override;
 
     std::string_view Extension() const { return extension_; }
@@ -104,6 +105,7 @@ public:
     void SetupActionMenu(ActionMenu& menu) const override;
     bool EditNew(TOutlineNode* node) override;
     void Edit() override;
+    void Dial() override;
     void Activate() override;
     // Exchange forms (defined in core/exchange).
     std::string VCardLine() const override;

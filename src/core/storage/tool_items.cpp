@@ -42,18 +42,7 @@ std::string TToolItem::WorkingDirectory() const {
 }
 
 std::string TToolItem::LaunchParameters(std::string_view target) const {
-    if (arguments_.empty() && target.empty()) {
-        return {};
-    }
-    std::string parameters = arguments_;
-    parameters += ' ';
-    parameters += target;
-    return parameters;
-}
-
-std::string DirectoryPart(std::string_view path) {
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string_view::npos ? std::string() : std::string(path.substr(0, slash + 1));
+    return ToolParameterText(arguments_, target);
 }
 
 std::string ToolDescriptionFromFileName(std::string_view path) {

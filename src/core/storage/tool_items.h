@@ -3,6 +3,8 @@
 // file and offered in the tools menus. Their icons are the desktop layer's: it
 // hooks in through ToolIconLoader, which the core calls whenever a tool's FileName is set.
 
+#include "core/model/attachment_objects.h"
+
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -64,8 +66,6 @@ private:
     ToolIconLoader loader_;
 };
 
-// The directory part of a path up to and including its last "/"; empty when there is none.
-std::string DirectoryPart(std::string_view path);
 
 // The description a new tool gets from its program file: the file name without its directory
 // and without its extension. Cutting a fixed four characters (".EXE") would maim Linux

@@ -1,5 +1,7 @@
 #include "gui/mainwindow/OptionPages.h"
 
+#include "gui/mainwindow/ToolEntries.h"
+
 #include "core/storage/categories.h"
 #include "core/storage/net_preferences.h"
 #include "gui/common/Help.h"
@@ -30,68 +32,8 @@
 namespace quill::gui {
 namespace {
 
-constexpr int kToolEntryHeight = 36;
-constexpr int kToolTextX = 36;
-constexpr int kToolTextY = 8;
-
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
-}
-
-// ToolsListDrawItem: 36 pixels per entry, the tool's icon at 1,2 and its description at 36,8,
-// a selected entry in the highlight colours.
-class ToolEntryDelegate final : public QStyledItemDelegate {
-public:
-    ToolEntryDelegate(const ImageLists& images, QObject* parent)
-        : QStyledItemDelegate(parent), images_(images) {}
-
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        painter->save();
-        const bool selected = option.state & QStyle::State_Selected;
-        const QPalette::ColorGroup group =
-            option.state & QStyle::State_Active ? QPalette::Active : QPalette::Inactive;
-        painter->fillRect(option.rect, selected ? option.palette.brush(group, QPalette::Highlight)
-                                                : option.palette.brush(group, QPalette::Base));
-        const QPoint origin = option.rect.topLeft();
-        const auto* tool =
-            reinterpret_cast<const TToolItem*>(index.data(Qt::UserRole).value<quintptr>());
-        if (tool && tool->ImageIndex() >= 0) {
-            const QPixmap picture = images_.Pixmap(tool->ImageIndex(), ImageLists::kLarge);
-            painter->drawPixmap(origin + QPoint(1, 2), picture);
-        }
-        painter->setPen(
-            option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
-        painter->setFont(option.font);
-        const QRect text(origin.x() + kToolTextX, origin.y() + kToolTextY,
-                         option.rect.width() - kToolTextX, option.rect.height() - kToolTextY);
-        painter->drawText(
-            text, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-            option.fontMetrics.elidedText(index.data().toString(), Qt::ElideRight, text.width()));
-        if (option.state & QStyle::State_HasFocus) {
-            QStyleOptionFocusRect focus;
-            focus.QStyleOption::operator=(option);
-            focus.backgroundColor =
-                option.palette.color(group, selected ? QPalette::Highlight : QPalette::Base);
-            option.widget->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter,
-                                                  option.widget);
-        }
-        painter->restore();
-    }
-
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        const QSize size = QStyledItemDelegate::sizeHint(option, index);
-        return {size.width() + kToolTextX, kToolEntryHeight};
-    }
-
-private:
-    const ImageLists& images_;
-};
-
-QListWidgetItem* NewToolEntry(QListWidget* list, TToolItem* tool) {
-    auto* entry = new QListWidgetItem(Q(tool->Description()), list);
-    entry->setData(Qt::UserRole, QVariant::fromValue(reinterpret_cast<quintptr>(tool)));
-    return entry;
 }
 
 template <typename W> W* Named(W* widget, const char* name) {
@@ -310,8 +252,7 @@ QStringList TOptionPages::CategoryNames() const {
 }
 
 TToolItem* TOptionPages::ToolOf(const QListWidgetItem* entry) {
-    return entry ? reinterpret_cast<TToolItem*>(entry->data(Qt::UserRole).value<quintptr>())
-                 : nullptr;
+    return ToolOfEntry(entry);
 }
 
 TToolItem* TOptionPages::SelectedTool() const {

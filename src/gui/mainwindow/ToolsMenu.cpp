@@ -1,5 +1,7 @@
 #include "gui/mainwindow/ToolsMenu.h"
 
+#include "platform/Shell.h"
+
 #include "gui/common/ImageLists.h"
 
 #include <QAction>
@@ -18,22 +20,10 @@ QString Q(const std::string& text) {
     return QString::fromStdString(text);
 }
 
-bool IsProgramFile(const QString& fileName) {
-    const QFileInfo info(fileName);
-    return info.isFile() && info.isExecutable();
-}
-
-bool Start(const TToolItem& tool, const QStringList& arguments) {
+bool Start(const TToolItem& tool, const std::string& parameters) {
     const QString program = Q(tool.FileName());
-    if (program.isEmpty()) {
-        return false;
-    }
-    if (IsProgramFile(program)) {
-        return QProcess::startDetached(program, arguments, Q(tool.WorkingDirectory()));
-    }
-    // What the shell's "open" does with a file that is not a program.
-    return arguments.isEmpty() && QFileInfo::exists(program) &&
-           QDesktopServices::openUrl(QUrl::fromLocalFile(program));
+    return !program.isEmpty() &&
+           platform::StartOrOpen(program, Q(parameters), Q(tool.WorkingDirectory()));
 }
 
 } // namespace
@@ -86,8 +76,7 @@ bool StartProgram(const TToolItem& tool) {
 }
 
 bool LaunchTool(const TToolItem& tool, const QString& target) {
-    const std::string parameters = tool.LaunchParameters(target.toStdString());
-    return Start(tool, QProcess::splitCommand(Q(parameters)));
+    return Start(tool, tool.LaunchParameters(target.toStdString()));
 }
 
 } // namespace quill::gui
