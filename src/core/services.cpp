@@ -67,7 +67,8 @@ class NoShell final : public IShell {
 public:
     void OpenDocument(std::string_view) override {}
     void StartProgram(std::string_view, std::string_view, std::string_view) override {}
-    void MakeCall(std::string_view, std::string_view, std::string_view, std::string_view) override {}
+    void MakeCall(std::string_view, std::string_view, std::string_view, std::string_view) override {
+    }
 };
 
 Services WithDefaults(const Services& given) {

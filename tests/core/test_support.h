@@ -61,13 +61,35 @@ public:
     void BeginEditCaption(TOutlineNode* node) override { edited.push_back(node); }
 };
 
+// Every call as one line: "open PATH", "start PROGRAM|PARAMETERS|DIRECTORY",
+// "call NUMBER|APPLICATION|PARTY|COMMENT".
+class FakeShell final : public IShell {
+public:
+    std::vector<std::string> calls;
+    void OpenDocument(std::string_view path) override {
+        calls.push_back("open " + std::string(path));
+    }
+    void StartProgram(std::string_view program, std::string_view parameters,
+                      std::string_view directory) override {
+        calls.push_back("start " + std::string(program) + "|" + std::string(parameters) + "|" +
+                        std::string(directory));
+    }
+    void MakeCall(std::string_view number, std::string_view application, std::string_view party,
+                  std::string_view comment) override {
+        calls.push_back("call " + std::string(number) + "|" + std::string(application) + "|" +
+                        std::string(party) + "|" + std::string(comment));
+    }
+};
+
 // Every fake installed for the lifetime of the object, with English names.
 struct FakeServices {
     FakeClock clock;
     FakeIcons icons;
     FakeClipboard clipboard;
     FakeNavigator navigator;
-    ScopedServices scope{Services{&clock, &EnglishLocaleNames(), &icons, &clipboard, &navigator}};
+    FakeShell shell;
+    ScopedServices scope{Services{&clock, &EnglishLocaleNames(), &icons, &clipboard, &navigator,
+                                  nullptr, nullptr, &shell}};
 };
 
 // A fresh directory under the system's temporary directory, removed at the end.

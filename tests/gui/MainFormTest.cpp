@@ -1,6 +1,7 @@
 // The main window driven offscreen: start-up, the list, every item command, drag and drop
 // (through the drop handlers), find, the filter and the command line.
 
+#include "core/model/attachment_objects.h"
 #include "core/model/contact_holder_objects.h"
 #include "core/model/item_factory.h"
 #include "core/model/item_kind.h"
@@ -616,6 +617,52 @@ private slots:
         QCOMPARE(popup.size(), 3); // "&Show Popup", the separator, the tool
         QCOMPARE(popup.at(2)->text(), QStringLiteral("My Editor"));
         Form().SetTrayToolsMenu(nullptr);
+    }
+
+    void theToolsPickerMakesToolItemsOnlyFromToolsThatTakeAddresses() {
+        {
+            QFile ini(QStringLiteral("nrb.ini"));
+            QVERIFY(ini.open(QIODevice::WriteOnly));
+            ini.write("[Tools]\r\nTool0=Viewer,/bin/cat,,0\r\nTool1=Editor,/bin/sh,-n,1\r\n");
+        }
+        StartForm();
+        const auto pick = [](int row) {
+            return [row](QDialog& dialog) {
+                auto* list = dialog.findChild<QListWidget*>(QStringLiteral("ToolsList"));
+                auto* address = dialog.findChild<QPushButton*>(QStringLiteral("AddrBtn"));
+                auto* launch = dialog.findChild<QPushButton*>(QStringLiteral("LaunchBtn"));
+                if (!list || !address || !launch || launch->isEnabled() || address->isEnabled()) {
+                    return int(QDialog::Rejected);
+                }
+                if (row >= 0) {
+                    list->setCurrentRow(row);
+                }
+                // Only a tool that takes addresses offers "&New Address...".
+                if (row >= 0 && (!launch->isEnabled() || address->isEnabled() != (row == 1))) {
+                    return int(QDialog::Rejected);
+                }
+                address->setEnabled(true); // pressed anyway (no row: nothing is remembered)
+                address->click();
+                return dialog.result();
+            };
+        };
+        Prompter::QueueDialog(pick(-1));
+        Form().ToolsBtnClick();
+        QCOMPARE(Form().Root()->Item()->ChildCount(), std::size_t{0});
+        // Chosen, but the tool's editor is cancelled: the new item goes again.
+        Prompter::QueueDialog(pick(1));
+        editors_.answers = {false};
+        Form().ToolsBtnClick();
+        QCOMPARE(Form().Root()->Item()->ChildCount(), std::size_t{0});
+        Prompter::QueueDialog(pick(1));
+        editors_.answers = {true};
+        Form().ToolsBtnClick();
+        QCOMPARE(Form().Root()->Item()->ChildCount(), std::size_t{1});
+        auto* tool = dynamic_cast<TToolObject*>(Form().Root()->Item()->ChildAt(0));
+        QVERIFY(tool);
+        QCOMPARE(Text(tool->Title()), QStringLiteral("New Editor"));
+        QCOMPARE(Text(tool->Program()), QStringLiteral("/bin/sh"));
+        QCOMPARE(Text(tool->Parameters()), QStringLiteral("-n"));
     }
 
     void viewStylesSwitchTheListAndBothControls() {

@@ -8,6 +8,7 @@
 #include "gui/common/TProgressForm.h"
 
 #include "core/app/command_line.h"
+#include "platform/DesktopShell.h"
 #include "platform/Places.h"
 #include "platform/QtClipboard.h"
 #include "platform/Shell.h"
@@ -87,6 +88,13 @@ class StartupPiecesTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void telephoneLinksKeepWhatADialerCanUse() {
+        QCOMPARE(platform::TelephoneUri("(555)123-4567"), QStringLiteral("tel:(555)123-4567"));
+        QCOMPARE(platform::TelephoneUri("+45 12 34 56 78"), QStringLiteral("tel:+4512345678"));
+        QCOMPARE(platform::TelephoneUri("555 1234 ext. 12#"), QStringLiteral("tel:5551234.12%23"));
+        QCOMPARE(platform::TelephoneUri("1+2"), QStringLiteral("tel:12"));
+    }
+
     // --- Places -------------------------------------------------------------------------
 
     void PlacesFollowQuillmereHome() {

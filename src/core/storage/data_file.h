@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <utility>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quill {

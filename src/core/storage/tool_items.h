@@ -66,7 +66,6 @@ private:
     ToolIconLoader loader_;
 };
 
-
 // The description a new tool gets from its program file: the file name without its directory
 // and without its extension. Cutting a fixed four characters (".EXE") would maim Linux
 // programs, which mostly have none, so a suffix is dropped only when there is one: the part after

@@ -11,6 +11,7 @@
 #include "gui/editors/ItemEditors.h"
 #include "gui/editors/RecurringDateDlg.h"
 #include "gui/mainwindow/TMainForm.h"
+#include "platform/DesktopShell.h"
 #include "platform/Places.h"
 #include "platform/QtClipboard.h"
 #include "platform/SingleInstance.h"
@@ -78,8 +79,9 @@ int main(int argc, char* argv[]) {
     TOrvaneForm tray;
     ImageLists images;
     platform::QtClipboard clipboard;
+    platform::DesktopShell shell;
     // Documents and tools ask for their icons while the data file loads.
-    InstallServices({nullptr, nullptr, &images, &clipboard});
+    InstallServices({nullptr, nullptr, &images, &clipboard, nullptr, nullptr, nullptr, &shell});
     TProgressForm progress;
     TMainForm form(images, "quil.dat", places.SettingsFile().toStdString());
     form.SetProgressWindow(&progress);
@@ -87,7 +89,7 @@ int main(int argc, char* argv[]) {
     form.BuildToolsMenus();
     ItemEditors editors({&form, [&form] { return form.CategoryNames(); }, &images});
     DatePicker datePicker;
-    InstallServices({nullptr, nullptr, &images, &clipboard, &form, &editors, &datePicker});
+    InstallServices({nullptr, nullptr, &images, &clipboard, &form, &editors, &datePicker, &shell});
 
     const auto restore = [&form] {
         if (form.isMinimized()) {

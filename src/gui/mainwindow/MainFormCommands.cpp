@@ -13,6 +13,7 @@
 #include "gui/common/Prompter.h"
 #include "gui/mainwindow/ContentsListModel.h"
 #include "gui/mainwindow/OutlineTreeModel.h"
+#include "gui/mainwindow/ToolsDlg.h"
 #include "platform/QtClipboard.h"
 
 #include <QAbstractItemView>
@@ -140,6 +141,24 @@ void TMainForm::NewDateBtnClick() {
 }
 void TMainForm::DocItemClick() {
     NewSubItem(kDocumentKind, "New Document");
+}
+
+void TMainForm::ToolsBtnClick() {
+    TToolsDlg picker(tools_, images_, this);
+    if (Prompter::Exec(picker) != TToolsDlg::kNewAddress || !picker.ChosenTool()) {
+        return;
+    }
+    const TToolItem& tool = *picker.ChosenTool();
+    EnsureSelectedNode();
+    TOutlineNode* holder = SelectedNode();
+    const std::string dataLine =
+        std::string(DataLineTag(kToolKind)) + tool.FileName() + "~~" + tool.Arguments();
+    TNRBObject* item =
+        CreateItem(kToolKind, "New " + tool.Description(), "", "", 0, dataLine, holder, &outline_);
+    if (item && !item->EditNew(holder)) {
+        holder->Item()->RemoveChild(item);
+    }
+    RefreshList();
 }
 
 void TMainForm::DeleteBtnClick(bool cut) {

@@ -381,8 +381,7 @@ void TMainForm::BuildActions() {
                     }
                 });
     }
-    QAction* showPopup = MakeAction("ShowPopupItem", "&Show Popup", {});
-    showPopup->setEnabled(false);
+    on(MakeAction("ShowPopupItem", "&Show Popup", {}), &TMainForm::ToolsBtnClick);
 }
 
 void TMainForm::BuildMenus() {

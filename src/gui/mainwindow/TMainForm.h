@@ -121,6 +121,8 @@ public:
     void OnNewFax();
     void NewDateBtnClick();
     void DocItemClick();
+    // The tools picker; a tool chosen with "&New Address..." becomes a tool item.
+    void ToolsBtnClick();
     void DeleteBtnClick(bool cut = false);
     void CutBtnClick();
     void CopyBtnClick();
