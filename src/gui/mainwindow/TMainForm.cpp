@@ -477,7 +477,12 @@ void TMainForm::BuildToolbars() {
     newItemPanel_->setIconSize(QSize(16, 16));
     newItemPanel_->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     // Ten captioned buttons fit the default 640-pixel window only when packed tightly.
-    newItemPanel_->setStyleSheet(QStringLiteral("QToolButton { padding: 1px 0px; margin: 0px; }"));
+    const qreal points = newItemPanel_->font().pointSizeF();
+    newItemPanel_->setStyleSheet(
+        points > 0
+            ? QStringLiteral("QToolButton { padding: 1px 0px; margin: 0px; font-size: %1pt; }")
+                  .arg(points * 0.9, 0, 'f', 1)
+            : QStringLiteral("QToolButton { padding: 1px 0px; margin: 0px; }"));
     newItemPanel_->layout()->setSpacing(0);
     for (const char* name :
          {"NewFolderBtn", "NewOrgBtn", "NewTeamBtn", "NewPersonBtn", "NewWebBtn", "NewAddrBtn",
