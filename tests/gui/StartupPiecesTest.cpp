@@ -13,6 +13,7 @@
 #include "platform/QtClipboard.h"
 #include "platform/Shell.h"
 #include "platform/SingleInstance.h"
+#include "platform/TerminationSignals.h"
 
 #include <QAction>
 #include <QApplication>
@@ -36,6 +37,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstring>
 
 using namespace quill;
@@ -88,6 +90,16 @@ class StartupPiecesTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void terminationSignalsReachTheEventLoop() {
+        int calls = 0;
+        platform::WatchTerminationSignals([&calls] { ++calls; });
+        ::raise(SIGTERM);
+        QTRY_COMPARE(calls, 1);
+        ::raise(SIGHUP);
+        QTRY_COMPARE(calls, 2);
+        platform::WatchTerminationSignals({});
+    }
+
     void telephoneLinksKeepWhatADialerCanUse() {
         QCOMPARE(platform::TelephoneUri("(555)123-4567"), QStringLiteral("tel:(555)123-4567"));
         QCOMPARE(platform::TelephoneUri("+45 12 34 56 78"), QStringLiteral("tel:+4512345678"));

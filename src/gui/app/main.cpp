@@ -15,10 +15,12 @@
 #include "platform/Places.h"
 #include "platform/QtClipboard.h"
 #include "platform/SingleInstance.h"
+#include "platform/TerminationSignals.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QMenu>
+#include <QSessionManager>
 
 #include <chrono>
 
@@ -107,6 +109,11 @@ int main(int argc, char* argv[]) {
                      [&form](const QString& commandLine) { form.OpenCommandLine(commandLine); });
     form.RefreshList(); // the tray's tooltip shows the selected node's path from now on
     tray.GetBrowserUrlAction()->setEnabled(false); // the browser link comes with its own work
+
+    // Ended by the system or the session, the program saves as Exit does.
+    platform::WatchTerminationSignals([] { QApplication::quit(); });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &form,
+                     [&form](QSessionManager&) { form.Write(); });
 
     form.SetStartupArguments(arguments);
     // Started hidden, the program lives in the tray until restored; without a tray there
