@@ -1,5 +1,6 @@
 #include "platform/TerminationSignals.h"
 
+#include <QCoreApplication>
 #include <QSocketNotifier>
 
 #include <csignal>
@@ -40,8 +41,9 @@ void WatchTerminationSignals(std::function<void()> onSignal) {
             g_pipe[0] = g_pipe[1] = -1;
             return;
         }
-        // Lives as long as the process: the signals may come at any time.
-        auto* notifier = new QSocketNotifier(g_pipe[1], QSocketNotifier::Read);
+        // Lives as long as the application: the signals may come at any time.
+        auto* notifier =
+            new QSocketNotifier(g_pipe[1], QSocketNotifier::Read, QCoreApplication::instance());
         QObject::connect(notifier, &QSocketNotifier::activated, [] {
             char byte = 0;
             [[maybe_unused]] const ssize_t read = ::read(g_pipe[1], &byte, 1);

@@ -11,6 +11,7 @@ namespace quill::platform {
 
 // Calls onSignal from the event loop whenever SIGTERM, SIGINT or SIGHUP arrives; a later
 // call replaces the function, and an empty one gives the signals their usual effect back.
+// Needs the application object, which the watch lives as long as.
 void WatchTerminationSignals(std::function<void()> onSignal);
 
 } // namespace quill::platform
