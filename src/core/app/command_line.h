@@ -1,5 +1,5 @@
 #pragma once
-// The command line as the program reads it (Parts 1.1, 2.1, 2.6): the hide switch, the
+// The command line as the program reads it: the hide switch, the
 // automation start modes, and the text a second start hands to the running program, which
 // names the exchange and vCard files to import.
 //
