@@ -1,15 +1,11 @@
 #include "platform/DesktopShell.h"
 
+#include "platform/Utf8Text.h"
+
 #include "platform/Shell.h"
 
 namespace quill::platform {
-namespace {
-
-QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
+namespace {} // namespace
 
 QString TelephoneUri(std::string_view number) {
     QString digits;

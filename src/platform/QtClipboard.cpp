@@ -1,5 +1,7 @@
 #include "platform/QtClipboard.h"
 
+#include "platform/Utf8Text.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -33,7 +35,7 @@ void Put(QMimeData* data) {
 void QtClipboard::StoreRecord(std::string_view recordWithZero, std::string_view plainText) {
     auto* data = new QMimeData;
     data->setData(Mime(), WithZero(recordWithZero));
-    data->setText(QString::fromUtf8(plainText.data(), static_cast<qsizetype>(plainText.size())));
+    data->setText(FromUtf8(plainText));
     Put(data);
 }
 

@@ -1,12 +1,12 @@
 #include "gui/common/ImageLists.h"
 
+#include "platform/Utf8Text.h"
+
 #include "gui/common/Pictures.h"
 
-#include <QApplication>
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QPainter>
-#include <QStyle>
 
 namespace quill::gui {
 namespace {
@@ -120,8 +120,7 @@ void ImageLists::SetToolIconLookup(std::function<int(std::string_view)> lookup) 
 QIcon ImageLists::FileIcon(std::string_view fileName) {
     // A missing file still gets a picture: the one its name's type is shown with.
     static QFileIconProvider provider;
-    const QFileInfo info(
-        QString::fromUtf8(fileName.data(), static_cast<qsizetype>(fileName.size())));
+    const QFileInfo info(FromUtf8(fileName));
     QIcon icon = provider.icon(info);
     return icon.isNull() ? StandardIcon(kGenericFileImage) : icon;
 }

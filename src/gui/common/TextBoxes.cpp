@@ -1,5 +1,7 @@
 #include "gui/common/TextBoxes.h"
 
+#include "platform/Utf8Text.h"
+
 namespace quill::gui {
 namespace {
 constexpr char kTypingLimit[] = "quillTypingLimit";
@@ -13,7 +15,7 @@ void SetTypingLimit(QLineEdit* edit, int maxLength) {
 }
 
 void ShowText(QLineEdit* edit, std::string_view text) {
-    const QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    const QString shown = FromUtf8(text);
     const int limit = edit->property(kTypingLimit).toInt();
     if (limit > 0) {
         edit->setMaxLength(qMax(limit, static_cast<int>(shown.size())));

@@ -1,6 +1,7 @@
 #include "gui/editors/CategoryPopup.h"
 
 #include "core/model/nrb_object.h"
+#include "gui/common/CategoryList.h"
 #include "gui/common/Pictures.h"
 #include "gui/common/Prompter.h"
 
@@ -12,20 +13,12 @@
 #include <QVBoxLayout>
 
 namespace quill::gui {
-namespace {
-constexpr int kCategoryCount = 32;
-}
 
 TCategoryPopup::TCategoryPopup(const QStringList& names, std::int32_t categories, QWidget* parent)
     : QDialog(parent, Qt::Tool), list_(new QListWidget(this)) {
     setObjectName(QStringLiteral("TCategoryPopup"));
     setWindowTitle(QStringLiteral("Select Categories"));
-    const auto bits = static_cast<std::uint32_t>(categories);
-    for (int i = 0; i < kCategoryCount && i < names.size(); ++i) {
-        auto* entry = new QListWidgetItem(names[i], list_);
-        entry->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
-        entry->setCheckState((bits >> i) & 1u ? Qt::Checked : Qt::Unchecked);
-    }
+    FillCategoryList(list_, names, static_cast<std::uint32_t>(categories));
     // Space ticks the current entry; Escape or Enter close, both keeping the ticks.
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
@@ -37,13 +30,7 @@ TCategoryPopup::TCategoryPopup(const QStringList& names, std::int32_t categories
 }
 
 std::int32_t TCategoryPopup::Categories() const {
-    std::uint32_t bits = 0;
-    for (int i = 0; i < list_->count() && i < kCategoryCount; ++i) {
-        if (list_->item(i)->checkState() == Qt::Checked) {
-            bits |= 1u << i;
-        }
-    }
-    return static_cast<std::int32_t>(bits);
+    return static_cast<std::int32_t>(TickedCategories(list_));
 }
 
 void TCategoryPopup::Run(TNRBObject& item, const QStringList& names, QPoint topLeft,

@@ -1,5 +1,7 @@
 #include "gui/editors/HolderEditDlg.h"
 
+#include "platform/Utf8Text.h"
+
 #include "core/model/contact_holder_objects.h"
 #include "core/model/edit_mask.h"
 #include "core/model/item_kind.h"
@@ -33,10 +35,6 @@ namespace {
 constexpr int kMemoMaxLength = 120;
 constexpr int kTitleBoxChars = 28;
 
-QString Q(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 std::string S(const QString& text) {
     return text.toStdString();
 }
@@ -44,7 +42,7 @@ std::string S(const QString& text) {
 QStringList ToQStrings(const std::vector<std::string>& texts) {
     QStringList list;
     for (const std::string& text : texts) {
-        list << Q(text);
+        list << FromUtf8(text);
     }
     return list;
 }
@@ -91,7 +89,7 @@ QComboBox* FormatBox(QWidget* parent, const char* name) {
     auto* box = new QComboBox(parent);
     box->setObjectName(QLatin1String(name));
     for (const PhoneFormat& format : PhoneFormats()) {
-        box->addItem(Q(format.name));
+        box->addItem(FromUtf8(format.name));
     }
     return box;
 }
@@ -119,7 +117,7 @@ void ShowTitleBox(QComboBox* box, const std::vector<std::string>& choices,
     box->clear();
     box->addItems(ToQStrings(choices));
     box->setCurrentIndex(-1);
-    box->setEditText(Q(title));
+    box->setEditText(FromUtf8(title));
 }
 
 } // namespace
@@ -287,7 +285,7 @@ QWidget* THolderEditDlg::BuildWebPage() {
     web_->addItems({QStringLiteral("http://"), QStringLiteral("ftp://"), QStringLiteral("news:"),
                     QStringLiteral("mailto:"), QStringLiteral("gopher://"), QStringLiteral("wais:"),
                     QStringLiteral("telnet:")});
-    web_->setEditText(Q(kWebAddressPreset));
+    web_->setEditText(FromUtf8(kWebAddressPreset));
     webComment_ = LineEdit(page, "WebComment", 255);
 
     QFormLayout* form = PageLayout(page);
@@ -404,7 +402,7 @@ THolderForm THolderEditDlg::Form() const {
 void THolderEditDlg::ShowForm(const THolderForm& f) {
     ShowText(title_, f.title);
     if (salutation_) {
-        salutation_->setEditText(Q(f.salutation));
+        salutation_->setEditText(FromUtf8(f.salutation));
         ShowText(firstName_, f.firstName);
         ShowText(middleName_, f.middleName);
         ShowText(lastName_, f.lastName);
@@ -452,19 +450,19 @@ void THolderEditDlg::ShowEMailTab(const THolderEMailTab& tab) {
 }
 
 void THolderEditDlg::ShowWebTab(const THolderWebTab& tab) {
-    web_->setEditText(Q(tab.url));
+    web_->setEditText(FromUtf8(tab.url));
     ShowText(webComment_, tab.comment);
 }
 
 void THolderEditDlg::SetNumber(MaskedNumberEdit* box, const std::string& mask,
                                const std::string& number) {
     if (mask.empty()) {
-        box->setText(Q(number));
+        box->setText(FromUtf8(number));
         return;
     }
     // Through free text, so that the number is typed into the mask as the user would.
     box->SetEditMask({});
-    box->setText(Q(number));
+    box->setText(FromUtf8(number));
     box->SetEditMask(mask);
 }
 
@@ -559,11 +557,11 @@ bool THolderEditDlg::EditNew() {
     LoadItem();
     THolderForm f = Form();
     PresetNewHolderTitles(f);
-    addrTitle_->setEditText(Q(f.address.title));
-    phoneTitle_->setEditText(Q(f.phone.title));
-    faxTitle_->setEditText(Q(f.fax.title));
-    emailTitle_->setEditText(Q(f.email.title));
-    webTitle_->setEditText(Q(f.web.title));
+    addrTitle_->setEditText(FromUtf8(f.address.title));
+    phoneTitle_->setEditText(FromUtf8(f.phone.title));
+    faxTitle_->setEditText(FromUtf8(f.fax.title));
+    emailTitle_->setEditText(FromUtf8(f.email.title));
+    webTitle_->setEditText(FromUtf8(f.web.title));
     FormShow();
     CentreOnScreen();
     if (Prompter::Exec(*this) != QDialog::Accepted) {

@@ -1,5 +1,7 @@
 #include "gui/editors/RecurringDateDlg.h"
 
+#include "platform/Utf8Text.h"
+
 #include "gui/common/Prompter.h"
 
 #include <QApplication>
@@ -23,10 +25,6 @@
 
 namespace quill::gui {
 namespace {
-
-QString Text(const std::string& utf8) {
-    return QString::fromStdString(utf8);
-}
 
 // The year box: its arrows (and the arrow keys and the wheel) report each step instead of
 // changing the number, and the number cannot be typed over.
@@ -104,7 +102,7 @@ TRecurringDateDlg::TRecurringDateDlg(QWidget* parent)
     const QFontMetrics boldMetrics(boldCell);
     int cellWidth = boldMetrics.horizontalAdvance(QStringLiteral("888"));
     for (const std::string& name : GridDayNames()) {
-        cellWidth = std::max(cellWidth, boldMetrics.horizontalAdvance(Text(name)));
+        cellWidth = std::max(cellWidth, boldMetrics.horizontalAdvance(FromUtf8(name)));
     }
     cellWidth += 12;
     const int cellHeight = boldMetrics.height() + 8;
@@ -123,15 +121,15 @@ TRecurringDateDlg::TRecurringDateDlg(QWidget* parent)
     const QFontMetrics listMetrics(ruleList_->font());
     int ruleWidth = 0;
     for (unsigned month = 1; month <= 12; ++month) {
-        ruleWidth = std::max(ruleWidth, listMetrics.horizontalAdvance(
-                                            Text("Every " + names.LongMonthName(month) + " 28th")));
+        ruleWidth = std::max(ruleWidth, listMetrics.horizontalAdvance(FromUtf8(
+                                            "Every " + names.LongMonthName(month) + " 28th")));
     }
     for (unsigned weekday = 0; weekday < 7; ++weekday) {
         ruleWidth = std::max(
             {ruleWidth,
-             listMetrics.horizontalAdvance(Text("Every other " + names.LongDayName(weekday))),
+             listMetrics.horizontalAdvance(FromUtf8("Every other " + names.LongDayName(weekday))),
              listMetrics.horizontalAdvance(
-                 Text("Every Last " + names.ShortDayName(weekday) + " of the month"))});
+                 FromUtf8("Every Last " + names.ShortDayName(weekday) + " of the month"))});
     }
     ruleList_->setMinimumWidth(ruleWidth + 2 * ruleList_->frameWidth() + 8);
     // As tall as the month row and the grid beside it.
@@ -211,11 +209,11 @@ void TRecurringDateDlg::FormActivate() {
     state_ = DatePickerState(useToday_ ? CurrentServices().clock->Today() : startDate_, recurMode_);
     const auto dayNames = GridDayNames();
     for (int column = 0; column < kMonthGridColumns; ++column) {
-        grid_->item(0, column)->setText(Text(dayNames[column]));
+        grid_->item(0, column)->setText(FromUtf8(dayNames[column]));
     }
     monthSelector_->clear();
     for (unsigned month = 1; month <= 12; ++month) {
-        monthSelector_->addItem(Text(CurrentServices().locale->LongMonthName(month)));
+        monthSelector_->addItem(FromUtf8(CurrentServices().locale->LongMonthName(month)));
     }
     filling_ = false;
     FillGrid();
@@ -258,7 +256,7 @@ void TRecurringDateDlg::showEvent(QShowEvent* event) {
 
 void TRecurringDateDlg::FillGrid() {
     filling_ = true;
-    dateLabel_->setText(Text(CurrentServices().locale->LongDate(state_.WorkingDate())));
+    dateLabel_->setText(FromUtf8(CurrentServices().locale->LongDate(state_.WorkingDate())));
     const MonthGrid month = state_.Grid();
     for (int row = 1; row < kMonthGridRows; ++row) {
         for (int column = 0; column < kMonthGridColumns; ++column) {
@@ -280,7 +278,7 @@ void TRecurringDateDlg::BuildRuleTexts() {
     filling_ = true;
     ruleList_->clear();
     for (const std::string& text : state_.RuleTexts()) {
-        ruleList_->addItem(Text(text));
+        ruleList_->addItem(FromUtf8(text));
     }
     ruleList_->setCurrentRow(state_.Rule());
     filling_ = false;
@@ -336,7 +334,7 @@ bool DatePicker::Execute(TRecurringDate& date) {
     dialog.SetDialogTop(date.DialogTop());
     dialog.SetDialogLeft(date.DialogLeft());
     dialog.SetDialogPosition(date.DialogPosition());
-    dialog.SetDialogCaption(Text(date.DialogCaption()));
+    dialog.SetDialogCaption(FromUtf8(date.DialogCaption()));
     dialog.SetUseToday(date.UseToday());
     dialog.setWindowIcon(QApplication::windowIcon());
     dialog.FormActivate();

@@ -1,5 +1,7 @@
 #include "gui/editors/SmallEditorDialogs.h"
 
+#include "platform/Utf8Text.h"
+
 #include "gui/common/TextBoxes.h"
 
 #include "core/model/edit_mask.h"
@@ -24,10 +26,6 @@ namespace {
 // The limit given to a box, kept beside it: a longer stored text widens the box's own limit.
 constexpr int kFieldWidth = 260;
 constexpr int kShortField = 10;
-
-QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 } // namespace
 

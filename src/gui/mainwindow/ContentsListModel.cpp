@@ -1,5 +1,7 @@
 #include "ContentsListModel.h"
 
+#include "platform/Utf8Text.h"
+
 #include "OutlineTreeModel.h"
 #include "core/model/nrb_object.h"
 #include "gui/common/ImageLists.h"
@@ -9,13 +11,7 @@
 #include <algorithm>
 
 namespace quill::gui {
-namespace {
-
-QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
+namespace {} // namespace
 
 ContentsListModel::ContentsListModel(TOutline& outline, QObject* parent)
     : QAbstractTableModel(parent), outline_(outline) {

@@ -3,6 +3,8 @@
 
 #include "gui/mainwindow/TMainForm.h"
 
+#include "platform/Utf8Text.h"
+
 #include "core/app/command_line.h"
 #include "core/exchange/vcard.h"
 #include "core/model/item_factory.h"
@@ -31,22 +33,14 @@ public:
     explicit VCardChoice(QWidget* parent) : parent_(parent) {}
     bool ImportAsOrganization(std::string_view displayName,
                               std::string_view organization) override {
-        const QString text =
-            QStringLiteral("%1\n\n%2 %3\n%4 %5\n\n%6")
-                .arg(QString::fromUtf8(kVCardImportIntro.data(),
-                                       static_cast<qsizetype>(kVCardImportIntro.size())),
-                     QString::fromUtf8(kVCardImportName.data()),
-                     QString::fromUtf8(displayName.data(),
-                                       static_cast<qsizetype>(displayName.size())),
-                     QString::fromUtf8(kVCardImportOrganization.data()),
-                     QString::fromUtf8(organization.data(),
-                                       static_cast<qsizetype>(organization.size())),
-                     QString::fromUtf8(kVCardImportQuestion.data()));
-        const int chosen =
-            Prompter::AskChoice(parent_, text, QString::fromUtf8(kVCardImportCaption.data()),
-                                {QString::fromUtf8(kVCardImportAsPerson.data()),
-                                 QString::fromUtf8(kVCardImportAsOrganization.data())},
-                                QMessageBox::Question);
+        const QString text = QStringLiteral("%1\n\n%2 %3\n%4 %5\n\n%6")
+                                 .arg(FromUtf8(kVCardImportIntro), FromUtf8(kVCardImportName),
+                                      FromUtf8(displayName), FromUtf8(kVCardImportOrganization),
+                                      FromUtf8(organization), FromUtf8(kVCardImportQuestion));
+        const int chosen = Prompter::AskChoice(
+            parent_, text, FromUtf8(kVCardImportCaption),
+            {FromUtf8(kVCardImportAsPerson), FromUtf8(kVCardImportAsOrganization)},
+            QMessageBox::Question);
         return chosen == 1;
     }
 
@@ -172,7 +166,7 @@ void TMainForm::DeleteBtnClick(bool cut) {
         if (!node || !node->Parent()) {
             return; // the top node is never deleted
         }
-        name = QString::fromUtf8(node->Text().data(), static_cast<qsizetype>(node->Text().size()));
+        name = FromUtf8(node->Text());
     } else {
         entries = SelectedEntries();
         if (entries.empty()) {

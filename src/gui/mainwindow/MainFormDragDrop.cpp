@@ -3,6 +3,8 @@
 
 #include "gui/mainwindow/TMainForm.h"
 
+#include "platform/Utf8Text.h"
+
 #include "core/model/item_factory.h"
 #include "core/model/item_kind.h"
 #include "core/model/nrb_object.h"
@@ -20,10 +22,6 @@
 
 namespace quill::gui {
 namespace {
-
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QStringList LocalFiles(const QMimeData* data) {
     QStringList files;
@@ -140,7 +138,7 @@ void TMainForm::DropDocumentOn(TNRBObject* entry) {
     }
     const TNRBObject* document = selected.front();
     const std::string path(document->Target());
-    const QString title = ToQString(entry->Title());
+    const QString title = FromUtf8(entry->Title());
     if (entry->CSVFieldText("Fax Number").size() > 1 &&
         Prompter::Ask(this, QStringLiteral("Send document via Fax to %1?").arg(title),
                       QStringLiteral("Confirm"),

@@ -2,6 +2,8 @@
 
 #include "gui/mainwindow/TMainForm.h"
 
+#include "platform/Utf8Text.h"
+
 #include "core/model/locate.h"
 #include "core/model/nrb_object.h"
 #include "core/util/text_encoding.h"
@@ -76,8 +78,7 @@ void TMainForm::Locate(const QString& text) {
     }
     if (found.subItem) {
         SelectNode(found.node);
-        const int row = ListRowOfCaption(QString::fromUtf8(
-            found.subItem->Title().data(), static_cast<qsizetype>(found.subItem->Title().size())));
+        const int row = ListRowOfCaption(FromUtf8(found.subItem->Title()));
         if (row >= 0) {
             SelectListRow(row);
         }
@@ -93,8 +94,7 @@ void TMainForm::Locate(const QString& text) {
         return;
     }
     SelectNode(parent);
-    const int row = ListRowOfCaption(QString::fromUtf8(
-        found.node->Text().data(), static_cast<qsizetype>(found.node->Text().size())));
+    const int row = ListRowOfCaption(FromUtf8(found.node->Text()));
     if (row >= 0) {
         SelectListRow(row);
         ListView()->setFocus();

@@ -1,5 +1,7 @@
 #include "gui/mainwindow/OptionPages.h"
 
+#include "platform/Utf8Text.h"
+
 #include "gui/mainwindow/ToolEntries.h"
 
 #include "core/storage/categories.h"
@@ -31,10 +33,6 @@
 
 namespace quill::gui {
 namespace {
-
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
 
 template <typename W> W* Named(W* widget, const char* name) {
     widget->setObjectName(QLatin1String(name));
@@ -226,8 +224,8 @@ QWidget* TOptionPages::BuildCategoriesPage() {
 void TOptionPages::FormCreate() {
     const std::string ini = iniPath_.toStdString();
     const NetPreferences preferences = ReadNetPreferences(ini);
-    path_->setText(Q(preferences.path));
-    dde_->setEditText(Q(preferences.dde));
+    path_->setText(FromUtf8(preferences.path));
+    dde_->setEditText(FromUtf8(preferences.dde));
     const int mail = preferences.inetMail;
     for (int i = 0; i < 3; ++i) {
         emailOpt_[i]->setChecked(mail == i + 1);
@@ -302,9 +300,9 @@ void TOptionPages::SelectPathClick() {
 
 void TOptionPages::ToolsListClick() {
     const TToolItem* tool = SelectedTool();
-    description_->setText(tool ? Q(tool->Description()) : QString());
-    filenameEdit_->setText(tool ? Q(tool->FileName()) : QString());
-    arguments_->setText(tool ? Q(tool->Arguments()) : QString());
+    description_->setText(tool ? FromUtf8(tool->Description()) : QString());
+    filenameEdit_->setText(tool ? FromUtf8(tool->FileName()) : QString());
+    arguments_->setText(tool ? FromUtf8(tool->Arguments()) : QString());
     addressCheckBox_->setChecked(tool && tool->TakesAddress());
 }
 
@@ -320,7 +318,7 @@ void TOptionPages::AttributesChange(QObject* control) {
         tool->SetFileName(filenameEdit_->text().toStdString()); // reloads the icon
     }
     if (control == filenameEdit_ || control == description_) {
-        toolsList_->currentItem()->setText(Q(tool->Description()));
+        toolsList_->currentItem()->setText(FromUtf8(tool->Description()));
         toolsList_->viewport()->update();
     }
 }
@@ -419,7 +417,7 @@ void TOptionPages::WriteSettings() {
     bool saved = WriteNetPreferences(ini, preferences, &error);
     saved = saved && WriteCategoryNames(ini, names, &error);
     if (!saved) {
-        Prompter::Ask(this, QStringLiteral("The options could not be saved.\n") + Q(error),
+        Prompter::Ask(this, QStringLiteral("The options could not be saved.\n") + FromUtf8(error),
                       QStringLiteral("Options"), QMessageBox::Ok, QMessageBox::Warning);
     }
 }

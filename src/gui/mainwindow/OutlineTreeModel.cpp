@@ -1,5 +1,7 @@
 #include "OutlineTreeModel.h"
 
+#include "platform/Utf8Text.h"
+
 #include "core/model/nrb_object.h"
 #include "gui/common/ImageLists.h"
 
@@ -64,7 +66,7 @@ QVariant OutlineTreeModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
     case Qt::EditRole: {
         const std::string_view text = node->Text();
-        return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+        return FromUtf8(text);
     }
     case Qt::DecorationRole:
         if (!images_) {

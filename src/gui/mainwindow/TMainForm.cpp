@@ -2,9 +2,12 @@
 
 #include "gui/mainwindow/TMainForm.h"
 
+#include "platform/Utf8Text.h"
+
 #include "core/model/item_factory.h"
 #include "core/model/item_kind.h"
 #include "core/model/nrb_object.h"
+#include "gui/common/CategoryList.h"
 #include "gui/common/Help.h"
 #include "gui/common/ImageLists.h"
 #include "gui/common/Pictures.h"
@@ -573,12 +576,7 @@ void TMainForm::BuildPanes() {
 
     filterList_ = new QListWidget(leftPane_);
     filterList_->setObjectName(QStringLiteral("FilterListBox"));
-    for (int n = 1; n <= kCategoryCount; ++n) {
-        auto* entry =
-            new QListWidgetItem(QString::fromStdString(DefaultCategoryName(n)), filterList_);
-        entry->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
-        entry->setCheckState(Qt::Unchecked);
-    }
+    SetCategoryNames({});
     connect(filterList_, &QListWidget::itemChanged, this, [this] { FilterListBoxClick(); });
     leftPane_->addWidget(filterList_);
     leftPane_->setCurrentWidget(folders_);
@@ -778,8 +776,7 @@ void TMainForm::FoldersChange(TOutlineNode* node) {
         UpdateCount();
         return;
     }
-    const QString text =
-        QString::fromUtf8(node->Text().data(), static_cast<qsizetype>(node->Text().size()));
+    const QString text = FromUtf8(node->Text());
     contentsTitle_->setText(QStringLiteral("Contents of \"%1\"").arg(text));
     const std::string path = "[" + NodePath(node, "/") + "]";
     emit trayToolTipChanged(QString::fromStdString(path));
@@ -859,11 +856,7 @@ void TMainForm::FilterBtnClick(FilterMode clicked, bool down) {
 }
 
 void TMainForm::FilterListBoxClick() {
-    std::vector<bool> ticked;
-    for (int i = 0; i < filterList_->count(); ++i) {
-        ticked.push_back(filterList_->item(i)->checkState() == Qt::Checked);
-    }
-    filter_.SetMask(CategoryFilter::MaskOf(ticked));
+    filter_.SetMask(TickedCategories(filterList_));
     contents_->SetHiddenTest(HiddenTest());
     UpdateCount();
 }
@@ -878,13 +871,12 @@ QStringList TMainForm::CategoryNames() const {
 
 void TMainForm::SetCategoryNames(const QStringList& names) {
     // New names come without ticks; the mask keeps filtering until the next click.
-    const QSignalBlocker block(filterList_);
-    for (int i = 0; i < filterList_->count(); ++i) {
-        QListWidgetItem* entry = filterList_->item(i);
-        entry->setText(i < names.size() ? names[i]
-                                        : QString::fromStdString(DefaultCategoryName(i + 1)));
-        entry->setCheckState(Qt::Unchecked);
+    QStringList all = names.mid(0, kCategoryCount);
+    while (all.size() < kCategoryCount) {
+        all << QString::fromStdString(DefaultCategoryName(static_cast<int>(all.size()) + 1));
     }
+    const QSignalBlocker block(filterList_);
+    FillCategoryList(filterList_, all, 0);
 }
 
 // Layouts, options and tools.

@@ -1,29 +1,23 @@
 #include "gui/mainwindow/ToolsMenu.h"
 
+#include "platform/Utf8Text.h"
+
 #include "platform/Shell.h"
 
 #include "gui/common/ImageLists.h"
 
 #include <QAction>
-#include <QDesktopServices>
-#include <QFileInfo>
 #include <QMenu>
-#include <QProcess>
-#include <QUrl>
 
 #include <algorithm>
 
 namespace quill::gui {
 namespace {
 
-QString Q(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
 bool Start(const TToolItem& tool, const std::string& parameters) {
-    const QString program = Q(tool.FileName());
+    const QString program = FromUtf8(tool.FileName());
     return !program.isEmpty() &&
-           platform::StartOrOpen(program, Q(parameters), Q(tool.WorkingDirectory()));
+           platform::StartOrOpen(program, FromUtf8(parameters), FromUtf8(tool.WorkingDirectory()));
 }
 
 } // namespace
@@ -57,7 +51,7 @@ void BuildToolsMenu(QMenu& menu, int keep, const TToolItems& tools, const ImageL
     }
     for (int i = 0; i < tools.Count(); ++i) {
         TToolItem* tool = tools.Items(i);
-        QAction* action = menu.addAction(Q(tool->Description()));
+        QAction* action = menu.addAction(FromUtf8(tool->Description()));
         if (images && tool->ImageIndex() >= 0) {
             action->setIcon(images->Icon(tool->ImageIndex()));
         }
