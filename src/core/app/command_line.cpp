@@ -1,6 +1,7 @@
 #include "core/app/command_line.h"
 
 #include "core/util/ascii.h"
+#include "core/util/comma_text.h"
 
 #include <algorithm>
 
@@ -107,18 +108,7 @@ std::string QuoteArgument(std::string_view argument) {
     const bool plain =
         !argument.empty() && std::none_of(argument.begin(), argument.end(),
                                           [](char c) { return IsSeparator(c) || c == '"'; });
-    if (plain) {
-        return std::string(argument);
-    }
-    std::string out = "\"";
-    for (char c : argument) {
-        if (c == '"') {
-            out += '"';
-        }
-        out += c;
-    }
-    out += '"';
-    return out;
+    return plain ? std::string(argument) : QuotedText(argument);
 }
 
 std::string JoinCommandLine(const std::vector<std::string>& arguments) {

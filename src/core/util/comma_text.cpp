@@ -29,19 +29,20 @@ std::string JoinCommaText(const std::vector<std::string>& values) {
             out += ',';
         }
         const std::string& value = values[i];
-        if (!NeedsQuotes(value)) {
-            out += value;
-            continue;
-        }
-        out += '"';
-        for (char c : value) {
-            if (c == '"') {
-                out += '"';
-            }
-            out += c;
-        }
-        out += '"';
+        out += NeedsQuotes(value) ? QuotedText(value) : value;
     }
+    return out;
+}
+
+std::string QuotedText(std::string_view value) {
+    std::string out = "\"";
+    for (char c : value) {
+        if (c == '"') {
+            out += '"';
+        }
+        out += c;
+    }
+    out += '"';
     return out;
 }
 

@@ -12,6 +12,9 @@ namespace quill {
 // quote is enclosed in double quotes with inner quotes doubled; an empty value is written as
 // "" so that it survives being read back.
 std::string JoinCommaText(const std::vector<std::string>& values);
+// The value in double quotes with inner quotes doubled, as comma text and command lines
+// quote.
+std::string QuotedText(std::string_view value);
 
 // Splits at commas and at unquoted blanks and control characters; a run of blanks around a
 // comma counts once, leading blanks are skipped. A double-quoted run is one value ("" inside

@@ -6,8 +6,6 @@
 #include "core/model/nrb_object.h"
 #include "gui/common/ImageLists.h"
 
-#include <QMimeData>
-
 #include <algorithm>
 
 namespace quill::gui {
@@ -149,9 +147,7 @@ QStringList ContentsListModel::mimeTypes() const {
 }
 
 QMimeData* ContentsListModel::mimeData(const QModelIndexList&) const {
-    auto* data = new QMimeData;
-    data->setData(QLatin1String(kPaneDragMime), QByteArrayLiteral("MainItems"));
-    return data;
+    return NewPaneDragData("MainItems");
 }
 
 QVariant ContentsListModel::headerData(int section, Qt::Orientation orientation, int role) const {

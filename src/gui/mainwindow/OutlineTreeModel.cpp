@@ -119,10 +119,14 @@ QStringList OutlineTreeModel::mimeTypes() const {
     return {QLatin1String(kPaneDragMime)};
 }
 
-QMimeData* OutlineTreeModel::mimeData(const QModelIndexList&) const {
+QMimeData* NewPaneDragData(const char* pane) {
     auto* data = new QMimeData;
-    data->setData(QLatin1String(kPaneDragMime), QByteArrayLiteral("Folders"));
+    data->setData(QLatin1String(kPaneDragMime), QByteArray(pane));
     return data;
+}
+
+QMimeData* OutlineTreeModel::mimeData(const QModelIndexList&) const {
+    return NewPaneDragData("Folders");
 }
 
 void OutlineTreeModel::NodesAboutToBeInserted(TOutlineNode* parent, int first, int last) {

@@ -6,6 +6,8 @@
 
 #include <QAbstractItemModel>
 
+class QMimeData;
+
 #include <functional>
 
 namespace quill::gui {
@@ -15,6 +17,8 @@ class ImageLists;
 // The one MIME type of drags between the panes; the drop looks at the selections, not at
 // the data, and at the drag's source to tell the panes apart.
 inline constexpr char kPaneDragMime[] = "application/x-quillmere-pane-drag";
+// The data of a drag that starts in the pane of that name.
+QMimeData* NewPaneDragData(const char* pane);
 
 class OutlineTreeModel final : public QAbstractItemModel, private IOutlineObserver {
     Q_OBJECT
