@@ -2,9 +2,12 @@
 
 #include "core/app/command_line.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <unistd.h>
 
 namespace quill::platform {
 namespace {
@@ -59,6 +62,54 @@ Places::Places(QString dataDirectory, QString settingsDirectory)
 
 QString Places::SettingsFile() const {
     return settings_ + QLatin1Char('/') + QLatin1String(kSettingsFileName);
+}
+
+QString Places::RuntimeDirectory() {
+    const QString xdg = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg) && QFileInfo(xdg).isDir()) {
+        return xdg;
+    }
+    const QString own = QDir::tempPath() + QStringLiteral("/quillmere-runtime-%1").arg(::getuid());
+    if (!QFileInfo::exists(own) && QDir().mkdir(own)) {
+        QFile::setPermissions(own, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                       QFileDevice::ExeOwner);
+    }
+    const QFileInfo info(own);
+    if (info.isDir() && !info.isSymLink() && info.ownerId() == ::getuid()) {
+        return own;
+    }
+    return QDir::tempPath();
+}
+
+QString Places::DataDirectoryTag(const QString& dataDirectory) {
+    const QFileInfo info(dataDirectory);
+    QString canonical = info.canonicalFilePath();
+    if (canonical.isEmpty()) {
+        canonical = QDir::cleanPath(info.absoluteFilePath());
+    }
+    const QByteArray hash =
+        QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
+    return QStringLiteral("quillmere-%1-%2")
+        .arg(static_cast<qulonglong>(::getuid()))
+        .arg(QString::fromLatin1(hash));
+}
+
+QString Places::RecoveryFallbackDirectory(bool create) const {
+    const QString path = RuntimeDirectory() + QLatin1Char('/') + DataDirectoryTag(data_);
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        if (!create || !QDir().mkdir(path)) {
+            return {};
+        }
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                        QFileDevice::ExeOwner);
+    }
+    // Only a directory of ours: another user could have made one of that name in /tmp.
+    const QFileInfo made(path);
+    if (!made.isDir() || made.isSymLink() || made.ownerId() != ::getuid()) {
+        return {};
+    }
+    return path;
 }
 
 bool Places::Establish(QString* error) const {

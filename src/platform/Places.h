@@ -37,6 +37,17 @@ public:
     // message naming the directory when one could not be created or entered.
     bool Establish(QString* error = nullptr) const;
 
+    // Where an instance keeps what lives only as long as the session: $XDG_RUNTIME_DIR, or
+    // without one (a bare session, CI) a directory of our own in the temporary directory,
+    // made for the user alone, or the temporary directory itself when that is not ours.
+    static QString RuntimeDirectory();
+    // "quillmere-<uid>-<hash of the data directory>": names what belongs to one instance.
+    static QString DataDirectoryTag(const QString& dataDirectory);
+    // The last place for a recovery file when the data directory takes none: a user-only
+    // directory of this data directory's own in the runtime directory (created on demand;
+    // empty when it cannot be).
+    QString RecoveryFallbackDirectory(bool create) const;
+
 private:
     QString data_;
     QString settings_;

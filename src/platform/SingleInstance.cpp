@@ -1,8 +1,9 @@
 #include "platform/SingleInstance.h"
 
+#include "platform/Places.h"
+
 #include "core/app/command_line.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -33,26 +34,6 @@ bool SameUser(qintptr descriptor) {
     const long long uid = PeerUserId(descriptor);
     // Where the system cannot tell, the user-only socket file is the guard.
     return uid < 0 || uid == static_cast<long long>(::getuid());
-}
-
-// $XDG_RUNTIME_DIR; without one (a bare session, CI) a directory of our own in the
-// temporary directory, made for the user alone, or the temporary directory itself when that
-// is not ours (the socket file is user-only either way).
-QString RuntimeDirectory() {
-    const QString xdg = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg) && QFileInfo(xdg).isDir()) {
-        return xdg;
-    }
-    const QString own = QDir::tempPath() + QStringLiteral("/quillmere-runtime-%1").arg(::getuid());
-    if (!QFileInfo::exists(own) && QDir().mkdir(own)) {
-        QFile::setPermissions(own, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                       QFileDevice::ExeOwner);
-    }
-    const QFileInfo info(own);
-    if (info.isDir() && !info.isSymLink() && info.ownerId() == ::getuid()) {
-        return own;
-    }
-    return QDir::tempPath();
 }
 
 QByteArray Frame(const QString& text) {
@@ -86,17 +67,8 @@ SingleInstance::~SingleInstance() {
 }
 
 QString SingleInstance::ServerPathFor(const QString& dataDirectory) {
-    QFileInfo info(dataDirectory);
-    QString canonical = info.canonicalFilePath();
-    if (canonical.isEmpty()) {
-        canonical = QDir::cleanPath(info.absoluteFilePath());
-    }
-    const QByteArray hash =
-        QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
-    const QString name = QStringLiteral("quillmere-%1-%2.socket")
-                             .arg(static_cast<qulonglong>(::getuid()))
-                             .arg(QString::fromLatin1(hash));
-    QString path = RuntimeDirectory() + QLatin1Char('/') + name;
+    const QString name = Places::DataDirectoryTag(dataDirectory) + QStringLiteral(".socket");
+    QString path = Places::RuntimeDirectory() + QLatin1Char('/') + name;
     if (path.toLocal8Bit().size() > kLongestSocketPath) {
         path = QDir::tempPath() + QLatin1Char('/') + name;
     }

@@ -144,6 +144,7 @@ bool RecordReader::Line(std::string_view line) {
     if (fields_.size() != 4) {
         return true;
     }
+    ++headersRead_;
     const int effective = static_cast<std::int16_t>(level) + base_;
     if (effective > current_) {
         current_ = effective;
@@ -200,12 +201,17 @@ namespace {
 // in its ANSI code page; a file that mixes both (an old file extended by hand) loses
 // nothing, since one stray byte never turns the other lines into mojibake.
 FileResult ReadRecordFile(const std::string& path, TOutlineNode* target, std::string_view fileName,
-                          bool skipFirstLine, bool& opened) {
+                          bool skipFirstLine, bool& opened, bool* recognised = nullptr) {
     RecordReader reader(target, fileName, skipFirstLine ? 2 : 1);
     bool first = true;
+    bool firstLineIsOurs = false;
+    bool anyText = false;
     const TextLinesOutcome outcome = ForEachTextLine(path, [&](std::string_view line) {
+        anyText = anyText || line.find_first_not_of(" \t") != std::string_view::npos;
         if (first) {
             first = false;
+            // "{Params}", or a record of a file that lost its first line.
+            firstLineIsOurs = line.starts_with('{');
             if (skipFirstLine) {
                 return true;
             }
@@ -215,6 +221,9 @@ FileResult ReadRecordFile(const std::string& path, TOutlineNode* target, std::st
     opened = outcome.status != TextLinesStatus::CannotOpen;
     if (!opened) {
         return {};
+    }
+    if (recognised) {
+        *recognised = !anyText || firstLineIsOurs || reader.HeadersRead() > 0;
     }
     FileResult result = reader.Finish();
     if (result.ok && outcome.status == TextLinesStatus::ReadError) {
@@ -332,26 +341,93 @@ std::string DataFileText(const TOutline& outline) {
     return text;
 }
 
+FileStamp ReadFileStamp(const std::string& path) {
+    FileStamp stamp;
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (ec || !std::filesystem::exists(status)) {
+        return stamp;
+    }
+    stamp.exists = true;
+    if (std::filesystem::is_regular_file(status)) {
+        stamp.size = std::filesystem::file_size(path, ec);
+    }
+    stamp.written = std::filesystem::last_write_time(path, ec);
+    return stamp;
+}
+
 TDataFile::TDataFile(std::string path) : path_(std::move(path)) {}
 
 FileResult TDataFile::LoadDataFile(TOutline& outline) {
+    return Load(outline, path_);
+}
+
+FileResult TDataFile::Load(TOutline& outline, const std::string& source) {
     TOutlineNode* root = outline.Root();
     if (!root) {
         root = outline.CreateRoot();
     }
+    const bool own = source == path_;
+    if (own) {
+        stamp_ = ReadFileStamp(path_);
+    }
     outline.BeginUpdate();
     bool opened = false;
-    FileResult result = ReadRecordFile(path_, root, path_, true, opened);
+    bool recognised = true;
+    FileResult result = ReadRecordFile(source, root, source, true, opened, &recognised);
     outline.EndUpdate();
-    if (!result.ok) {
+    if (result.ok && opened && !recognised) {
+        // Something else stands where the data file should be; saving over it would
+        // destroy it without a trace.
+        result = FileResult::Failure("The file " + source +
+                                     " does not hold Quillmere's contacts: not one item record "
+                                     "could be read from it.");
+        if (own) {
+            backupPending_ = true;
+            backupNote_ = "Quillmere starts with an empty outline. Before anything is saved, the "
+                          "file is kept as " +
+                          BackupPath() + ".";
+        }
+        return result;
+    }
+    if (!result.ok && own) {
         backupPending_ = true;
+        backupNote_ = "The items read up to there are shown. Before the file is next saved, it "
+                      "is kept as " +
+                      BackupPath() + ".";
     }
     return result;
 }
 
+FileResult TDataFile::ReloadDataFile(TOutline& outline, const std::string& source) {
+    outline.BeginUpdate();
+    // The stored root and any other top-level node go too: items held by the root and nodes
+    // beside it would otherwise be kept and read again.
+    outline.DeleteChildrenOf(nullptr);
+    outline.CreateRoot();
+    FileResult result = Load(outline, source.empty() ? path_ : source);
+    outline.EndUpdate();
+    return result;
+}
+
 std::string TDataFile::BackupNote() const {
-    return "The items read up to there are shown. Before the file is next saved, it is kept as " +
-           BackupPath() + ".";
+    return backupNote_;
+}
+
+FileResult WriteDataFileCopy(const TOutline& outline, const std::string& path,
+                             CopyOptions options) {
+    AtomicFileWriter writer;
+    writer.SetPrivate(options.userOnly);
+    writer.SetExclusive(options.exclusive);
+    if (!writer.Open(path)) {
+        return FileResult::Failure(writer.Error());
+    }
+    const bool written =
+        WriteOutline(outline, [&](std::string_view chunk) { return writer.Write(chunk); });
+    if (!written || !writer.Commit()) {
+        return FileResult::Failure(writer.Error());
+    }
+    return {};
 }
 
 FileResult TDataFile::SaveDataFile(const TOutline& outline) {
@@ -363,16 +439,11 @@ FileResult TDataFile::SaveDataFile(const TOutline& outline) {
         }
         backupPending_ = false;
     }
-    AtomicFileWriter writer;
-    if (!writer.Open(path_)) {
-        return FileResult::Failure(writer.Error());
+    FileResult result = WriteDataFileCopy(outline, path_);
+    if (result) {
+        stamp_ = ReadFileStamp(path_);
     }
-    const bool written =
-        WriteOutline(outline, [&](std::string_view chunk) { return writer.Write(chunk); });
-    if (!written || !writer.Commit()) {
-        return FileResult::Failure(writer.Error());
-    }
-    return {};
+    return result;
 }
 
 } // namespace quill

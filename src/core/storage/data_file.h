@@ -3,6 +3,7 @@
 // (".qld"): streams of item records whose levels rebuild the nesting.
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -47,6 +48,8 @@ public:
     // number); the items read up to then stay.
     bool Line(std::string_view line);
     FileResult Finish();
+    // How many record headers were read, wherever they placed their items.
+    int HeadersRead() const { return headersRead_; }
 
 private:
     void Create(std::string_view dataLine);
@@ -67,6 +70,7 @@ private:
     std::string comment_;
     std::int32_t id_ = 0;
     std::vector<std::string_view> fields_;
+    int headersRead_ = 0;
 };
 
 // Reads records under target, as many as the text holds. Stops at a header whose level or
@@ -95,6 +99,25 @@ FileResult ImportFile(TOutlineNode* node, const std::string& fileName);
 // The whole outline as the data file holds it.
 std::string DataFileText(const TOutline& outline);
 
+// What a file looked like on disk: enough to tell that another program wrote it since.
+struct FileStamp {
+    bool exists = false;
+    std::uintmax_t size = 0;
+    std::filesystem::file_time_type written{};
+    bool operator==(const FileStamp&) const = default;
+};
+FileStamp ReadFileStamp(const std::string& path);
+
+// How a copy of the outline is written.
+struct CopyOptions {
+    bool userOnly = false;  // readable by the user alone (recovery and autosave copies)
+    bool exclusive = false; // fails rather than replace an existing file
+};
+
+// Writes the whole outline, as the data file holds it, to another file (atomically).
+FileResult WriteDataFileCopy(const TOutline& outline, const std::string& path,
+                             CopyOptions options = {});
+
 // The data file of one outline. A file that could not be read to its end is copied to
 // "<name>.bak" before it is next overwritten, so a bad line never costs the rest of it.
 class TDataFile {
@@ -105,6 +128,13 @@ public:
     FileResult LoadDataFile(TOutline& outline);
     // Writes the whole outline atomically: the old file stays whole if anything fails.
     FileResult SaveDataFile(const TOutline& outline);
+    // Replaces the whole outline by what a data file holds: every top-level node goes, a new
+    // root is made and the file is read under it, so nothing of the old outline stays.
+    // source names another file in the data file's format (an autosave or recovery copy);
+    // empty reads the data file itself.
+    FileResult ReloadDataFile(TOutline& outline, const std::string& source = {});
+    // Whether another program wrote (or removed) the file since it was last read or saved.
+    bool ChangedOnDisk() const { return ReadFileStamp(path_) != stamp_; }
 
     const std::string& Path() const { return path_; }
     std::string BackupPath() const { return path_ + ".bak"; }
@@ -114,8 +144,12 @@ public:
     std::string BackupNote() const;
 
 private:
+    FileResult Load(TOutline& outline, const std::string& source);
+
     std::string path_;
     bool backupPending_ = false;
+    std::string backupNote_;
+    FileStamp stamp_;
 };
 
 } // namespace quill

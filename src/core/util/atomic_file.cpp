@@ -30,9 +30,18 @@ constexpr std::size_t kBufferSize = std::size_t{1} << 20;
 
 #ifdef _WIN32
 
-int OpenExclusive(const std::string& path) {
+int OpenExclusive(const std::string& path, bool) {
     return _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
                  _S_IREAD | _S_IWRITE);
+}
+
+// Fails when the target exists.
+bool RenameNoReplace(const std::string& from, const std::string& to, std::string* reason) {
+    if (std::rename(from.c_str(), to.c_str()) != 0) {
+        *reason = std::strerror(errno);
+        return false;
+    }
+    return true;
 }
 
 long long WriteSome(int fd, const char* data, std::size_t size) {
@@ -58,9 +67,19 @@ void SyncDirectoryOf(const std::string&) {} // NTFS journals the rename itself
 
 #else
 
-int OpenExclusive(const std::string& path) {
+int OpenExclusive(const std::string& path, bool userOnly) {
     // 0666 less the umask, like any new file; the target's mode is applied afterwards.
-    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, userOnly ? 0600 : 0666);
+}
+
+// A hard link fails when the target exists, where a rename would replace it.
+bool RenameNoReplace(const std::string& from, const std::string& to, std::string* reason) {
+    if (::link(from.c_str(), to.c_str()) != 0) {
+        *reason = std::strerror(errno);
+        return false;
+    }
+    ::unlink(from.c_str());
+    return true;
 }
 
 long long WriteSome(int fd, const char* data, std::size_t size) {
@@ -101,12 +120,15 @@ void SyncDirectoryOf(const std::string& path) {
 
 #endif
 
+constexpr std::string_view kTempInfix = ".tmp-";
+constexpr std::size_t kSuffixLength = 6;
+
 std::string RandomSuffix() {
     static constexpr char kChars[] =
         "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     thread_local std::mt19937 engine{std::random_device{}()};
     std::uniform_int_distribution<std::size_t> pick(0, sizeof(kChars) - 2);
-    std::string suffix(6, ' ');
+    std::string suffix(kSuffixLength, ' ');
     for (char& c : suffix) {
         c = kChars[pick(engine)];
     }
@@ -165,8 +187,8 @@ bool AtomicFileWriter::Open(const std::string& path) {
     error_.clear();
     targetPath_ = ResolveTarget(path);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string candidate = targetPath_ + ".tmp-" + RandomSuffix();
-        fd_ = OpenExclusive(candidate);
+        const std::string candidate = targetPath_ + std::string(kTempInfix) + RandomSuffix();
+        fd_ = OpenExclusive(candidate, private_);
         if (fd_ >= 0) {
             tempPath_ = candidate;
             break;
@@ -178,7 +200,9 @@ bool AtomicFileWriter::Open(const std::string& path) {
     if (fd_ < 0) {
         return Fail("Cannot create a temporary file for", path, std::strerror(EEXIST));
     }
-    TakeOverOwnerAndMode(fd_, tempPath_, targetPath_);
+    if (!private_) {
+        TakeOverOwnerAndMode(fd_, tempPath_, targetPath_);
+    }
     buffer_.reserve(kBufferSize);
     return true;
 }
@@ -242,7 +266,12 @@ bool AtomicFileWriter::Commit() {
     if (ok && closeResult != 0) {
         ok = Fail("Cannot write", targetPath_, std::strerror(errno));
     }
-    if (ok) {
+    if (ok && exclusive_) {
+        std::string reason;
+        if (!RenameNoReplace(tempPath_, targetPath_, &reason)) {
+            ok = Fail("Cannot create", targetPath_, reason);
+        }
+    } else if (ok) {
         std::error_code ec;
         fs::rename(tempPath_, targetPath_, ec);
         if (ec) {
@@ -324,6 +353,60 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
         return std::nullopt;
     }
     return content;
+}
+
+bool IsTempFileOf(std::string_view fileName, std::string_view base) {
+    const std::size_t tail = kTempInfix.size() + kSuffixLength;
+    if (fileName.size() <= tail) {
+        return false;
+    }
+    const std::string_view stem = fileName.substr(0, fileName.size() - tail);
+    const bool stemMatches = !base.empty() && base.back() == '*'
+                                 ? stem.size() >= base.size() && stem.substr(0, base.size() - 1) ==
+                                                                     base.substr(0, base.size() - 1)
+                                 : stem == base;
+    if (!stemMatches || fileName.substr(stem.size(), kTempInfix.size()) != kTempInfix) {
+        return false;
+    }
+    for (const char c : fileName.substr(stem.size() + kTempInfix.size())) {
+        const bool alnum =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        if (!alnum) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::vector<std::string> SweepStaleTempFiles(const std::string& directory,
+                                             const std::vector<std::string>& bases,
+                                             std::chrono::seconds minimumAge) {
+    std::vector<std::string> removed;
+    std::error_code ec;
+    fs::directory_iterator entries(directory, ec);
+    if (ec) {
+        return removed;
+    }
+    const auto now = fs::file_time_type::clock::now();
+    for (const fs::directory_entry& entry : entries) {
+        const std::string name = entry.path().filename().string();
+        bool ours = false;
+        for (const std::string& base : bases) {
+            ours = ours || IsTempFileOf(name, base);
+        }
+        // Only plain files of ours: a link or a directory of that name is someone else's.
+        if (!ours || !entry.is_regular_file(ec) || entry.is_symlink(ec)) {
+            continue;
+        }
+        const auto written = entry.last_write_time(ec);
+        if (ec || now - written < minimumAge) {
+            continue;
+        }
+        if (fs::remove(entry.path(), ec)) {
+            removed.push_back(entry.path().string());
+        }
+    }
+    return removed;
 }
 
 } // namespace quill

@@ -2,9 +2,11 @@
 // Saving a file so that a failure never leaves it half written: the new content goes to a
 // temporary file in the same directory, is synced to disk and then renamed over the target.
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quill {
 
@@ -24,6 +26,13 @@ public:
     // Files that are only copies of the outline (published pages, vCard files) need not
     // wait for the disk: they are still replaced whole, but not synced.
     void SetDurable(bool durable) { durable_ = durable; }
+    // Copies of the user's contacts kept beside the data file (recovery and autosave files)
+    // are readable by the user alone, whatever the umask or an older file's mode. Call before
+    // Open.
+    void SetPrivate(bool userOnly) { private_ = userOnly; }
+    // Commit never replaces an existing file: it fails when the target exists (a recovery
+    // file must not overwrite another one).
+    void SetExclusive(bool exclusive) { exclusive_ = exclusive; }
 
     // What went wrong, with the file's name, for the user.
     std::string Error() const { return error_; }
@@ -42,7 +51,21 @@ private:
     int fd_ = -1;
     bool failed_ = false;
     bool durable_ = true;
+    bool private_ = false;
+    bool exclusive_ = false;
 };
+
+// Whether fileName (without a directory) is a temporary file that a save of base left
+// behind: base + ".tmp-" + six letters or digits. A base ending in "*" stands for every name
+// that starts with what comes before it.
+bool IsTempFileOf(std::string_view fileName, std::string_view base);
+
+// Removes the temporary files that saves of the given base names left in directory (a save
+// killed part-way leaves one) when they are older than minimumAge, so that a save still
+// running in another process keeps its file. Returns the paths removed.
+std::vector<std::string> SweepStaleTempFiles(const std::string& directory,
+                                             const std::vector<std::string>& bases,
+                                             std::chrono::seconds minimumAge);
 
 // Copies the bytes of from to to (written atomically). On failure *error, when given, says why.
 bool CopyFileBytes(const std::string& from, const std::string& to, std::string* error);

@@ -3,6 +3,11 @@
 #include "core/app/command_line.h"
 #include "core/model/item_factory.h"
 #include "core/services.h"
+#include "core/storage/data_file.h"
+#include "core/storage/recovery_files.h"
+#include "core/util/atomic_file.h"
+#include "gui/app/ExitFlow.h"
+#include "gui/app/StartupRecovery.h"
 #include "gui/app/TOrvaneForm.h"
 #include "gui/common/ImageLists.h"
 #include "gui/common/Pictures.h"
@@ -10,6 +15,7 @@
 #include "gui/common/TProgressForm.h"
 #include "gui/editors/ItemEditors.h"
 #include "gui/editors/RecurringDateDlg.h"
+#include "gui/mainwindow/Autosaver.h"
 #include "gui/mainwindow/TMainForm.h"
 #include "platform/DesktopShell.h"
 #include "platform/Places.h"
@@ -23,6 +29,7 @@
 #include <QSessionManager>
 
 #include <chrono>
+#include <cstdio>
 
 namespace {
 
@@ -34,6 +41,44 @@ std::vector<std::string> ToStrings(const QStringList& list) {
     return out;
 }
 
+// Edits made in an editor or the date picker are changes the outline does not announce by
+// itself; the autosave copy must hear of them.
+class ChangeMarkingEditors final : public quill::IItemEditors {
+public:
+    ChangeMarkingEditors(quill::IItemEditors& editors, quill::gui::Autosaver& watch)
+        : editors_(editors), watch_(watch) {}
+    bool EditNew(quill::TNRBObject& item) override {
+        const bool kept = editors_.EditNew(item);
+        watch_.MarkChanged();
+        return kept;
+    }
+    void Edit(quill::TNRBObject& item) override {
+        editors_.Edit(item);
+        watch_.MarkChanged();
+    }
+
+private:
+    quill::IItemEditors& editors_;
+    quill::gui::Autosaver& watch_;
+};
+
+class ChangeMarkingDatePicker final : public quill::IDatePicker {
+public:
+    ChangeMarkingDatePicker(quill::IDatePicker& picker, quill::gui::Autosaver& watch)
+        : picker_(picker), watch_(watch) {}
+    bool Execute(quill::TRecurringDate& date) override {
+        const bool chosen = picker_.Execute(date);
+        if (chosen) {
+            watch_.MarkChanged();
+        }
+        return chosen;
+    }
+
+private:
+    quill::IDatePicker& picker_;
+    quill::gui::Autosaver& watch_;
+};
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -42,8 +87,8 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmere"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Quillmere"));
     QApplication::setWindowIcon(ProgramIcon());
+    // No display name: Qt would append it to every caption ("Quillmere: - Quillmere").
     // Closing the main window only hides it; the program ends by Exit.
     QApplication::setQuitOnLastWindowClosed(false);
 
@@ -77,6 +122,12 @@ int main(int argc, char* argv[]) {
                       QMessageBox::Critical);
         return 1;
     }
+    // Saves killed part-way (a crash, kill -9) leave their temporary files; a save still
+    // running in a quilltool is younger than ten minutes and keeps its own.
+    const std::vector<std::string> ownFiles = OwnSavedFileNames(kDataFileName);
+    for (const QString& directory : {places.DataDirectory(), places.SettingsDirectory()}) {
+        SweepStaleTempFiles(directory.toStdString(), ownFiles, std::chrono::minutes(10));
+    }
 
     TOrvaneForm tray;
     ImageLists images;
@@ -89,9 +140,19 @@ int main(int argc, char* argv[]) {
     form.SetProgressWindow(&progress);
     form.SetTrayToolsMenu(tray.ToolsMenu());
     form.BuildToolsMenus();
-    ItemEditors editors({&form, [&form] { return form.CategoryNames(); }, &images});
+    ItemEditors itemEditors({&form, [&form] { return form.CategoryNames(); }, &images});
     DatePicker datePicker;
-    InstallServices({nullptr, nullptr, &images, &clipboard, &form, &editors, &datePicker, &shell});
+    ChangeMarkingEditors editors(itemEditors, form.AutosaveWatch());
+    ChangeMarkingDatePicker picker(datePicker, form.AutosaveWatch());
+    InstallServices({nullptr, nullptr, &images, &clipboard, &form, &editors, &picker, &shell});
+    form.SetRecoveryFallback([&places] { return places.RecoveryFallbackDirectory(true); });
+    QObject::connect(&form.AutosaveWatch(), &Autosaver::writeFailed, &form,
+                     [](const QString& problem) {
+                         std::fprintf(stderr, "Quillmere: the automatic copy failed: %s\n",
+                                      problem.toLocal8Bit().constData());
+                     });
+    ExitFlow exitFlow(form);
+    app.installEventFilter(&exitFlow);
 
     const auto restore = [&form] {
         if (form.isMinimized()) {
@@ -102,18 +163,32 @@ int main(int argc, char* argv[]) {
         form.activateWindow();
     };
     QObject::connect(&tray, &TOrvaneForm::restoreRequested, &form, restore);
-    QObject::connect(&tray, &TOrvaneForm::exitRequested, &app, &QApplication::quit);
-    QObject::connect(&form, &TMainForm::exitRequested, &app, &QApplication::quit);
+    QObject::connect(&tray, &TOrvaneForm::exitRequested, &exitFlow,
+                     [&exitFlow] { exitFlow.Request(ExitFlow::Mode::Attended); });
+    QObject::connect(&form, &TMainForm::exitRequested, &exitFlow,
+                     [&exitFlow] { exitFlow.Request(ExitFlow::Mode::Attended); });
     QObject::connect(&form, &TMainForm::trayToolTipChanged, &tray, &TOrvaneForm::SetToolTip);
     QObject::connect(&instance, &platform::SingleInstance::commandLineReceived, &form,
                      [&form](const QString& commandLine) { form.OpenCommandLine(commandLine); });
     form.RefreshList(); // the tray's tooltip shows the selected node's path from now on
     tray.GetBrowserUrlAction()->setEnabled(false); // the browser link comes with its own work
 
-    // Ended by the system or the session, the program saves as Exit does.
-    platform::WatchTerminationSignals([] { QApplication::quit(); });
+    // Ended by the system, the program saves as Exit does, with nobody to ask. The session
+    // manager's request to save may come without the end of the session: it only saves.
+    platform::WatchTerminationSignals(
+        [&exitFlow] { exitFlow.Request(ExitFlow::Mode::Unattended); });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &form,
-                     [&form](QSessionManager&) { form.Write(); });
+                     [&form](QSessionManager&) { form.SaveForExit(false); });
+
+    // What the last run kept outside the data file, offered back before anything else.
+    const QString recoveryFallback = places.RecoveryFallbackDirectory(false);
+    OfferKeptCopies(form,
+                    QDir(places.DataDirectory())
+                        .filePath(QString::fromUtf8(kDataFileName.data(),
+                                                    static_cast<qsizetype>(kDataFileName.size()))),
+                    recoveryFallback.isEmpty()
+                        ? QStringList{places.DataDirectory()}
+                        : QStringList{places.DataDirectory(), recoveryFallback});
 
     form.SetStartupArguments(arguments);
     // Started hidden, the program lives in the tray until restored; without a tray there
@@ -122,7 +197,7 @@ int main(int argc, char* argv[]) {
         restore();
     }
     const int result = QApplication::exec();
-    form.Shutdown();
+    form.Shutdown(); // nothing more when the end passed through Exit
     InstallServices({});
     return result;
 }

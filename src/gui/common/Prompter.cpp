@@ -58,7 +58,8 @@ QMessageBox::StandardButton Prompter::Ask(QWidget* parent, const QString& text,
 }
 
 int Prompter::AskChoice(QWidget* parent, const QString& text, const QString& title,
-                        const QStringList& buttons, QMessageBox::Icon icon) {
+                        const QStringList& buttons, QMessageBox::Icon icon, int defaultIndex,
+                        int escapeIndex) {
     Answers& a = State();
     a.asked << title + QLatin1Char('|') + text;
     if (!a.choices.empty()) {
@@ -74,6 +75,12 @@ int Prompter::AskChoice(QWidget* parent, const QString& text, const QString& tit
     QList<QAbstractButton*> added;
     for (const QString& caption : buttons) {
         added.push_back(box.addButton(caption, QMessageBox::AcceptRole));
+    }
+    if (defaultIndex >= 0 && defaultIndex < added.size()) {
+        box.setDefaultButton(static_cast<QPushButton*>(added.at(defaultIndex)));
+    }
+    if (escapeIndex >= 0 && escapeIndex < added.size()) {
+        box.setEscapeButton(added.at(escapeIndex));
     }
     box.exec();
     return static_cast<int>(added.indexOf(box.clickedButton()));

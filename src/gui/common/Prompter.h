@@ -23,9 +23,11 @@ public:
                                            QMessageBox::StandardButtons buttons,
                                            QMessageBox::Icon icon);
     // A message box with buttons of the given captions; returns the index of the one chosen,
-    // or -1 when the box was closed otherwise. Tests queue the index with QueueChoice.
+    // or -1 when the box was closed otherwise. Enter chooses defaultIndex; Escape chooses
+    // escapeIndex (-1: Escape closes the box). Tests queue the index with QueueChoice.
     static int AskChoice(QWidget* parent, const QString& text, const QString& title,
-                         const QStringList& buttons, QMessageBox::Icon icon);
+                         const QStringList& buttons, QMessageBox::Icon icon, int defaultIndex = 0,
+                         int escapeIndex = -1);
     // Runs the dialog modally and returns its result (QDialog::Accepted, Rejected, or what
     // the dialog's done() was given).
     static int Exec(QDialog& dialog);

@@ -317,46 +317,12 @@ void TMainForm::SelectAll1Click() {
     ListView()->selectAll();
 }
 
-bool TMainForm::Write() {
-    FileResult saved = dataFile_.SaveDataFile(outline_);
-    if (!saved) {
-        ShowFileProblem(saved);
-        return false;
-    }
-    return true;
-}
-
-void TMainForm::Save1Click() {
-    Write();
-}
-
 void TMainForm::SortWholeTree() {
     outline_.ForEachNode([](TOutlineNode* node) {
         if (node->HasChildren()) {
             TOutline::SortChildren(node);
         }
     });
-}
-
-void TMainForm::Revert1Click() {
-    const auto answer = Prompter::Ask(
-        this,
-        QStringLiteral("This option will lose all changes made during this session. Are you sure?"),
-        QStringLiteral("Revert to Saved"), QMessageBox::Ok | QMessageBox::Cancel,
-        QMessageBox::Question);
-    if (answer != QMessageBox::Ok) {
-        return;
-    }
-    outline_.BeginUpdate();
-    outline_.DeleteChildrenOf(Root());
-    FileResult loaded = dataFile_.LoadDataFile(outline_);
-    SortWholeTree();
-    outline_.EndUpdate();
-    SelectNode(Root());
-    RefreshList();
-    if (!loaded) {
-        ShowFileProblem(loaded);
-    }
 }
 
 void TMainForm::ListPaneOpenClick() {

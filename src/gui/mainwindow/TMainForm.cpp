@@ -7,11 +7,13 @@
 #include "core/model/item_factory.h"
 #include "core/model/item_kind.h"
 #include "core/model/nrb_object.h"
+#include "core/storage/recovery_files.h"
 #include "gui/common/CategoryList.h"
 #include "gui/common/Help.h"
 #include "gui/common/ImageLists.h"
 #include "gui/common/Pictures.h"
 #include "gui/common/Prompter.h"
+#include "gui/mainwindow/Autosaver.h"
 #include "gui/mainwindow/ContentsListModel.h"
 #include "gui/mainwindow/OptionPages.h"
 #include "gui/mainwindow/OutlineTreeModel.h"
@@ -118,31 +120,15 @@ TMainForm::TMainForm(ImageLists& images, const std::string& dataFile, const std:
     SelectNode(root);
     SetActivePane(Pane::Folders);
     winState_->Apply();
+    // Watching starts with the outline as the file gave it.
+    autosaver_ = std::make_unique<Autosaver>(outline_, AutosavePath(dataFile_.Path()));
 }
 
 TMainForm::~TMainForm() {
     Shutdown();
+    autosaver_.reset();
     // The views go before the models they show.
     delete centralWidget();
-}
-
-void TMainForm::Shutdown() {
-    if (shutDown_) {
-        return;
-    }
-    shutDown_ = true;
-    Write();
-    // Each is saved whatever became of the other.
-    std::string layoutProblem;
-    std::string toolsProblem;
-    const bool layoutsSaved = winState_->Finish(&layoutProblem);
-    const bool toolsSaved = tools_.Save(iniPath_, &toolsProblem);
-    if (!layoutsSaved) {
-        ShowFileProblem(FileResult::Failure(layoutProblem));
-    }
-    if (!toolsSaved) {
-        ShowFileProblem(FileResult::Failure(toolsProblem));
-    }
 }
 
 QAction* TMainForm::MakeAction(const QString& name, const QString& text, const QString& hint,
@@ -941,6 +927,10 @@ void TMainForm::BuildToolsMenus() {
 // Window events.
 
 void TMainForm::closeEvent(QCloseEvent* event) {
+    if (exiting_) {
+        event->accept();
+        return;
+    }
     // Closing only hides the window; the program goes on behind its tray icon. Without a
     // tray there would be no way back, so closing then ends the program as Exit does.
     if (QSystemTrayIcon::isSystemTrayAvailable()) {
@@ -954,6 +944,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 void TMainForm::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
+    everShown_ = true;
     if (firstShow_) {
         // Queued, so that the window is on screen before any import asks a question.
         QMetaObject::invokeMethod(this, &TMainForm::OpenStartupArguments, Qt::QueuedConnection);

@@ -19,6 +19,7 @@
 #include <QStringList>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -39,6 +40,7 @@ class QPrinter;
 
 namespace quill::gui {
 
+class Autosaver;
 class ContentsListModel;
 class ImageLists;
 class OutlineTreeModel;
@@ -74,8 +76,30 @@ public:
     void FoldersChange(TOutlineNode* node);
     void RefreshList();
     void RefreshFolderTitles();
-    // Saves the outline to the data file; false (after telling the user) when it failed.
+    // Saves the outline to the data file; false (after telling the user) when it failed or
+    // the user cancelled. A data file that another program wrote since it was read is not
+    // overwritten without asking.
     bool Write();
+    // How the outline was kept at the end of the program.
+    enum class ExitSave { Saved, SavedElsewhere, Discarded, Cancelled, Recovered, Failed };
+    // Saves for the end of the program. attended: the user can be asked, and a failure offers
+    // to try again, to save elsewhere, to end without saving or to go on (Cancelled).
+    // Unattended (a signal, the session's end, the last automation client): where the data
+    // file cannot take the outline, it goes to a recovery file (Recovered), Failed when even
+    // that could not be written.
+    ExitSave SaveForExit(bool attended);
+    // The recovery file written by the last unattended end that could not save.
+    const QString& RecoveryFile() const { return recoveryFile_; }
+    // Where recovery files go when the data file's directory takes none.
+    void SetRecoveryFallback(std::function<QString()> directory) {
+        recoveryFallback_ = std::move(directory);
+    }
+    // Replaces the outline by a copy in the data file's format (an autosave or recovery
+    // file); the data file itself stays as it is until the next save.
+    bool RestoreFrom(const QString& path);
+    Autosaver& AutosaveWatch() { return *autosaver_; }
+    // Whether the window was ever shown; a window never laid out has no layout to keep.
+    bool EverShown() const { return everShown_; }
     void Locate(const QString& text);
     // Handles a command line: the program's own at the first show, another start's later.
     // The first argument is the program path.
@@ -85,8 +109,13 @@ public:
     // The program's own command line, handled when the window is first shown.
     void SetStartupArguments(const QStringList& arguments) { startupArguments_ = arguments; }
     void SetProgressWindow(TProgressForm* progress) { progress_ = progress; }
-    // Saves what the end of the program saves; done once, by Exit or by destruction.
-    void Shutdown();
+    // Saves what the end of the program saves: the outline (SaveForExit), the layouts and the
+    // tools. Done once; false when the user chose to go on, and nothing was ended.
+    bool Finish(bool attended);
+    // The unattended Finish, for the end of a run that did not pass through Exit.
+    void Shutdown() { Finish(false); }
+    // From the start of an Exit on, closing the window no longer hides it.
+    void SetExiting(bool exiting) { exiting_ = exiting; }
 
     // The category filter.
     const CategoryFilter& Filter() const { return filter_; }
@@ -181,6 +210,14 @@ private:
     bool PutClipboardFileOnClipboard();
     void SortWholeTree();
     void ShowFileProblem(const FileResult& result);
+    enum class DiskChangeAnswer { Overwrite, SaveElsewhere, Cancel };
+    DiskChangeAnswer AskAboutChangeOnDisk();
+    // A file dialog, then a copy of the outline there; false when cancelled or failed.
+    bool SaveElsewhere();
+    // The outline in a new user-only recovery file: beside the data file, else in the
+    // fallback directory; false when neither took it.
+    bool WriteRecoveryFile();
+    void SaveLayoutsAndTools();
     void UpdateCount();
     void SetActivePane(Pane pane);
     void SearchTimeTimer();
@@ -223,7 +260,12 @@ private:
     std::unique_ptr<TMainWinState> winState_;
     QMenu* trayToolsMenu_ = nullptr;
     bool firstShow_ = true;
+    bool everShown_ = false;
     bool shutDown_ = false;
+    bool exiting_ = false;
+    std::unique_ptr<Autosaver> autosaver_;
+    QString recoveryFile_;
+    std::function<QString()> recoveryFallback_;
     QStringList startupArguments_;
     TProgressForm* progress_ = nullptr;
     std::unique_ptr<QPrinter> printer_;
