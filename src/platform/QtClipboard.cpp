@@ -45,6 +45,21 @@ void QtClipboard::SetRecordsOnly(std::string_view records) {
     Put(data);
 }
 
+void QtClipboard::SetRecordsWithContact(std::string_view records, std::string_view plainText,
+                                        std::string_view vcard) {
+    auto* data = new QMimeData;
+    data->setData(Mime(), WithZero(records));
+    if (!plainText.empty()) {
+        data->setText(
+            QString::fromUtf8(plainText.data(), static_cast<qsizetype>(plainText.size())));
+    }
+    if (!vcard.empty()) {
+        data->setData(QStringLiteral("text/vcard"),
+                      QByteArray(vcard.data(), static_cast<qsizetype>(vcard.size())));
+    }
+    Put(data);
+}
+
 bool QtClipboard::HasPrivateFormat() {
     const QClipboard* clipboard = QGuiApplication::clipboard();
     const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;

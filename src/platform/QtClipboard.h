@@ -22,6 +22,10 @@ public:
     // The multi-item copy (CopySelection): empties the clipboard and puts the
     // records in the private format only; the zero byte is added here.
     static void SetRecordsOnly(std::string_view records);
+    // The same for a copied person or organization, with plain text and a vCard
+    // ("text/vcard") beside it for other programs; an empty text or card is left out.
+    static void SetRecordsWithContact(std::string_view records, std::string_view plainText,
+                                      std::string_view vcard);
 
     static bool HasPrivateFormat();
     // The private format's text up to its zero byte; none when the clipboard does not hold

@@ -212,7 +212,7 @@ TEST_F(ItemFormsTest, WebsiteNeedsAUrlWithAKnownScheme) {
     EXPECT_EQ(form.title, "New Website");
     EXPECT_EQ(form.url, "http://");
     EXPECT_FALSE(AcceptWebsiteForm(form, site)) << "the bare preset is never stored";
-    form.url = "www.example.org";
+    form.url = "not a site";
     EXPECT_FALSE(AcceptWebsiteForm(form, site));
     form.url.clear();
     EXPECT_FALSE(AcceptWebsiteForm(form, site));
@@ -224,6 +224,25 @@ TEST_F(ItemFormsTest, WebsiteNeedsAUrlWithAKnownScheme) {
     EXPECT_TRUE(site.Title().empty());
     EXPECT_EQ(site.Target(), "https://example.org/");
     EXPECT_EQ(LoadWebsiteForm(site, EditMode::Edit).url, "https://example.org/");
+}
+
+TEST_F(ItemFormsTest, TypedHostNamesAreTakenAsWebAddresses) {
+    auto& site =
+        *static_cast<TWebObject*>(CreateItem(kWebsiteKind, "New Website", "", "", 3, "", holder));
+    WebsiteForm form = LoadWebsiteForm(site, EditMode::New);
+    form.url = "www.example.com";
+    ASSERT_TRUE(AcceptWebsiteForm(form, site));
+    EXPECT_EQ(site.Target(), "http://www.example.com");
+
+    EXPECT_EQ(CompleteWebAddress("  example.org/a?b=1 "), "http://example.org/a?b=1");
+    EXPECT_EQ(CompleteWebAddress("http://https://example.org/"), "https://example.org/");
+    EXPECT_EQ(CompleteWebAddress("HTTPS://Example.org"), "HTTPS://Example.org");
+    EXPECT_EQ(CompleteWebAddress("http://www.example.com"), "http://www.example.com");
+    // Nothing that is not a host name is made into one.
+    for (const char* left : {"two words.com", "localhost", ".hidden", "file:///etc/passwd"}) {
+        EXPECT_EQ(CompleteWebAddress(left), left);
+    }
+    EXPECT_EQ(CompleteWebAddress("   "), "");
 }
 
 TEST_F(ItemFormsTest, FolderAndTeamAreAlwaysAcceptedAnEmptyTitleToo) {

@@ -175,10 +175,19 @@ private slots:
         Form().OnNewWebsite();
         QCOMPARE(Form().Root()->ChildCount(), std::size_t{1});
         QCOMPARE(Text(Form().Root()->ChildAt(0)->Text()), QStringLiteral("Quillmere"));
-        // A website without a scheme is not kept.
-        Prompter::QueueDialog(FillAndAccept({{"Web", QStringLiteral("quillmere.org")}}));
+        // What is no address at all is not kept; a bare host name is taken as one.
+        Prompter::QueueDialog(FillAndAccept({{"Web", QStringLiteral("no address")}}));
         Form().OnNewWebsite();
         QCOMPARE(Form().Root()->ChildCount(), std::size_t{1});
+        Prompter::QueueDialog(FillAndAccept({{"Web", QStringLiteral("quillmere.org")}}));
+        Form().OnNewWebsite();
+        QCOMPARE(Form().Root()->ChildCount(), std::size_t{2});
+        bool found = false;
+        for (std::size_t i = 0; i < Form().Root()->ChildCount(); ++i) {
+            found = found ||
+                    Text(Form().Root()->ChildAt(i)->Item()->Target()) == "http://quillmere.org";
+        }
+        QVERIFY(found);
     }
 
     void aNewReminderDueTodayIsMarkedAtOnce() {

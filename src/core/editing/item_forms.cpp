@@ -135,11 +135,32 @@ WebsiteForm LoadWebsiteForm(const TWebObject& item, EditMode mode) {
     return {Text(item.Title()), Text(item.Target()), Text(item.Comment())};
 }
 
+std::string CompleteWebAddress(std::string_view typed) {
+    const std::size_t first = typed.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    typed = typed.substr(first, typed.find_last_not_of(" \t") - first + 1);
+    // Pasted behind the box's "http://": the pasted address is what was meant.
+    if (typed.starts_with(kNewWebsiteUrl) && IsURL(typed.substr(kNewWebsiteUrl.size()))) {
+        typed.remove_prefix(kNewWebsiteUrl.size());
+    }
+    if (IsURL(typed)) {
+        return std::string(typed);
+    }
+    // A bare host name, as people type and copy them: a dot, no blanks, no scheme.
+    const bool bare = typed.find("://") == std::string_view::npos &&
+                      typed.find_first_of(" \t") == std::string_view::npos &&
+                      typed.find('.') != std::string_view::npos && typed.front() != '.';
+    return bare ? std::string(kNewWebsiteUrl) + std::string(typed) : std::string(typed);
+}
+
 bool AcceptWebsiteForm(const WebsiteForm& form, TWebObject& item) {
-    if (form.url.empty() || !IsURL(form.url)) {
+    const std::string url = CompleteWebAddress(form.url);
+    if (url.empty() || !IsURL(url)) {
         return false;
     }
-    WriteCommon(item, form.title, form.url, form.comment);
+    WriteCommon(item, form.title, url, form.comment);
     return true;
 }
 

@@ -114,7 +114,11 @@ bool AcceptPhoneForm(const PhoneForm& form, TPhoneObject& item);
 bool AcceptFaxForm(const FaxForm& form, EditMode mode, TFaxObject& item);
 // E-mail: an address; the title may be empty.
 bool AcceptEMailForm(const EMailForm& form, TEMailObject& item);
-// Website: a URL that passes IsURL; the title may be empty.
+// What a typed web address stands for: "www.example.com" is "http://www.example.com", an
+// address pasted behind the box's "http://" is that address; blanks around it go. Other
+// texts stay as typed.
+std::string CompleteWebAddress(std::string_view typed);
+// Website: a URL that passes IsURL once completed; the title may be empty.
 bool AcceptWebsiteForm(const WebsiteForm& form, TWebObject& item);
 // Folder or team: always, an empty title too.
 bool AcceptGroupForm(const GroupForm& form, TNRBObject& item);

@@ -136,7 +136,12 @@ int main(int argc, char* argv[]) {
     // Documents and tools ask for their icons while the data file loads.
     InstallServices({nullptr, nullptr, &images, &clipboard, nullptr, nullptr, nullptr, &shell});
     TProgressForm progress;
-    TMainForm form(images, "quil.dat", places.SettingsFile().toStdString());
+    // The data file by its whole path, so that every message names it where the user finds it.
+    const QString dataFile =
+        QDir(places.DataDirectory())
+            .filePath(QString::fromUtf8(kDataFileName.data(),
+                                        static_cast<qsizetype>(kDataFileName.size())));
+    TMainForm form(images, dataFile.toStdString(), places.SettingsFile().toStdString());
     form.SetProgressWindow(&progress);
     form.SetTrayToolsMenu(tray.ToolsMenu());
     form.BuildToolsMenus();
@@ -182,10 +187,7 @@ int main(int argc, char* argv[]) {
 
     // What the last run kept outside the data file, offered back before anything else.
     const QString recoveryFallback = places.RecoveryFallbackDirectory(false);
-    OfferKeptCopies(form,
-                    QDir(places.DataDirectory())
-                        .filePath(QString::fromUtf8(kDataFileName.data(),
-                                                    static_cast<qsizetype>(kDataFileName.size()))),
+    OfferKeptCopies(form, dataFile,
                     recoveryFallback.isEmpty()
                         ? QStringList{places.DataDirectory()}
                         : QStringList{places.DataDirectory(), recoveryFallback});

@@ -6,6 +6,7 @@
 #include "platform/Utf8Text.h"
 
 #include "core/app/command_line.h"
+#include "core/exchange/contact_summary.h"
 #include "core/exchange/vcard.h"
 #include "core/model/item_factory.h"
 #include "core/model/item_kind.h"
@@ -219,11 +220,15 @@ void TMainForm::CopyBtnClick() {
 }
 
 void TMainForm::CopySelection() {
+    // One person or organization also goes out as text and a vCard, for mail and address
+    // books; the program's own records come first whatever is copied.
+    const TNRBObject* contact = nullptr;
     if (activePane_ == Pane::Folders) {
         TOutlineNode* node = SelectedNode();
         if (!node) {
             return;
         }
+        contact = node->Item();
         FileResult written = WriteSubtree(*node, kClipboardFile, HiddenTest());
         if (!written) {
             ShowFileProblem(written);
@@ -233,6 +238,9 @@ void TMainForm::CopySelection() {
         const std::vector<TNRBObject*> entries = SelectedEntries();
         if (entries.empty()) {
             return;
+        }
+        if (entries.size() == 1) {
+            contact = entries.front();
         }
         // From the list every sub-item goes along, hidden or not, categories as they are.
         std::string records;
@@ -254,10 +262,10 @@ void TMainForm::CopySelection() {
             return;
         }
     }
-    PutClipboardFileOnClipboard();
+    PutClipboardFileOnClipboard(contact);
 }
 
-bool TMainForm::PutClipboardFileOnClipboard() {
+bool TMainForm::PutClipboardFileOnClipboard(const TNRBObject* contact) {
     const std::optional<std::string> bytes = ReadWholeFile(kClipboardFile);
     if (!bytes) {
         return false;
@@ -282,7 +290,12 @@ bool TMainForm::PutClipboardFileOnClipboard() {
     if (text.empty()) {
         return false;
     }
-    platform::QtClipboard::SetRecordsOnly(text);
+    const std::string summary = contact ? ContactSummaryText(*contact) : std::string();
+    if (summary.empty()) {
+        platform::QtClipboard::SetRecordsOnly(text);
+    } else {
+        platform::QtClipboard::SetRecordsWithContact(text, summary, ContactVCardText(*contact));
+    }
     return true;
 }
 

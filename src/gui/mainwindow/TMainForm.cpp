@@ -170,14 +170,17 @@ void TMainForm::BuildActions() {
     MakeAction("PublishItem", "P&ublish...",
                "Export your data for use by other people or other programs")
         ->setEnabled(false);
-    on(MakeAction("Save1", "&Save", "Save all data now"), &TMainForm::Save1Click);
+    // Beyond the menus' own keys, the desktop's usual ones: Ctrl+S saves, Ctrl+Q ends.
+    on(MakeAction("Save1", "&Save", "Save all data now", QKeySequence("Ctrl+S")),
+       &TMainForm::Save1Click);
     on(MakeAction("Revert1", "R&evert", "Revert to previously saved data"),
        &TMainForm::Revert1Click);
     MakeAction("PrintItem", "&Print...", "Print")->setEnabled(false);
     connect(MakeAction("PrinterSetupItem", "P&rinter Setup...", "Set printer options"),
             &QAction::triggered, this, &TMainForm::PrinterSetupItemClick);
-    connect(MakeAction("ExitItem", "E&xit", "Exit application", QKeySequence("Alt+X")),
-            &QAction::triggered, this, &TMainForm::exitRequested);
+    QAction* exitItem = MakeAction("ExitItem", "E&xit", "Exit application", QKeySequence("Alt+X"));
+    exitItem->setShortcuts({QKeySequence("Alt+X"), QKeySequence("Ctrl+Q")});
+    connect(exitItem, &QAction::triggered, this, &TMainForm::exitRequested);
 
     // Edit
     connect(MakeAction("Cut1", "Cu&t", "Cut selected items and place on the clipboard",
@@ -187,9 +190,12 @@ void TMainForm::BuildActions() {
        &TMainForm::CopyBtnClick);
     on(MakeAction("Paste1", "&Paste", "Paste data from the clipboard", QKeySequence("Ctrl+V")),
        &TMainForm::PasteBtnClick);
-    connect(
-        MakeAction("Delete1", "&Delete", "Delete the selected item(s)", QKeySequence("Shift+Del")),
-        &QAction::triggered, this, [this] { DeleteBtnClick(false); });
+    // The plain Delete key deletes too, with the same question; a text box that has the
+    // focus keeps the key for itself.
+    QAction* deleteItem =
+        MakeAction("Delete1", "&Delete", "Delete the selected item(s)", QKeySequence("Shift+Del"));
+    deleteItem->setShortcuts({QKeySequence("Shift+Del"), QKeySequence(Qt::Key_Delete)});
+    connect(deleteItem, &QAction::triggered, this, [this] { DeleteBtnClick(false); });
     on(MakeAction("SelectAll1", "&Select All", {}), &TMainForm::SelectAll1Click);
     connect(MakeAction("FindItem", "&Find",
                        "Search for item with title containing text specified in \"Find\"",
@@ -197,6 +203,8 @@ void TMainForm::BuildActions() {
             &QAction::triggered, this, [this] {
                 if (!findEdit_->text().isEmpty()) {
                     Locate(findEdit_->text());
+                } else {
+                    findEdit_->setFocus(); // with nothing to find, the box is where to type it
                 }
             });
 
@@ -294,15 +302,38 @@ void TMainForm::BuildActions() {
        &TMainForm::PasteBtnClick);
     connect(button("DeleteBtn", "Delete | Delete the selected item(s)", "edit-delete", "delete"),
             &QAction::triggered, this, [this] { DeleteBtnClick(false); });
-    button("GetUrlBtn",
-           "Get Browser URL | Capture the URL of the current page from your Web Browser",
-           "applications-internet", "get-url")
-        ->setEnabled(false);
+    QAction* getUrl = button("GetUrlBtn",
+                             "Get Browser URL | Capture the URL of the current page from your Web "
+                             "Browser",
+                             "applications-internet", "get-url");
+    getUrl->setEnabled(false);
     connect(button("HelpBtn", "Help", "help-contents", "help"), &QAction::triggered, this,
             [] { OpenHelpContents(); });
-    connect(button("WinZoomBtn", "Toggle window settings", "view-restore", "toggle-layout"),
-            &QAction::triggered, this, &TMainForm::WinZoomBtnClick);
-    on(button("UpOneBtn", "Up one level", "go-up", "up-one-level"), &TMainForm::UpOneBtnClick);
+    QAction* winZoom =
+        button("WinZoomBtn", "Toggle window settings", "view-restore", "toggle-layout");
+    connect(winZoom, &QAction::triggered, this, &TMainForm::WinZoomBtnClick);
+    QAction* upOne = button("UpOneBtn", "Up one level", "go-up", "up-one-level");
+    on(upOne, &TMainForm::UpOneBtnClick);
+
+    // The keyboard reaches what only a button offers. Get Browser URL is also an entry of the
+    // File menu; the window's help topic is on F1.
+    getUrl->setText(QStringLiteral("&Get Browser URL"));
+    getUrl->setShortcut(QKeySequence("Ctrl+G"));
+    anyFilter->setShortcut(QKeySequence("Ctrl+Shift+A"));
+    allFilter->setShortcut(QKeySequence("Ctrl+Shift+L"));
+    winZoom->setShortcut(QKeySequence("Ctrl+M"));
+    upOne->setShortcut(QKeySequence("Alt+Up"));
+    connect(MakeAction("HelpTopic", {}, {}, QKeySequence::HelpContents), &QAction::triggered, this,
+            [] { OpenHelpTopic(kMainWindowHelp); });
+    connect(MakeAction("ToolsMenuKey", {}, {}, QKeySequence("Alt+T")), &QAction::triggered, this,
+            [this] {
+                auto* tools = findChild<QToolButton*>(QStringLiteral("PopupButton1"));
+                if (tools && tools->isVisible()) {
+                    tools->showMenu();
+                } else {
+                    toolsPopup_->popup(mapToGlobal(QPoint(0, 0)));
+                }
+            });
 
     // The new-item bar: the kinds' own pictures, captioned.
     struct NewButton {
@@ -381,6 +412,8 @@ void TMainForm::BuildMenus() {
          {"NewFolderItem", "NewOrgItem", "NewTeamItem", "NewPersonItem", "NewWebsiteItem"}) {
         fileNew->addAction(Action(QLatin1String(name)));
     }
+    fileNew->addSeparator();
+    fileNew->addAction(Action("GetUrlBtn"));
     file->addAction(Action("ImportItem"));
     file->addAction(Action("PublishItem"));
     file->addSeparator();

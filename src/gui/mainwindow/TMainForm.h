@@ -207,7 +207,7 @@ private:
     void NewSubItem(int kind, const char* title);
     void EnsureSelectedNode();
     void CopySelection();
-    bool PutClipboardFileOnClipboard();
+    bool PutClipboardFileOnClipboard(const TNRBObject* contact = nullptr);
     void SortWholeTree();
     void ShowFileProblem(const FileResult& result);
     enum class DiskChangeAnswer { Overwrite, SaveElsewhere, Cancel };
