@@ -12,6 +12,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace quill::gui {
 
 TCategoryPopup::TCategoryPopup(const QStringList& names, std::int32_t categories, QWidget* parent)
@@ -26,7 +28,8 @@ TCategoryPopup::TCategoryPopup(const QStringList& names, std::int32_t categories
     auto* close = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(close, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(close);
-    resize(200, 260);
+    // Wide enough for its caption beside the window manager's buttons.
+    resize(std::max(200, fontMetrics().horizontalAdvance(windowTitle()) + 100), 260);
 }
 
 std::int32_t TCategoryPopup::Categories() const {
