@@ -205,6 +205,25 @@ TEST_F(LabelRecordsTest, DeliveryLinesComeFromTheAddressAndTheName) {
     EXPECT_TRUE(DeliveryLines(nullptr, "Ann Lee").empty()) << "no primary address: empty";
 }
 
+TEST_F(LabelRecordsTest, EnvelopeIsAddressedByKindOfTheItem) {
+    auto* ann = static_cast<TPersonObject*>(Make(kPersonKind, "Annie", root, "Ann Lee"));
+    TAddressObject* home = Address("Home", ann->Node(), {"1 Elm St"}, "Portland");
+    EnvelopeSource s = EnvelopeSourceOf(ann);
+    EXPECT_EQ(s.address, nullptr) << "no primary address named";
+    EXPECT_EQ(s.name, "Ann Lee");
+    ann->SetPrimaryAddress("Home");
+    EXPECT_EQ(EnvelopeSourceOf(ann).address, home);
+    auto* acme = static_cast<TOrgObject*>(Make(kOrganizationKind, "Acme", root, "acme.example"));
+    EXPECT_EQ(EnvelopeSourceOf(acme).name, "Acme");
+    s = EnvelopeSourceOf(home);
+    EXPECT_EQ(s.address, home);
+    EXPECT_EQ(s.name, "Home");
+    s = EnvelopeSourceOf(Make(kPhoneKind, "Desk", root, "555"));
+    EXPECT_EQ(s.address, nullptr);
+    EXPECT_EQ(s.name, "");
+    EXPECT_EQ(EnvelopeSourceOf(nullptr).address, nullptr);
+}
+
 TEST(ReturnAddressTest, WrittenWithCrLfReadBackAndMissingIsEmpty) {
     test::TempDir dir;
     const std::string path = dir.File(std::string(kReturnAddressFile));

@@ -1,5 +1,6 @@
 #include "core/reports/envelope_report.h"
 
+#include "core/model/contact_holder_objects.h"
 #include "core/reports/report_fields.h"
 #include "core/util/atomic_file.h"
 #include "core/util/text_lines.h"
@@ -56,6 +57,29 @@ std::vector<std::string> DeliveryLines(const TNRBObject* address, std::string_vi
     lines.push_back(a.CityLine());
     lines.push_back(a.PostalLine());
     return lines;
+}
+
+EnvelopeSource EnvelopeSourceOf(const TNRBObject* item) {
+    EnvelopeSource source;
+    if (!item) {
+        return source;
+    }
+    switch (item->Kind()) {
+    case kPersonKind:
+    case kOrganizationKind: {
+        const auto& holder = static_cast<const TContactHolderObject&>(*item);
+        source.address = holder.FindChild(holder.PrimaryAddress(), kAddressKind);
+        source.name = std::string(item->Kind() == kPersonKind ? item->Target() : item->Title());
+        break;
+    }
+    case kAddressKind:
+        source.address = item;
+        source.name = std::string(item->Title());
+        break;
+    default:
+        break;
+    }
+    return source;
 }
 
 std::vector<std::string> ReadReturnAddress(const std::string& path) {

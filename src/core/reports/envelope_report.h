@@ -53,6 +53,15 @@ EnvelopePlacement PlaceEnvelope(EnvelopeSize size, int pageHeight, int pageWidth
 // + country. No address: no lines.
 std::vector<std::string> DeliveryLines(const TNRBObject* address, std::string_view name);
 
+// What the envelope is addressed to when it is opened for an item: a person's primary
+// address and its Target (its formal name), an organization's primary address and its
+// Title, an address item itself and its Title; nothing for any other item.
+struct EnvelopeSource {
+    const TNRBObject* address = nullptr;
+    std::string name;
+};
+EnvelopeSource EnvelopeSourceOf(const TNRBObject* item);
+
 // The return address file: one line per line, CR LF after each, no header. A missing file
 // gives no lines. Writing replaces the file whole; false with *error when it failed.
 std::vector<std::string> ReadReturnAddress(const std::string& path);
