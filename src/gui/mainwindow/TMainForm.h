@@ -43,6 +43,7 @@ class ContentsListModel;
 class ImageLists;
 class OutlineTreeModel;
 class TProgressForm;
+class TReportForm;
 
 class TMainForm final : public QMainWindow, public INavigator, public IWinStateHost {
     Q_OBJECT
@@ -129,6 +130,10 @@ public:
     void PasteBtnClick();
     void SelectAll1Click();
     void PrinterSetupItemClick();
+    // Opens "Print Reports" for the selected node, addressed to the current item.
+    void PrintBtnClick();
+    // The one printer of the run, made on first use; Printer Setup and the reports share it.
+    QPrinter& Printer();
     void Save1Click();
     void Revert1Click();
     void ListPaneOpenClick();
@@ -227,6 +232,7 @@ private:
     QStringList startupArguments_;
     TProgressForm* progress_ = nullptr;
     std::unique_ptr<QPrinter> printer_;
+    TReportForm* reportForm_ = nullptr; // made on first use, kept for the run
 };
 
 } // namespace quill::gui
