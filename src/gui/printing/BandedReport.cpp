@@ -4,6 +4,7 @@
 #include <QPaintDevice>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace quill::gui {
@@ -11,44 +12,78 @@ namespace {
 
 constexpr qreal kEpsilon = 1e-6;
 
-// Text measured as the device measures it, in hundredths of an inch.
+// Text measured as the device measures it, in hundredths of an inch. Most texts of a report
+// are short and fit their place: summing cached advances of their characters tells that
+// without shaping them; only texts near or past the edge are measured exactly.
 class TextMeasure {
 public:
+    struct Font {
+        QFont font;
+        QFontMetricsF metrics;
+        std::array<qreal, 256> advances{}; // Latin-1 characters, hundredths
+        qreal lineHeight = 0;
+        qreal ascent = 0;
+    };
+
     explicit TextMeasure(QPaintDevice& device)
         : device_(device), perPixelX_(100.0 / std::max(1, device.logicalDpiX())),
           perPixelY_(100.0 / std::max(1, device.logicalDpiY())) {}
 
-    const QFontMetricsF& Metrics(const QFont& font) {
-        for (const auto& [known, metrics] : cache_) {
-            if (known == font) {
-                return *metrics;
+    const Font& Of(const QFont& font) {
+        for (const auto& known : cache_) {
+            if (known->font == font) {
+                return *known;
             }
         }
-        cache_.emplace_back(font, std::make_unique<QFontMetricsF>(font, &device_));
-        return *cache_.back().second;
+        auto entry = std::make_unique<Font>(Font{font, QFontMetricsF(font, &device_)});
+        for (int c = 0; c < 256; ++c) {
+            entry->advances[static_cast<std::size_t>(c)] =
+                entry->metrics.horizontalAdvance(QChar(c)) * perPixelX_;
+        }
+        entry->lineHeight = entry->metrics.lineSpacing() * perPixelY_;
+        entry->ascent = entry->metrics.ascent() * perPixelY_;
+        cache_.push_back(std::move(entry));
+        return *cache_.back();
     }
-    qreal Width(const QFontMetricsF& fm, const QString& text) const {
-        return fm.horizontalAdvance(text) * perPixelX_;
+    qreal Width(const Font& f, const QString& text) const {
+        return f.metrics.horizontalAdvance(text) * perPixelX_;
     }
-    qreal LineHeight(const QFontMetricsF& fm) const { return fm.lineSpacing() * perPixelY_; }
-    QString Elided(const QFontMetricsF& fm, const QString& text, qreal width) const {
-        if (Width(fm, text) <= width + kEpsilon) {
+    bool Fits(const Font& f, const QString& text, qreal width) const {
+        qreal sum = 0;
+        for (const QChar c : text) {
+            if (c.unicode() > 0xff) {
+                return Width(f, text) <= width + kEpsilon;
+            }
+            sum += f.advances[c.unicode()];
+        }
+        // Kerning and ligatures only ever take a little off the sum.
+        if (sum <= width * 0.99) {
+            return true;
+        }
+        if (sum > width * 1.1 + kEpsilon) {
+            return false;
+        }
+        return Width(f, text) <= width + kEpsilon;
+    }
+    QString Elided(const Font& f, const QString& text, qreal width) const {
+        if (Fits(f, text, width)) {
             return text;
         }
-        return fm.elidedText(text, Qt::ElideRight, width / perPixelX_);
+        return f.metrics.elidedText(text, Qt::ElideRight, width / perPixelX_);
     }
 
     // The line broken at blanks so that each piece fits the width; a word wider than the
-    // width is broken between characters.
-    void Wrap(const QFontMetricsF& fm, const QString& line, qreal width, QStringList& out) const {
-        if (Width(fm, line) <= width + kEpsilon) {
+    // width is broken after the last character that fits, at a dot, "@", "/" or "-" in its
+    // second half when it has one.
+    void Wrap(const Font& f, const QString& line, qreal width, QStringList& out) const {
+        if (Fits(f, line, width)) {
             out << line;
             return;
         }
         QString current;
         for (const QString& word : line.split(u' ')) {
             const QString candidate = current.isEmpty() ? word : current + u' ' + word;
-            if (Width(fm, candidate) <= width + kEpsilon) {
+            if (Fits(f, candidate, width)) {
                 current = candidate;
                 continue;
             }
@@ -56,11 +91,17 @@ public:
                 out << current;
             }
             current = word;
-            while (current.size() > 1 && Width(fm, current) > width + kEpsilon) {
+            while (current.size() > 1 && !Fits(f, current, width)) {
                 qsizetype fits = 1;
-                while (fits < current.size() &&
-                       Width(fm, current.left(fits + 1)) <= width + kEpsilon) {
+                while (fits < current.size() && Fits(f, current.left(fits + 1), width)) {
                     ++fits;
+                }
+                for (qsizetype i = fits; i > fits / 2 && i > 1; --i) {
+                    const QChar c = current.at(i - 1);
+                    if (c == u'.' || c == u'@' || c == u'/' || c == u'-') {
+                        fits = i;
+                        break;
+                    }
                 }
                 out << current.left(fits);
                 current = current.mid(fits);
@@ -73,7 +114,7 @@ private:
     QPaintDevice& device_;
     qreal perPixelX_;
     qreal perPixelY_;
-    std::vector<std::pair<QFont, std::unique_ptr<QFontMetricsF>>> cache_;
+    std::vector<std::unique_ptr<Font>> cache_;
 };
 
 // A band made ready for one record: its height and its texts, placed from the band's corner.
@@ -89,7 +130,7 @@ PreparedBand Prepare(const ReportBand& band, qreal width, TextMeasure& measure) 
     out.height = band.height;
     out.texts.reserve(band.elements.size());
     for (const ReportElement& e : band.elements) {
-        const QFontMetricsF& fm = measure.Metrics(e.font);
+        const TextMeasure::Font& fm = measure.Of(e.font);
         PlacedText t;
         t.kind =
             e.kind == ReportElement::Kind::Memo ? PlacedText::Kind::Memo : PlacedText::Kind::Label;
@@ -99,7 +140,8 @@ PreparedBand Prepare(const ReportBand& band, qreal width, TextMeasure& measure) 
         t.color = e.color;
         t.fill = e.fill;
         t.alignment = e.alignment;
-        t.lineHeight = measure.LineHeight(fm);
+        t.lineHeight = fm.lineHeight;
+        t.ascent = fm.ascent;
         QRectF rect = e.rect;
         if (e.spanWidth) {
             rect.setWidth(std::max<qreal>(0, width - rect.left()));

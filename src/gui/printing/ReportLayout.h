@@ -28,6 +28,7 @@ struct PlacedText {
     QColor fill; // none when invalid
     Qt::Alignment alignment = Qt::AlignLeft;
     qreal lineHeight = 0; // distance from one line to the next
+    qreal ascent = 0;     // from a line's top to its baseline
 
     QStringList Lines() const { return text.isEmpty() ? QStringList{} : text.split(u'\n'); }
 };

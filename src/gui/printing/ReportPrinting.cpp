@@ -62,25 +62,38 @@ void ApplyReportPage(const BandedReport& report, QPrinter& printer) {
 void DrawLayoutPage(QPainter& painter, const LayoutPage& page, qreal dpiX, qreal dpiY) {
     const qreal sx = dpiX / 100.0;
     const qreal sy = dpiY / 100.0;
-    const auto device = [&](const QRectF& r) {
-        return QRectF(r.left() * sx, r.top() * sy, r.width() * sx, r.height() * sy);
-    };
+    const QFont* current = nullptr;
     for (const PlacedText& text : page.texts) {
         if (text.fill.isValid()) {
-            painter.fillRect(device(text.rect), text.fill);
+            painter.fillRect(QRectF(text.rect.left() * sx, text.rect.top() * sy,
+                                    text.rect.width() * sx, text.rect.height() * sy),
+                             text.fill);
         }
         if (text.text.isEmpty()) {
             continue;
         }
-        painter.setFont(text.font);
+        if (!current || !(*current == text.font)) {
+            painter.setFont(text.font);
+            current = &text.font;
+        }
         painter.setPen(text.color);
-        const QStringList lines = text.Lines();
-        for (qsizetype i = 0; i < lines.size(); ++i) {
-            const QRectF line(text.rect.left(), text.rect.top() + i * text.lineHeight,
-                              text.rect.width(), text.lineHeight);
-            painter.drawText(device(line),
-                             static_cast<int>(text.alignment | Qt::AlignTop | Qt::TextSingleLine),
-                             lines[i]);
+        // Each line from its baseline: the layout has already fitted it to its place.
+        qsizetype start = 0;
+        for (int line = 0; start <= text.text.size(); ++line) {
+            qsizetype end = text.text.indexOf(u'\n', start);
+            if (end < 0) {
+                end = text.text.size();
+            }
+            const QString piece = text.text.mid(start, end - start);
+            qreal x = text.rect.left() * sx;
+            if (text.alignment & (Qt::AlignRight | Qt::AlignHCenter)) {
+                const qreal room =
+                    text.rect.width() * sx - painter.fontMetrics().horizontalAdvance(piece);
+                x += (text.alignment & Qt::AlignRight) ? room : room / 2;
+            }
+            painter.drawText(
+                QPointF(x, (text.rect.top() + line * text.lineHeight + text.ascent) * sy), piece);
+            start = end + 1;
         }
     }
 }

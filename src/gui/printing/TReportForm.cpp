@@ -177,7 +177,7 @@ QWidget* TReportForm::BuildListPage() {
     page->setObjectName(QStringLiteral("ListPage"));
     title1_ = new QLineEdit(QStringLiteral("Contact List"), page);
     title1_->setObjectName(QStringLiteral("Title1"));
-    portrait1_ = Radio("Portrait1", QStringLiteral("P&ortrait"), page);
+    portrait1_ = Radio("Portrait1", QStringLiteral("Portr&ait"), page);
     landscape1_ = Radio("Landscape1", QStringLiteral("&Landscape"), page);
     topMargin1_ = MaskedBox("TopMargin1", kTenthsMask, QStringLiteral("05"), page);
     bottomMargin1_ = MaskedBox("BottomMargin1", kTenthsMask, QStringLiteral("05"), page);
@@ -190,7 +190,7 @@ QWidget* TReportForm::BuildListPage() {
 
     auto* margins = new QGroupBox(QStringLiteral("Margins"), page);
     auto* form = new QFormLayout(margins);
-    form->addRow(Buddy(QStringLiteral("To&p"), topMargin1_, page), topMargin1_);
+    form->addRow(Buddy(QStringLiteral("T&op"), topMargin1_, page), topMargin1_);
     form->addRow(Buddy(QStringLiteral("&Bottom"), bottomMargin1_, page), bottomMargin1_);
     form->addRow(Buddy(QStringLiteral("L&eft"), leftMargin1_, page), leftMargin1_);
 
@@ -215,7 +215,7 @@ QWidget* TReportForm::BuildBookPage() {
     spinEdit1_->setObjectName(QStringLiteral("SpinEdit1"));
     spinEdit1_->setRange(1, 4);
     spinEdit1_->setValue(1);
-    portrait2_ = Radio("Portrait2", QStringLiteral("P&ortrait"), page);
+    portrait2_ = Radio("Portrait2", QStringLiteral("Portr&ait"), page);
     landscape2_ = Radio("Landscape2", QStringLiteral("&Landscape"), page);
     leftMargin2_ = MaskedBox("LeftMargin2", kTenthsMask, QStringLiteral("00"), page);
     gutter_ = MaskedBox("Gutter", kTenthsMask, QStringLiteral("10"), page);
@@ -231,7 +231,7 @@ QWidget* TReportForm::BuildBookPage() {
     auto* form = new QFormLayout(margins);
     form->addRow(Buddy(QStringLiteral("L&eft"), leftMargin2_, page), leftMargin2_);
     form->addRow(Buddy(QStringLiteral("Column &Gutter:"), gutter_, page), gutter_);
-    form->addRow(Buddy(QStringLiteral("To&p"), topMargin2_, page), topMargin2_);
+    form->addRow(Buddy(QStringLiteral("T&op"), topMargin2_, page), topMargin2_);
     form->addRow(Buddy(QStringLiteral("&Bottom"), bottomMargin2_, page), bottomMargin2_);
 
     auto* layout = new QVBoxLayout(page);
@@ -334,11 +334,11 @@ QWidget* TReportForm::BuildLabelPage() {
 
     auto* settings = new QGroupBox(QStringLiteral("Label Settings"), page);
     auto* form = new QFormLayout(settings);
-    form->addRow(Buddy(QStringLiteral("To&p Margin"), topEdit_, page), topEdit_);
+    form->addRow(Buddy(QStringLiteral("T&op Margin"), topEdit_, page), topEdit_);
     form->addRow(Buddy(QStringLiteral("Si&de Margin"), sideEdit_, page), sideEdit_);
-    form->addRow(Buddy(QStringLiteral("Label &Height"), heightEdit_, page), heightEdit_);
+    form->addRow(Buddy(QStringLiteral("Label Hei&ght"), heightEdit_, page), heightEdit_);
     form->addRow(Buddy(QStringLiteral("Label &Width"), widthEdit_, page), widthEdit_);
-    form->addRow(Buddy(QStringLiteral("H&oriz. Pitch"), hPitchEdit_, page), hPitchEdit_);
+    form->addRow(Buddy(QStringLiteral("Hori&z. Pitch"), hPitchEdit_, page), hPitchEdit_);
     form->addRow(Buddy(QStringLiteral("&Vert Pitch"), vPitchEdit_, page), vPitchEdit_);
     form->addRow(Buddy(QStringLiteral("&Number Across"), numAcross_, page), numAcross_);
     form->addRow(Buddy(QStringLiteral("Start at &Label"), startLabel_, page), startLabel_);
