@@ -208,8 +208,8 @@ private slots:
         const auto nodes = people.Nodes();
         form.Initialize(nodes, 0, nodes.size(), {});
         PdfDevice device;
-        const PlacedText* memo =
-            device.Layout(form.Report()).Find(0, QStringLiteral("LabelMemo")).front();
+        const ReportLayout layout = device.Layout(form.Report());
+        const PlacedText* memo = layout.Find(0, QStringLiteral("LabelMemo")).front();
         QVERIFY(memo->Lines().size() < 12);
         QVERIFY(Drawn(*memo).height() <= 90 + kTolerance);
         QCOMPARE(memo->Lines().front(), Name(0));

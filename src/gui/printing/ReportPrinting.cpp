@@ -3,10 +3,13 @@
 #include "gui/common/Prompter.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScreen>
+#include <QWidget>
 
 namespace quill::gui {
 namespace {
@@ -125,6 +128,10 @@ void PreviewReport(BandedReport& report, QPrinter& printer, QWidget* parent) {
     ApplyReportPage(report, printer);
     QPrintPreviewDialog preview(&printer, parent);
     preview.setWindowTitle(QStringLiteral("Print Preview - ") + report.jobTitle);
+    // Big enough to read a page.
+    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
+        preview.resize(screen->availableSize() * 0.8);
+    }
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                      [&report](QPrinter* target) { RenderReport(report, *target); });
     Prompter::Exec(preview);
