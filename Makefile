@@ -13,7 +13,9 @@ PACKAGES := cmake:/usr/bin/cmake ninja-build:/usr/bin/ninja g++:/usr/bin/g++ \
             libbenchmark-dev:/usr/include/benchmark/benchmark.h \
             qt6-base-dev:/usr/lib/x86_64-linux-gnu/cmake/Qt6/Qt6Config.cmake \
             xvfb:/usr/bin/Xvfb openbox:/usr/bin/openbox tint2:/usr/bin/tint2 \
-            xdotool:/usr/bin/xdotool x11-utils:/usr/bin/xwininfo
+            xdotool:/usr/bin/xdotool x11-utils:/usr/bin/xwininfo \
+            fonts-liberation2:/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf \
+            poppler-utils:/usr/bin/pdftotext
 FUZZ_PACKAGES := clang:/usr/bin/clang++ libclang-rt-dev:/usr/lib/llvm-14/lib/clang
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)

@@ -2,6 +2,7 @@
 
 #include "tool_support.h"
 
+#include "core/app/node_path.h"
 #include "core/exchange/delimited_text.h"
 #include "core/exchange/exchange_export.h"
 #include "core/exchange/html_publish.h"
@@ -262,7 +263,7 @@ int Import(const std::vector<std::string_view>& args) {
     if (!Load(dataFile, outline, true)) {
         return kBadData;
     }
-    quill::TOutlineNode* target = FindNodeByPath(outline, parsed.Option("target"));
+    quill::TOutlineNode* target = quill::FindNodeByPath(outline, parsed.Option("target"));
     if (!target) {
         return Fail("no node " + parsed.Option("target") + " in " + dataFile);
     }
@@ -294,7 +295,7 @@ int Export(const std::vector<std::string_view>& args) {
     if (!Load(parsed.positional[1], outline)) {
         return kBadData;
     }
-    const quill::TOutlineNode* start = FindNodeByPath(outline, parsed.Option("from"));
+    const quill::TOutlineNode* start = quill::FindNodeByPath(outline, parsed.Option("from"));
     if (!start) {
         return Fail("no node " + parsed.Option("from") + " in " + parsed.positional[1]);
     }

@@ -9,6 +9,7 @@ namespace quill::gui {
 inline constexpr int kMainWindowHelp = 1003;
 inline constexpr int kEditorHelp = 1039;
 inline constexpr int kOptionsHelp = 1040;
+inline constexpr int kReportHelp = 1030;
 
 // The directory of the read-only data: "share/quillmere" beside the program's "bin", or the
 // source tree's "assets" when running from the build tree.

@@ -53,6 +53,15 @@ void MaskedNumberEdit::Type(const QString& characters) {
     Show();
 }
 
+void MaskedNumberEdit::Retype(const QString& characters) {
+    if (!mask_.HasMask()) {
+        setText(characters);
+        return;
+    }
+    typed_.clear();
+    Type(characters);
+}
+
 void MaskedNumberEdit::keyPressEvent(QKeyEvent* event) {
     if (!mask_.HasMask()) {
         QLineEdit::keyPressEvent(event);

@@ -25,6 +25,8 @@ public:
     bool IsEntered() const;
     // Types the characters as the keyboard would (tests and paste use it).
     void Type(const QString& characters);
+    // Forgets what was typed and types the characters into the empty mask.
+    void Retype(const QString& characters);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -164,8 +164,7 @@ void TMainForm::BuildActions() {
        &TMainForm::OnNewPerson);
     on(MakeAction("NewWebsiteItem", "&Website", "Create new Website", QKeySequence("Ctrl+W")),
        &TMainForm::OnNewWebsite);
-    // The wizards and the report dialog come with their own work; until then the commands
-    // are there and disabled.
+    // The wizards come with their own work; until then the commands are there and disabled.
     MakeAction("ImportItem", "&Import...", "Import data from another file type")->setEnabled(false);
     MakeAction("PublishItem", "P&ublish...",
                "Export your data for use by other people or other programs")
@@ -175,7 +174,7 @@ void TMainForm::BuildActions() {
        &TMainForm::Save1Click);
     on(MakeAction("Revert1", "R&evert", "Revert to previously saved data"),
        &TMainForm::Revert1Click);
-    MakeAction("PrintItem", "&Print...", "Print")->setEnabled(false);
+    on(MakeAction("PrintItem", "&Print...", "Print"), &TMainForm::PrintBtnClick);
     connect(MakeAction("PrinterSetupItem", "P&rinter Setup...", "Set printer options"),
             &QAction::triggered, this, &TMainForm::PrinterSetupItemClick);
     QAction* exitItem = MakeAction("ExitItem", "E&xit", "Exit application", QKeySequence("Alt+X"));
@@ -278,7 +277,7 @@ void TMainForm::BuildActions() {
     button("PublishBtn", "Publish | Export your data for use by other people or other programs",
            "document-export", "publish")
         ->setEnabled(false);
-    button("PrintBtn", "Print", "document-print", "print")->setEnabled(false);
+    on(button("PrintBtn", "Print", "document-print", "print"), &TMainForm::PrintBtnClick);
     QAction* anyFilter = button("FilterBtn1", "Filter|Show items matching ANY selected category",
                                 nullptr, "filter-any");
     QAction* allFilter = button("FilterBtn2", "Filter|Show items matching ALL selected categories",
@@ -1011,10 +1010,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 void TMainForm::PrinterSetupItemClick() {
     // One printer for the whole run, so that the reports print as it was set up: which
     // printer, its properties, paper and orientation; what to print is the reports' choice.
-    if (!printer_) {
-        printer_ = std::make_unique<QPrinter>();
-    }
-    QPrintDialog setup(printer_.get(), this);
+    QPrintDialog setup(&Printer(), this);
     setup.setWindowTitle(QStringLiteral("Printer Setup"));
     setup.setOptions(QAbstractPrintDialog::PrintShowPageSize);
     Prompter::Exec(setup);

@@ -45,6 +45,7 @@ class ContentsListModel;
 class ImageLists;
 class OutlineTreeModel;
 class TProgressForm;
+class TReportForm;
 
 class TMainForm final : public QMainWindow, public INavigator, public IWinStateHost {
     Q_OBJECT
@@ -158,6 +159,10 @@ public:
     void PasteBtnClick();
     void SelectAll1Click();
     void PrinterSetupItemClick();
+    // Opens "Print Reports" for the selected node, addressed to the current item.
+    void PrintBtnClick();
+    // The one printer of the run, made on first use; Printer Setup and the reports share it.
+    QPrinter& Printer();
     void Save1Click();
     void Revert1Click();
     void ListPaneOpenClick();
@@ -269,6 +274,7 @@ private:
     QStringList startupArguments_;
     TProgressForm* progress_ = nullptr;
     std::unique_ptr<QPrinter> printer_;
+    TReportForm* reportForm_ = nullptr; // made on first use, kept for the run
 };
 
 } // namespace quill::gui
