@@ -11,7 +11,8 @@ DEMO_HOME   ?= $(CURDIR)/demo-home
 PACKAGES := cmake:/usr/bin/cmake ninja-build:/usr/bin/ninja g++:/usr/bin/g++ \
             libgtest-dev:/usr/include/gtest/gtest.h \
             libbenchmark-dev:/usr/include/benchmark/benchmark.h \
-            qt6-base-dev:/usr/lib/x86_64-linux-gnu/cmake/Qt6/Qt6Config.cmake
+            qt6-base-dev:/usr/lib/x86_64-linux-gnu/cmake/Qt6/Qt6Config.cmake \
+            dbus-daemon:/usr/bin/dbus-run-session libglib2.0-bin:/usr/bin/gdbus
 FUZZ_PACKAGES := clang:/usr/bin/clang++ libclang-rt-dev:/usr/lib/llvm-14/lib/clang
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
@@ -48,11 +49,12 @@ test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # Starts the program on a demo data directory, seeded with the demo outline the first time.
-# QUILLMERE_HOME keeps it self-contained: the user's own files are never touched.
+# QUILLMERE_HOME keeps it self-contained: the user's own files are never touched, and
+# XDG_DATA_HOME keeps its bus registration away from the user's.
 run: build
 	@mkdir -p $(DEMO_HOME)
 	@[ -f $(DEMO_HOME)/quil.dat ] || cp assets/demo/quil.dat $(DEMO_HOME)/quil.dat
-	QUILLMERE_HOME=$(DEMO_HOME) $(BUILD)/src/gui/quillmere
+	QUILLMERE_HOME=$(DEMO_HOME) XDG_DATA_HOME=$(DEMO_HOME)/share $(BUILD)/src/gui/quillmere
 
 bench: build
 	$(BUILD)/bench/quill_bench

@@ -4,6 +4,9 @@
 #include "core/model/item_factory.h"
 #include "core/services.h"
 #include "gui/app/TOrvaneForm.h"
+#include "gui/automation/AutomationRegistration.h"
+#include "gui/automation/AutomationServer.h"
+#include "gui/automation/MainFormAutomationHost.h"
 #include "gui/common/ImageLists.h"
 #include "gui/common/Pictures.h"
 #include "gui/common/Prompter.h"
@@ -40,6 +43,11 @@ int main(int argc, char* argv[]) {
     using namespace quill;
     using namespace quill::gui;
 
+    // REGSERVER and UNREGSERVER register with the bus or take it back and end at once,
+    // before anything needs a display.
+    if (const std::optional<int> registered = RunRegistrationSwitch(argc, argv)) {
+        return *registered;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmere"));
     QApplication::setApplicationDisplayName(QStringLiteral("Quillmere"));
@@ -52,12 +60,7 @@ int main(int argc, char* argv[]) {
         platform::AbsoluteFileArguments(QApplication::arguments(), QDir::currentPath());
     const std::vector<std::string> args = ToStrings(arguments);
 
-    // Registering with the automation bus comes with the automation object; these switches
-    // end at once without a window, as they always have.
     const StartMode mode = ParseStartMode(args);
-    if (mode == StartMode::RegServer || mode == StartMode::UnregServer) {
-        return 0;
-    }
     const bool hidden = HasHideSwitch(args);
     SeedItemIds(
         static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
@@ -103,6 +106,11 @@ int main(int argc, char* argv[]) {
     };
     QObject::connect(&tray, &TOrvaneForm::restoreRequested, &form, restore);
     QObject::connect(&tray, &TOrvaneForm::exitRequested, &app, &QApplication::quit);
+    // Other programs drive the outline over the session bus; a normal start registers.
+    MainFormAutomationHost automationHost(form);
+    AutomationServer automation(automationHost, mode == StartMode::Automation);
+    QObject::connect(&automation, &AutomationServer::lastObjectReleased, &app, &QApplication::quit);
+    automation.Start(mode == StartMode::Normal);
     QObject::connect(&form, &TMainForm::exitRequested, &app, &QApplication::quit);
     QObject::connect(&form, &TMainForm::trayToolTipChanged, &tray, &TOrvaneForm::SetToolTip);
     QObject::connect(&instance, &platform::SingleInstance::commandLineReceived, &form,
