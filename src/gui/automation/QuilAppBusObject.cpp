@@ -68,7 +68,7 @@ QVariant ToVariant(const DispatchValue& value) {
 
 QuilAppBusObject::QuilAppBusObject(AutomationServer& server, IAutomationHost& host, QString path,
                                    QString creator)
-    : server_(server), app_(host), path_(std::move(path)), creator_(std::move(creator)),
+    : QObject(&server), server_(server), app_(host), path_(std::move(path)), creator_(std::move(creator)),
       lastCall_(server.Now()) {}
 
 template <typename Result, typename Member> Result QuilAppBusObject::Serve(Member&& member) {

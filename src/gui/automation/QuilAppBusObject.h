@@ -25,6 +25,7 @@ class QuilAppBusObject final : public QObject, protected QDBusContext {
     Q_CLASSINFO("D-Bus Interface", "Quil.Application")
 
 public:
+    // A child of the server, which it must not outlive.
     QuilAppBusObject(AutomationServer& server, IAutomationHost& host, QString path,
                      QString creator);
 
