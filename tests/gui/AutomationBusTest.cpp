@@ -10,6 +10,7 @@
 #include "gui/automation/AutomationRegistration.h"
 #include "gui/automation/AutomationServer.h"
 #include "gui/automation/MainFormAutomationHost.h"
+#include "gui/automation/QuilAppBusObject.h"
 #include "gui/common/ImageLists.h"
 #include "gui/common/Prompter.h"
 #include "gui/mainwindow/ContentsListModel.h"
@@ -25,6 +26,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,6 +34,7 @@
 
 #include <unistd.h>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -104,6 +107,19 @@ const char kData[] = "{Params}\r\n{0 11 }My Contacts~~~~~~32892645\r\n"
                      "{3 6 }Work~~555-0199~~~~202\r\n{Phon}~~0\r\n"
                      "{2 3 }Bob~~Bob~~~~300\r\n{Pers}~~Bob~~~~~~~~~~~~~~~~0\r\n"
                      "{1 1 }Zeta Corp~~~~~~400\r\n{Orgn}~~~~~~~~~~0\r\n";
+
+// An item editor that, while it is open, does what the test says (another client's call).
+class ReleasingEditor final : public IItemEditors {
+public:
+    explicit ReleasingEditor(std::function<QDBusMessage()> whileOpen)
+        : whileOpen_(std::move(whileOpen)) {}
+    bool EditNew(TNRBObject&) override { return true; }
+    void Edit(TNRBObject&) override { reply = whileOpen_(); }
+    QDBusMessage reply;
+
+private:
+    std::function<QDBusMessage()> whileOpen_;
+};
 
 } // namespace
 
@@ -349,6 +365,36 @@ private slots:
         QCOMPARE(client->Call(b, "Release").type(), QDBusMessage::ReplyMessage);
         QTRY_COMPARE(ended.count(), 1);
         QCOMPARE(server_->ObjectCount(), std::size_t{0});
+    }
+
+    void anObjectReleasedWhileItsOwnCallWaitsGoesOnlyAfterIt() {
+        // The reminder's editor is modal; while it is open another client releases the object
+        // whose DoDefaultAction opened it.
+        auto client = NewClient();
+        auto other = NewClient();
+        const QString app = client->Create();
+        QVERIFY(client->Value(app, "ItemWithId", {200}).toBool());
+        client->Call(app, "Insert", {kReminderKind, "Call back", "", "", ""});
+        QVERIFY(client->Value(app, "Child", {2}).toBool());
+        QCOMPARE(client->Value(app, "quilClass").toInt(), kReminderKind);
+        QPointer<QuilAppBusObject> object = server_->Object(app);
+        QVERIFY(object);
+        bool aliveAfterRelease = false;
+        ReleasingEditor editor([&] {
+            QDBusMessage reply = other->Call(app, "Release");
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            aliveAfterRelease = !object.isNull();
+            return reply;
+        });
+        InstallServices({nullptr, nullptr, images_.get(), nullptr, form_.get(), &editor});
+        QSignalSpy ended(server_.get(), &AutomationServer::lastObjectReleased);
+        QCOMPARE(client->Call(app, "DoDefaultAction").type(), QDBusMessage::ReplyMessage);
+        QCOMPARE(editor.reply.type(), QDBusMessage::ReplyMessage);
+        QVERIFY(aliveAfterRelease);
+        QTRY_VERIFY(object.isNull());
+        QTRY_COMPARE(ended.count(), 1);
+        QCOMPARE(server_->ObjectCount(), std::size_t{0});
+        QCOMPARE(client->Call(app, "quilTitle").type(), QDBusMessage::ErrorMessage);
     }
 
     void aNormalRunDoesNotEndWithItsObjects() {

@@ -120,8 +120,8 @@ void AutomationServer::Release(QuilAppBusObject* object) {
         }
         connection_.unregisterObject(object->Path());
         objects_.erase(it);
-        // It may be answering the call that released it.
-        object->deleteLater();
+        // It may be answering the call that released it, or another of its own.
+        object->Dispose();
         if (objects_.empty() && startedByClient_) {
             // Queued, so that the Release is answered before the program ends.
             QMetaObject::invokeMethod(this, &AutomationServer::lastObjectReleased,

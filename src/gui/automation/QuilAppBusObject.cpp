@@ -68,14 +68,31 @@ QVariant ToVariant(const DispatchValue& value) {
 
 QuilAppBusObject::QuilAppBusObject(AutomationServer& server, IAutomationHost& host, QString path,
                                    QString creator)
-    : QObject(&server), server_(server), app_(host), path_(std::move(path)), creator_(std::move(creator)),
-      lastCall_(server.Now()) {}
+    : QObject(&server), server_(server), app_(host), path_(std::move(path)),
+      creator_(std::move(creator)), lastCall_(server.Now()) {}
+
+void QuilAppBusObject::Dispose() {
+    disposed_ = true;
+    if (callsInProgress_ == 0) {
+        deleteLater();
+    }
+}
 
 template <typename Result, typename Member> Result QuilAppBusObject::Serve(Member&& member) {
     if (calledFromDBus() && !server_.Admit(*this)) {
         return Result();
     }
     lastCall_ = server_.Now();
+    // Counted while the member runs, so that the object outlives every call it serves.
+    struct InProgress {
+        QuilAppBusObject& object;
+        explicit InProgress(QuilAppBusObject& o) : object(o) { ++object.callsInProgress_; }
+        ~InProgress() {
+            if (--object.callsInProgress_ == 0 && object.disposed_) {
+                object.deleteLater();
+            }
+        }
+    } inProgress(*this);
     try {
         return member();
     } catch (const std::exception& e) {

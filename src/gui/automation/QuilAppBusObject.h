@@ -39,6 +39,9 @@ public:
     qint64 LastCall() const { return lastCall_; }
     std::optional<qint64> CreatorGoneSince() const { return creatorGoneSince_; }
     void SetCreatorGoneSince(qint64 when) { creatorGoneSince_ = when; }
+    // Deletes the object once no call of its own is being served: a modal dialog opened by
+    // one of its members may let another client release it meanwhile.
+    void Dispose();
 
 public slots:
     void Insert(int kind, const QString& title, const QString& target, const QString& comment,
@@ -83,6 +86,8 @@ private:
     QString creator_;
     qint64 lastCall_ = 0;
     std::optional<qint64> creatorGoneSince_;
+    int callsInProgress_ = 0;
+    bool disposed_ = false;
 };
 
 } // namespace quill::gui
