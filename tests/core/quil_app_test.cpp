@@ -299,6 +299,13 @@ TEST_F(QuilAppTest, InsertHangsNewItemsUnderTheCurrentNodeAndLeavesTheCursor) {
     EXPECT_EQ(phone->Node(), zeta);
     EXPECT_EQ(app.ItemCount(), 7);
 
+    // A kind the program does not know is kept as a child item; its class is the kind's
+    // low seven bits.
+    app.Insert(200, "Odd", "", "", "");
+    ASSERT_TRUE(app.Child(3));
+    EXPECT_EQ(app.quilTitle(), "Odd");
+    EXPECT_EQ(app.quilClass(), 200 & 0x7F);
+
     // There is one root; asking for another is an error, and nothing is added.
     EXPECT_THROW(app.Insert(kRootKind, "Second Root", "", "", ""), AutomationError);
     EXPECT_EQ(app.ItemCount(), 7);
