@@ -11,8 +11,10 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
+#include <vector>
 
 namespace quill::gui {
 namespace {
