@@ -15,7 +15,8 @@ PACKAGES := cmake:/usr/bin/cmake ninja-build:/usr/bin/ninja g++:/usr/bin/g++ \
             xvfb:/usr/bin/Xvfb openbox:/usr/bin/openbox tint2:/usr/bin/tint2 \
             xdotool:/usr/bin/xdotool x11-utils:/usr/bin/xwininfo \
             fonts-liberation2:/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf \
-            poppler-utils:/usr/bin/pdftotext
+            poppler-utils:/usr/bin/pdftotext \
+            dbus-daemon:/usr/bin/dbus-run-session libglib2.0-bin:/usr/bin/gdbus
 FUZZ_PACKAGES := clang:/usr/bin/clang++ libclang-rt-dev:/usr/lib/llvm-14/lib/clang
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
@@ -52,11 +53,12 @@ test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # Starts the program on a demo data directory, seeded with the demo outline the first time.
-# QUILLMERE_HOME keeps it self-contained: the user's own files are never touched.
+# QUILLMERE_HOME keeps it self-contained: the user's own files are never touched, and
+# XDG_DATA_HOME keeps its bus registration away from the user's.
 run: build
 	@mkdir -p $(DEMO_HOME)
 	@[ -f $(DEMO_HOME)/quil.dat ] || cp assets/demo/quil.dat $(DEMO_HOME)/quil.dat
-	QUILLMERE_HOME=$(DEMO_HOME) $(BUILD)/src/gui/quillmere
+	QUILLMERE_HOME=$(DEMO_HOME) XDG_DATA_HOME=$(DEMO_HOME)/share $(BUILD)/src/gui/quillmere
 
 bench: build
 	$(BUILD)/bench/quill_bench

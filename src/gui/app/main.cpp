@@ -9,6 +9,9 @@
 #include "gui/app/ExitFlow.h"
 #include "gui/app/StartupRecovery.h"
 #include "gui/app/TOrvaneForm.h"
+#include "gui/automation/AutomationRegistration.h"
+#include "gui/automation/AutomationServer.h"
+#include "gui/automation/MainFormAutomationHost.h"
 #include "gui/common/ImageLists.h"
 #include "gui/common/Pictures.h"
 #include "gui/common/Prompter.h"
@@ -85,6 +88,11 @@ int main(int argc, char* argv[]) {
     using namespace quill;
     using namespace quill::gui;
 
+    // REGSERVER and UNREGSERVER register with the bus or take it back and end at once,
+    // before anything needs a display.
+    if (const std::optional<int> registered = RunRegistrationSwitch(argc, argv)) {
+        return *registered;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillmere"));
     QApplication::setWindowIcon(ProgramIcon());
@@ -97,12 +105,7 @@ int main(int argc, char* argv[]) {
         platform::AbsoluteFileArguments(QApplication::arguments(), QDir::currentPath());
     const std::vector<std::string> args = ToStrings(arguments);
 
-    // Registering with the automation bus comes with the automation object; these switches
-    // end at once without a window, as they always have.
     const StartMode mode = ParseStartMode(args);
-    if (mode == StartMode::RegServer || mode == StartMode::UnregServer) {
-        return 0;
-    }
     const bool hidden = HasHideSwitch(args);
     SeedItemIds(
         static_cast<std::uint32_t>(std::chrono::system_clock::now().time_since_epoch().count()));
@@ -172,6 +175,13 @@ int main(int argc, char* argv[]) {
                      [&exitFlow] { exitFlow.Request(ExitFlow::Mode::Attended); });
     QObject::connect(&form, &TMainForm::exitRequested, &exitFlow,
                      [&exitFlow] { exitFlow.Request(ExitFlow::Mode::Attended); });
+    // Other programs drive the outline over the session bus; a normal start registers. A run
+    // started by a client ends with its last object, with nobody to ask.
+    MainFormAutomationHost automationHost(form);
+    AutomationServer automation(automationHost, mode == StartMode::Automation);
+    QObject::connect(&automation, &AutomationServer::lastObjectReleased, &exitFlow,
+                     [&exitFlow] { exitFlow.Request(ExitFlow::Mode::Unattended); });
+    automation.Start(mode == StartMode::Normal);
     QObject::connect(&form, &TMainForm::trayToolTipChanged, &tray, &TOrvaneForm::SetToolTip);
     QObject::connect(&instance, &platform::SingleInstance::commandLineReceived, &form,
                      [&form](const QString& commandLine) { form.OpenCommandLine(commandLine); });
