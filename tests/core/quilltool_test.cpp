@@ -331,25 +331,44 @@ TEST_F(QuilltoolExchangeTest, DelimitedTextRoundTripsPersonsWithTheirContactPoin
               2);
 }
 
-TEST_F(QuilltoolExchangeTest, VCardExportsOnePersonAndImportsCardsAsAnswered) {
+TEST_F(QuilltoolExchangeTest, VCardExportsOnePersonOrASubtreeAndImportsCardsAsAnswered) {
     const std::string vcf = dir.File("ann.vcf");
     Outcome outcome =
         Run("export vcard " + Quote(data) + " " + Quote(vcf) + " --from " + Quote("Family/Ann"));
     ASSERT_EQ(outcome.status, 0) << outcome.err;
     const std::string card = ReadWholeFile(vcf).value_or("");
-    EXPECT_TRUE(card.starts_with("begin:vcard\r\nN:Lee;Ann")) << card;
+    EXPECT_TRUE(card.starts_with("begin:vcard\r\nVERSION:2.1\r\n"
+                                 "PRODID:-//Quillmere//Quillmere//EN\r\nN:Lee;Ann"))
+        << card;
     EXPECT_NE(card.find("EMAIL;INTERNET:ann@example.org"), std::string::npos) << card;
+
+    // Any other node: every person and organization below it, in the version asked for.
+    const std::string family = dir.File("family.vcf");
     outcome =
-        Run("export vcard " + Quote(data) + " " + Quote(dir.File("f.vcf")) + " --from Family");
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_NE(outcome.err.find("only supported for Person and Organization"), std::string::npos);
+        Run("export vcard " + Quote(data) + " " + Quote(family) + " --from Family --version 4.0");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const std::string cards = ReadWholeFile(family).value_or("");
+    EXPECT_TRUE(cards.starts_with("BEGIN:VCARD\r\nVERSION:4.0\r\n")) << cards;
+    EXPECT_NE(cards.find("\r\nFN:Ann\r\nN:Lee;Ann;;;\r\n"), std::string::npos) << cards;
+    EXPECT_EQ(Run("export vcard " + Quote(data) + " " + Quote(family) + " --version 5").status, 2);
+    const std::string folder = dir.File("folder.dat");
+    Put(folder, "{Params}\r\n{0 11 }My Contacts~~~~~~32892645\r\n{1 0 }Empty~~~~~~4\r\n"
+                "{Fold}0\r\n");
+    outcome = Run("export vcard " + Quote(folder) + " " + Quote(dir.File("e.vcf")) +
+                  " --from Empty --version 3.0");
+    EXPECT_EQ(outcome.status, 1) << "an empty folder holds no card";
+    EXPECT_NE(outcome.err.find("no person or organization"), std::string::npos) << outcome.err;
 
     const std::string org = dir.File("org.vcf");
     Put(org, "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Doe;Jane\r\nFN:Jane Doe\r\nORG:Acme\r\n"
-             "TEL;TYPE=WORK:555\r\nEND:VCARD\r\n");
+             "TEL;TYPE=WORK:555\r\nX-SKYPE:jane\r\nEND:VCARD\r\n");
     const std::string asPerson = dir.File("p.dat");
     const std::string asOrg = dir.File("o.dat");
-    ASSERT_EQ(Run("import vcard " + Quote(org) + " " + Quote(asPerson)).status, 0);
+    outcome = Run("import vcard " + Quote(org) + " " + Quote(asPerson));
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, "Read 1 card.\nCreated: 1 organization, 1 person, 1 phone.\n"
+                           "Not kept: X-SKYPE (1).\n")
+        << "the person is filed under a new organization Acme";
     ASSERT_EQ(
         Run("import vcard " + Quote(org) + " " + Quote(asOrg) + " --org-cards organization").status,
         0);
@@ -358,6 +377,15 @@ TEST_F(QuilltoolExchangeTest, VCardExportsOnePersonAndImportsCardsAsAnswered) {
     EXPECT_EQ(Stats(asOrg)["phone"], 1);
     EXPECT_EQ(Run("import vcard " + Quote(org) + " " + Quote(asOrg) + " --org-cards maybe").status,
               2);
+
+    // A file without a card is an error, and the data file is left as it was.
+    const std::string empty = dir.File("empty.vcf");
+    Put(empty, "no cards\r\n");
+    const std::string before = ReadWholeFile(asOrg).value_or("");
+    outcome = Run("import vcard " + Quote(empty) + " " + Quote(asOrg));
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_NE(outcome.err.find("holds no vCard"), std::string::npos) << outcome.err;
+    EXPECT_EQ(ReadWholeFile(asOrg).value_or(""), before);
 }
 
 TEST_F(QuilltoolExchangeTest, HtmlPublishingWritesAnEscapedSite) {

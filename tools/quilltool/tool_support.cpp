@@ -16,7 +16,10 @@ const std::string_view kUsageText =
     "       quilltool import FORMAT SOURCE DATAFILE [--target PATH] [options]\n"
     "       quilltool export FORMAT DATAFILE OUT [--from PATH] [options]\n"
     "FORMAT: qld, vcard, csv, tsv, favorites, bookmarks, nsaddress, eudora (import);\n"
-    "        qld, csv, vcard, html (export)\n";
+    "        qld, csv, vcard, html (export)\n"
+    "PATH: captions from the root joined by \"/\"; #N is the N-th child node;\n"
+    "      \\/ and a leading \\# are a literal \"/\" and \"#\" in a caption\n"
+    "vcard export: --version 2.1|3.0|4.0; csv/tsv import: --fields F1,,F3 | --header\n";
 
 int Usage() {
     std::cerr << kUsageText;
@@ -90,36 +93,6 @@ bool Save(const std::string& path, const quill::TOutline& outline) {
         return false;
     }
     return true;
-}
-
-quill::TOutlineNode* FindNodeByPath(const quill::TOutline& outline, std::string_view path) {
-    quill::TOutlineNode* node = outline.Root();
-    if (!node) {
-        return nullptr;
-    }
-    std::vector<std::string_view> parts;
-    while (!path.empty()) {
-        const std::size_t slash = path.find('/');
-        parts.push_back(path.substr(0, slash));
-        path = slash == std::string_view::npos ? std::string_view{} : path.substr(slash + 1);
-    }
-    std::size_t first = 0;
-    if (!parts.empty() && parts.front() == node->Text()) {
-        first = 1;
-    }
-    for (std::size_t i = first; i < parts.size() && node; ++i) {
-        if (parts[i].empty()) {
-            continue;
-        }
-        quill::TOutlineNode* found = nullptr;
-        for (std::size_t c = 0; c < node->ChildCount() && !found; ++c) {
-            if (node->ChildAt(c)->Text() == parts[i]) {
-                found = node->ChildAt(c);
-            }
-        }
-        node = found;
-    }
-    return node;
 }
 
 } // namespace quilltool

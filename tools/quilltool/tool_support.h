@@ -46,10 +46,6 @@ bool Load(const std::string& path, quill::TOutline& outline, bool missingIsEmpty
 // Saves atomically as the Save command does. Errors go to stderr.
 bool Save(const std::string& path, const quill::TOutline& outline);
 
-// The node whose captions from the root, joined by "/", make path ("" or the root's own
-// caption: the root). The root's caption may be left out in front.
-quill::TOutlineNode* FindNodeByPath(const quill::TOutline& outline, std::string_view path);
-
 // Prints "quilltool: " and the message on stderr; returns kBadData.
 int Fail(std::string_view message);
 
