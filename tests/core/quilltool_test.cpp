@@ -331,6 +331,46 @@ TEST_F(QuilltoolExchangeTest, DelimitedTextRoundTripsPersonsWithTheirContactPoin
               2);
 }
 
+TEST_F(QuilltoolExchangeTest, DelimitedTextByHeaderSkippedColumnsAndPathsToAnyNode) {
+    // A spreadsheet's file: the names line maps the columns; it is no person itself.
+    const std::string csv = dir.File("google.csv");
+    Put(csv, "First Name,Last Name,Labels,Phone 1 - Label,Phone 1 - Value,E-mail 1 - Value\r\n"
+             "Cy,Kim,* myContacts,Mobile,555 1,cy@example.org\r\n"
+             "Di,Fox,,Work Fax,555 2,\r\n");
+    const std::string back = dir.File("back.dat");
+    Outcome outcome =
+        Run("import csv " + Quote(csv) + " " + Quote(back) + " --type Person --header");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, "Read 2 records.\nCreated: 2 persons, 1 phone, 1 e-mail address, "
+                           "1 fax.\nNot kept: Labels (1).\n");
+    // An empty field name skips its column.
+    const std::string plain = dir.File("plain.csv");
+    Put(plain, "x,Eve,Ray\r\n");
+    outcome = Run("import csv " + Quote(plain) + " " + Quote(back) + " --type Person --fields " +
+                  Quote(",First Name,Last Name") + " --target " + Quote("#1"));
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(Stats(back)["person"], 3);
+    EXPECT_EQ(Run("import csv " + Quote(plain) + " " + Quote(back) + " --type Person --fields " +
+                  Quote(",,"))
+                  .status,
+              2)
+        << "nothing but skipped columns";
+
+    // Paths: two siblings of one caption, one with an empty caption, one with a "/".
+    Put(data, "{Params}\r\n{0 11 }My Contacts~~~~~~32892645\r\n"
+              "{1 3 }Ann~~~~~~5\r\n{Pers}~~Ann~~~~One~~~~~~~~~~~~0\r\n"
+              "{1 3 }Ann~~~~~~6\r\n{Pers}~~Ann~~~~Two~~~~~~~~~~~~0\r\n"
+              "{1 3 }~~~~~~7\r\n{Pers}~~Nil~~~~Blank~~~~~~~~~~~~0\r\n"
+              "{1 3 }A/B~~~~~~8\r\n{Pers}~~Al~~~~Slash~~~~~~~~~~~~0\r\n");
+    const std::string vcf = dir.File("one.vcf");
+    for (const auto& [path, name] : std::vector<std::pair<std::string, std::string>>{
+             {"#2", "N:Two;Ann"}, {"My Contacts/#3", "N:Blank;Nil"}, {"A\\/B", "N:Slash;Al"}}) {
+        outcome = Run("export vcard " + Quote(data) + " " + Quote(vcf) + " --from " + Quote(path));
+        ASSERT_EQ(outcome.status, 0) << path << ": " << outcome.err;
+        EXPECT_NE(ReadWholeFile(vcf).value_or("").find(name), std::string::npos) << path;
+    }
+}
+
 TEST_F(QuilltoolExchangeTest, VCardExportsOnePersonOrASubtreeAndImportsCardsAsAnswered) {
     const std::string vcf = dir.File("ann.vcf");
     Outcome outcome =

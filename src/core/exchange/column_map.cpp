@@ -1,6 +1,7 @@
 #include "core/exchange/column_map.h"
 
 #include "core/exchange/record_types.h"
+#include "core/model/item_kind.h"
 #include "core/util/ascii.h"
 
 #include <algorithm>
@@ -303,6 +304,14 @@ TColumnMap::TColumnMap(const std::vector<std::string>& names, const TRecordType&
             unmapped_.push_back(names[column]);
         }
     }
+    // A person whose file gives no title column is titled by its name, as when the column is
+    // there but empty, not "New".
+    const std::string title(CSVFieldName(CSVField::Title));
+    if (type.kind == kPersonKind && !map_.empty() &&
+        std::find(fields_.begin(), fields_.end(), title) == fields_.end()) {
+        map_.push_back({title, false, {}});
+        fields_.push_back(title);
+    }
 }
 
 const TColumnMap::Source* TColumnMap::Choose(const FieldSources& field,
@@ -362,7 +371,9 @@ void TColumnMap::Project(const std::vector<std::string>& row, std::vector<std::s
     fields.assign(map_.size(), std::string());
     std::vector<bool> used(row.size(), false);
     for (std::size_t i = 0; i < map_.size(); ++i) {
-        if (const Source* source = Choose(map_[i], row, addressGroup)) {
+        if (map_[i].sources.empty()) {
+            fields[i] = map_[i].field; // present and empty
+        } else if (const Source* source = Choose(map_[i], row, addressGroup)) {
             values[i] = row[source->column];
             fields[i] = map_[i].field;
             used[source->column] = true;

@@ -10,7 +10,7 @@
 // in groups (Home ..., Work ..., Address 1 - ...): a record takes every address field from
 // the first group that holds any of them, so that a street never meets another address's
 // city. A numbered phone column of Google's export is a fax number when its label column
-// says "Fax".
+// says "Fax". A person record without a title column is titled by the person's name.
 
 #include <cstddef>
 #include <string>
