@@ -473,3 +473,38 @@ TEST(VCardCorpusTest, EveryCardKeepsItsPointsNotesAndDates) {
 
 } // namespace
 } // namespace quill
+
+namespace quill {
+namespace {
+
+TEST(ImportReportTest, TextCountsKindsAndWhatWasNotKept) {
+    TImportReport report;
+    report.records = 2;
+    report.AddItem(kAddressKind);
+    report.AddItem(kAddressKind);
+    report.AddItem(kFaxKind);
+    report.AddItem(kFaxKind);
+    report.AddItem(kPersonKind);
+    report.AddItem(40); // no kind of the program: not counted
+    report.AddNotKept("X-SKYPE");
+    report.AddNotKept("PHOTO", 2);
+    report.AddNotKept("X-SKYPE");
+    EXPECT_EQ(report.ItemCount(), 5u);
+    EXPECT_EQ(report.Text("card"), "Read 2 cards.\nCreated: 1 person, 2 addresses, 2 faxes.\n"
+                                   "Not kept: PHOTO (2), X-SKYPE (2).\n");
+    EXPECT_EQ(TImportReport{}.Text("record"), "Read 0 records.\nCreated: nothing.\n");
+}
+
+TEST(ImportReportTest, LinesAboutTheCardItselfAreNotReported) {
+    test::FakeServices services;
+    TCard card;
+    ForEachVCard("BEGIN:VCARD\r\nVERSION:4.0\r\nPRODID:x\r\nUID:urn:uuid:1\r\nREV:2020\r\n"
+                 "KIND:individual\r\nFN:A\r\nNICKNAME:Al\r\nEND:VCARD\r\n",
+                 [&](TCard& read) { card = read; });
+    TImportReport report;
+    AddCardLeftovers(card, kPersonKind, report);
+    EXPECT_EQ(report.notKept, (std::map<std::string, std::size_t, std::less<>>{{"NICKNAME", 1}}));
+}
+
+} // namespace
+} // namespace quill

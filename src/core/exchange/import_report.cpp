@@ -16,7 +16,7 @@ std::string KindCount(std::size_t count, int kind) {
     }
     text.append(name);
     if (count != 1) {
-        text += 's';
+        text += name.ends_with('s') || name.ends_with('x') ? "es" : "s";
     }
     return text;
 }

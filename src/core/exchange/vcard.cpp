@@ -105,10 +105,16 @@ bool IsExtraName(std::string_view name) {
     return false;
 }
 
-// Lines that describe the card rather than the contact: never reported as not kept.
+// Lines that describe the card rather than the contact (its format, identity, revision and
+// kind, which the item's kind already says): never reported as not kept.
 bool IsStructuralName(std::string_view name) {
-    return EqualsIgnoreAsciiCase(name, "VERSION") || EqualsIgnoreAsciiCase(name, "PRODID") ||
-           EqualsIgnoreAsciiCase(name, "BEGIN") || EqualsIgnoreAsciiCase(name, "END");
+    for (std::string_view structural :
+         {"VERSION", "PRODID", "BEGIN", "END", "UID", "REV", "KIND", "X-ABSHOWAS"}) {
+        if (EqualsIgnoreAsciiCase(name, structural)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // Parameters of a standard line kept for the item readers.

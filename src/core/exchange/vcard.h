@@ -220,7 +220,8 @@ FileResult ImportVCardFile(const std::string& path, TOutlineNode* target,
 
 // The properties of the card that a person (kind 3) or organization (kind 1) reading it
 // leaves behind, added to the report by name: the lines the reader passed over and those
-// the item has no place for. Structural lines (VERSION, PRODID) are not counted.
+// the item has no place for. Lines about the card itself (VERSION, PRODID, UID, REV, KIND)
+// are not counted.
 void AddCardLeftovers(const TCard& card, int kind, TImportReport& report);
 
 // The publishing wizard's vCard choice.
