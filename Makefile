@@ -16,12 +16,14 @@ PACKAGES := cmake:/usr/bin/cmake ninja-build:/usr/bin/ninja g++:/usr/bin/g++ \
             xdotool:/usr/bin/xdotool x11-utils:/usr/bin/xwininfo \
             fonts-liberation2:/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf \
             poppler-utils:/usr/bin/pdftotext \
-            dbus-daemon:/usr/bin/dbus-run-session libglib2.0-bin:/usr/bin/gdbus
+            dbus-daemon:/usr/bin/dbus-run-session libglib2.0-bin:/usr/bin/gdbus \
+            python3-vobject:/usr/lib/python3/dist-packages/vobject/__init__.py \
+            tidy:/usr/bin/tidy nodejs:/usr/bin/node npm:/usr/bin/npm
 FUZZ_PACKAGES := clang:/usr/bin/clang++ libclang-rt-dev:/usr/lib/llvm-14/lib/clang
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps fuzz-deps build test run bench asan fuzz core-only format clean
+.PHONY: all deps fuzz-deps readers build test run bench asan fuzz core-only format clean
 
 all: build
 
@@ -48,8 +50,17 @@ $(BUILD)/build.ninja: | deps
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
+# The independent vCard readers the exchange tests check against (ical.js and vcf), from
+# tests/interop/package-lock.json. Without them those tests skip and say why.
+INTEROP := tests/interop
+readers: deps
+	@[ -f $(INTEROP)/node_modules/.package-lock.json ] && \
+	  [ $(INTEROP)/node_modules/.package-lock.json -nt $(INTEROP)/package-lock.json ] || \
+	  (cd $(INTEROP) && npm ci --no-audit --no-fund --loglevel=error) || \
+	  echo "warning: the vCard readers could not be installed; their tests will skip"
+
 # Builds and runs every test.
-test: build
+test: build readers
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # Starts the program on a demo data directory, seeded with the demo outline the first time.

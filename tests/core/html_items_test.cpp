@@ -82,12 +82,12 @@ TEST_F(HtmlItemsTest, FolderHoldsItsContactPointsInABlockquoteTeamDoesNot) {
     Make(kPhoneKind, "Hall", folder->Node(), "555 1");
     EXPECT_EQ(Body(*folder), Lines({"<p><a name=\"Family\"><font size=4>Family</font></a><br>",
                                     "near &amp; dear<br>", "<blockquote>",
-                                    "<em><strong>Hall</em></strong> 555 1<br>", "</blockquote>"}));
+                                    "<em><strong>Hall</strong></em> 555 1<br>", "</blockquote>"}));
 
     TNRBObject* team = Make(kTeamKind, "Crew", root);
     Make(kPhoneKind, "Hall", team->Node(), "555 2");
     EXPECT_EQ(Body(*team), Lines({"<a name=\"Crew\"><font size=4>Crew</font></a><br>",
-                                  "<em><strong>Hall</em></strong> 555 2<br>"}));
+                                  "<em><strong>Hall</strong></em> 555 2<br>"}));
 }
 
 TEST_F(HtmlItemsTest, PersonTableHasPrimariesInTheirCellsAndTheRestAfter) {
@@ -114,26 +114,26 @@ TEST_F(HtmlItemsTest, PersonTableHasPrimariesInTheirCellsAndTheRestAfter) {
 
     EXPECT_EQ(Body(*ann, true),
               Lines({"<p><table width=100%>",
-                     "<tr><td valign=top><a name=\"Ann Lee\"><font size=4>Ann Lee</font></a><br>",
+                     "<tr><td valign=top><a name=\"Ann-Lee\"><font size=4>Ann Lee</font></a><br>",
                      "friend<br>",
                      "<p><font size=2><a href=\"vc4711.vcf\"><img src=\"vcard.gif\" align=left "
                      "border=0 width=16 height=16>Get vCard</a></font></p>",
                      "Dr. Ann  Lee<br>",
-                     "<em><strong>Home</em></strong><br>",
+                     "<em><strong>Home</strong></em><br>",
                      "1 High St<br>",
                      "Flat 2<br>",
                      "Kent,  K1<br>",
                      "</td><td valign=top>",
-                     "<em><strong>Desk</em></strong> 555 10<br>",
-                     "<em><strong>Mail </em></strong><a "
+                     "<em><strong>Desk</strong></em> 555 10<br>",
+                     "<em><strong>Mail </strong></em><a "
                      "href=\"mailto:ann@example.org\">ann@example.org</a><br>",
                      "</td></tr>",
                      "<tr><td valign=top>",
                      "<a href=\"http://ann.example/\">Site</a><br>",
                      "</td><td valign=top>",
-                     "<em><strong>Desk</em></strong> 555 11<br>",
+                     "<em><strong>Desk</strong></em> 555 11<br>",
                      "<p>",
-                     "<em><strong>Fax</em></strong> 555 12 - nights<br>",
+                     "<em><strong>Fax</strong></em> 555 12 - nights<br>",
                      "<p>",
                      "</td></tr></table>",
                      "<hr>"}));
@@ -157,9 +157,9 @@ TEST_F(HtmlItemsTest, OrganizationHasSmallVCardLinkNoNameLineAndNoParagraphs) {
     const std::string body = Body(*acme, true);
     EXPECT_NE(body.find("<p><font size=1><a href=\"vc12.vcf\">"), std::string::npos);
     EXPECT_EQ(body.find("   <br>"), std::string::npos);
-    EXPECT_NE(body.find("</td><td valign=top>\r\n<em><strong>Desk</em></strong> 555<br>\r\n</td>"),
+    EXPECT_NE(body.find("</td><td valign=top>\r\n<em><strong>Desk</strong></em> 555<br>\r\n</td>"),
               std::string::npos);
-    EXPECT_NE(body.find("<em><strong>Night</em></strong> 556<br>\r\n</td></tr></table>"),
+    EXPECT_NE(body.find("<em><strong>Night</strong></em> 556<br>\r\n</td></tr></table>"),
               std::string::npos);
     EXPECT_EQ(Body(*acme, false).find("vcard.gif"), std::string::npos);
 }
@@ -172,20 +172,20 @@ TEST_F(HtmlItemsTest, AddressWritesItsNonEmptyLinesAndCountryOnlyWhenGiven) {
     address->SetState("<R>");
     address->SetPostCode("69001");
     address->SetCountry("France");
-    EXPECT_EQ(Body(*address), Lines({"<em><strong>Work</em></strong><br>", "back door<br>",
+    EXPECT_EQ(Body(*address), Lines({"<em><strong>Work</strong></em><br>", "back door<br>",
                                      "Unit 4<br>", "Lyon, &lt;R&gt; 69001<br>", "France<br>"}));
 }
 
 TEST_F(HtmlItemsTest, EMailLinksOnlyAnInternetAddressOtherKindsUseTheDefault) {
     TOutlineNode* holder = Make(kTeamKind, "T", root)->Node();
     EXPECT_EQ(Body(*Make(kEMailKind, "Work", holder, "a@b.org", "office")),
-              Lines({"<em><strong>Work </em></strong><a "
+              Lines({"<em><strong>Work </strong></em><a "
                      "href=\"mailto:a@b.org\">a@b.org</a> - office<br>"}));
     EXPECT_EQ(Body(*Make(kEMailKind, "Old", holder, "ann")),
-              Lines({"<em><strong>Old</em></strong> ann<br>"}));
+              Lines({"<em><strong>Old</strong></em> ann<br>"}));
     EXPECT_EQ(Body(*Make(kPhoneKind, "Desk", holder, "555", "ask for Bo")),
-              Lines({"<em><strong>Desk</em></strong> 555 - ask for Bo<br>"}));
-    EXPECT_EQ(Body(*Make(200, "Odd", holder, "y")), Lines({"<em><strong>Odd</em></strong> y<br>"}));
+              Lines({"<em><strong>Desk</strong></em> 555 - ask for Bo<br>"}));
+    EXPECT_EQ(Body(*Make(200, "Odd", holder, "y")), Lines({"<em><strong>Odd</strong></em> y<br>"}));
     EXPECT_EQ(Body(*Make(kDocumentKind, "Plan", holder, "/tmp/plan.txt")), "");
 }
 
@@ -219,7 +219,7 @@ TEST_F(HtmlItemsTest, IndexEntriesCarryTheKindsIconAndWebsitesNeedSubSites) {
     TNRBObject* folder = Make(kFolderKind, "Friends & Co", root);
     EXPECT_EQ(
         Entry(*folder),
-        Lines({"<a href=\"quilmain.htm#Friends &amp; Co\"><img src=\"folder.gif\" "
+        Lines({"<a href=\"quilmain.htm#Friends-Co\"><img src=\"folder.gif\" "
                "align=bottom border=0 hspace=5 width=15 height=13>Friends &amp; Co</a><br>"}));
     EXPECT_EQ(Entry(*Make(kTeamKind, "T", root), ""),
               Lines({"<a href=\"#T\"><img src=\"team.gif\" align=bottom border=0 hspace=5 "

@@ -6,10 +6,13 @@
 #include "core/model/contact_holder_objects.h"
 #include "core/model/item_factory.h"
 #include "core/model/outline.h"
+#include "core/util/ascii.h"
 #include "core/util/atomic_file.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
+
+#include <set>
 
 #include <filesystem>
 #include <fstream>
@@ -112,7 +115,7 @@ TEST_F(HtmlPublishTest, FramesWriteFramePageIndexMainExchangeFileAndVCards) {
     ASSERT_TRUE(PublishHTML(*folder, Options()));
 
     EXPECT_EQ(Get(dir.File("site.htm")),
-              Lines({"<html>", "<head>", "<title>Team</title>",
+              Lines({kFramesetDoctype, "<html>", "<head>", kCharsetMeta, "<title>Team</title>",
                      "<meta name=\"GENERATOR\" content=\"Quillmere\">", "</head>",
                      "<frameset cols=\"35%,65%\">",
                      "<frame src=\"quilindex.htm\" name=\"index\" marginwidth=1 marginheight=1>",
@@ -122,11 +125,11 @@ TEST_F(HtmlPublishTest, FramesWriteFramePageIndexMainExchangeFileAndVCards) {
                      "</body>", "</noframes>", "</frameset>", "</html>"}));
     EXPECT_EQ(
         Get(dir.File("quilindex.htm")),
-        Lines({"<html>", "<head>", "<title>Our People</title>",
+        Lines({kTransitionalDoctype, "<html>", "<head>", kCharsetMeta, "<title>Our People</title>",
                "<meta name=\"GENERATOR\" content=\"Quillmere\">", "<base target=main>", "</head>",
                "<body background=\"\" text=Black link=Navy>",
                "<p><font size=2><a href=\"quilmain.qld\"><img src=\"nrb_16.gif\" "
-               "align=left border=0 width=16 height=16>Get Quillmere&#153; file</a></font></p>",
+               "align=left border=0 width=16 height=16>Get Quillmere&#8482; file</a></font></p>",
                "<a href=\"quilmain.htm#Ann\"><img src=\"person.gif\" align=bottom border=0 "
                "hspace=5 width=16 height=16>Ann</a><br>",
                "<p><font size=1>This page created with...<br></font>",
@@ -135,7 +138,7 @@ TEST_F(HtmlPublishTest, FramesWriteFramePageIndexMainExchangeFileAndVCards) {
                "</body>", "</html>"}));
     const std::string main = Get(dir.File("quilmain.htm"));
     EXPECT_TRUE(main.starts_with(
-        Lines({"<html>", "<head>", "<title>Our People</title>",
+        Lines({kTransitionalDoctype, "<html>", "<head>", kCharsetMeta, "<title>Our People</title>",
                "<meta name=\"GENERATOR\" content=\"Quillmere\">", "</head>",
                "<body background=\"\" text=Black link=Navy>", "<h2>Our People</h2>",
                "<p>&nbsp;</p>", "<hr>", "<p><a name=\"Team\"><font size=4>Team</font></a><br>",
@@ -171,7 +174,7 @@ TEST_F(HtmlPublishTest, WithoutFramesOnePageHoldsFooterIndexAndContents) {
     EXPECT_TRUE(saved.empty());
     const std::string page = Get(dir.File("site.htm"));
     EXPECT_TRUE(page.starts_with(
-        Lines({"<html>", "<head>", "<title>Our People</title>",
+        Lines({kTransitionalDoctype, "<html>", "<head>", kCharsetMeta, "<title>Our People</title>",
                "<meta name=\"GENERATOR\" content=\"Quillmere\">", "</head>",
                "<body background=\"\" text=Black link=Navy>", "<h2>Our People</h2>",
                "<p>&nbsp;</p>", "<p><font size=1>This page created with...<br></font>",
@@ -290,11 +293,44 @@ TEST_F(HtmlPublishTest, ItemTextsCannotInjectMarkupAndAnchorsStillMatch) {
     const std::string escaped =
         "&lt;script&gt;alert(&quot;pwn&quot;)&lt;/script&gt; &amp; &quot;Co&quot;";
     EXPECT_NE(frame.find("<title>" + escaped + "</title>"), std::string::npos);
-    // The index link and the section's anchor carry the same escaped text.
-    const std::string personName = "&lt;img src=x onerror=alert(1)&gt;";
+    // The index link and the section's anchor carry the same name, of letters, digits and "-".
+    const std::string personName = "img-src-x-onerror-alert-1";
     EXPECT_NE(index.find("href=\"quilmain.htm#" + personName + "\""), std::string::npos);
     EXPECT_NE(main.find("<a name=\"" + personName + "\">"), std::string::npos);
-    EXPECT_NE(main.find("<a name=\"" + escaped + "\">"), std::string::npos);
+    EXPECT_NE(main.find("<a name=\"script-alert-pwn-script-Co\">"), std::string::npos);
+}
+
+TEST_F(HtmlPublishTest, AnchorsAndVCardFilesNeverCollide) {
+    TOutlineNode* folder = Make(kFolderKind, "People", root)->Node();
+    // Two persons of one name, one whose name only differs in case and blanks, one sharing
+    // the first one's Id, and one named like the first one's second anchor.
+    TNRBObject* first = CreateItem(kPersonKind, "Ann Lee", {}, {}, 77, {}, folder);
+    TNRBObject* second = CreateItem(kPersonKind, "Ann Lee", {}, {}, 78, {}, folder);
+    TNRBObject* third = CreateItem(kPersonKind, "ann  lee", {}, {}, 77, {}, folder);
+    TNRBObject* fourth = CreateItem(kPersonKind, "Ann Lee 2", {}, {}, 79, {}, folder);
+    ASSERT_TRUE(PublishHTML(*folder, Options()));
+    const std::string index = Get(dir.File("quilindex.htm"));
+    const std::string main = Get(dir.File("quilmain.htm"));
+    std::set<std::string> anchors;
+    std::set<std::string> files;
+    for (const TNRBObject* person : {first, second, third, fourth}) {
+        HtmlSiteNames names(*folder);
+        const std::string anchor = HtmlAnchorName(*person);
+        EXPECT_TRUE(anchors.insert(AsciiLowered(anchor)).second) << anchor;
+        EXPECT_EQ(anchor.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                                           "0123456789-"),
+                  std::string::npos);
+        EXPECT_EQ(Count(main, "<a name=\"" + anchor + "\">"), 1u) << anchor;
+        EXPECT_EQ(Count(index, "#" + anchor + "\""), 1u) << anchor;
+        const std::string file = HtmlVCardFileName(*person);
+        EXPECT_TRUE(files.insert(file).second) << file;
+        EXPECT_TRUE(std::filesystem::exists(dir.File(file))) << file;
+        EXPECT_NE(main.find("href=\"" + file + "\""), std::string::npos) << file;
+    }
+    HtmlSiteNames names(*folder);
+    EXPECT_EQ(HtmlVCardFileName(*first), "vc77.vcf") << "a unique Id keeps its name";
+    EXPECT_EQ(HtmlVCardFileName(*third), "vc77-2.vcf");
+    EXPECT_EQ(HtmlVCardFileName(*second), "vc78.vcf");
 }
 
 TEST_F(HtmlPublishTest, IconsAndPictureAreCopiedWithoutOverwriting) {

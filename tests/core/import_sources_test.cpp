@@ -6,6 +6,7 @@
 #include "core/model/nrb_object.h"
 #include "core/model/outline.h"
 #include "core/storage/data_file.h"
+#include "interop_support.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -156,8 +157,58 @@ TEST_F(ImportSourcesTest, PagesWithoutTitleOrWithoutFile) {
     Put(dir.path() / "bookmark.htm", "<A HREF=u>t</A>");
     ASSERT_TRUE(ImportBookmarks(dir.path().string(), root));
     ASSERT_EQ(root->ChildCount(), 1u);
-    EXPECT_EQ(root->ChildAt(0)->Item()->Title(), "");
+    EXPECT_EQ(root->ChildAt(0)->Item()->Title(), "Bookmarks") << "a folder one can see";
     EXPECT_EQ(Titles(root->ChildAt(0)), "t");
+}
+
+TEST_F(ImportSourcesTest, BookmarksAsBrowsersWriteThem) {
+    // Firefox's queries and a bookmarklet, references in addresses and titles, a tag written
+    // across lines, text closed on the next line or not at all, and a title of blanks.
+    Put(dir.path() / "bookmark.htm",
+        "<TITLE>   </TITLE>\n<DL><p>\n"
+        "<DT><A HREF=\"place:sort=8&amp;maxResults=10\">Most visited</A>\n"
+        "<DT><A HREF=\"javascript:alert(1)\">Bookmarklet</A>\n"
+        "<DT><A HREF=\"http://x.org/?a=1&amp;b=2\" ADD_DATE=\"1\">Tom &amp; Jerry&#39;s "
+        "&#x263A;</A>\n"
+        "<DT><A HREF=\"http://split.example/\"\n    ADD_DATE=\"2\" ICON=\"data:x\">Split tag</A>\n"
+        "<DT><A HREF=\"http://long.example/\">A long\n title</A>\n"
+        "<DT><A HREF=\"http://open.example/\" TAGS=\"a,b\">No end here\n"
+        "<DD>A description\n</DL><p>\n");
+    ASSERT_TRUE(ImportBookmarks(dir.path().string(), root));
+    TOutlineNode* folder = Child(root, "Bookmarks");
+    ASSERT_NE(folder, nullptr);
+    EXPECT_EQ(Titles(folder), "Tom & Jerry's \xE2\x98\xBA,Split tag,A long title,No end here");
+    EXPECT_EQ(Child(folder, "Tom & Jerry's \xE2\x98\xBA")->Item()->Target(),
+              "http://x.org/?a=1&b=2");
+    EXPECT_EQ(Child(folder, "Split tag")->Item()->Target(), "http://split.example/");
+}
+
+TEST_F(ImportSourcesTest, BookmarkFilesOfRealBrowsers) {
+    const std::optional<fs::path> corpus = test::InteropCorpus();
+    if (!corpus) {
+        GTEST_SKIP() << "the folder of other programs' files (interop-corpus) is not here";
+    }
+    std::size_t sites = 0;
+    for (const auto& entry : fs::directory_iterator(*corpus / "bookmarks")) {
+        const fs::path copy = dir.path() / entry.path().stem();
+        fs::create_directories(copy);
+        fs::copy_file(entry.path(), copy / "bookmark.htm");
+        TOutline fresh;
+        TOutlineNode* top = fresh.CreateRoot();
+        ASSERT_TRUE(ImportBookmarks(copy.string(), top)) << entry.path();
+        ASSERT_EQ(top->ChildCount(), 1u) << entry.path();
+        const TOutlineNode* folder = top->ChildAt(0);
+        EXPECT_FALSE(folder->Text().empty()) << entry.path();
+        EXPECT_GT(folder->ChildCount(), 0u) << entry.path();
+        for (std::size_t i = 0; i < folder->ChildCount(); ++i) {
+            const TNRBObject* site = folder->ChildAt(i)->Item();
+            EXPECT_FALSE(site->Title().empty()) << entry.path() << ": " << site->Target();
+            EXPECT_EQ(site->Target().find("&amp;"), std::string_view::npos) << entry.path();
+            EXPECT_FALSE(site->Target().starts_with("place:")) << entry.path();
+            ++sites;
+        }
+    }
+    EXPECT_GT(sites, 50u);
 }
 
 TEST_F(ImportSourcesTest, TheExactlyNamedFileWinsOverOtherCases) {

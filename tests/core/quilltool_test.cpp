@@ -331,25 +331,84 @@ TEST_F(QuilltoolExchangeTest, DelimitedTextRoundTripsPersonsWithTheirContactPoin
               2);
 }
 
-TEST_F(QuilltoolExchangeTest, VCardExportsOnePersonAndImportsCardsAsAnswered) {
+TEST_F(QuilltoolExchangeTest, DelimitedTextByHeaderSkippedColumnsAndPathsToAnyNode) {
+    // A spreadsheet's file: the names line maps the columns; it is no person itself.
+    const std::string csv = dir.File("google.csv");
+    Put(csv, "First Name,Last Name,Labels,Phone 1 - Label,Phone 1 - Value,E-mail 1 - Value\r\n"
+             "Cy,Kim,* myContacts,Mobile,555 1,cy@example.org\r\n"
+             "Di,Fox,,Work Fax,555 2,\r\n");
+    const std::string back = dir.File("back.dat");
+    Outcome outcome =
+        Run("import csv " + Quote(csv) + " " + Quote(back) + " --type Person --header");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, "Read 2 records.\nCreated: 2 persons, 1 phone, 1 e-mail address, "
+                           "1 fax.\nNot kept: Labels (1).\n");
+    // An empty field name skips its column.
+    const std::string plain = dir.File("plain.csv");
+    Put(plain, "x,Eve,Ray\r\n");
+    outcome = Run("import csv " + Quote(plain) + " " + Quote(back) + " --type Person --fields " +
+                  Quote(",First Name,Last Name") + " --target " + Quote("#1"));
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(Stats(back)["person"], 3);
+    EXPECT_EQ(Run("import csv " + Quote(plain) + " " + Quote(back) + " --type Person --fields " +
+                  Quote(",,"))
+                  .status,
+              2)
+        << "nothing but skipped columns";
+
+    // Paths: two siblings of one caption, one with an empty caption, one with a "/".
+    Put(data, "{Params}\r\n{0 11 }My Contacts~~~~~~32892645\r\n"
+              "{1 3 }Ann~~~~~~5\r\n{Pers}~~Ann~~~~One~~~~~~~~~~~~0\r\n"
+              "{1 3 }Ann~~~~~~6\r\n{Pers}~~Ann~~~~Two~~~~~~~~~~~~0\r\n"
+              "{1 3 }~~~~~~7\r\n{Pers}~~Nil~~~~Blank~~~~~~~~~~~~0\r\n"
+              "{1 3 }A/B~~~~~~8\r\n{Pers}~~Al~~~~Slash~~~~~~~~~~~~0\r\n");
+    const std::string vcf = dir.File("one.vcf");
+    for (const auto& [path, name] : std::vector<std::pair<std::string, std::string>>{
+             {"#2", "N:Two;Ann"}, {"My Contacts/#3", "N:Blank;Nil"}, {"A\\/B", "N:Slash;Al"}}) {
+        outcome = Run("export vcard " + Quote(data) + " " + Quote(vcf) + " --from " + Quote(path));
+        ASSERT_EQ(outcome.status, 0) << path << ": " << outcome.err;
+        EXPECT_NE(ReadWholeFile(vcf).value_or("").find(name), std::string::npos) << path;
+    }
+}
+
+TEST_F(QuilltoolExchangeTest, VCardExportsOnePersonOrASubtreeAndImportsCardsAsAnswered) {
     const std::string vcf = dir.File("ann.vcf");
     Outcome outcome =
         Run("export vcard " + Quote(data) + " " + Quote(vcf) + " --from " + Quote("Family/Ann"));
     ASSERT_EQ(outcome.status, 0) << outcome.err;
     const std::string card = ReadWholeFile(vcf).value_or("");
-    EXPECT_TRUE(card.starts_with("begin:vcard\r\nN:Lee;Ann")) << card;
+    EXPECT_TRUE(card.starts_with("begin:vcard\r\nVERSION:2.1\r\n"
+                                 "PRODID:-//Quillmere//Quillmere//EN\r\nN:Lee;Ann"))
+        << card;
     EXPECT_NE(card.find("EMAIL;INTERNET:ann@example.org"), std::string::npos) << card;
+
+    // Any other node: every person and organization below it, in the version asked for.
+    const std::string family = dir.File("family.vcf");
     outcome =
-        Run("export vcard " + Quote(data) + " " + Quote(dir.File("f.vcf")) + " --from Family");
-    EXPECT_EQ(outcome.status, 1);
-    EXPECT_NE(outcome.err.find("only supported for Person and Organization"), std::string::npos);
+        Run("export vcard " + Quote(data) + " " + Quote(family) + " --from Family --version 4.0");
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    const std::string cards = ReadWholeFile(family).value_or("");
+    EXPECT_TRUE(cards.starts_with("BEGIN:VCARD\r\nVERSION:4.0\r\n")) << cards;
+    EXPECT_NE(cards.find("\r\nFN:Ann\r\nN:Lee;Ann;;;\r\n"), std::string::npos) << cards;
+    EXPECT_EQ(Run("export vcard " + Quote(data) + " " + Quote(family) + " --version 5").status, 2);
+    const std::string folder = dir.File("folder.dat");
+    Put(folder, "{Params}\r\n{0 11 }My Contacts~~~~~~32892645\r\n{1 0 }Empty~~~~~~4\r\n"
+                "{Fold}0\r\n");
+    outcome = Run("export vcard " + Quote(folder) + " " + Quote(dir.File("e.vcf")) +
+                  " --from Empty --version 3.0");
+    EXPECT_EQ(outcome.status, 1) << "an empty folder holds no card";
+    EXPECT_NE(outcome.err.find("no person or organization"), std::string::npos) << outcome.err;
 
     const std::string org = dir.File("org.vcf");
     Put(org, "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Doe;Jane\r\nFN:Jane Doe\r\nORG:Acme\r\n"
-             "TEL;TYPE=WORK:555\r\nEND:VCARD\r\n");
+             "TEL;TYPE=WORK:555\r\nX-SKYPE:jane\r\nEND:VCARD\r\n");
     const std::string asPerson = dir.File("p.dat");
     const std::string asOrg = dir.File("o.dat");
-    ASSERT_EQ(Run("import vcard " + Quote(org) + " " + Quote(asPerson)).status, 0);
+    outcome = Run("import vcard " + Quote(org) + " " + Quote(asPerson));
+    ASSERT_EQ(outcome.status, 0) << outcome.err;
+    EXPECT_EQ(outcome.out, "Read 1 card.\nCreated: 1 organization, 1 person, 1 phone.\n"
+                           "Not kept: X-SKYPE (1).\n")
+        << "the person is filed under a new organization Acme";
     ASSERT_EQ(
         Run("import vcard " + Quote(org) + " " + Quote(asOrg) + " --org-cards organization").status,
         0);
@@ -358,6 +417,15 @@ TEST_F(QuilltoolExchangeTest, VCardExportsOnePersonAndImportsCardsAsAnswered) {
     EXPECT_EQ(Stats(asOrg)["phone"], 1);
     EXPECT_EQ(Run("import vcard " + Quote(org) + " " + Quote(asOrg) + " --org-cards maybe").status,
               2);
+
+    // A file without a card is an error, and the data file is left as it was.
+    const std::string empty = dir.File("empty.vcf");
+    Put(empty, "no cards\r\n");
+    const std::string before = ReadWholeFile(asOrg).value_or("");
+    outcome = Run("import vcard " + Quote(empty) + " " + Quote(asOrg));
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_NE(outcome.err.find("holds no vCard"), std::string::npos) << outcome.err;
+    EXPECT_EQ(ReadWholeFile(asOrg).value_or(""), before);
 }
 
 TEST_F(QuilltoolExchangeTest, HtmlPublishingWritesAnEscapedSite) {

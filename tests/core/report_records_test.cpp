@@ -1,7 +1,6 @@
 // What the listing and the address book print: which items, in which order, with which
 // lines, group letters and band heights.
 
-#include "core/app/node_path.h"
 #include "core/model/contact_holder_objects.h"
 #include "core/model/contact_point_objects.h"
 #include "core/model/item_factory.h"
@@ -316,19 +315,6 @@ TEST(ReportSettingsTest, BoxesReadTheirDigitsAndPagesFollowTheSettings) {
     EXPECT_EQ(bp.columns, 4);
     EXPECT_EQ(bp.gutterTenths, 10);
     EXPECT_EQ(bp.pageHeaderHeight, 50);
-}
-
-TEST_F(ReportRecordsTest, NodesAreFoundByTheirPath) {
-    TOutlineNode* f = Folder("Friends", root);
-    TOutlineNode* g = Folder("Golf", f);
-    EXPECT_EQ(FindNodeByPath(outline, ""), root);
-    EXPECT_EQ(FindNodeByPath(outline, "My Contacts"), root);
-    EXPECT_EQ(FindNodeByPath(outline, "Friends/Golf"), g);
-    EXPECT_EQ(FindNodeByPath(outline, "My Contacts/Friends"), f);
-    EXPECT_EQ(FindNodeByPath(outline, "Friends//Golf/"), g);
-    EXPECT_EQ(FindNodeByPath(outline, "Friends/Chess"), nullptr);
-    TOutline empty;
-    EXPECT_EQ(FindNodeByPath(empty, ""), nullptr);
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 namespace quill {
 namespace {
@@ -31,6 +32,9 @@ TCard OneCard(std::string_view text) {
     EXPECT_EQ(cards.size(), 1u);
     return cards.empty() ? TCard() : cards.front();
 }
+
+// What every card of the program's own form starts with.
+const std::string kOwnHead = "begin:vcard\r\nVERSION:2.1\r\nPRODID:-//Quillmere//Quillmere//EN\r\n";
 
 void WriteFile(const std::string& path, std::string_view bytes) {
     std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
@@ -176,8 +180,8 @@ TEST(VCardFileTest, LoadAppendsAndSaveWritesEveryCard) {
 
     file.SetFilename(dir.File("out.vcf"));
     ASSERT_TRUE(file.Save());
-    const std::string twice = "begin:vcard\r\nFN:a\r\nend:vcard\r\n"
-                              "begin:vcard\r\nTEL;CELL:1\r\nend:vcard\r\n";
+    const std::string twice =
+        kOwnHead + "FN:a\r\nend:vcard\r\n" + kOwnHead + "TEL;CELL:1\r\nend:vcard\r\n";
     EXPECT_EQ(ReadWholeFile(dir.File("out.vcf")), twice + twice);
 
     TVCardFile missing;
@@ -218,9 +222,12 @@ TEST(VCardStandardTest, Version30CardFromAnAddressBook) {
     EXPECT_EQ(email->TypeDisplayText(), "Preferred,Internet");
     EXPECT_EQ(email->Value(0), "ann@acme.example");
     EXPECT_EQ(card.Find("TEL")->TypeDisplayText(), "Office,Voice Line");
-    ASSERT_EQ(card.Count(), 9u) << "X-ABLabel and NOTE are dropped";
-    EXPECT_EQ(card.At(6).Name(), "TEL") << "names are case-insensitive in a standard card";
-    EXPECT_EQ(card.At(6).TypeDisplayText(), "Cellular");
+    ASSERT_EQ(card.Count(), 11u) << "X-ABLabel and NOTE are kept";
+    EXPECT_EQ(card.At(4).Group(), "item1");
+    EXPECT_EQ(card.FindInGroup("X-ABLABEL", "item1")->Value(0), "_$!<Other>!$_");
+    EXPECT_EQ(card.Find("NOTE")->Value(0), "Met at the fair, 2019\\spring");
+    EXPECT_EQ(card.At(7).Name(), "TEL") << "names are case-insensitive in a standard card";
+    EXPECT_EQ(card.At(7).TypeDisplayText(), "Cellular");
     EXPECT_EQ(card.Find("ADR")->Values(),
               (Values{"", "", "12 High St\nApt 3", "Springfield", "IL", "62701", "USA"}));
     EXPECT_EQ(card.Find("URL")->Value(0), "http://acme.example/~ann");
@@ -394,14 +401,15 @@ TEST_F(VCardItemTest, ContactPointsWithTitlesFromTypesAndPrimariesFromPref) {
     EXPECT_EQ(person->PrimaryFax(), "Office,Preferred,Fax Line");
     EXPECT_EQ(ChildOf<TPhoneObject>(*person, 4)->Title(), "");
     EXPECT_EQ(ChildOf<TPhoneObject>(*person, 5)->Title(), "Office,Voice Line");
-    EXPECT_EQ(person->PrimaryPhone(), "");
+    EXPECT_EQ(person->PrimaryPhone(), "") << "the first phone is untitled: it names nothing";
 
-    ASSERT_EQ(person->Node()->ChildCount(), 1u) << "only the first URL";
+    ASSERT_EQ(person->Node()->ChildCount(), 2u) << "every URL";
     const TNRBObject* site = person->Node()->ChildAt(0)->Item();
     EXPECT_EQ(site->Kind(), kWebsiteKind);
     EXPECT_EQ(site->Title(), "Web URL");
     EXPECT_EQ(site->Target(), "http://example.com/a");
-    EXPECT_EQ(person->PrimaryWebsite(), "Web URL");
+    EXPECT_EQ(person->Node()->ChildAt(1)->Item()->Title(), "Web URL 2");
+    EXPECT_EQ(person->PrimaryWebsite(), "Web URL") << "no PREF: the first";
 }
 
 TEST_F(VCardItemTest, LowerCaseNamesOfTheOwnFormAreNeverFound) {
@@ -418,7 +426,9 @@ TEST_F(VCardItemTest, ValuesThatWouldBreakTheRecordAreCleaned) {
     person->ReadVCard(card);
     auto* address = ChildOf<TAddressObject>(*person, 0);
     ASSERT_NE(address, nullptr);
-    EXPECT_EQ(address->Line(1), "x y");
+    // The box, the extended address and the street's lines fill the three lines.
+    EXPECT_EQ(address->Line(1), "x");
+    EXPECT_EQ(address->Line(2).substr(0, 9), "y, line 3");
     EXPECT_EQ(address->City(), "Springfield");
     EXPECT_EQ(address->Country(), "USA");
     EXPECT_EQ(address->Line(0).find("~~"), std::string_view::npos);
@@ -483,18 +493,18 @@ protected:
 };
 
 TEST_F(VCardWriteTest, PersonCardLineByLine) {
-    EXPECT_EQ(Written(*JohnDoe()), "begin:vcard\r\n"
-                                   "N:Doe;John;Q;Dr.\r\n"
-                                   "FN:Dr. John Doe\r\n"
-                                   "TITLE:John Doe\r\n"
-                                   "ADR;PREF:\"12 High St, Apt 3\";;;Springfield;IL;62701;USA\r\n"
-                                   "TEL:555-0100\r\n"
-                                   "TEL;PREF;FAX:555-0101\r\n"
-                                   "EMAIL;PREF;INTERNET:john@example.com\r\n"
-                                   "EMAIL:john at example\r\n"
-                                   "URL:\"http://example.com/?a=1;b=2\"\r\n"
-                                   "URL:http://blog.example\r\n"
-                                   "end:vcard\r\n");
+    EXPECT_EQ(Written(*JohnDoe()),
+              kOwnHead + "N:Doe;John;Q;Dr.\r\n"
+                         "FN:Dr. John Doe\r\n"
+                         "TITLE:John Doe\r\n"
+                         "ADR;PREF:\"12 High St, Apt 3\";;;Springfield;IL;62701;USA\r\n"
+                         "TEL:555-0100\r\n"
+                         "TEL;PREF;FAX:555-0101\r\n"
+                         "EMAIL;PREF;INTERNET:john@example.com\r\n"
+                         "EMAIL:john at example\r\n"
+                         "URL:\"http://example.com/?a=1;b=2\"\r\n"
+                         "URL:http://blog.example\r\n"
+                         "end:vcard\r\n");
 }
 
 TEST_F(VCardWriteTest, EmptyFieldsAndUntitledContactPoints) {
@@ -502,16 +512,15 @@ TEST_F(VCardWriteTest, EmptyFieldsAndUntitledContactPoints) {
     person->SetMiddleName("Q");
     CreateItem(kPhoneKind, {}, "555", {}, 1, {}, person->Node());
     // An empty primary names nothing, so the untitled phone is not the preferred one.
-    EXPECT_EQ(Written(*person),
-              "begin:vcard\r\nN:;;Q;\r\nFN:\r\nTITLE:\r\nTEL:555\r\nend:vcard\r\n");
+    EXPECT_EQ(Written(*person), kOwnHead + "N:;;Q;\r\nFN:\r\nTITLE:\r\nTEL:555\r\nend:vcard\r\n");
 }
 
 TEST_F(VCardWriteTest, OrganizationCardAndOtherKindsWriteNothing) {
     TOrgObject* org = NewOrg("Acme, Inc.");
     CreateItem(kPhoneKind, "Main", "555", {}, 1, {}, org->Node());
     org->SetPrimaryPhone("Main");
-    EXPECT_EQ(Written(*org), "begin:vcard\r\nN:\"Acme, Inc.\"\r\nFN:\"Acme, Inc.\"\r\n"
-                             "ORG:\"Acme, Inc.\"\r\nTEL;PREF:555\r\nend:vcard\r\n");
+    EXPECT_EQ(Written(*org), kOwnHead + "N:\"Acme, Inc.\"\r\nFN:\"Acme, Inc.\"\r\n"
+                                        "ORG:\"Acme, Inc.\"\r\nTEL;PREF:555\r\nend:vcard\r\n");
 
     TNRBObject* folder = CreateItem(kFolderKind, "F", {}, {}, 1, {}, root);
     EXPECT_EQ(Written(*folder), "(none)");
@@ -538,9 +547,10 @@ TEST_F(VCardWriteTest, WrittenPersonReadsBackWithItsDataIntact) {
     EXPECT_EQ(address->City(), "Springfield");
     EXPECT_EQ(address->Country(), "USA");
     EXPECT_EQ(copy->PrimaryAddress(), "Preferred");
-    ASSERT_EQ(copy->Node()->ChildCount(), 1u);
+    ASSERT_EQ(copy->Node()->ChildCount(), 2u) << "both websites";
     EXPECT_EQ(copy->Node()->ChildAt(0)->Item()->Target(), "http://example.com/?a=1;b=2")
-        << "the primary website is the one read back";
+        << "the primary website is written first";
+    EXPECT_EQ(copy->PrimaryWebsite(), "Web URL");
     // What the copy writes is what the original wrote, up to the titles a card has no room for.
     EXPECT_EQ(ItemVCard(*copy).Find("ADR")->Format(), ItemVCard(*original).Find("ADR")->Format());
 }
@@ -608,20 +618,33 @@ TEST_F(VCardImportTest, PhoneExportImportsWithItsContactPoints) {
              "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Chen;Wei;;;\r\nFN:Wei Chen\r\n"
              "TEL;TYPE=WORK;TYPE=FAX:+1-555-0200\r\nORG:Chen Imports\r\n"
              "URL:https://chen.example\r\nEND:VCARD\r\n");
-    ASSERT_TRUE(ImportVCardFile(path, root, choice));
-    ASSERT_EQ(root->ChildCount(), 2u);
+    TImportReport report;
+    ASSERT_TRUE(ImportVCardFile(path, root, choice, &report));
+    ASSERT_EQ(root->ChildCount(), 2u) << "Ann Lee, and Chen Imports holding Wei Chen";
     const auto* ann = dynamic_cast<const TPersonObject*>(root->ChildAt(0)->Item());
     ASSERT_NE(ann, nullptr);
     EXPECT_EQ(ann->Title(), "Ann Lee");
     ASSERT_EQ(ann->ChildCount(), 2u) << "the picture's folded data is no N line";
     EXPECT_EQ(ann->PrimaryPhone(), "Preferred,Cellular");
     EXPECT_EQ(ann->ChildAt(0)->Title(), "Home");
-    const auto* wei = dynamic_cast<const TPersonObject*>(root->ChildAt(1)->Item());
+    const TOutlineNode* chen = root->ChildAt(1);
+    EXPECT_EQ(chen->Item()->Kind(), kOrganizationKind);
+    EXPECT_EQ(chen->Text(), "Chen Imports");
+    ASSERT_EQ(chen->ChildCount(), 1u) << "a standard card's person is filed under its ORG";
+    const auto* wei = dynamic_cast<const TPersonObject*>(chen->ChildAt(0)->Item());
     ASSERT_NE(wei, nullptr);
     ASSERT_EQ(wei->ChildCount(), 1u);
     EXPECT_EQ(wei->ChildAt(0)->Kind(), kFaxKind);
     EXPECT_EQ(wei->ChildAt(0)->Title(), "Office,Fax Line");
     EXPECT_EQ(wei->PrimaryWebsite(), "Web URL");
+    EXPECT_EQ(wei->PrimaryFax(), "Office,Fax Line") << "no PREF: the first fax";
+
+    EXPECT_EQ(report.records, 2u);
+    EXPECT_EQ(report.items[kPersonKind], 2u);
+    EXPECT_EQ(report.items[kOrganizationKind], 1u);
+    EXPECT_EQ(report.items[kWebsiteKind], 1u);
+    EXPECT_EQ(report.ItemCount(), 7u);
+    EXPECT_EQ(report.notKept, (std::map<std::string, std::size_t, std::less<>>{{"PHOTO", 1}}));
 }
 
 TEST_F(VCardImportTest, UnreadableFileImportsNothing) {
@@ -630,7 +653,9 @@ TEST_F(VCardImportTest, UnreadableFileImportsNothing) {
     EXPECT_NE(result.message.find("missing.vcf"), std::string::npos);
     EXPECT_EQ(root->ChildCount(), 0u);
     EXPECT_FALSE(ImportVCardFile(File("begin:vcard\r\n"), nullptr, choice).ok);
-    ASSERT_TRUE(ImportVCardFile(File("no cards here\r\n"), root, choice));
+    const FileResult noCard = ImportVCardFile(File("no cards here\r\n"), root, choice);
+    EXPECT_FALSE(noCard.ok) << "a file without a card is no success";
+    EXPECT_NE(noCard.message.find("holds no vCard"), std::string::npos);
     EXPECT_EQ(root->ChildCount(), 0u);
 }
 
@@ -653,7 +678,7 @@ TEST_F(VCardImportTest, ExportChecksKindAndExtensionBeforeWriting) {
 
     ASSERT_TRUE(ExportVCardFile(*person->Node(), dir.File("ann.VCF")));
     EXPECT_EQ(ReadWholeFile(dir.File("ann.VCF")),
-              "begin:vcard\r\nN:;;;\r\nFN:\r\nTITLE:Ann\r\nend:vcard\r\n");
+              kOwnHead + "N:;;;\r\nFN:\r\nTITLE:Ann\r\nend:vcard\r\n");
 
     const FileResult unwritable = ExportVCardFile(*person->Node(), dir.File("no/such/ann.vcf"));
     EXPECT_FALSE(unwritable.ok);

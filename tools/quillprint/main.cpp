@@ -5,7 +5,7 @@
 // Exit status 0 on success, 1 when the data file cannot be read or the PDF not written, 2 on
 // wrong usage.
 
-#include "core/app/node_path.h"
+#include "core/exchange/outline_path.h"
 #include "core/model/contact_holder_objects.h"
 #include "core/model/outline.h"
 #include "core/reports/envelope_report.h"

@@ -2,22 +2,26 @@
 
 #include "tool_support.h"
 
-#include "core/app/node_path.h"
 #include "core/exchange/delimited_text.h"
 #include "core/exchange/exchange_export.h"
 #include "core/exchange/html_publish.h"
+#include "core/exchange/import_report.h"
 #include "core/exchange/import_sources.h"
+#include "core/exchange/outline_path.h"
 #include "core/exchange/record_types.h"
 #include "core/exchange/vcard.h"
+#include "core/exchange/vcard_writer.h"
 #include "core/model/outline.h"
 #include "core/storage/data_file.h"
 
 #include "core/model/item_kind.h"
+#include "core/storage/categories.h"
 #include "core/util/ascii.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <functional>
+#include <iostream>
 #include <map>
 #include <string>
 
@@ -52,16 +56,17 @@ const quill::TRecordType* RecordTypeNamed(const std::string& name) {
     return nullptr;
 }
 
-// --fields "F1,F2,...": field names hold blanks, so only commas separate them.
+// --fields "F1,F2,...": field names hold blanks, so only commas separate them. An empty name
+// (",," or a leading or trailing comma) skips that column on import.
 std::vector<std::string> FieldList(const std::string& text) {
     std::vector<std::string> fields;
+    if (text.empty()) {
+        return fields;
+    }
     std::size_t start = 0;
-    while (start <= text.size() && !text.empty()) {
+    for (;;) {
         const std::size_t comma = text.find(',', start);
-        const std::size_t end = comma == std::string::npos ? text.size() : comma;
-        if (end > start) {
-            fields.push_back(text.substr(start, end - start));
-        }
+        fields.push_back(text.substr(start, comma == std::string::npos ? comma : comma - start));
         if (comma == std::string::npos) {
             break;
         }
@@ -70,39 +75,58 @@ std::vector<std::string> FieldList(const std::string& text) {
     return fields;
 }
 
+bool Offers(const quill::TRecordType& type, const std::string& field) {
+    return std::find(type.fields.begin(), type.fields.end(), field) != type.fields.end();
+}
+
 // The record type and fields of a delimited-text command; false when they are unusable.
+// Skipped columns (empty names) are for importing; an export needs every name.
 bool DelimitedChoice(const Arguments& args, const quill::TRecordType*& type,
-                     std::vector<std::string>& fields) {
+                     std::vector<std::string>& fields, bool forImport) {
     type = RecordTypeNamed(args.Option("type"));
     fields = FieldList(args.Option("fields"));
-    if (!type || fields.empty()) {
+    const bool byHeader = forImport && args.Has("header");
+    if (!type || (fields.empty() && !byHeader)) {
         return false;
     }
+    bool anyField = byHeader;
     for (const std::string& field : fields) {
-        if (std::find(type->fields.begin(), type->fields.end(), field) == type->fields.end()) {
+        const bool skipped = field.empty() || field == quill::kIgnoredField;
+        if ((skipped && !forImport) || (!skipped && !Offers(*type, field))) {
             return false;
         }
+        anyField = anyField || !skipped;
     }
-    return true;
+    return anyField;
 }
 
-quill::FileResult ImportDelimited(const std::string& source, quill::TOutlineNode* target,
-                                  const Arguments& args, bool& usageError, char separator) {
-    const quill::TRecordType* type = nullptr;
-    std::vector<std::string> fields;
-    if (!DelimitedChoice(args, type, fields)) {
-        usageError = true;
-        return {};
-    }
-    return quill::ImportDelimitedText(source, target, *type, fields, separator);
-}
-
-using Importer =
-    std::function<quill::FileResult(const std::string& source, quill::TOutlineNode* target,
-                                    const Arguments& args, bool& usageError)>;
+// An importer fills the report when its source gives one (vCard and delimited text).
+struct ImportRun {
+    explicit ImportRun(const Arguments& arguments) : args(arguments) {}
+    const Arguments& args;
+    bool usageError = false;
+    quill::TImportReport report;
+    std::string_view recordUnit; // empty: nothing to report
+};
+using Importer = std::function<quill::FileResult(const std::string& source,
+                                                 quill::TOutlineNode* target, ImportRun& run)>;
 using Exporter =
     std::function<quill::FileResult(const quill::TOutlineNode& start, const std::string& out,
                                     const Arguments& args, bool& usageError)>;
+
+quill::FileResult ImportDelimited(const std::string& source, quill::TOutlineNode* target,
+                                  ImportRun& run, char separator) {
+    const quill::TRecordType* type = nullptr;
+    quill::DelimitedImportOptions options;
+    if (!DelimitedChoice(run.args, type, options.fields, true)) {
+        run.usageError = true;
+        return {};
+    }
+    options.separator = separator;
+    options.firstLineHasNames = run.args.Has("header");
+    run.recordUnit = "record";
+    return quill::ImportDelimitedText(source, target, *type, options, &run.report);
+}
 
 // Answers the vCard import's question the same way for every card with an organization.
 class FixedCardChoice final : public quill::IVCardImportChoice {
@@ -117,20 +141,19 @@ private:
 };
 
 Importer DirectoryImporter(quill::FileResult (*import)(const std::string&, quill::TOutlineNode*)) {
-    return
-        [import](const std::string& source, quill::TOutlineNode* target, const Arguments&, bool&) {
-            std::error_code ec;
-            if (!std::filesystem::is_directory(source, ec)) {
-                return quill::FileResult::Failure(source + " is not a directory");
-            }
-            return import(source, target);
-        };
+    return [import](const std::string& source, quill::TOutlineNode* target, ImportRun&) {
+        std::error_code ec;
+        if (!std::filesystem::is_directory(source, ec)) {
+            return quill::FileResult::Failure(source + " is not a directory");
+        }
+        return import(source, target);
+    };
 }
 
 const std::map<std::string, Importer>& Importers() {
     static const std::map<std::string, Importer> importers{
         {"qld",
-         [](const std::string& source, quill::TOutlineNode* target, const Arguments&, bool&) {
+         [](const std::string& source, quill::TOutlineNode* target, ImportRun&) {
              // The exchange-file reader takes ".qld" files only, as the wizard does.
              if (!quill::HasExtension(source, ".qld")) {
                  return quill::FileResult::Failure(source + " is not a .qld exchange file");
@@ -138,25 +161,23 @@ const std::map<std::string, Importer>& Importers() {
              return quill::ImportFile(target, source);
          }},
         {"csv",
-         [](const std::string& source, quill::TOutlineNode* target, const Arguments& args,
-            bool& usageError) {
-             return ImportDelimited(source, target, args, usageError, quill::kCommaSeparator);
+         [](const std::string& source, quill::TOutlineNode* target, ImportRun& run) {
+             return ImportDelimited(source, target, run, quill::kCommaSeparator);
          }},
         {"tsv",
-         [](const std::string& source, quill::TOutlineNode* target, const Arguments& args,
-            bool& usageError) {
-             return ImportDelimited(source, target, args, usageError, quill::kTabSeparator);
+         [](const std::string& source, quill::TOutlineNode* target, ImportRun& run) {
+             return ImportDelimited(source, target, run, quill::kTabSeparator);
          }},
         {"vcard",
-         [](const std::string& source, quill::TOutlineNode* target, const Arguments& args,
-            bool& usageError) {
-             const std::string answer = args.Option("org-cards", "person");
+         [](const std::string& source, quill::TOutlineNode* target, ImportRun& run) {
+             const std::string answer = run.args.Option("org-cards", "person");
              if (answer != "person" && answer != "organization") {
-                 usageError = true;
+                 run.usageError = true;
                  return quill::FileResult{};
              }
              FixedCardChoice choice(answer == "organization");
-             return quill::ImportVCardFile(source, target, choice);
+             run.recordUnit = "card";
+             return quill::ImportVCardFile(source, target, choice, &run.report);
          }},
         // These take a directory, as the wizard's pages do.
         {"favorites", DirectoryImporter(quill::ImportFavorites)},
@@ -165,6 +186,16 @@ const std::map<std::string, Importer>& Importers() {
         {"eudora", DirectoryImporter(quill::ImportEudora)},
     };
     return importers;
+}
+
+// The category names of the settings file beside the data file, when there is one.
+std::vector<std::string> CategoryNamesBeside(const std::string& dataFile) {
+    const std::filesystem::path ini = std::filesystem::path(dataFile).parent_path() / "nrb.ini";
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(ini, ec)) {
+        return {};
+    }
+    return quill::ReadCategoryNames(ini.string());
 }
 
 // The publishing wizard's choices from the command line; false on a bad value.
@@ -225,14 +256,27 @@ const std::map<std::string, Exporter>& Exporters() {
              std::filesystem::create_directories(out, ec);
              return quill::PublishHTML(start, options);
          }},
-        {"vcard", [](const quill::TOutlineNode& start, const std::string& out, const Arguments&,
-                     bool&) { return quill::ExportVCardFile(start, out); }},
+        {"vcard",
+         [](const quill::TOutlineNode& start, const std::string& out, const Arguments& args,
+            bool& usageError) {
+             const auto version = quill::VCardVersionNamed(args.Option("version", "2.1"));
+             if (!version) {
+                 usageError = true;
+                 return quill::FileResult{};
+             }
+             // A person or organization alone; any other node with everything below it.
+             quill::VCardExportOptions options;
+             options.version = *version;
+             options.subtree = !start.Item() || !quill::CanExportVCard(*start.Item());
+             options.categoryNames = CategoryNamesBeside(args.positional[1]);
+             return quill::ExportVCardFile(start, out, options);
+         }},
         {"csv",
          [](const quill::TOutlineNode& start, const std::string& out, const Arguments& args,
             bool& usageError) {
              const quill::TRecordType* type = nullptr;
              std::vector<std::string> fields;
-             if (!DelimitedChoice(args, type, fields)) {
+             if (!DelimitedChoice(args, type, fields, false)) {
                  usageError = true;
                  return quill::FileResult{};
              }
@@ -246,7 +290,7 @@ const std::map<std::string, Exporter>& Exporters() {
 
 int Import(const std::vector<std::string_view>& args) {
     Arguments parsed;
-    if (!ParseArguments(args, {"target", "type", "fields", "org-cards"}, {}, parsed) ||
+    if (!ParseArguments(args, {"target", "type", "fields", "org-cards"}, {"header"}, parsed) ||
         parsed.positional.size() != 3) {
         return Usage();
     }
@@ -267,10 +311,13 @@ int Import(const std::vector<std::string_view>& args) {
     if (!target) {
         return Fail("no node " + parsed.Option("target") + " in " + dataFile);
     }
-    bool usageError = false;
-    const quill::FileResult result = importer->second(source, target, parsed, usageError);
-    if (usageError) {
+    ImportRun run(parsed);
+    const quill::FileResult result = importer->second(source, target, run);
+    if (run.usageError) {
         return Usage();
+    }
+    if (!run.recordUnit.empty() && (result.ok || run.report.records > 0)) {
+        std::cout << run.report.Text(run.recordUnit);
     }
     if (!result.ok) {
         return Finish(result);
@@ -282,7 +329,7 @@ int Export(const std::vector<std::string_view>& args) {
     Arguments parsed;
     if (!ParseArguments(args,
                         {"from", "type", "fields", "main", "title", "levels", "background",
-                         "text-color", "link-color"},
+                         "text-color", "link-color", "version"},
                         {"no-header", "no-frames", "no-qld-link", "no-vcard-links"}, parsed) ||
         parsed.positional.size() != 3) {
         return Usage();

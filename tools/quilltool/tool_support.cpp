@@ -16,7 +16,10 @@ const std::string_view kUsageText =
     "       quilltool import FORMAT SOURCE DATAFILE [--target PATH] [options]\n"
     "       quilltool export FORMAT DATAFILE OUT [--from PATH] [options]\n"
     "FORMAT: qld, vcard, csv, tsv, favorites, bookmarks, nsaddress, eudora (import);\n"
-    "        qld, csv, vcard, html (export)\n";
+    "        qld, csv, vcard, html (export)\n"
+    "PATH: captions from the root joined by \"/\"; #N is the N-th child node;\n"
+    "      \\/ and a leading \\# are a literal \"/\" and \"#\" in a caption\n"
+    "vcard export: --version 2.1|3.0|4.0; csv/tsv import: --fields F1,,F3 | --header\n";
 
 int Usage() {
     std::cerr << kUsageText;

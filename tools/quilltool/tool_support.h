@@ -1,6 +1,8 @@
 #pragma once
 // What every quilltool command shares: exit codes, argument parsing, loading and saving.
 
+#include "core/exchange/outline_path.h"
+
 #include <map>
 #include <set>
 #include <string>
@@ -45,6 +47,9 @@ bool ParseUnsigned(std::string_view text, unsigned long long& value);
 bool Load(const std::string& path, quill::TOutline& outline, bool missingIsEmpty = false);
 // Saves atomically as the Save command does. Errors go to stderr.
 bool Save(const std::string& path, const quill::TOutline& outline);
+
+// The node a path names (see core/exchange/outline_path.h), under its old name here too.
+using quill::FindNodeByPath;
 
 // Prints "quilltool: " and the message on stderr; returns kBadData.
 int Fail(std::string_view message);

@@ -96,11 +96,26 @@ bool ReadAddress(TAddressObject& a, const FieldValues& v) {
     if (!line1) {
         return false;
     }
-    a.SetTarget(*line1);
+    // A spreadsheet's street may hold its lines in one value, separated by line breaks.
+    std::vector<std::string> lines;
+    for (std::size_t start = 0; start <= line1->size();) {
+        std::size_t end = line1->find('\n', start);
+        if (end == std::string::npos) {
+            end = line1->size();
+        }
+        std::string line = line1->substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (lines.empty() || !line.empty()) {
+            lines.push_back(std::move(line));
+        }
+        start = end + 1;
+    }
+    a.SetTarget(lines.front());
     const std::string* title = v.Get(CSVField::Title);
     SetRecordTitle(a, title ? std::string_view(*title) : std::string_view("New Address"));
     // Lines present are taken in order, so a missing line 2 moves line 3 up.
-    std::vector<std::string> lines{*line1};
     SetIfPresent(v, CSVField::AddressLine2, [&](const std::string& s) { lines.push_back(s); });
     SetIfPresent(v, CSVField::AddressLine3, [&](const std::string& s) { lines.push_back(s); });
     a.SetLines(lines);

@@ -1,5 +1,6 @@
 #include "core/exchange/delimited_text.h"
 
+#include "core/exchange/column_map.h"
 #include "core/exchange/record_types.h"
 #include "core/model/item_factory.h"
 #include "core/model/item_kind.h"
@@ -15,6 +16,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <utility>
 
 namespace quill {
@@ -29,10 +31,6 @@ std::size_t FindFrom(std::string_view text, char c, std::size_t from) {
 
 FileResult ReadFailure(const std::string& path, int error) {
     return FileResult::Failure(CannotReadMessage(path, error));
-}
-
-bool SameFields(const std::vector<std::string>& values, const std::vector<std::string>& fields) {
-    return values == fields;
 }
 
 bool HeaderNeedsQuotes(std::string_view name) {
@@ -179,13 +177,49 @@ std::string CSVLine(const TNRBObject& item, const std::vector<std::string>& fiel
     return line;
 }
 
+bool EndsInOpenQuote(std::string_view text, char separator) {
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        if (text[pos] == '"') {
+            ++pos;
+            for (;;) {
+                const std::size_t quote = FindFrom(text, '"', pos);
+                if (quote == text.size()) {
+                    return true;
+                }
+                if (quote + 1 < text.size() && text[quote + 1] == '"') {
+                    pos = quote + 2;
+                    continue;
+                }
+                pos = quote + 1;
+                break;
+            }
+        }
+        pos = FindFrom(text, separator, pos);
+        if (pos < text.size()) {
+            ++pos;
+        }
+    }
+    return false;
+}
+
 FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
                                const TRecordType& type,
                                const std::vector<std::string>& chosenFields, char separator) {
+    DelimitedImportOptions options;
+    options.separator = separator;
+    options.fields = chosenFields;
+    return ImportDelimitedText(path, target, type, options);
+}
+
+FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
+                               const TRecordType& type, const DelimitedImportOptions& options,
+                               TImportReport* report) {
     std::error_code ec;
     if (!target || !target->Item() || !std::filesystem::exists(path, ec)) {
         return {};
     }
+    char separator = options.separator;
     if (separator == '"' || separator == '\r' || separator == '\n') {
         separator = kCommaSeparator;
     }
@@ -195,46 +229,113 @@ FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
     if (treeKind && !outline) {
         return {};
     }
+    // A skipped column is one whose field name is no field at all.
+    std::vector<std::string> positional = options.fields;
+    for (std::string& field : positional) {
+        if (field == kIgnoredField) {
+            field.clear();
+        }
+    }
+    const bool byName = options.firstLineHasNames && options.fields.empty();
+    std::optional<TColumnMap> columns;
+    FileResult result;
+
     if (outline) {
         outline->BeginUpdate();
     }
     std::vector<std::string> values;
-    bool firstLine = true;
+    std::vector<std::string> projected;
+    std::vector<std::string> rowFields;
+    std::vector<std::string> unused;
+    bool firstRecord = true;
     bool madeTreeItems = false;
-    auto handle = [&](std::string_view line) {
-        const bool first = std::exchange(firstLine, false);
-        // Without values every kind refuses the record: nothing to make.
-        if (line.empty()) {
-            return;
-        }
-        SplitDelimitedLine(line, separator, values);
-        if (first && SameFields(values, chosenFields)) {
-            return;
-        }
+    auto make = [&](const std::vector<std::string>& recordValues,
+                    const std::vector<std::string>& fields) -> const TNRBObject* {
         if (treeKind) {
             TNRBObject* item = CreateItem(kind, "New", {}, {}, 0, {}, target);
             if (!item) {
-                return;
+                return nullptr;
             }
-            if (item->ReadCSVRecord(values, chosenFields)) {
+            if (item->ReadCSVRecord(recordValues, fields)) {
                 madeTreeItems = true;
-            } else {
-                outline->DeleteNode(item->Node());
+                return item;
             }
-            return;
+            outline->DeleteNode(item->Node());
+            return nullptr;
         }
         // Read before it is hung in, so that a refused record never enters the list.
         std::unique_ptr<TNRBObject> item = ConstructItem(kind, "New", {}, {}, 0, {});
-        if (item->ReadCSVRecord(values, chosenFields)) {
-            TNRBObject* added = target->Item()->AddChild(std::move(item));
-            added->SetNode(target);
+        if (!item->ReadCSVRecord(recordValues, fields)) {
+            return nullptr;
         }
+        TNRBObject* added = target->Item()->AddChild(std::move(item));
+        added->SetNode(target);
+        return added;
     };
-    const TextLinesOutcome outcome = ForEachTextLine(path, [&](std::string_view line) {
-        handle(line);
+    auto handle = [&](std::string_view record) {
+        const bool first = std::exchange(firstRecord, false);
+        // Without values every kind refuses the record: nothing to make.
+        if (record.empty()) {
+            return true;
+        }
+        SplitDelimitedLine(record, separator, values);
+        if (first && byName) {
+            columns.emplace(values, type);
+            if (!columns->MapsAnything()) {
+                result = FileResult::Failure("The first line of \"" + path +
+                                             "\" names no column that a record of type \"" +
+                                             std::string(type.name) + "\" holds.");
+                return false;
+            }
+            return true;
+        }
+        if (first && (options.firstLineHasNames || values == positional)) {
+            return true;
+        }
+        const TNRBObject* item = nullptr;
+        if (columns) {
+            columns->Project(values, projected, rowFields, unused);
+            item = make(projected, rowFields);
+        } else {
+            item = make(values, positional);
+        }
+        if (report) {
+            ++report->records;
+            if (item) {
+                report->AddItemTree(*item);
+            }
+            if (columns) {
+                for (const std::string& name : unused) {
+                    report->AddNotKept(name);
+                }
+            } else {
+                for (std::size_t i = 0; i < values.size(); ++i) {
+                    if (!values[i].empty() && (i >= positional.size() || positional[i].empty())) {
+                        report->AddNotKept("column " + std::to_string(i + 1));
+                    }
+                }
+            }
+        }
         return true;
+    };
+    // A quoted value may hold line breaks: its record then goes on on the next line.
+    std::string pending;
+    bool continuing = false;
+    const TextLinesOutcome outcome = ForEachTextLine(path, [&](std::string_view line) {
+        if (continuing) {
+            pending += '\n';
+            pending.append(line);
+        } else if (EndsInOpenQuote(line, separator)) {
+            pending.assign(line);
+        } else {
+            return handle(line);
+        }
+        continuing = EndsInOpenQuote(pending, separator);
+        return continuing || handle(pending);
     });
-    FileResult result;
+    if (continuing) {
+        handle(pending); // the quote never closed: the rest of the file is its value
+    }
     if (outcome.status == TextLinesStatus::CannotOpen ||
         outcome.status == TextLinesStatus::ReadError) {
         result = ReadFailure(path, outcome.error);

@@ -2,9 +2,11 @@
 // Delimited text: reading comma- or tab-separated files into items of one record type, and
 // writing a subtree's items of a record type as comma-separated values.
 //
-// Quoting, both ways: a value may be enclosed in double quotes, and then holds separators
-// and, written twice, the double quote itself. Export encloses every value so.
+// Quoting, both ways: a value may be enclosed in double quotes, and then holds separators,
+// line breaks (RFC 4180: the record goes on on the next line) and, written twice, the double
+// quote itself. Export encloses every value so.
 
+#include "core/exchange/import_report.h"
 #include "core/storage/data_file.h"
 
 #include <string>
@@ -19,6 +21,13 @@ struct TRecordType;
 
 inline constexpr char kCommaSeparator = ',';
 inline constexpr char kTabSeparator = '\t';
+
+// The field name of a column that is not imported ("" does the same).
+inline constexpr std::string_view kIgnoredField = "(Ignore)";
+
+// True when the text, split as SplitDelimitedLine splits a line, ends inside a quoted value
+// that is still open: a record that a line break inside quotes continues on the next line.
+bool EndsInOpenQuote(std::string_view text, char separator);
 
 // Splits one line (without its line end) into its values at each separator outside double
 // quotes. A value that starts with a double quote runs to the matching one ("" inside stands
@@ -41,13 +50,29 @@ std::string CSVHeaderLine(const std::vector<std::string>& fields);
 // the final comma. Empty when the item gives nothing.
 std::string CSVLine(const TNRBObject& item, const std::vector<std::string>& fields);
 
+// How a delimited-text file is read.
+struct DelimitedImportOptions {
+    char separator = kCommaSeparator; // kCommaSeparator or kTabSeparator
+    // The field each column holds, in column order; "" or kIgnoredField skips a column.
+    std::vector<std::string> fields;
+    // The first line names the columns: it is never imported, and when fields is empty the
+    // columns are mapped to the record type's fields by these names (see column_map.h).
+    bool firstLineHasNames = false;
+};
+
 // Reads the file (UTF-8; a line that is not valid UTF-8 is read as Windows-1252) and makes
-// one item of the record type's kind under target from each line: the values are matched to
-// the chosen fields by position, and a line the kind's ReadCSVRecord refuses leaves nothing.
-// A first line that lists exactly the chosen fields (the names line of an export) is
-// skipped. The separator is kCommaSeparator or kTabSeparator. Under the target, the tree
-// items are sorted afterwards. A missing file imports nothing and is no error; a file that
-// cannot be read is.
+// one item of the record type's kind under target from each record (a line, or more when a
+// quoted value holds line breaks): the values are matched to the fields, and a record the
+// kind's ReadCSVRecord refuses leaves nothing. Without firstLineHasNames, a first line that
+// lists exactly the chosen fields (the names line of an export) is skipped too. Under the
+// target, the tree items are sorted afterwards. A missing file imports nothing and is no
+// error; a file that cannot be read is, and so is a names line that maps no column to a
+// field. The report, when given, counts the records, the items made and, by column name,
+// the values that went nowhere.
+FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
+                               const TRecordType& type, const DelimitedImportOptions& options,
+                               TImportReport* report = nullptr);
+// The same with the fields by position and no names line.
 FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
                                const TRecordType& type,
                                const std::vector<std::string>& chosenFields, char separator);

@@ -3,7 +3,10 @@
 #include "core/util/ascii.h"
 
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <ostream>
+#include <utility>
 
 namespace quill {
 
@@ -84,6 +87,89 @@ bool IsScriptUrl(std::string_view url) {
         scheme += c;
     }
     return false;
+}
+
+namespace {
+
+void AppendCodePoint(std::string& out, std::uint32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// The code point of the reference's name ("amp", "#39", "#x2F"); none when it is not one.
+std::optional<std::uint32_t> ReferenceValue(std::string_view name) {
+    constexpr std::pair<std::string_view, std::uint32_t> kNamed[] = {
+        {"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}, {"nbsp", 0xA0}};
+    for (const auto& [entity, code] : kNamed) {
+        if (name == entity) {
+            return code;
+        }
+    }
+    if (name.size() < 2 || name.front() != '#') {
+        return std::nullopt;
+    }
+    const bool hex = name[1] == 'x' || name[1] == 'X';
+    const std::string_view digits = name.substr(hex ? 2 : 1);
+    if (digits.empty() || digits.size() > 7) {
+        return std::nullopt;
+    }
+    std::uint32_t code = 0;
+    for (char c : digits) {
+        int digit;
+        if (c >= '0' && c <= '9') {
+            digit = c - '0';
+        } else if (hex && AsciiLower(c) >= 'a' && AsciiLower(c) <= 'f') {
+            digit = AsciiLower(c) - 'a' + 10;
+        } else {
+            return std::nullopt;
+        }
+        code = code * (hex ? 16 : 10) + static_cast<std::uint32_t>(digit);
+    }
+    // No NUL, no surrogate, nothing past Unicode.
+    if (code == 0 || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) {
+        return std::nullopt;
+    }
+    return code;
+}
+
+} // namespace
+
+std::string HtmlUnescaped(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const std::size_t amp = text.find('&', i);
+        if (amp == std::string_view::npos) {
+            out.append(text.substr(i));
+            break;
+        }
+        out.append(text.substr(i, amp - i));
+        const std::size_t semicolon = text.find(';', amp + 1);
+        if (semicolon != std::string_view::npos && semicolon - amp <= 10) {
+            if (const auto code = ReferenceValue(text.substr(amp + 1, semicolon - amp - 1))) {
+                AppendCodePoint(out, *code);
+                i = semicolon + 1;
+                continue;
+            }
+        }
+        out += '&';
+        i = amp + 1;
+    }
+    return out;
 }
 
 } // namespace quill

@@ -13,6 +13,11 @@ namespace quill {
 void WriteHtmlEscaped(std::ostream& out, std::string_view text);
 std::string HtmlEscaped(std::string_view text);
 
+// The text of HTML read from a page: character references (&amp; &lt; &gt; &quot; &apos;
+// &nbsp; and numeric ones, decimal or hexadecimal) turned into their characters as UTF-8. A
+// reference that is none of these stays as it is.
+std::string HtmlUnescaped(std::string_view text);
+
 // Written as is: the fixed markup around the texts.
 void WriteHtmlRaw(std::ostream& out, std::string_view markup);
 

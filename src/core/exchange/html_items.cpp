@@ -36,7 +36,8 @@ void WriteCommentTail(const TNRBObject& item, std::ostream& out) {
 void WriteGroupBody(const TNRBObject& item, std::ostream& out, std::string_view lead,
                     bool indentChildren) {
     const HtmlText title{item.Title()};
-    WriteHtml(out, lead, "<a name=\"", title, "\"><font size=4>", title, "</font></a><br>", kEol);
+    WriteHtml(out, lead, "<a name=\"", HtmlAnchorName(item), "\"><font size=4>", title,
+              "</font></a><br>", kEol);
     WriteCommentLine(item, out);
     if (indentChildren) {
         WriteHtml(out, "<blockquote>", kEol);
@@ -53,8 +54,8 @@ void WriteGroupBody(const TNRBObject& item, std::ostream& out, std::string_view 
 void WriteIndexLine(const TNRBObject& item, std::ostream& out, std::string_view pageName,
                     std::string_view icon, std::string_view size) {
     const HtmlText title{item.Title()};
-    WriteHtml(out, "<a href=\"", HtmlText{pageName}, "#", title, "\"><img src=\"", icon,
-              "\" align=bottom border=0 hspace=5 ", size, ">", title, "</a><br>", kEol);
+    WriteHtml(out, "<a href=\"", HtmlText{pageName}, "#", HtmlAnchorName(item), "\"><img src=\"",
+              icon, "\" align=bottom border=0 hspace=5 ", size, ">", title, "</a><br>", kEol);
 }
 
 constexpr std::string_view kIconSize = "width=16 height=16";
@@ -65,12 +66,12 @@ void WriteHolderBody(const TContactHolderObject& item, std::ostream& out, bool v
                      const TPersonObject* person) {
     const HtmlText title{item.Title()};
     WriteHtml(out, "<p><table width=100%>", kEol);
-    WriteHtml(out, "<tr><td valign=top><a name=\"", title, "\"><font size=4>", title,
+    WriteHtml(out, "<tr><td valign=top><a name=\"", HtmlAnchorName(item), "\"><font size=4>", title,
               "</font></a><br>", kEol);
     WriteCommentLine(item, out);
     if (vCardLinks) {
         WriteHtml(out, "<p><font size=", person ? "2" : "1", "><a href=\"",
-                  HtmlText{VCardFileName(item.Id())},
+                  HtmlText{HtmlVCardFileName(item)},
                   "\"><img src=\"vcard.gif\" align=left border=0 width=16 height=16>Get "
                   "vCard</a></font></p>",
                   kEol);
@@ -134,7 +135,7 @@ void TOrgObject::WriteHTMLBody(std::ostream& out, bool vCardLinks) const {
 }
 
 void TAddressObject::WriteHTMLBody(std::ostream& out, bool) const {
-    WriteHtml(out, "<em><strong>", HtmlText{Title()}, "</em></strong><br>", kEol);
+    WriteHtml(out, "<em><strong>", HtmlText{Title()}, "</strong></em><br>", kEol);
     WriteCommentLine(*this, out);
     for (std::size_t i = 0; i < std::min<std::size_t>(LineCount(), 3); ++i) {
         if (!Line(i).empty()) {
@@ -154,7 +155,7 @@ void TEMailObject::WriteHTMLBody(std::ostream& out, bool vCardLinks) const {
         return;
     }
     const HtmlText address{Target()};
-    WriteHtml(out, "<em><strong>", HtmlText{Title()}, " </em></strong><a href=\"mailto:", address,
+    WriteHtml(out, "<em><strong>", HtmlText{Title()}, " </strong></em><a href=\"mailto:", address,
               "\">", address, "</a>");
     WriteCommentTail(*this, out);
     WriteHtml(out, "<br>", kEol);

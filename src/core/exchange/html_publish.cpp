@@ -1,6 +1,7 @@
 #include "core/exchange/html_publish.h"
 
 #include "core/exchange/html_escape.h"
+#include "core/model/item_kind.h"
 #include "core/model/nrb_object.h"
 #include "core/model/outline.h"
 #include "core/util/ascii.h"
@@ -236,7 +237,8 @@ bool CollidesWithSiteFile(std::string_view name, const HtmlPublishOptions& optio
 
 void WriteFramePage(std::ostream& out, const TOutlineNode& start) {
     const std::string_view title = start.Item() ? start.Item()->Title() : start.Text();
-    WriteHtml(out, "<html>", kEol, "<head>", kEol, "<title>", HtmlText{title}, "</title>", kEol,
+    WriteHtml(out, kFramesetDoctype, kEol, "<html>", kEol, "<head>", kEol, kCharsetMeta, kEol,
+              "<title>", HtmlText{title}, "</title>", kEol,
               "<meta name=\"GENERATOR\" content=\"Quillmere\">", kEol, "</head>", kEol,
               "<frameset cols=\"35%,65%\">", kEol);
     WriteHtml(out, "<frame src=\"", kIndexPageFile,
@@ -357,8 +359,101 @@ std::string VCardFileName(std::int32_t id) {
     return "vc" + std::to_string(id) + ".vcf";
 }
 
+namespace {
+
+// The site whose names are in force (the core runs on one thread; see HtmlSiteNames).
+thread_local HtmlSiteNames* currentSite = nullptr;
+
+// Letters and digits of the title, every other run of characters one "-"; a name that would
+// not start with a letter gets "n-" in front.
+std::string AnchorBase(std::string_view title) {
+    std::string name;
+    bool gap = false;
+    for (char c : title) {
+        const bool keep =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        if (!keep) {
+            gap = !name.empty();
+            continue;
+        }
+        if (gap) {
+            name += '-';
+            gap = false;
+        }
+        name += c;
+    }
+    if (name.empty() ||
+        !((name[0] >= 'a' && name[0] <= 'z') || (name[0] >= 'A' && name[0] <= 'Z'))) {
+        name.insert(0, "n-");
+    }
+    return name;
+}
+
+bool HasVCardFile(const TNRBObject& item) {
+    return item.Kind() == kPersonKind || item.Kind() == kOrganizationKind;
+}
+
+} // namespace
+
+HtmlSiteNames::HtmlSiteNames(const TOutlineNode& start) : previous_(currentSite) {
+    std::unordered_map<std::string, int> anchorsTaken;
+    std::unordered_map<std::int32_t, int> idsTaken;
+    ForEachInSubtree(&start, [&](const TOutlineNode* node) {
+        const TNRBObject* item = node->Item();
+        if (!item) {
+            return;
+        }
+        // Compared without regard to case, as browsers find fragments in some pages.
+        const std::string base = AnchorBase(item->Title());
+        std::string anchor = base;
+        for (int n = ++anchorsTaken[AsciiLowered(base)]; n > 1;) {
+            anchor = base + "-" + std::to_string(n);
+            if (anchorsTaken.find(AsciiLowered(anchor)) == anchorsTaken.end()) {
+                anchorsTaken[AsciiLowered(anchor)] = 1;
+                break;
+            }
+            n = ++anchorsTaken[AsciiLowered(base)];
+        }
+        anchors_.emplace(item, std::move(anchor));
+        if (HasVCardFile(*item)) {
+            const int n = ++idsTaken[item->Id()];
+            std::string file = VCardFileName(item->Id());
+            if (n > 1) {
+                file.insert(file.size() - 4, "-" + std::to_string(n));
+            }
+            vCardFiles_.emplace(item, std::move(file));
+        }
+    });
+    currentSite = this;
+}
+
+HtmlSiteNames::~HtmlSiteNames() {
+    currentSite = previous_;
+}
+
+std::string HtmlAnchorName(const TNRBObject& item) {
+    if (currentSite) {
+        const auto found = currentSite->anchors_.find(&item);
+        if (found != currentSite->anchors_.end()) {
+            return found->second;
+        }
+    }
+    return AnchorBase(item.Title());
+}
+
+std::string HtmlVCardFileName(const TNRBObject& item) {
+    if (currentSite) {
+        const auto found = currentSite->vCardFiles_.find(&item);
+        if (found != currentSite->vCardFiles_.end()) {
+            return found->second;
+        }
+    }
+    return VCardFileName(item.Id());
+}
+
 void WriteHTMLHead(std::ostream& out, std::string_view title, std::string_view baseTarget) {
-    WriteHtml(out, "<html>", kEol, "<head>", kEol, "<title>", HtmlText{title}, "</title>", kEol,
+    WriteHtml(out, kTransitionalDoctype, kEol, "<html>", kEol, "<head>", kEol, kCharsetMeta, kEol,
+              "<title>", HtmlText{title}, "</title>", kEol,
               "<meta name=\"GENERATOR\" content=\"Quillmere\">", kEol);
     if (!baseTarget.empty()) {
         WriteHtml(out, "<base target=", HtmlText{baseTarget}, ">", kEol);
@@ -387,7 +482,7 @@ void WriteHTMLIndex(std::ostream& out, const TOutlineNode& start, std::string_vi
     if (options.exchangeFileLink) {
         WriteHtml(out, "<p><font size=2><a href=\"", kSiteExchangeFile,
                   "\"><img src=\"nrb_16.gif\" align=left border=0 width=16 height=16>Get "
-                  "Quillmere&#153; file</a></font></p>",
+                  "Quillmere&#8482; file</a></font></p>",
                   kEol);
     }
     const int levels = options.indexLevels > 0 ? options.indexLevels : 0;
@@ -415,7 +510,7 @@ void WriteHTMLContents(std::ostream& out, const TOutlineNode& start,
         if (const TNRBObject* item = node.Item()) {
             item->WriteHTMLBody(out, options.vCardLinks);
             if (options.vCardLinks) {
-                item->SaveVCardFile(JoinPath(options.directory, VCardFileName(item->Id())));
+                item->SaveVCardFile(JoinPath(options.directory, HtmlVCardFileName(*item)));
             }
         }
         return true;
@@ -436,6 +531,7 @@ FileResult PublishHTML(const TOutlineNode& start, const HtmlPublishOptions& opti
     const std::string outputDirectory = DirectoryPart(mainPath);
     HtmlPublishOptions site = options;
     site.directory = outputDirectory;
+    const HtmlSiteNames names(start);
 
     if (site.useFrames) {
         if (FileResult r =

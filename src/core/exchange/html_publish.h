@@ -12,9 +12,11 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace quill {
 
+class TNRBObject;
 class TOutlineNode;
 
 // The colours offered for text and links: the basic colours of HTML 3.2 less Blue, in the
@@ -75,6 +77,31 @@ inline constexpr std::string_view kSiteExchangeFile = "quilmain.qld";
 // "vc", the id in decimal, ".vcf".
 std::string VCardFileName(std::int32_t id);
 
+// The names a site gives its items, worked out once for the whole published range before a
+// page is written, so that the index and the contents agree:
+//   - an anchor per item, made of letters, digits and "-" (so a link to it needs no blank or
+//     escape: "Ann Lee" is "Ann-Lee") and unique in the site ("Ann-Lee-2" for the second);
+//   - a vCard file per person and organization: VCardFileName of its Id where that Id is
+//     unique among them, "vc<Id>-2.vcf" and so on for the second and later of an Id.
+// While a HtmlSiteNames object lives, HtmlAnchorName and HtmlVCardFileName answer from it;
+// without one they answer for the item alone.
+class HtmlSiteNames {
+public:
+    explicit HtmlSiteNames(const TOutlineNode& start);
+    ~HtmlSiteNames();
+    HtmlSiteNames(const HtmlSiteNames&) = delete;
+    HtmlSiteNames& operator=(const HtmlSiteNames&) = delete;
+
+private:
+    friend std::string HtmlAnchorName(const TNRBObject& item);
+    friend std::string HtmlVCardFileName(const TNRBObject& item);
+    std::unordered_map<const TNRBObject*, std::string> anchors_;
+    std::unordered_map<const TNRBObject*, std::string> vCardFiles_;
+    HtmlSiteNames* previous_;
+};
+std::string HtmlAnchorName(const TNRBObject& item);
+std::string HtmlVCardFileName(const TNRBObject& item);
+
 // Where the footer's button leads.
 inline constexpr std::string_view kMakerHomePage = "https://quillmere.org/";
 
@@ -105,7 +132,19 @@ FileResult PublishHTML(const TOutlineNode& start, const HtmlPublishOptions& opti
 
 // The page writers PublishHTML puts together.
 
-// "<html>", "<head>", the title, the generator, the base target when given, "</head>".
+// The document types: HTML 4.01 Frameset for the frame page, Transitional for the others.
+inline constexpr std::string_view kFramesetDoctype =
+    "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Frameset//EN\" "
+    "\"http://www.w3.org/TR/html4/frameset.dtd\">";
+inline constexpr std::string_view kTransitionalDoctype =
+    "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\" "
+    "\"http://www.w3.org/TR/html4/loose.dtd\">";
+// Every page says its text is UTF-8, as the program writes it.
+inline constexpr std::string_view kCharsetMeta =
+    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">";
+
+// The document type, "<html>", "<head>", the character set, the title, the generator, the
+// base target when given, "</head>".
 void WriteHTMLHead(std::ostream& out, std::string_view title, std::string_view baseTarget = {});
 // The body tag with the picture's file name and the colours.
 void WriteHTMLBodyTag(std::ostream& out, const HtmlPublishOptions& options);

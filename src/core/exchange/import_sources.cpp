@@ -1,6 +1,7 @@
 #include "core/exchange/import_sources.h"
 
 #include "core/exchange/html_anchor_reader.h"
+#include "core/exchange/html_escape.h"
 #include "core/exchange/nickname_file.h"
 #include "core/exchange/shortcut_file.h"
 #include "core/model/item_factory.h"
@@ -131,6 +132,76 @@ std::optional<std::string> OpenSource(const std::string& directory, std::string_
     return ReadSource(*path, result);
 }
 
+// The anchor that starts at lines[i], read as browsers write them: a tag written across
+// lines is joined up, and so is text that ends on a later line; without "</A>" the text runs
+// to the next tag or the end of the line. Its title and address with character references
+// decoded. i is left on the last line used.
+std::optional<HtmlAnchor> BookmarkAnchor(const std::vector<std::string>& lines, std::size_t& i) {
+    constexpr std::size_t kMostLines = 20;
+    const std::size_t open = lines[i].find("<A");
+    if (open == std::string::npos) {
+        return std::nullopt;
+    }
+    std::string joined = lines[i];
+    auto endsTag = [&] { return joined.find('>', open) != std::string::npos; };
+    auto closes = [&] {
+        return joined.find("</A>", open) != std::string::npos ||
+               joined.find("</a>", open) != std::string::npos;
+    };
+    std::size_t last = i;
+    // Each line joined with one blank, its indentation dropped.
+    auto join = [&](std::string_view line) {
+        while (!line.empty() && static_cast<unsigned char>(line.front()) <= ' ') {
+            line.remove_prefix(1);
+        }
+        joined += ' ';
+        joined += line;
+    };
+    while (!endsTag() && last + 1 < lines.size() && last - i < kMostLines) {
+        join(lines[++last]);
+    }
+    if (!closes() && last + 1 < lines.size()) {
+        // Text carried on to the next line, which closes the anchor before any other tag.
+        const std::string& next = lines[last + 1];
+        const std::size_t end =
+            next.find("</A>") != std::string::npos ? next.find("</A>") : next.find("</a>");
+        if (end != std::string::npos && next.find('<') == end) {
+            join(next);
+            ++last;
+        }
+    }
+    std::optional<HtmlAnchor> anchor = GetAnchorInfo(joined);
+    if (!anchor) {
+        return anchor;
+    }
+    i = last;
+    if (anchor->title.empty()) {
+        // Text closed by "</a>" in lower case, or not closed: up to the next tag.
+        const std::size_t tagEnd = joined.find('>', open);
+        if (tagEnd != std::string::npos) {
+            std::string_view text = std::string_view(joined).substr(tagEnd + 1);
+            text = text.substr(0, text.find('<'));
+            while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') {
+                text.remove_suffix(1);
+            }
+            anchor->title = std::string(text);
+        }
+    }
+    anchor->title = HtmlUnescaped(anchor->title);
+    anchor->address = HtmlUnescaped(anchor->address);
+    return anchor;
+}
+
+// Entries of a browser's bookmarks that are no web address: the browser's own queries
+// (place:) and scripts.
+bool IsBrowserOnlyEntry(std::string_view address) {
+    while (!address.empty() && static_cast<unsigned char>(address.front()) <= ' ') {
+        address.remove_prefix(1);
+    }
+    return StartsWithIgnoreAsciiCase(address, "place:") ||
+           StartsWithIgnoreAsciiCase(address, "javascript:");
+}
+
 // Bookmark and address pages: one folder titled with the page's title, an item per anchor.
 FileResult ImportPage(const std::string& directory, TOutlineNode* target, std::string_view name,
                       int kind) {
@@ -142,15 +213,23 @@ FileResult ImportPage(const std::string& directory, TOutlineNode* target, std::s
     }
     const std::vector<std::string> lines = SplitSourceLines(*bytes);
     UpdateBracket bracket(root->Outline());
-    TOutlineNode* folder = NewFolder(GetBMTitle(lines), root);
-    for (const std::string& line : lines) {
-        std::optional<HtmlAnchor> anchor = GetAnchorInfo(line);
+    // A page without a title (or one of blanks) still gets a folder one can see.
+    std::string title = HtmlUnescaped(GetBMTitle(lines));
+    if (title.find_first_not_of(" \t\xA0") == std::string::npos) {
+        title = kind == kEMailKind ? kUntitledAddressBook : kUntitledBookmarks;
+    }
+    TOutlineNode* folder = NewFolder(title, root);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::optional<HtmlAnchor> anchor = BookmarkAnchor(lines, i);
         if (!anchor) {
             continue;
         }
         std::string_view address = anchor->address;
         if (kind == kEMailKind && address.starts_with(kMailtoPrefix)) {
             address.remove_prefix(kMailtoPrefix.size());
+        }
+        if (kind == kWebsiteKind && IsBrowserOnlyEntry(address)) {
+            continue;
         }
         CreateItem(kind, anchor->title, address, "", 0, "", folder);
     }

@@ -21,6 +21,9 @@ inline constexpr std::string_view kBookmarkFileName = "bookmark.htm";
 inline constexpr std::string_view kAddressFileName = "address.htm";
 inline constexpr std::string_view kNicknameFileName = "nndbase.txt";
 inline constexpr std::string_view kEudoraFolderTitle = "Eudora Addresses";
+// The folders of pages whose title is missing or blank.
+inline constexpr std::string_view kUntitledBookmarks = "Bookmarks";
+inline constexpr std::string_view kUntitledAddressBook = "Address Book";
 
 // The last directory name in a path: what follows the last "/" of its directory part, a
 // trailing "/" dropped. For a file, its directory's name; a directory needs its trailing "/".
@@ -54,7 +57,9 @@ std::string PageFileTitle(const std::string& path);
 FileResult ImportFavorites(const std::string& directory, TOutlineNode* target);
 
 // The anchors of "bookmark.htm" in directory as websites, in a new folder under the root of
-// target's outline titled with the page's title. No file: nothing is imported.
+// target's outline titled with the page's title ("Bookmarks" when it has none). Anchors are
+// read across lines, their character references decoded; the browser's own queries (place:)
+// and scripts (javascript:) are left out. No file: nothing is imported.
 FileResult ImportBookmarks(const std::string& directory, TOutlineNode* target);
 
 // The anchors of "address.htm" in directory as e-mail addresses ("mailto:" taken off), in a

@@ -9,12 +9,15 @@
 #include "core/util/ascii.h"
 #include "core/util/atomic_file.h"
 #include "core/util/text_encoding.h"
+#include "core/util/utf16_text.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <optional>
+#include <unordered_map>
 
 namespace quill {
 
@@ -79,6 +82,44 @@ bool BeginsWithTakenName(std::string_view line) {
         }
     }
     return false;
+}
+
+// Lines kept beside the eight: the note, dates that become reminders, and the labels and
+// dates Apple's address book ties to a property by its group.
+constexpr std::string_view kExtraNames[] = {"NOTE",
+                                            "BDAY",
+                                            "ANNIVERSARY",
+                                            "X-ABLABEL",
+                                            "X-ABDATE",
+                                            "X-ANNIVERSARY",
+                                            "X-EVOLUTION-ANNIVERSARY",
+                                            "X-MS-ANNIVERSARY",
+                                            "X-KADDRESSBOOK-X-ANNIVERSARY"};
+
+bool IsExtraName(std::string_view name) {
+    for (std::string_view extra : kExtraNames) {
+        if (EqualsIgnoreAsciiCase(name, extra)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Lines that describe the card rather than the contact (its format, identity, revision and
+// kind, which the item's kind already says): never reported as not kept.
+bool IsStructuralName(std::string_view name) {
+    for (std::string_view structural :
+         {"VERSION", "PRODID", "BEGIN", "END", "UID", "REV", "KIND", "X-ABSHOWAS"}) {
+        if (EqualsIgnoreAsciiCase(name, structural)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Parameters of a standard line kept for the item readers.
+bool IsKeptParameter(std::string_view key) {
+    return EqualsIgnoreAsciiCase(key, "VALUE") || EqualsIgnoreAsciiCase(key, "X-APPLE-OMIT-YEAR");
 }
 
 // The lines a card's import needs before its item is made: its name and organization.
@@ -182,6 +223,21 @@ void TCardProperty::Clear() {
     name_.clear();
     types_ = 0;
     values_.clear();
+    group_.clear();
+    parameters_.clear();
+}
+
+std::string_view TCardProperty::Parameter(std::string_view name) const {
+    for (const auto& [key, value] : parameters_) {
+        if (EqualsIgnoreAsciiCase(key, name)) {
+            return value;
+        }
+    }
+    return {};
+}
+
+void TCardProperty::AddParameter(std::string_view name, std::string_view value) {
+    parameters_.emplace_back(std::string(name), std::string(value));
 }
 
 void TCardProperty::SetType(int index, bool on) {
@@ -330,9 +386,24 @@ const TCardProperty* TCard::Find(std::string_view name) const {
     return nullptr;
 }
 
+const TCardProperty* TCard::FindInGroup(std::string_view name, std::string_view group) const {
+    for (const TCardProperty& property : properties_) {
+        if (property.Name() == name && property.Group() == group) {
+            return &property;
+        }
+    }
+    return nullptr;
+}
+
+void TCard::AddSkippedName(std::string_view name) {
+    skipped_.push_back(AsciiUppered(name));
+}
+
 void TCard::Clear() {
     properties_.clear();
     version_.clear();
+    ownProduct_ = false;
+    skipped_.clear();
 }
 
 // --- Reading
@@ -474,28 +545,55 @@ public:
     }
 
 private:
-    // Decided before any line is parsed, since the VERSION line may stand anywhere.
+    // Decided before any line is parsed, since the VERSION line may stand anywhere. A card
+    // with the program's own PRODID and version 2.1 (or none) is read in the own form.
     Dialect DialectOf() {
+        Dialect dialect = Dialect::Own;
+        bool own = false;
         for (std::string_view line : raw_) {
-            if (!StartsWithIgnoreAsciiCase(line, "VERSION:")) {
+            if (StartsWithIgnoreAsciiCase(line, "PRODID:")) {
+                own = own || Trimmed(line.substr(7)) == kOwnVCardProductId;
+                continue;
+            }
+            if (!StartsWithIgnoreAsciiCase(line, "VERSION:") || !card_.Version().empty()) {
                 continue;
             }
             const std::string_view version = Trimmed(line.substr(8));
             if (version.starts_with('2')) {
                 card_.SetVersion(version);
-                return Dialect::V21;
-            }
-            if (version.starts_with('3') || version.starts_with('4')) {
+                dialect = Dialect::V21;
+            } else if (version.starts_with('3') || version.starts_with('4')) {
                 card_.SetVersion(version);
-                return Dialect::Modern;
+                dialect = Dialect::Modern;
             }
         }
-        return Dialect::Own;
+        // The program writes 3.0 and 4.0 cards to the standard, under the same product.
+        own = own && dialect != Dialect::Modern;
+        card_.SetOwnProduct(own);
+        return own ? Dialect::Own : dialect;
+    }
+
+    // The word an own-form line starts with, as the own parse takes its name.
+    static std::string_view OwnName(std::string_view line) {
+        std::size_t end = 0;
+        while (end < line.size() && line[end] != ';' && line[end] != ':' && line[end] != ',' &&
+               !IsBlank(line[end])) {
+            ++end;
+        }
+        return line.substr(0, end);
     }
 
     void ReadOwn() {
         for (std::string_view line : raw_) {
-            if (!BeginsWithTakenName(line) || (headingsOnly_ && !BeginsWithHeadingName(line))) {
+            const std::string_view name = OwnName(line);
+            const bool extra = IsExtraName(name);
+            if (headingsOnly_ ? !BeginsWithHeadingName(line) || extra
+                              : !extra && !BeginsWithTakenName(line)) {
+                // Structural lines, continuations and lines without a value say nothing.
+                if (!headingsOnly_ && !name.empty() && !IsStructuralName(name) &&
+                    line.find(':') != std::string_view::npos) {
+                    card_.AddSkippedName(name);
+                }
                 continue;
             }
             if (!fileIsUtf8_) {
@@ -503,7 +601,14 @@ private:
                 line = decoded_;
             }
             TCardProperty property;
-            property.Parse(line);
+            if (extra) {
+                // A note or a date is one text: its commas are no separators.
+                property.SetName(AsciiUppered(name));
+                const std::size_t colon = line.find(':');
+                property.AddValue(std::string(Trimmed(line.substr(colon + 1))));
+            } else {
+                property.Parse(line);
+            }
             card_.Add(std::move(property));
         }
     }
@@ -520,7 +625,12 @@ private:
                 ++next;
             }
             const std::string_view name = StandardName(line);
-            if (!IsTakenName(name) || (headingsOnly_ && !IsHeadingName(name))) {
+            const bool kept = IsTakenName(name) || IsExtraName(name);
+            if (!kept || (headingsOnly_ && !IsHeadingName(name))) {
+                if (!kept && !headingsOnly_ && !name.empty() && !IsStructuralName(name) &&
+                    FindUnquoted(line, ':') != std::string_view::npos) {
+                    card_.AddSkippedName(name);
+                }
                 i = next - 1;
                 continue;
             }
@@ -571,6 +681,10 @@ private:
             if (first) {
                 first = false;
                 property.SetName(AsciiUppered(StandardName(segment)));
+                const std::size_t dot = segment.rfind('.');
+                if (dot != std::string_view::npos) {
+                    property.SetGroup(AsciiLowered(Trimmed(segment.substr(0, dot))));
+                }
                 continue;
             }
             const std::size_t equals = segment.find('=');
@@ -612,6 +726,8 @@ private:
                 quotedPrintable = EqualsIgnoreAsciiCase(value, "QUOTED-PRINTABLE");
             } else if (EqualsIgnoreAsciiCase(key, "CHARSET")) {
                 charset = Unquoted(value);
+            } else if (IsKeptParameter(key)) {
+                property.AddParameter(AsciiUppered(key), Unquoted(value));
             }
         }
         values_.clear();
@@ -620,14 +736,38 @@ private:
         }
         property.ReserveValues(values_.size());
         for (std::string& value : values_) {
-            std::string text = Decoded(std::move(value), quotedPrintable, charset);
-            if (dialect == Dialect::Modern && property.Name() == "TEL" &&
-                StartsWithIgnoreAsciiCase(text, "tel:")) {
-                text.erase(0, 4); // 4.0 writes numbers as tel: URIs
-            }
-            property.AddValue(std::move(text));
+            property.AddValue(Decoded(std::move(value), quotedPrintable, charset));
+        }
+        if (property.Name() == "TEL" && StartsWithIgnoreAsciiCase(property.Value(0), "tel:")) {
+            ReadTelephoneUri(property);
         }
         card_.Add(std::move(property));
+    }
+
+    // 4.0 (and some 3.0 writers) give numbers as tel: URIs, whose ";" starts a parameter,
+    // not a component: "tel:+1-555-0100;ext=102" is the number, the one value, and its
+    // extension, kept as a parameter.
+    static void ReadTelephoneUri(TCardProperty& property) {
+        std::string uri;
+        for (std::size_t i = 0; i < property.ValueCount(); ++i) {
+            if (i > 0) {
+                uri += ';';
+            }
+            uri.append(property.Value(i));
+        }
+        std::vector<std::string> values;
+        std::string_view rest = std::string_view(uri).substr(4);
+        std::size_t semicolon = rest.find(';');
+        values.emplace_back(rest.substr(0, semicolon));
+        while (semicolon != std::string_view::npos) {
+            rest.remove_prefix(semicolon + 1);
+            semicolon = rest.find(';');
+            const std::string_view parameter = rest.substr(0, semicolon);
+            if (StartsWithIgnoreAsciiCase(parameter, "ext=")) {
+                property.AddParameter(kVCardExtensionParameter, parameter.substr(4));
+            }
+        }
+        property.SetValues(std::move(values));
     }
 
     // Components at ";" that no backslash escapes. 3.0 and 4.0 escape \\ \; \, \n (and
@@ -707,6 +847,16 @@ std::string_view WithoutByteOrderMark(std::string_view text) {
     return text;
 }
 
+// The text of a card file's bytes: a UTF-16 file (by its byte order mark) converted into
+// converted, which then holds it; any other file as it stands, without a UTF-8 mark.
+std::string_view CardFileText(std::string_view bytes, std::string& converted) {
+    if (std::optional<std::string> utf8 = Utf16WithMarkToUtf8(bytes)) {
+        converted = std::move(*utf8);
+        return WithoutByteOrderMark(converted);
+    }
+    return WithoutByteOrderMark(bytes);
+}
+
 // Hands on the lines between each begin line and its end line (or the end of the text).
 template <typename OnBody> void ForEachCardBody(std::string_view text, OnBody&& onBody) {
     const char* bodyStart = nullptr;
@@ -761,7 +911,8 @@ FileResult ReadCardFile(const std::string& path, std::string& text) {
 } // namespace
 
 void ForEachVCard(std::string_view text, const std::function<void(TCard&)>& onCard) {
-    text = WithoutByteOrderMark(text);
+    std::string converted;
+    text = CardFileText(text, converted);
     CardReader reader(IsValidUtf8(text));
     ForEachCardBody(text, [&](std::string_view body) { onCard(reader.Read(body, false)); });
 }
@@ -786,7 +937,11 @@ void TVCardFile::LoadText(std::string_view text) {
 }
 
 void AppendCardText(const TCard& card, std::string& out) {
-    out.append("begin:vcard\r\n");
+    out.append("begin:vcard\r\nVERSION:");
+    out.append(kOwnVCardVersion);
+    out.append("\r\nPRODID:");
+    out.append(kOwnVCardProductId);
+    out.append("\r\n");
     for (std::size_t i = 0; i < card.Count(); ++i) {
         out.append(card.At(i).Format());
         out.append("\r\n");
@@ -840,6 +995,56 @@ std::string CardDisplayName(const TCard& card) {
 
 FileResult ImportVCardFile(const std::string& path, TOutlineNode* target,
                            IVCardImportChoice& choice) {
+    return ImportVCardFile(path, target, choice, nullptr);
+}
+
+namespace {
+
+// Organizations among target's child nodes by exact title: the first of each title, then
+// those the import adds. Looked up once per import, not once per card.
+class OrganizationIndex {
+public:
+    explicit OrganizationIndex(TOutlineNode* target) : target_(target) {}
+    TOutlineNode* Find(const std::string& title) {
+        if (!scanned_) {
+            scanned_ = true;
+            for (std::size_t i = 0; i < target_->ChildCount(); ++i) {
+                TOutlineNode* child = target_->ChildAt(i);
+                const TNRBObject* item = child->Item();
+                if (item && item->Kind() == kOrganizationKind) {
+                    byTitle_.emplace(std::string(item->Title()), child);
+                }
+            }
+        }
+        const auto found = byTitle_.find(title);
+        return found == byTitle_.end() ? nullptr : found->second;
+    }
+    void Add(const std::string& title, TOutlineNode* node) {
+        Find(title);
+        byTitle_.emplace(title, node);
+    }
+
+private:
+    TOutlineNode* target_;
+    bool scanned_ = false;
+    std::unordered_map<std::string, TOutlineNode*> byTitle_;
+};
+
+// The organization a standard card's person is filed under: its first ORG value, unless
+// that is the person's own title (a card that names only an organization).
+std::string FilingOrganization(const TCard& card, int kind, std::string_view title) {
+    const TCardProperty* org = card.Find("ORG");
+    if (kind != kPersonKind || !card.IsStandard() || !org) {
+        return {};
+    }
+    std::string name = CleanField(Trimmed(org->Value(0)));
+    return name == title ? std::string() : name;
+}
+
+} // namespace
+
+FileResult ImportVCardFile(const std::string& path, TOutlineNode* target,
+                           IVCardImportChoice& choice, TImportReport* report) {
     if (!target) {
         return FileResult::Failure("There is no item to import \"" + path + "\" into.");
     }
@@ -848,15 +1053,17 @@ FileResult ImportVCardFile(const std::string& path, TOutlineNode* target,
     if (!result.ok) {
         return result;
     }
-    const std::string_view text = WithoutByteOrderMark(bytes);
+    std::string converted;
+    const std::string_view text = CardFileText(bytes, converted);
     CardReader reader(IsValidUtf8(text));
 
-    // First every card's kind (asked in file order) and title; then the items are made in
-    // the order the siblings sort in, so that the one sort at the end finds them in place
-    // and the new nodes lie in memory in tree order.
+    // First every card's kind (asked in file order), title and organization; then the items
+    // are made in the order the siblings sort in, so that the one sort at the end finds them
+    // in place and the new nodes lie in memory in tree order.
     struct Pending {
         std::string_view body;
         std::string title;
+        std::string organization; // the one a person is filed under; empty: target
         int kind;
     };
     std::vector<Pending> pending;
@@ -872,9 +1079,17 @@ FileResult ImportVCardFile(const std::string& path, TOutlineNode* target,
         if (!IsCleanField(title)) {
             title = CleanField(title);
         }
-        pending.push_back({body, std::move(title), kind});
+        std::string organization = FilingOrganization(card, kind, title);
+        pending.push_back({body, std::move(title), std::move(organization), kind});
     });
+    if (pending.empty()) {
+        return FileResult::Failure("\"" + path + "\" holds no vCard.");
+    }
+    // Organizations first, so that persons of the same file are filed under them.
     std::stable_sort(pending.begin(), pending.end(), [](const Pending& a, const Pending& b) {
+        if (a.kind != b.kind) {
+            return a.kind == kOrganizationKind;
+        }
         return CompareIgnoreAsciiCase(a.title, b.title) < 0;
     });
 
@@ -882,12 +1097,51 @@ FileResult ImportVCardFile(const std::string& path, TOutlineNode* target,
     if (outline) {
         outline->BeginUpdate();
     }
-    for (const Pending& card : pending) {
-        // Created under its final title, so that reading the card renames nothing.
-        TNRBObject* item = CreateItem(card.kind, card.title, {}, {}, 0, {}, target);
-        if (item) {
-            item->ReadVCard(reader.Read(card.body, false));
+    OrganizationIndex organizations(target);
+    std::vector<TOutlineNode*> filedUnder;
+    auto organizationNode = [&](const std::string& title) {
+        TOutlineNode* node = organizations.Find(title);
+        if (!node) {
+            TNRBObject* made = CreateItem(kOrganizationKind, title, {}, {}, 0, {}, target);
+            node = made ? made->Node() : nullptr;
+            if (!node) {
+                return node;
+            }
+            organizations.Add(title, node);
+            if (report) {
+                report->AddItem(kOrganizationKind);
+            }
         }
+        if (node && std::find(filedUnder.begin(), filedUnder.end(), node) == filedUnder.end()) {
+            filedUnder.push_back(node);
+        }
+        return node;
+    };
+    for (const Pending& card : pending) {
+        TOutlineNode* parent = target;
+        if (!card.organization.empty()) {
+            if (TOutlineNode* org = organizationNode(card.organization)) {
+                parent = org;
+            }
+        }
+        // Created under its final title, so that reading the card renames nothing.
+        TNRBObject* item = CreateItem(card.kind, card.title, {}, {}, 0, {}, parent);
+        if (!item) {
+            continue;
+        }
+        if (card.kind == kOrganizationKind && item->Node()) {
+            organizations.Add(card.title, item->Node());
+        }
+        const TCard& read = reader.Read(card.body, false);
+        item->ReadVCard(read);
+        if (report) {
+            ++report->records;
+            report->AddItemTree(*item);
+            AddCardLeftovers(read, card.kind, *report);
+        }
+    }
+    for (TOutlineNode* org : filedUnder) {
+        TOutline::SortChildren(org);
     }
     TOutline::SortChildren(target);
     if (outline) {

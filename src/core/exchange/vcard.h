@@ -1,9 +1,12 @@
 #pragma once
 // vCard files: a file holds cards, a card holds property lines, a property has a name, a set
-// of the 29 type flags and its values. The program's own cards (no VERSION line) follow its
-// own plain rules; cards that declare VERSION 2.1, 3.0 or 4.0 (phones, web address books) are
-// also unfolded, unescaped and decoded as those versions write them.
+// of the 29 type flags and its values. The program's own cards follow its own plain rules:
+// those that carry the program's PRODID, and those without a VERSION line (older copies of
+// the program wrote them so). Other cards that declare VERSION 2.1, 3.0 or 4.0 (phones, web
+// address books) are standard cards: unfolded, unescaped and decoded as those versions write
+// them, FN naming the person and TITLE holding the job title.
 
+#include "core/exchange/import_report.h"
 #include "core/storage/data_file.h"
 
 #include <array>
@@ -11,6 +14,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quill {
@@ -39,6 +43,14 @@ enum VCardTypeIndex : int {
 // The table index of a parameter (compared without regard to case), -1 when it has none.
 int VCardTypeIndexOf(std::string_view parameter);
 
+// The lines after the begin line of every card the program writes in its own form: the
+// version every 2.1 reader expects, and the product that tells the program's own reader that
+// TITLE holds the caption.
+inline constexpr std::string_view kOwnVCardVersion = "2.1";
+inline constexpr std::string_view kOwnVCardProductId = "-//Quillmere//Quillmere//EN";
+
+inline constexpr std::string_view kVCardExtensionParameter = "EXT";
+
 class TCardProperty {
 public:
     TCardProperty() = default;
@@ -65,6 +77,17 @@ public:
     std::string_view Value(std::size_t index) const;
     void AddValue(std::string value) { values_.push_back(std::move(value)); }
     void ReserveValues(std::size_t count) { values_.reserve(count); }
+    void SetValues(std::vector<std::string> values) { values_ = std::move(values); }
+
+    // The group a standard line names before its property ("item1" of "item1.TEL"), which
+    // ties a property to the label line of the same group; empty without one.
+    const std::string& Group() const { return group_; }
+    void SetGroup(std::string_view group) { group_ = group; }
+    // A NAME=VALUE parameter of a standard line other than TYPE, PREF, ENCODING and CHARSET
+    // (name compared without regard to case); empty when the line has none.
+    // The extension of a tel: URI stands under kVCardExtensionParameter.
+    std::string_view Parameter(std::string_view name) const;
+    void AddParameter(std::string_view name, std::string_view value);
 
     bool operator==(const TCardProperty&) const = default;
 
@@ -72,6 +95,8 @@ private:
     std::string name_;
     std::uint32_t types_ = 0;
     std::vector<std::string> values_;
+    std::string group_;
+    std::vector<std::pair<std::string, std::string>> parameters_;
 };
 
 class TCard {
@@ -87,19 +112,36 @@ public:
     const TCardProperty* Find(std::string_view name) const;
     void Clear();
 
-    // The VERSION the card declared ("2.1", "3.0", "4.0"); empty for the program's own form.
+    // The first property of the name in the group (both compared exactly); none otherwise.
+    const TCardProperty* FindInGroup(std::string_view name, std::string_view group) const;
+
+    // The VERSION the card declared ("2.1", "3.0", "4.0"); empty for the program's own form
+    // as older copies wrote it.
     const std::string& Version() const { return version_; }
     void SetVersion(std::string_view version) { version_ = version; }
-    bool IsStandard() const { return !version_.empty(); }
+    // Whether the card carries the program's own PRODID.
+    bool IsOwnProduct() const { return ownProduct_; }
+    void SetOwnProduct(bool own) { ownProduct_ = own; }
+    // A card another program wrote to the standard: it declares a version and is not the
+    // program's own.
+    bool IsStandard() const { return !version_.empty() && !ownProduct_; }
+
+    // The names of the lines the reader passed over (photos, keys, instant messaging ...),
+    // upper-cased, one entry per line, so an import can say what it did not keep.
+    const std::vector<std::string>& SkippedNames() const { return skipped_; }
+    void AddSkippedName(std::string_view name);
 
 private:
     std::vector<TCardProperty> properties_;
     std::string version_;
+    bool ownProduct_ = false;
+    std::vector<std::string> skipped_;
 };
 
 // Reads the cards of a file's text one at a time: each is handed to onCard and then dropped,
-// so a large file never stands in memory as cards. The text is read as UTF-8 when it is
-// valid UTF-8 (a leading byte order mark skipped), otherwise as Windows-1252.
+// so a large file never stands in memory as cards. Text that starts with a UTF-16 byte order
+// mark is read as UTF-16; otherwise it is read as UTF-8 when it is valid UTF-8 (a leading
+// byte order mark skipped), else as Windows-1252.
 void ForEachVCard(std::string_view text, const std::function<void(TCard&)>& onCard);
 // The same for a file; a file that cannot be read gives a failure and no cards.
 FileResult ForEachVCardInFile(const std::string& path, const std::function<void(TCard&)>& onCard);
@@ -114,7 +156,8 @@ public:
     void LoadText(std::string_view text);
     // Writes all cards to Filename, replacing the file (atomically).
     FileResult Save() const;
-    // What Save writes: each card between "begin:vcard" and "end:vcard", lines ending CR LF.
+    // What Save writes: each card between "begin:vcard" and "end:vcard", the version and
+    // product lines first, lines ending CR LF.
     std::string Text() const;
 
     void AddCard(TCard card) { cards_.push_back(std::move(card)); }
@@ -163,10 +206,23 @@ inline constexpr std::string_view kVCardImportAsPerson = "Import as Person";
 inline constexpr std::string_view kVCardImportAsOrganization = "Import as Orgn.";
 
 // Imports every card of the file under target, each as a person or (when it has ORG and the
-// choice says so) an organization. A file that cannot be read imports nothing. The target's
-// child nodes are sorted afterwards, as each renamed node would have been.
+// choice says so) an organization. A standard card imported as a person whose ORG names an
+// organization other than the person is filed under the organization of that title among
+// target's child nodes (created when there is none; one made from a card of the same file
+// counts). A file that cannot be read imports nothing; a file that holds no card at all is a
+// failure too ("... holds no vCard"). The target's child nodes (and those of the
+// organizations filed under) are sorted afterwards, as each renamed node would have been.
+// The report, when given, receives what came in and what was not kept.
 FileResult ImportVCardFile(const std::string& path, TOutlineNode* target,
                            IVCardImportChoice& choice);
+FileResult ImportVCardFile(const std::string& path, TOutlineNode* target,
+                           IVCardImportChoice& choice, TImportReport* report);
+
+// The properties of the card that a person (kind 3) or organization (kind 1) reading it
+// leaves behind, added to the report by name: the lines the reader passed over and those
+// the item has no place for. Lines about the card itself (VERSION, PRODID, UID, REV, KIND)
+// are not counted.
+void AddCardLeftovers(const TCard& card, int kind, TImportReport& report);
 
 // The publishing wizard's vCard choice.
 inline constexpr std::string_view kVCardKindWarning =

@@ -2,14 +2,19 @@
 // property line of every contact point.
 
 #include "core/exchange/vcard.h"
+#include "core/exchange/vcard_dates.h"
+#include "core/model/attachment_objects.h"
 #include "core/model/contact_holder_objects.h"
 #include "core/model/contact_point_objects.h"
 #include "core/model/item_factory.h"
 #include "core/model/item_kind.h"
 #include "core/model/outline.h"
 #include "core/model/record_text.h"
+#include "core/util/ascii.h"
 
 #include <initializer_list>
+#include <optional>
+#include <utility>
 
 namespace quill {
 namespace {
@@ -23,87 +28,352 @@ TCardProperty Property(std::string_view name, std::initializer_list<std::string_
     return property;
 }
 
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && static_cast<unsigned char>(text.front()) <= 0x20) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && static_cast<unsigned char>(text.back()) <= 0x20) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+// The text of a single-text property. A standard card's FN, TITLE or NOTE is one text, so a
+// ";" that a writer left unescaped is put back; the own form takes the first value.
+std::string TextOf(const TCard& card, const TCardProperty& property) {
+    if (!card.IsStandard()) {
+        return std::string(property.Value(0));
+    }
+    std::string text;
+    for (std::size_t i = 0; i < property.ValueCount(); ++i) {
+        if (i > 0) {
+            text += ';';
+        }
+        text.append(property.Value(i));
+    }
+    return text;
+}
+
+// The family name with the honorific suffix (N's fifth part) after a comma, as it is
+// written after a name: "King, Jr.".
+std::string FamilyName(const TCardProperty& n) {
+    std::string family(n.Value(0));
+    const std::string_view suffix = Trim(n.Value(4));
+    if (!suffix.empty()) {
+        family += family.empty() ? "" : ", ";
+        family.append(suffix);
+    }
+    return family;
+}
+
 // The program's own cards carry the display name in TITLE; standard cards name the person in
-// FN and hold the job title in TITLE, so there FN comes first.
+// FN and hold the job title in TITLE. A standard card without a name is titled by its
+// organization, or else by its first e-mail address.
 std::string PersonTitle(const TCard& card, std::string_view firstName, std::string_view lastName) {
-    const TCardProperty* title = card.Find("TITLE");
-    const TCardProperty* formatted = card.Find("FN");
-    if (card.IsStandard()) {
-        std::swap(title, formatted);
-    }
-    if (title) {
-        return std::string(title->Value(0));
-    }
-    if (formatted) {
-        return std::string(formatted->Value(0));
-    }
     std::string name(firstName);
     name += ' ';
     name.append(lastName);
-    return name;
+    if (!card.IsStandard()) {
+        if (const TCardProperty* title = card.Find("TITLE")) {
+            return std::string(title->Value(0));
+        }
+        if (const TCardProperty* formatted = card.Find("FN")) {
+            return std::string(formatted->Value(0));
+        }
+        return name;
+    }
+    if (const TCardProperty* formatted = card.Find("FN")) {
+        std::string text = TextOf(card, *formatted);
+        if (!Trim(text).empty()) {
+            return text;
+        }
+    }
+    if (!Trim(name).empty()) {
+        return std::string(Trim(name));
+    }
+    for (std::string_view fallback : {"ORG", "EMAIL"}) {
+        if (const TCardProperty* property = card.Find(fallback)) {
+            if (!Trim(property->Value(0)).empty()) {
+                return std::string(Trim(property->Value(0)));
+            }
+        }
+    }
+    return {};
 }
 
-// The address record of an ADR property: its first seven values, each made safe for a field.
-std::string AddressRecord(const TCardProperty& adr) {
+// The address record of an ADR property: line 1 to 3, city, state, postal code and country,
+// each made safe for a field. The own form holds the lines in its first three values; a
+// standard card has the post office box, the extended address and the street (whose lines a
+// line break separates) there, which fill the lines in this order, the ones left over joined
+// into the third.
+std::string AddressRecord(const TCard& card, const TCardProperty& adr) {
+    std::vector<std::string> lines;
+    if (card.IsStandard()) {
+        for (std::size_t i = 0; i < 3; ++i) {
+            std::string_view part = adr.Value(i);
+            while (!part.empty()) {
+                const std::size_t br = part.find('\n');
+                const std::string_view line = Trim(part.substr(0, br));
+                if (!line.empty()) {
+                    lines.emplace_back(line);
+                }
+                part = br == std::string_view::npos ? std::string_view() : part.substr(br + 1);
+            }
+        }
+        while (lines.size() > 3) {
+            lines[lines.size() - 2] += ", " + lines.back();
+            lines.pop_back();
+        }
+    } else {
+        for (std::size_t i = 0; i < 3; ++i) {
+            lines.emplace_back(adr.Value(i));
+        }
+    }
+    lines.resize(3);
     std::string record;
     DataLineBuilder builder(record, DataLineTag(kAddressKind));
     for (std::size_t i = 0; i < 7; ++i) {
-        const std::string_view value = adr.Value(i);
+        const std::string_view value = i < 3 ? std::string_view(lines[i]) : adr.Value(i);
         builder.Field(IsCleanField(value) ? std::string(value) : CleanField(value));
     }
     return record;
 }
 
+// A standard card's number with its extension after it ("+1 555 0100 x102", "... ext. 102")
+// taken apart; the extension of a tel: URI comes as a parameter.
+std::pair<std::string, std::string> NumberAndExtension(const TCard& card,
+                                                       const TCardProperty& tel) {
+    std::string number(tel.Value(0));
+    std::string extension(tel.Parameter(kVCardExtensionParameter));
+    if (!card.IsStandard() || !extension.empty()) {
+        return {number, extension};
+    }
+    std::size_t digits = number.size();
+    while (digits > 0 && number[digits - 1] >= '0' && number[digits - 1] <= '9') {
+        --digits;
+    }
+    if (digits == number.size()) {
+        return {number, extension};
+    }
+    std::string_view head = std::string_view(number).substr(0, digits);
+    while (!head.empty() && head.back() == ' ') {
+        head.remove_suffix(1);
+    }
+    for (std::string_view mark : {"extension", "ext.", "ext", "x"}) {
+        if (head.size() > mark.size() && EndsWithIgnoreAsciiCase(head, mark) &&
+            head[head.size() - mark.size() - 1] == ' ') {
+            extension = number.substr(digits);
+            std::string_view rest = head.substr(0, head.size() - mark.size());
+            return {std::string(Trim(rest)), extension};
+        }
+    }
+    return {number, extension};
+}
+
+// Apple's address book labels a property by a line of the same group; its own labels are
+// written "_$!<Mobile>!$_", custom ones as typed.
+std::string LabelOf(const TCard& card, const TCardProperty& property) {
+    if (property.Group().empty()) {
+        return {};
+    }
+    const TCardProperty* label = card.FindInGroup("X-ABLABEL", property.Group());
+    if (!label) {
+        return {};
+    }
+    const std::string whole = TextOf(card, *label);
+    std::string_view text = Trim(whole);
+    if (text.starts_with("_$!<") && text.ends_with(">!$_")) {
+        text = text.substr(4, text.size() - 8);
+    }
+    return std::string(text);
+}
+
+// A contact point's title: its label, else the display names of its types; a standard card's
+// point without either is named after its kind, so that it can be made primary.
+std::string PointTitle(const TCard& card, const TCardProperty& property,
+                       std::string_view kindWord) {
+    std::string title = LabelOf(card, property);
+    if (title.empty()) {
+        title = property.TypeDisplayText();
+    }
+    if (title.empty() && card.IsStandard()) {
+        title = kindWord;
+    }
+    return title;
+}
+
+// Which primary each kind gets: the first point with PREF, else the first point.
+class PrimaryChoice {
+public:
+    void Offer(std::string_view title, bool preferred) {
+        if (preferred && !preferred_) {
+            preferred_ = true;
+            title_ = title;
+        } else if (!preferred_ && !offered_) {
+            title_ = title;
+        }
+        offered_ = true;
+    }
+    bool Chosen() const { return offered_; }
+    const std::string& Title() const { return title_; }
+
+private:
+    bool offered_ = false;
+    bool preferred_ = false;
+    std::string title_;
+};
+
 // Creates the contact points of the card under the holder: addresses, e-mail addresses,
-// phones and faxes in this order, then one website from the first URL. A PREF names the
-// primary of its kind.
+// phones and faxes in this order, then a website for every URL. A PREF names the primary of
+// its kind; without one the first of the kind is primary.
 void ReadContactPoints(const TCard& card, TContactHolderObject& holder) {
     TOutlineNode* node = holder.Node();
     if (!node) {
         return;
     }
+    PrimaryChoice address;
+    PrimaryChoice email;
+    PrimaryChoice phone;
+    PrimaryChoice fax;
+    PrimaryChoice website;
     for (std::size_t i = 0; i < card.Count(); ++i) {
         const TCardProperty& adr = card.At(i);
         if (adr.Name() != "ADR") {
             continue;
         }
-        const std::string title = adr.TypeDisplayText();
-        CreateItem(kAddressKind, title, adr.Value(0), {}, 0, AddressRecord(adr), node);
-        if (adr.HasType(kVCardPref)) {
-            holder.SetPrimaryAddress(title);
-        }
+        const std::string title = PointTitle(card, adr, "Address");
+        const std::string record = AddressRecord(card, adr);
+        DataLineReader fields;
+        fields.Open(record, DataLineTag(kAddressKind));
+        CreateItem(kAddressKind, title, fields.At(0), {}, 0, record, node);
+        address.Offer(title, adr.HasType(kVCardPref));
     }
     for (std::size_t i = 0; i < card.Count(); ++i) {
-        const TCardProperty& email = card.At(i);
-        if (email.Name() != "EMAIL") {
+        const TCardProperty& mail = card.At(i);
+        if (mail.Name() != "EMAIL") {
             continue;
         }
-        const std::string title = email.TypeDisplayText();
-        CreateItem(kEMailKind, title, email.Value(0), {}, 0, {}, node);
-        if (email.HasType(kVCardPref)) {
-            holder.SetPrimaryEMail(title);
-        }
+        const std::string title = PointTitle(card, mail, "E-Mail");
+        CreateItem(kEMailKind, title, mail.Value(0), {}, 0, {}, node);
+        email.Offer(title, mail.HasType(kVCardPref));
     }
     for (std::size_t i = 0; i < card.Count(); ++i) {
         const TCardProperty& tel = card.At(i);
         if (tel.Name() != "TEL") {
             continue;
         }
-        const std::string title = tel.TypeDisplayText();
-        const bool fax = tel.HasType(kVCardFax);
-        CreateItem(fax ? kFaxKind : kPhoneKind, title, tel.Value(0), {}, 0, {}, node);
-        if (tel.HasType(kVCardPref)) {
-            if (fax) {
-                holder.SetPrimaryFax(title);
-            } else {
-                holder.SetPrimaryPhone(title);
-            }
+        const bool isFax = tel.HasType(kVCardFax);
+        const std::string title = PointTitle(card, tel, isFax ? "Fax" : "Phone");
+        auto [number, extension] = NumberAndExtension(card, tel);
+        std::string dataLine;
+        if (!isFax) {
+            DataLineBuilder(dataLine, DataLineTag(kPhoneKind)).Field(CleanField(extension));
+        } else if (!extension.empty()) {
+            number += " x" + extension; // a fax has no extension of its own
+        }
+        CreateItem(isFax ? kFaxKind : kPhoneKind, title, number, {}, 0, dataLine, node);
+        (isFax ? fax : phone).Offer(title, tel.HasType(kVCardPref));
+    }
+    std::size_t sites = 0;
+    for (std::size_t i = 0; i < card.Count(); ++i) {
+        const TCardProperty& url = card.At(i);
+        if (url.Name() != "URL") {
+            continue;
+        }
+        ++sites;
+        std::string title = LabelOf(card, url);
+        if (title.empty()) {
+            title = url.TypeDisplayText();
+        }
+        if (title.empty()) {
+            title = sites == 1 ? "Web URL" : "Web URL " + std::to_string(sites);
+        }
+        CreateItem(kWebsiteKind, title, Trim(url.Value(0)), {}, 0, {}, node);
+        website.Offer(title, url.HasType(kVCardPref));
+    }
+    if (address.Chosen()) {
+        holder.SetPrimaryAddress(address.Title());
+    }
+    if (email.Chosen()) {
+        holder.SetPrimaryEMail(email.Title());
+    }
+    if (phone.Chosen()) {
+        holder.SetPrimaryPhone(phone.Title());
+    }
+    if (fax.Chosen()) {
+        holder.SetPrimaryFax(fax.Title());
+    }
+    if (website.Chosen()) {
+        holder.SetPrimaryWebsite(website.Title());
+    }
+}
+
+// Every NOTE of the card, one after the other.
+std::string NoteText(const TCard& card) {
+    std::string note;
+    for (std::size_t i = 0; i < card.Count(); ++i) {
+        if (card.At(i).Name() != "NOTE") {
+            continue;
+        }
+        const std::string text(Trim(TextOf(card, card.At(i))));
+        if (text.empty()) {
+            continue;
+        }
+        if (!note.empty()) {
+            note += ' ';
+        }
+        note += text;
+    }
+    return note;
+}
+
+// The names under which cards give an anniversary, beside Apple's labelled X-ABDATE.
+constexpr std::string_view kAnniversaryNames[] = {"ANNIVERSARY", "X-ANNIVERSARY",
+                                                  "X-EVOLUTION-ANNIVERSARY", "X-MS-ANNIVERSARY",
+                                                  "X-KADDRESSBOOK-X-ANNIVERSARY"};
+
+std::optional<CardDate> DateOf(const TCard& card, const TCardProperty& property) {
+    if (EqualsIgnoreAsciiCase(property.Parameter("VALUE"), "text")) {
+        return std::nullopt;
+    }
+    return ParseCardDate(TextOf(card, property), property.Parameter("X-APPLE-OMIT-YEAR"));
+}
+
+// The property that gives the birthday (first) or the anniversary (second), when it holds a
+// date; none otherwise.
+std::pair<const TCardProperty*, const TCardProperty*> DateProperties(const TCard& card) {
+    const TCardProperty* birthday = nullptr;
+    const TCardProperty* anniversary = nullptr;
+    for (std::size_t i = 0; i < card.Count(); ++i) {
+        const TCardProperty& property = card.At(i);
+        if (!birthday && property.Name() == "BDAY" && DateOf(card, property)) {
+            birthday = &property;
+            continue;
+        }
+        if (anniversary) {
+            continue;
+        }
+        bool isAnniversary = false;
+        for (std::string_view name : kAnniversaryNames) {
+            isAnniversary = isAnniversary || property.Name() == name;
+        }
+        if (property.Name() == "X-ABDATE") {
+            isAnniversary = EqualsIgnoreAsciiCase(LabelOf(card, property), "Anniversary");
+        }
+        if (isAnniversary && DateOf(card, property)) {
+            anniversary = &property;
         }
     }
-    if (const TCardProperty* url = card.Find("URL")) {
-        constexpr std::string_view kWebTitle = "Web URL";
-        CreateItem(kWebsiteKind, kWebTitle, url->Value(0), {}, 0, {}, node);
-        holder.SetPrimaryWebsite(kWebTitle);
+    return {birthday, anniversary};
+}
+
+void ReadDates(const TCard& card, TNRBObject& person) {
+    const auto [birthday, anniversary] = DateProperties(card);
+    if (birthday) {
+        CreateDateReminder(kBirthdayTitle, *DateOf(card, *birthday), person.Node());
+    }
+    if (anniversary) {
+        CreateDateReminder(kAnniversaryTitle, *DateOf(card, *anniversary), person.Node());
     }
 }
 
@@ -187,7 +457,37 @@ std::string CardItemTitle(const TCard& card, int kind) {
     }
     const TCardProperty* n = card.Find("N");
     return PersonTitle(card, n ? n->Value(1) : std::string_view(),
-                       n ? n->Value(0) : std::string_view());
+                       n ? FamilyName(*n) : std::string());
+}
+
+void AddCardLeftovers(const TCard& card, int kind, TImportReport& report) {
+    for (const std::string& name : card.SkippedNames()) {
+        report.AddNotKept(name);
+    }
+    const auto [birthday, anniversary] = DateProperties(card);
+    const TCardProperty* org = card.Find("ORG");
+    const std::string orgTitle = org ? std::string(org->Value(0)) : std::string();
+    for (std::size_t i = 0; i < card.Count(); ++i) {
+        const TCardProperty& property = card.At(i);
+        const std::string& name = property.Name();
+        const bool first = card.Find(name) == &property;
+        bool kept = name == "ADR" || name == "TEL" || name == "EMAIL" || name == "URL" ||
+                    name == "NOTE" || name == "X-ABLABEL";
+        if (kind == kPersonKind) {
+            // The own form names the person by N, FN and TITLE; a standard card keeps its
+            // job title in the comment and files the person under its ORG.
+            kept = kept || (first && (name == "N" || name == "FN" || name == "TITLE")) ||
+                   (&property == org && card.IsStandard()) || &property == birthday ||
+                   &property == anniversary;
+        } else {
+            // An organization is named by ORG; its name given again loses nothing.
+            kept = kept || &property == org ||
+                   ((name == "N" || name == "FN") && TextOf(card, property) == orgTitle);
+        }
+        if (!kept) {
+            report.AddNotKept(name);
+        }
+    }
 }
 
 TCard ItemVCard(const TNRBObject& item) {
@@ -218,7 +518,7 @@ void TPersonObject::ReadVCard(const TCard& card) {
     if (const TCardProperty* n = card.Find("N")) {
         const std::size_t count = n->ValueCount();
         if (count > 0) {
-            SetLastName(n->Value(0));
+            SetLastName(FamilyName(*n));
         }
         if (count > 1) {
             SetFirstName(n->Value(1));
@@ -232,7 +532,19 @@ void TPersonObject::ReadVCard(const TCard& card) {
     }
     Retitle(*this, PersonTitle(card, FirstName(), LastName()));
     SetTarget(FormalName());
+    // A standard card's job title opens the comment, the notes follow.
+    std::string comment = NoteText(card);
+    if (const TCardProperty* job = card.Find("TITLE"); job && card.IsStandard()) {
+        const std::string title(Trim(TextOf(card, *job)));
+        if (!title.empty()) {
+            comment = comment.empty() ? title : title + " \xE2\x80\x94 " + comment;
+        }
+    }
+    if (!comment.empty()) {
+        SetComment(comment);
+    }
     ReadContactPoints(card, *this);
+    ReadDates(card, *this);
 }
 
 void TPersonObject::SaveVCardFile(const std::string& fileName) const {
@@ -242,6 +554,9 @@ void TPersonObject::SaveVCardFile(const std::string& fileName) const {
 void TOrgObject::ReadVCard(const TCard& card) {
     if (const TCardProperty* org = card.Find("ORG")) {
         Retitle(*this, org->Value(0));
+    }
+    if (const std::string note = NoteText(card); !note.empty()) {
+        SetComment(note);
     }
     ReadContactPoints(card, *this);
 }

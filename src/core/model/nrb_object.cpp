@@ -255,7 +255,7 @@ void TNRBObject::Launch() {}
 // Phones, faxes, reminders, tools and every kind without a form of its own: the title in
 // bold, then the target and the comment.
 void TNRBObject::WriteHTMLBody(std::ostream& out, bool) const {
-    WriteHtml(out, "<em><strong>", HtmlText{Title()}, "</em></strong> ", HtmlText{Target()});
+    WriteHtml(out, "<em><strong>", HtmlText{Title()}, "</strong></em> ", HtmlText{Target()});
     if (!Comment().empty()) {
         WriteHtml(out, " - ", HtmlText{Comment()});
     }
