@@ -11,7 +11,8 @@ DEMO_HOME   ?= $(CURDIR)/demo-home
 PACKAGES := cmake:/usr/bin/cmake ninja-build:/usr/bin/ninja g++:/usr/bin/g++ \
             libgtest-dev:/usr/include/gtest/gtest.h \
             libbenchmark-dev:/usr/include/benchmark/benchmark.h \
-            qt6-base-dev:/usr/lib/x86_64-linux-gnu/cmake/Qt6/Qt6Config.cmake
+            qt6-base-dev:/usr/lib/x86_64-linux-gnu/cmake/Qt6/Qt6Config.cmake \
+            libqt6sql6-sqlite:/usr/lib/x86_64-linux-gnu/qt6/plugins/sqldrivers/libqsqlite.so
 FUZZ_PACKAGES := clang:/usr/bin/clang++ libclang-rt-dev:/usr/lib/llvm-14/lib/clang
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)

@@ -9,6 +9,7 @@
 #include "core/util/ascii.h"
 #include "core/util/atomic_file.h"
 #include "core/util/text_encoding.h"
+#include "core/util/work_progress.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -860,7 +861,14 @@ FileResult ImportVCardFile(const std::string& path, TOutlineNode* target,
         int kind;
     };
     std::vector<Pending> pending;
+    // A listener may stop the import: before anything is made, or part-way (the first half
+    // of the work is reading, the second making).
+    bool stopped = false;
     ForEachCardBody(text, [&](std::string_view body) {
+        stopped = stopped || !ReportWorkProgress(body.data() - text.data(), 2 * text.size());
+        if (stopped) {
+            return;
+        }
         const TCard& card = reader.Read(body, true);
         int kind = kPersonKind;
         if (const TCardProperty* org = card.Find("ORG")) {
@@ -882,7 +890,11 @@ FileResult ImportVCardFile(const std::string& path, TOutlineNode* target,
     if (outline) {
         outline->BeginUpdate();
     }
-    for (const Pending& card : pending) {
+    for (std::size_t i = 0; i < pending.size() && !stopped; ++i) {
+        if (!ReportWorkProgress(pending.size() + i, 2 * pending.size())) {
+            break;
+        }
+        const Pending& card = pending[i];
         // Created under its final title, so that reading the card renames nothing.
         TNRBObject* item = CreateItem(card.kind, card.title, {}, {}, 0, {}, target);
         if (item) {

@@ -178,12 +178,12 @@ void TMainForm::BuildActions() {
        &TMainForm::OnNewPerson);
     on(MakeAction("NewWebsiteItem", "&Website", "Create new Website", QKeySequence("Ctrl+W")),
        &TMainForm::OnNewWebsite);
-    // The wizards and the report dialog come with their own work; until then the commands
-    // are there and disabled.
-    MakeAction("ImportItem", "&Import...", "Import data from another file type")->setEnabled(false);
-    MakeAction("PublishItem", "P&ublish...",
-               "Export your data for use by other people or other programs")
-        ->setEnabled(false);
+    on(MakeAction("ImportItem", "&Import...", "Import data from another file type"),
+       &TMainForm::ImportBtnClick);
+    on(MakeAction("PublishItem", "P&ublish...",
+                  "Export your data for use by other people or other programs"),
+       &TMainForm::PublishBtnClick);
+    // The report dialog comes with its own work; until then the command is there and disabled.
     on(MakeAction("Save1", "&Save", "Save all data now"), &TMainForm::Save1Click);
     on(MakeAction("Revert1", "R&evert", "Revert to previously saved data"),
        &TMainForm::Revert1Click);
@@ -279,11 +279,12 @@ void TMainForm::BuildActions() {
         a->setIcon(ThemeIcon(theme, fallback));
         return a;
     };
-    button("ImportBtn", "Import | Import data from another file type", "document-import", "import")
-        ->setEnabled(false);
-    button("PublishBtn", "Publish | Export your data for use by other people or other programs",
-           "document-export", "publish")
-        ->setEnabled(false);
+    on(button("ImportBtn", "Import | Import data from another file type", "document-import",
+              "import"),
+       &TMainForm::ImportBtnClick);
+    on(button("PublishBtn", "Publish | Export your data for use by other people or other programs",
+              "document-export", "publish"),
+       &TMainForm::PublishBtnClick);
     button("PrintBtn", "Print", "document-print", "print")->setEnabled(false);
     QAction* anyFilter = button("FilterBtn1", "Filter|Show items matching ANY selected category",
                                 nullptr, "filter-any");
