@@ -37,7 +37,9 @@ void ChosenFieldList::dropEvent(QDropEvent* event) {
     const int from = currentRow();
     event->setDropAction(Qt::IgnoreAction); // the list is refilled, not changed by Qt
     event->accept();
-    if (event->source() == this && onto.isValid() && from >= 0) {
+    // Only the list's own entries are moved (a drag from elsewhere names another source).
+    const QObject* source = event->source();
+    if ((!source || source == this) && onto.isValid() && from >= 0) {
         emit fieldDropped(from, onto.row());
     }
 }
