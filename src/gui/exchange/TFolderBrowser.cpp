@@ -34,6 +34,10 @@ TFolderBrowser::TFolderBrowser(std::vector<FileFilter> filters, QWidget* parent)
     path_->setMinimumWidth(1); // long paths are cut at the right, the whole path in the tip
     places_->setObjectName(QStringLiteral("DriveList"));
     directories_->setObjectName(QStringLiteral("DirectoryListBox"));
+    // Long place names must not widen the wizard; the list shows them whole when open.
+    places_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    places_->setMinimumContentsLength(12);
+    directories_->setMinimumHeight(directories_->fontMetrics().height() * 4);
     for (const auto& [caption, path] : Places()) {
         places_->addItem(caption, path);
     }
@@ -48,6 +52,8 @@ TFolderBrowser::TFolderBrowser(std::vector<FileFilter> filters, QWidget* parent)
         files_->setObjectName(QStringLiteral("FileListBox"));
         filter_ = new QComboBox(this);
         filter_->setObjectName(QStringLiteral("FilterComboBox"));
+        filter_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        filter_->setMinimumContentsLength(12);
         for (const FileFilter& f : filters_) {
             filter_->addItem(f.caption);
         }

@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -75,6 +76,20 @@ void TWizardForm::AddPage(std::string_view name, QWidget* page) {
 void TWizardForm::FinishPages() {
     sequence_.emplace(names_);
     ShowCurrent();
+}
+
+void TWizardForm::showEvent(QShowEvent* event) {
+    if (!sized_) {
+        sized_ = true;
+        // A size that suits every page, kept within the screen (large fonts, scaled screens):
+        // the pages' texts wrap and their lists shrink rather than run off the screen.
+        QSize size(kWidth, kHeight);
+        if (const QScreen* screen = this->screen()) {
+            size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
+        }
+        resize(size.expandedTo(minimumSizeHint()));
+    }
+    QDialog::showEvent(event);
 }
 
 void TWizardForm::ShowAllSheets() {

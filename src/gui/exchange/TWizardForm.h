@@ -57,6 +57,7 @@ protected:
     static QVBoxLayout* PageLayout(QWidget* page);
 
     void accept() override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void ShowCurrent();
@@ -68,6 +69,9 @@ private:
     std::vector<std::string> names_;
     std::optional<TWizardSequence> sequence_;
     int helpContext_ = 0;
+    bool sized_ = false;
+    static constexpr int kWidth = 560;
+    static constexpr int kHeight = 440;
 };
 
 } // namespace quill::gui
