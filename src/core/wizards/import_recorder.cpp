@@ -2,6 +2,8 @@
 
 #include "core/model/nrb_object.h"
 
+#include <algorithm>
+
 namespace quill {
 namespace {
 
@@ -65,8 +67,32 @@ void TImportRecorder::Stop() {
 void TImportRecorder::NodesInserted(TOutlineNode* parent, int first, int last) {
     for (int row = first; row <= last; ++row) {
         if (TOutlineNode* node = outline_->ChildOf(parent, static_cast<std::size_t>(row))) {
-            nodes_.insert(node);
+            // A node that went away may have left its address to this new one.
+            if (!goneNodes_.empty()) {
+                goneNodes_.erase(node);
+            }
+            nodes_.push_back(node);
         }
+    }
+}
+
+void TImportRecorder::Forget(TOutlineNode* node) {
+    if (!nodes_.empty() && nodes_.back() == node) {
+        nodes_.pop_back();
+    } else {
+        goneNodes_.insert(node);
+    }
+    orders_.erase(node);
+    if (const TNRBObject* item = node->Item()) {
+        ForEachItemBelow(*item, [this](TNRBObject* child) { ForgetItem(child); });
+    }
+}
+
+void TImportRecorder::ForgetItem(TNRBObject* item) {
+    if (!items_.empty() && items_.back().first == item) {
+        items_.pop_back();
+    } else {
+        goneItems_.insert(item);
     }
 }
 
@@ -76,17 +102,19 @@ void TImportRecorder::NodesAboutToBeRemoved(TOutlineNode* parent, int first, int
         if (!node) {
             continue;
         }
-        if (nodes_.contains(node)) {
+        if (!nodes_.empty() && nodes_.back() == node && !node->HasChildren()) {
+            ++dropped_; // a refused record, just made
+        } else if (std::find(nodes_.begin(), nodes_.end(), node) != nodes_.end() &&
+                   !goneNodes_.contains(node)) {
             ++dropped_;
         }
-        // Whatever goes with the node is no longer there to count or to take back.
-        ForEachInSubtree(node, [this](TOutlineNode* gone) {
-            nodes_.erase(gone);
-            orders_.erase(gone);
-            if (const TNRBObject* item = gone->Item()) {
-                ForEachItemBelow(*item, [this](TNRBObject* child) { items_.erase(child); });
-            }
-        });
+        // Whatever goes with the node is no longer there to count or to take back; children
+        // first, so that the node itself is still the last one added when it was.
+        std::vector<TOutlineNode*> gone;
+        ForEachInSubtree(node, [&gone](TOutlineNode* n) { gone.push_back(n); });
+        for (auto it = gone.rbegin(); it != gone.rend(); ++it) {
+            Forget(*it);
+        }
     }
 }
 
@@ -96,7 +124,10 @@ void TImportRecorder::ItemsAdded(TOutlineNode* holder, int first, int last) {
     }
     for (int row = first; row <= last; ++row) {
         if (TNRBObject* item = holder->Item()->ChildAt(static_cast<std::size_t>(row))) {
-            items_.emplace(item, holder);
+            if (!goneItems_.empty()) {
+                goneItems_.erase(item);
+            }
+            items_.emplace_back(item, holder);
         }
     }
 }
@@ -107,28 +138,46 @@ void TImportRecorder::ItemsAboutToBeRemoved(TOutlineNode* holder, int first, int
     }
     for (int row = first; row <= last; ++row) {
         if (TNRBObject* item = holder->Item()->ChildAt(static_cast<std::size_t>(row))) {
-            items_.erase(item);
-            ForEachItemBelow(*item, [this](TNRBObject* child) { items_.erase(child); });
+            ForEachItemBelow(*item, [this](TNRBObject* child) { ForgetItem(child); });
+            ForgetItem(item);
         }
     }
 }
 
 void TImportRecorder::ChildrenAboutToBeSorted(TOutlineNode* parent) {
-    if (orders_.contains(parent) || (parent && InAddedSubtree(parent))) {
+    if (orders_.contains(parent)) {
+        return;
+    }
+    const std::vector<TOutlineNode*> live = LiveNodes();
+    if (parent && InAddedSubtree(parent, live)) {
         return;
     }
     std::vector<TOutlineNode*>& order = orders_[parent];
     for (std::size_t row = 0; row < outline_->ChildCountOf(parent); ++row) {
         TOutlineNode* child = outline_->ChildOf(parent, row);
-        if (!nodes_.contains(child)) {
+        if (!std::binary_search(live.begin(), live.end(), child)) {
             order.push_back(child);
         }
     }
 }
 
-bool TImportRecorder::InAddedSubtree(const TOutlineNode* node) const {
+std::vector<TOutlineNode*> TImportRecorder::LiveNodes() const {
+    std::vector<TOutlineNode*> live;
+    live.reserve(nodes_.size());
+    for (TOutlineNode* node : nodes_) {
+        if (goneNodes_.empty() || !goneNodes_.contains(node)) {
+            live.push_back(node);
+        }
+    }
+    std::sort(live.begin(), live.end());
+    live.erase(std::unique(live.begin(), live.end()), live.end());
+    return live;
+}
+
+bool TImportRecorder::InAddedSubtree(const TOutlineNode* node,
+                                     const std::vector<TOutlineNode*>& live) {
     for (; node; node = node->Parent()) {
-        if (nodes_.contains(const_cast<TOutlineNode*>(node))) {
+        if (std::binary_search(live.begin(), live.end(), node)) {
             return true;
         }
     }
@@ -136,9 +185,10 @@ bool TImportRecorder::InAddedSubtree(const TOutlineNode* node) const {
 }
 
 std::vector<TOutlineNode*> TImportRecorder::TopNodes() const {
+    const std::vector<TOutlineNode*> live = LiveNodes();
     std::vector<TOutlineNode*> tops;
-    for (TOutlineNode* node : nodes_) {
-        if (!InAddedSubtree(node->Parent())) {
+    for (TOutlineNode* node : live) {
+        if (!InAddedSubtree(node->Parent(), live)) {
             tops.push_back(node);
         }
     }
@@ -146,9 +196,10 @@ std::vector<TOutlineNode*> TImportRecorder::TopNodes() const {
 }
 
 std::vector<TNRBObject*> TImportRecorder::TopItems() const {
+    const std::vector<TOutlineNode*> live = LiveNodes();
     std::vector<TNRBObject*> tops;
     for (const auto& [item, holder] : items_) {
-        if (!InAddedSubtree(holder)) {
+        if ((goneItems_.empty() || !goneItems_.contains(item)) && !InAddedSubtree(holder, live)) {
             tops.push_back(item);
         }
     }
@@ -158,6 +209,12 @@ std::vector<TNRBObject*> TImportRecorder::TopItems() const {
 KindCounts TImportRecorder::Counts() const {
     KindCounts counts{};
     for (const TOutlineNode* node : TopNodes()) {
+        if (!node->HasChildren()) {
+            if (node->Item()) {
+                CountItem(*node->Item(), counts);
+            }
+            continue;
+        }
         ForEachInSubtree(node, [&counts](const TOutlineNode* n) {
             if (n->Item()) {
                 CountItem(*n->Item(), counts);
@@ -172,15 +229,18 @@ KindCounts TImportRecorder::Counts() const {
 
 void TImportRecorder::Undo() {
     Stop();
-    for (TNRBObject* item : TopItems()) {
-        TOutlineNode* holder = items_.at(item);
-        holder->Item()->RemoveChild(item);
+    const std::vector<TNRBObject*> items = TopItems();
+    std::unordered_map<TNRBObject*, TOutlineNode*> holders(items_.begin(), items_.end());
+    for (TNRBObject* item : items) {
+        holders.at(item)->Item()->RemoveChild(item);
     }
     for (TOutlineNode* node : TopNodes()) {
         outline_->DeleteNode(node);
     }
     items_.clear();
     nodes_.clear();
+    goneItems_.clear();
+    goneNodes_.clear();
     for (const auto& [parent, order] : orders_) {
         for (std::size_t row = 0; row < order.size(); ++row) {
             // Mostly already in place: the siblings were in order before the import too.

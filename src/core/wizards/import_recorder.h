@@ -49,12 +49,20 @@ private:
     // Added nodes whose parent was there before, and added items whose holder was.
     std::vector<TOutlineNode*> TopNodes() const;
     std::vector<TNRBObject*> TopItems() const;
-    bool InAddedSubtree(const TOutlineNode* node) const;
+    // The added nodes still there, sorted for lookups.
+    std::vector<TOutlineNode*> LiveNodes() const;
+    static bool InAddedSubtree(const TOutlineNode* node, const std::vector<TOutlineNode*>& live);
+    void Forget(TOutlineNode* node);
+    void ForgetItem(TNRBObject* item);
 
     TOutline* outline_;
     bool watching_ = true;
-    std::unordered_set<TOutlineNode*> nodes_;
-    std::unordered_map<TNRBObject*, TOutlineNode*> items_; // and the holder it was added to
+    // In the order they came; an import adds a great many, so they are kept in vectors, and
+    // what goes away again is mostly the last one added (a refused record).
+    std::vector<TOutlineNode*> nodes_;
+    std::vector<std::pair<TNRBObject*, TOutlineNode*>> items_; // and the holder it joined
+    std::unordered_set<TOutlineNode*> goneNodes_;
+    std::unordered_set<TNRBObject*> goneItems_;
     std::size_t dropped_ = 0;
     // The child order of each parent before its first sort (top level under nullptr).
     std::unordered_map<TOutlineNode*, std::vector<TOutlineNode*>> orders_;

@@ -373,6 +373,7 @@ void TImportWizard::Import(const ImportRequest& request) {
             result = RunImport(withChoice, target_);
         }
         cancelled_ = progress.Cancelled();
+        firstProgress_ = progress.FirstUpdateMilliseconds();
     }
     if (!recorder) {
         return;

@@ -43,6 +43,8 @@ public:
     // What the last "Finish" reported ("Imported 3 persons."), and whether it was cancelled.
     const QString& ResultText() const { return resultText_; }
     bool LastImportCancelled() const { return cancelled_; }
+    // Milliseconds from "Finish" to the progress window's first update (-1: none).
+    qint64 FirstProgressMilliseconds() const { return firstProgress_; }
 
     TFolderBrowser* Browser(const QString& page) const;
     TFieldChooserFrame* Chooser() const { return chooser_; }
@@ -84,6 +86,7 @@ private:
     QList<platform::BrowserProfile> profileList_;
     QString resultText_;
     bool cancelled_ = false;
+    qint64 firstProgress_ = -1;
 };
 
 } // namespace quill::gui
