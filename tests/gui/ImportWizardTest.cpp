@@ -547,6 +547,37 @@ private slots:
         QCOMPARE(Wizard().result(), int(QDialog::Accepted));
     }
 
+    void endingTheProgramDuringAnImportCancelsIt() {
+        QByteArray cards;
+        for (int i = 0; i < 30000; ++i) {
+            cards +=
+                "begin:vcard\r\nN:Doe" + QByteArray::number(i) + ";J\r\nTEL:1\r\nend:vcard\r\n";
+        }
+        Put(File("many.vcf"), cards);
+        const std::string before = DataFileText(*outline_);
+        Open();
+        ChooseSource(ImportSource::VCard);
+        Next();
+        TFolderBrowser* browser = Wizard().Browser(QStringLiteral("VCardFilePage"));
+        browser->SetDirectory(dir_->path());
+        QVERIFY(browser->SelectFile(QStringLiteral("many.vcf")));
+        // Exit, a signal or the session ends the program: the quit arrives while it imports.
+        bool posted = false;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            if (progress_->isVisible() && progress_->Position() > 0 && !posted) {
+                posted = true;
+                QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::Quit));
+            }
+        });
+        poll.start(2);
+        Wizard().NextBtn()->click();
+        poll.stop();
+        QVERIFY(posted);
+        QVERIFY(Wizard().LastImportCancelled());
+        QCOMPARE(DataFileText(*outline_), before);
+    }
+
     void f1OpensTheWizardsHelpPage() {
         Open();
         QCOMPARE(Wizard().HelpContext(), kImportWizardHelp);

@@ -293,7 +293,7 @@ bool TImportWizard::eventFilter(QObject* watched, QEvent* event) {
     return TWizardForm::eventFilter(watched, event);
 }
 
-ImportRequest TImportWizard::Request(BrowserBookmarks& browser) const {
+ImportRequest TImportWizard::Request(BrowserBookmarks& browser) {
     ImportRequest request;
     request.source = Source();
     switch (request.source) {
@@ -311,7 +311,7 @@ ImportRequest TImportWizard::Request(BrowserBookmarks& browser) const {
             if (platform::ReadBrowserBookmarks(profileList_[profile], browser, &error)) {
                 request.browserBookmarks = &browser;
             } else {
-                Prompter::Ask(const_cast<TImportWizard*>(this),
+                Prompter::Ask(this,
                               QStringLiteral("The bookmarks of %1 could not be read: %2")
                                   .arg(profileList_[profile].Caption(), error),
                               kTitle, QMessageBox::Ok, QMessageBox::Critical);

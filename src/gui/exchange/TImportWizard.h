@@ -70,7 +70,7 @@ private:
     QWidget* MakeTextFieldsPage();
     QWidget* MakeTextFilePage();
     void AddBrowserChoice(QWidget* page);
-    ImportRequest Request(BrowserBookmarks& browser) const;
+    ImportRequest Request(BrowserBookmarks& browser);
     void Import(const ImportRequest& request);
 
     TProgressForm* progress_;
