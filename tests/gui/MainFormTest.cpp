@@ -9,12 +9,16 @@
 #include "core/services.h"
 #include "gui/common/ImageLists.h"
 #include "gui/common/Prompter.h"
+#include "gui/exchange/TExportWizard.h"
+#include "gui/exchange/TImportWizard.h"
+#include "gui/exchange/TVCImportDlg.h"
 #include "gui/mainwindow/ContentsListModel.h"
 #include "gui/mainwindow/TMainForm.h"
 #include "platform/QtClipboard.h"
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
@@ -483,6 +487,57 @@ private slots:
             {QStringLiteral("/usr/bin/quillmere"), path, QStringLiteral("ignored.txt")});
         QCOMPARE(Form().Root()->ChildCount(), std::size_t{1});
         QCOMPARE(Text(Form().Root()->ChildAt(0)->Text()), QStringLiteral("Imported"));
+    }
+
+    void theCommandLinesVCardsAskWithTheVCardDialog() {
+        StartForm();
+        {
+            QFile file(QStringLiteral("cards.vcf"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("begin:vcard\r\nN:Lee;Ann\r\nORG:Acme\r\nend:vcard\r\n"
+                       "begin:vcard\r\nN:Ek;Bo\r\nORG:Bolt\r\nend:vcard\r\n");
+        }
+        QString caption;
+        Prompter::QueueDialog([&caption](QDialog& dialog) {
+            auto& ask = static_cast<TVCImportDlg&>(dialog);
+            caption = ask.windowTitle();
+            ask.ApplyToAllBox()->setChecked(true);
+            ask.OrganizationBtn()->click();
+            return ask.result();
+        });
+        Form().OpenCommandLine({QStringLiteral("quillmere"),
+                                QDir::current().absoluteFilePath(QStringLiteral("cards.vcf"))});
+        // Asked once, for both cards.
+        QCOMPARE(caption, QStringLiteral("vCard Import"));
+        QCOMPARE(Form().Root()->ChildCount(), std::size_t{2});
+        QCOMPARE(Form().Root()->ChildAt(0)->Item()->Kind(), kOrganizationKind);
+        QCOMPARE(Form().Root()->ChildAt(1)->Item()->Kind(), kOrganizationKind);
+    }
+
+    void importAndPublishOpenTheWizardsForTheSelectedNode() {
+        StartForm();
+        TNRBObject* team = Make(kTeamKind, "Crew", Form().Root());
+        Form().SelectNode(team->Node());
+        for (const char* name : {"ImportItem", "PublishItem", "ImportBtn", "PublishBtn"}) {
+            QVERIFY2(Form().Action(QLatin1String(name))->isEnabled(), name);
+        }
+        QString seen;
+        Prompter::QueueDialog([&seen, team](QDialog& dialog) {
+            auto* wizard = qobject_cast<TImportWizard*>(&dialog);
+            seen = wizard && wizard->Target() == team->Node() ? wizard->windowTitle() : QString();
+            return int(QDialog::Rejected);
+        });
+        Form().Action(QStringLiteral("ImportBtn"))->trigger();
+        QCOMPARE(seen, QStringLiteral("Import Wizard"));
+        Prompter::QueueDialog([&seen](QDialog& dialog) {
+            auto* wizard = qobject_cast<TExportWizard*>(&dialog);
+            seen = wizard ? wizard->findChild<QLabel*>(QStringLiteral("StartPath"))->text()
+                          : QString();
+            return int(QDialog::Rejected);
+        });
+        Form().Action(QStringLiteral("PublishItem"))->trigger();
+        QCOMPARE(seen, QStringLiteral("My Contacts/Crew"));
+        QCOMPARE(QDir::currentPath(), QDir(dir_->path()).canonicalPath());
     }
 
     void aClickSelectsTheEntryInEveryViewStyle() {

@@ -10,6 +10,7 @@
 #include "core/util/atomic_file.h"
 #include "core/util/text_encoding.h"
 #include "core/util/text_lines.h"
+#include "core/util/work_progress.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -363,7 +364,10 @@ bool WriteCSVLines(const TOutlineNode& node, const TRecordType& type,
         buffer.append(kLineEnd);
     }
     bool ok = true;
+    std::uint64_t nodes = 0;
     ForEachInSubtree(&node, [&](const TOutlineNode* visited) {
+        // A listener hears of every 1024 nodes written and may stop the export.
+        ok = ok && ((++nodes & 1023) != 0 || ReportWorkProgress(nodes, 0));
         const TNRBObject* item = visited->Item();
         if (!ok || !item || (hidden && hidden(*item))) {
             return;

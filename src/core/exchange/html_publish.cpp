@@ -6,6 +6,7 @@
 #include "core/model/outline.h"
 #include "core/util/ascii.h"
 #include "core/util/atomic_file.h"
+#include "core/util/work_progress.h"
 
 #include <filesystem>
 #include <fstream>
@@ -505,7 +506,13 @@ void WriteHTMLIndex(std::ostream& out, const TOutlineNode& start, std::string_vi
 void WriteHTMLContents(std::ostream& out, const TOutlineNode& start,
                        const HtmlPublishOptions& options) {
     LevelIndent indent(out, 0);
+    std::uint64_t nodes = 0;
     ForEachWithDepth(start, true, [&](const TOutlineNode& node, int depth) {
+        // A listener hears of every node (each may write a vCard file) and may stop the
+        // run; what it leaves is then removed by the listener's owner.
+        if (!ReportWorkProgress(++nodes, 0)) {
+            return false;
+        }
         indent.MoveTo(depth);
         if (const TNRBObject* item = node.Item()) {
             item->WriteHTMLBody(out, options.vCardLinks);

@@ -10,6 +10,7 @@
 #include "core/util/atomic_file.h"
 #include "core/util/text_encoding.h"
 #include "core/util/utf16_text.h"
+#include "core/util/work_progress.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -1067,7 +1068,14 @@ FileResult ImportVCardFile(const std::string& path, TOutlineNode* target,
         int kind;
     };
     std::vector<Pending> pending;
+    // A listener may stop the import: before anything is made, or part-way (the first half
+    // of the work is reading, the second making).
+    bool stopped = false;
     ForEachCardBody(text, [&](std::string_view body) {
+        stopped = stopped || !ReportWorkProgress(body.data() - text.data(), 2 * text.size());
+        if (stopped) {
+            return;
+        }
         const TCard& card = reader.Read(body, true);
         int kind = kPersonKind;
         if (const TCardProperty* org = card.Find("ORG")) {
@@ -1117,7 +1125,11 @@ FileResult ImportVCardFile(const std::string& path, TOutlineNode* target,
         }
         return node;
     };
-    for (const Pending& card : pending) {
+    for (std::size_t i = 0; i < pending.size() && !stopped; ++i) {
+        if (!ReportWorkProgress(pending.size() + i, 2 * pending.size())) {
+            break;
+        }
+        const Pending& card = pending[i];
         TOutlineNode* parent = target;
         if (!card.organization.empty()) {
             if (TOutlineNode* org = organizationNode(card.organization)) {

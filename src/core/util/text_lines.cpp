@@ -1,6 +1,7 @@
 #include "core/util/text_lines.h"
 
 #include "core/util/text_encoding.h"
+#include "core/util/work_progress.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -57,8 +58,15 @@ TextLinesOutcome ForEachTextLine(const std::string& path,
         }
         stopped = !onLine(line);
     };
+    std::uint64_t bytesRead = 0;
     while (!stopped) {
+        // A listener waiting for a long import hears of every piece, and may stop it.
+        if (!ReportWorkProgress(bytesRead, ec ? 0 : size)) {
+            stopped = true;
+            break;
+        }
         const std::size_t n = std::fread(chunk.get(), 1, chunkSize, in);
+        bytesRead += n;
         std::string_view piece(chunk.get(), n);
         if (n == 0) {
             break;

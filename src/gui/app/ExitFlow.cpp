@@ -1,5 +1,6 @@
 #include "gui/app/ExitFlow.h"
 
+#include "gui/common/TProgressForm.h"
 #include "gui/mainwindow/TMainForm.h"
 
 #include <QApplication>
@@ -25,7 +26,9 @@ bool ExitFlow::CloseModalsAndMenus() {
         popup->close();
         any = true;
     }
-    if (QWidget* modal = QApplication::activeModalWidget()) {
+    QWidget* modal = QApplication::activeModalWidget();
+    // Long work's progress window goes with its work, which is asked to stop instead.
+    if (modal && !qobject_cast<TProgressForm*>(modal)) {
         // A dialog's Cancel: whatever it was asking is not done.
         if (auto* dialog = qobject_cast<QDialog*>(modal)) {
             dialog->reject();
@@ -57,7 +60,8 @@ void ExitFlow::Request(Mode mode) {
 }
 
 void ExitFlow::Continue() {
-    const bool busy = form_.Outline().Updating();
+    const bool busy = form_.Outline().Updating() ||
+                      (progress_ && progress_->isVisible() && progress_->Cancellable());
     if ((busy || QApplication::activeModalWidget() || QApplication::activePopupWidget()) &&
         waits_ < kMostWaits) {
         ++waits_;

@@ -13,6 +13,7 @@
 namespace quill::gui {
 
 class TMainForm;
+class TProgressForm;
 
 class ExitFlow final : public QObject {
     Q_OBJECT
@@ -24,6 +25,9 @@ public:
     };
 
     explicit ExitFlow(TMainForm& form, QObject* parent = nullptr);
+    // The shared progress window: while it offers Cancel, long work runs and is asked to
+    // stop (through longWorkCancelRequested) before anything is saved.
+    void SetProgressWindow(TProgressForm* progress) { progress_ = progress; }
 
     // Starts ending the program. Open dialogs and menus are closed first, long work is asked
     // to stop. A second request while one runs only turns it unattended when it is.
@@ -44,6 +48,7 @@ private:
     static bool CloseModalsAndMenus();
 
     TMainForm& form_;
+    TProgressForm* progress_ = nullptr;
     Mode mode_ = Mode::Attended;
     bool running_ = false;
     bool ended_ = false;

@@ -161,6 +161,9 @@ int main(int argc, char* argv[]) {
                      });
     ExitFlow exitFlow(form);
     app.installEventFilter(&exitFlow);
+    exitFlow.SetProgressWindow(&progress);
+    QObject::connect(&exitFlow, &ExitFlow::longWorkCancelRequested, &progress,
+                     &TProgressForm::RequestCancel);
 
     const auto restore = [&form] {
         if (form.isMinimized()) {

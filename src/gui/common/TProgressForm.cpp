@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -35,6 +36,11 @@ TProgressForm::TProgressForm(QWidget* parent)
     layout->addWidget(bar_);
     layout->addWidget(percent_);
     layout->addWidget(result_);
+    cancel_ = new QPushButton(QStringLiteral("Cancel"), this);
+    cancel_->setObjectName(QStringLiteral("CancelBtn"));
+    cancel_->setVisible(false);
+    layout->addWidget(cancel_, 0, Qt::AlignHCenter);
+    connect(cancel_, &QPushButton::clicked, this, &TProgressForm::RequestCancel);
     setMinimumWidth(300);
     SetRange(0, 100);
     SetPosition(0);
@@ -117,6 +123,42 @@ void TProgressForm::HideProgress() {
     hide();
 }
 
+void TProgressForm::SetCancellable(bool cancellable) {
+    cancellable_ = cancellable;
+    cancelRequested_ = false;
+    cancel_->setVisible(cancellable);
+    cancel_->setEnabled(true);
+    // Modality takes effect when the window is shown next.
+    const bool shown = isVisible();
+    if (shown) {
+        hide();
+    }
+    setWindowModality(cancellable ? Qt::ApplicationModal : Qt::NonModal);
+    if (shown) {
+        ShowProgress();
+    }
+    if (cancellable) {
+        cancel_->setFocus();
+    }
+}
+
+void TProgressForm::RequestCancel() {
+    if (!cancellable_ || cancelRequested_) {
+        return;
+    }
+    cancelRequested_ = true;
+    cancel_->setEnabled(false);
+    emit cancelRequested();
+}
+
+void TProgressForm::ProcessEvents() {
+    if (cancellable_) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    } else if (isVisible()) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+}
+
 void TProgressForm::CentreOnScreen() {
     QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     if (!screen) {
@@ -128,7 +170,8 @@ void TProgressForm::CentreOnScreen() {
 }
 
 void TProgressForm::Repaint() {
-    // Called by a busy caller: let the window paint, but take no input meanwhile.
+    // Called by a busy caller: let the window paint, but take no input meanwhile (a
+    // cancellable window takes its input in ProcessEvents, between the worker's chunks).
     if (isVisible()) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }

@@ -3,13 +3,16 @@
 // on top, centred on the screen, with an action line, a progress bar, a percentage line and
 // a result line. Its users set the action text, the range and the position, and show and
 // hide it. It runs while the user-interface thread is busy, so it lets the window repaint
-// (no user input) whenever the percentage it shows changes.
+// (no user input) whenever the percentage it shows changes. Work that can be stopped makes it
+// cancellable: a "Cancel" button shows, the window takes all input (application modal) and
+// the worker hands it the events between its chunks (ProcessEvents).
 
 #include <QString>
 #include <QWidget>
 
 class QLabel;
 class QProgressBar;
+class QPushButton;
 
 namespace quill::gui {
 
@@ -32,6 +35,16 @@ public:
     void ShowProgress();
     void HideProgress();
 
+    // With a "Cancel" button, which sets CancelRequested, until switched off again.
+    void SetCancellable(bool cancellable);
+    bool Cancellable() const { return cancellable_; }
+    bool CancelRequested() const { return cancelRequested_; }
+    void RequestCancel();
+    // Lets the window paint and, when cancellable, take the clicks on "Cancel" (the window
+    // is modal then, so no other window gets input meanwhile).
+    void ProcessEvents();
+    QPushButton* CancelButton() const { return cancel_; }
+
     int Minimum() const { return minimum_; }
     int Maximum() const { return maximum_; }
     int Position() const { return position_; }
@@ -44,6 +57,9 @@ public:
     QString PercentText() const;
     QString ResultText() const;
 
+signals:
+    void cancelRequested();
+
 private:
     void ShowPercent();
     void CentreOnScreen();
@@ -53,6 +69,9 @@ private:
     QProgressBar* bar_ = nullptr;
     QLabel* percent_ = nullptr;
     QLabel* result_ = nullptr;
+    QPushButton* cancel_ = nullptr;
+    bool cancellable_ = false;
+    bool cancelRequested_ = false;
     int minimum_ = 0;
     int maximum_ = 100;
     int position_ = 0;

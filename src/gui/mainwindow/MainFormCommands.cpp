@@ -14,6 +14,7 @@
 #include "core/util/ascii.h"
 #include "core/util/atomic_file.h"
 #include "gui/common/Prompter.h"
+#include "gui/exchange/TVCImportDlg.h"
 #include "gui/mainwindow/ContentsListModel.h"
 #include "gui/mainwindow/OutlineTreeModel.h"
 #include "gui/mainwindow/ToolsDlg.h"
@@ -27,27 +28,6 @@ namespace quill::gui {
 namespace {
 
 const std::string kClipboardFile(kClipboardFileName);
-
-// Asks, for each card with an organization, whether it becomes an organization.
-class VCardChoice final : public IVCardImportChoice {
-public:
-    explicit VCardChoice(QWidget* parent) : parent_(parent) {}
-    bool ImportAsOrganization(std::string_view displayName,
-                              std::string_view organization) override {
-        const QString text = QStringLiteral("%1\n\n%2 %3\n%4 %5\n\n%6")
-                                 .arg(FromUtf8(kVCardImportIntro), FromUtf8(kVCardImportName),
-                                      FromUtf8(displayName), FromUtf8(kVCardImportOrganization),
-                                      FromUtf8(organization), FromUtf8(kVCardImportQuestion));
-        const int chosen = Prompter::AskChoice(
-            parent_, text, FromUtf8(kVCardImportCaption),
-            {FromUtf8(kVCardImportAsPerson), FromUtf8(kVCardImportAsOrganization)},
-            QMessageBox::Question);
-        return chosen == 1;
-    }
-
-private:
-    QWidget* parent_;
-};
 
 // The clipboard file is a scratch copy: replaced whole, but not worth waiting for the disk.
 FileResult WriteClipboardFile(std::string_view text) {
@@ -417,7 +397,7 @@ void TMainForm::OpenCommandLine(const QStringList& arguments) {
             imported = ImportFile(Root(), file.path);
             SortWholeTree();
         } else {
-            VCardChoice choice(this);
+            TVCardImportChoice choice(this);
             imported = ImportVCardFile(file.path, Root(), choice);
         }
         RefreshList();

@@ -164,11 +164,11 @@ void TMainForm::BuildActions() {
        &TMainForm::OnNewPerson);
     on(MakeAction("NewWebsiteItem", "&Website", "Create new Website", QKeySequence("Ctrl+W")),
        &TMainForm::OnNewWebsite);
-    // The wizards come with their own work; until then the commands are there and disabled.
-    MakeAction("ImportItem", "&Import...", "Import data from another file type")->setEnabled(false);
-    MakeAction("PublishItem", "P&ublish...",
-               "Export your data for use by other people or other programs")
-        ->setEnabled(false);
+    on(MakeAction("ImportItem", "&Import...", "Import data from another file type"),
+       &TMainForm::ImportBtnClick);
+    on(MakeAction("PublishItem", "P&ublish...",
+                  "Export your data for use by other people or other programs"),
+       &TMainForm::PublishBtnClick);
     // Beyond the menus' own keys, the desktop's usual ones: Ctrl+S saves, Ctrl+Q ends.
     on(MakeAction("Save1", "&Save", "Save all data now", QKeySequence("Ctrl+S")),
        &TMainForm::Save1Click);
@@ -272,11 +272,12 @@ void TMainForm::BuildActions() {
         a->setIcon(ThemeIcon(theme, fallback));
         return a;
     };
-    button("ImportBtn", "Import | Import data from another file type", "document-import", "import")
-        ->setEnabled(false);
-    button("PublishBtn", "Publish | Export your data for use by other people or other programs",
-           "document-export", "publish")
-        ->setEnabled(false);
+    on(button("ImportBtn", "Import | Import data from another file type", "document-import",
+              "import"),
+       &TMainForm::ImportBtnClick);
+    on(button("PublishBtn", "Publish | Export your data for use by other people or other programs",
+              "document-export", "publish"),
+       &TMainForm::PublishBtnClick);
     on(button("PrintBtn", "Print", "document-print", "print"), &TMainForm::PrintBtnClick);
     QAction* anyFilter = button("FilterBtn1", "Filter|Show items matching ANY selected category",
                                 nullptr, "filter-any");

@@ -173,6 +173,9 @@ public:
     void FilterListBoxClick();
     void WinZoomBtnClick();
     void OptionsItemClick();
+    // The import and publishing wizards for the selected node.
+    void ImportBtnClick();
+    void PublishBtnClick();
     // Rebuilds the tools entries of the tools popup and of the tray's tools menu.
     void BuildToolsMenus();
     void SetTrayToolsMenu(QMenu* menu) { trayToolsMenu_ = menu; }

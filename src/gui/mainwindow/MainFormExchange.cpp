@@ -1,0 +1,41 @@
+// The main window's hand-over to the wizards: Import and Publish open them for the selected
+// node.
+
+#include "gui/mainwindow/TMainForm.h"
+
+#include "gui/common/Prompter.h"
+#include "gui/exchange/TExportWizard.h"
+#include "gui/exchange/TImportWizard.h"
+#include "gui/mainwindow/ContentsListModel.h"
+
+#include <QDir>
+
+namespace quill::gui {
+
+void TMainForm::ImportBtnClick() {
+    EnsureSelectedNode();
+    const QString directory = QDir::currentPath();
+    {
+        TImportWizard wizard(progress_, this);
+        wizard.SetParent(SelectedNode());
+        Prompter::Exec(wizard);
+    }
+    QDir::setCurrent(directory);
+    SortWholeTree();
+    RefreshFolderTitles();
+    RefreshList();
+}
+
+void TMainForm::PublishBtnClick() {
+    EnsureSelectedNode();
+    const QString directory = QDir::currentPath();
+    {
+        TExportWizard wizard(progress_, this);
+        wizard.SetParent(SelectedNode());
+        wizard.SetHiddenTest(HiddenTest());
+        Prompter::Exec(wizard);
+    }
+    QDir::setCurrent(directory);
+}
+
+} // namespace quill::gui

@@ -1,0 +1,592 @@
+// The import wizard driven offscreen through its widgets: the page path of every source,
+// Back, Next and Finish, the status texts, the field chooser by button, double-click and
+// drag, Cancel on every page, every source imported, the vCard question's two answers, a
+// long import cancelled part-way, and F1.
+
+#include "core/model/item_factory.h"
+#include "core/model/item_kind.h"
+#include "core/model/nrb_object.h"
+#include "core/model/outline.h"
+#include "core/services.h"
+#include "core/storage/data_file.h"
+#include "gui/common/Help.h"
+#include "gui/common/ImageLists.h"
+#include "gui/common/Prompter.h"
+#include "gui/common/TProgressForm.h"
+#include "gui/exchange/TFieldChooserFrame.h"
+#include "gui/exchange/TFolderBrowser.h"
+#include "gui/exchange/TImportWizard.h"
+#include "gui/exchange/TVCImportDlg.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <memory>
+
+using namespace quill;
+using namespace quill::gui;
+
+namespace {
+
+void Put(const QString& path, const QByteArray& bytes) {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QString Title(const TOutlineNode* node) {
+    return QString::fromStdString(std::string(node->Item()->Title()));
+}
+
+TOutlineNode* Child(TOutlineNode* parent, const QString& title) {
+    for (std::size_t i = 0; parent && i < parent->ChildCount(); ++i) {
+        if (Title(parent->ChildAt(i)) == title) {
+            return parent->ChildAt(i);
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class ImportWizardTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<ImageLists> images_;
+    std::unique_ptr<TOutline> outline_;
+    TOutlineNode* root_ = nullptr;
+    TOutlineNode* target_ = nullptr;
+    std::unique_ptr<TProgressForm> progress_;
+    std::unique_ptr<TImportWizard> wizard_;
+
+    TImportWizard& Wizard() { return *wizard_; }
+    QString File(const QString& name) const { return dir_->filePath(name); }
+
+    void Open() {
+        wizard_ = std::make_unique<TImportWizard>(progress_.get());
+        wizard_->SetBrowserProfiles({});
+        wizard_->SetParent(target_);
+        wizard_->show();
+    }
+    void ChooseSource(ImportSource source) {
+        Wizard().ImportType()->setCurrentIndex(static_cast<int>(source));
+    }
+    void Next() { Wizard().NextBtn()->click(); }
+    // Finish, answering the box that says what came in.
+    void Finish() {
+        QCOMPARE(Wizard().NextBtn()->text(), QStringLiteral("Finish"));
+        Prompter::QueueAnswer(QMessageBox::Ok);
+        Wizard().NextBtn()->click();
+        QCOMPARE(Wizard().result(), int(QDialog::Accepted));
+    }
+    // Double-clicked from the last to the first, since each goes to the top of the chosen
+    // list: the list then reads as given.
+    void ChooseFields(const QStringList& fields) {
+        TFieldChooserFrame* chooser = Wizard().Chooser();
+        for (auto field = fields.rbegin(); field != fields.rend(); ++field) {
+            const auto found = chooser->AvailableList()->findItems(*field, Qt::MatchExactly);
+            QVERIFY(!found.isEmpty());
+            emit chooser->AvailableList()->itemDoubleClicked(found.front());
+        }
+    }
+    QString LastAsked() const {
+        const QStringList asked = Prompter::Asked();
+        return asked.isEmpty() ? QString() : asked.back();
+    }
+
+private slots:
+    void initTestCase() {
+        Prompter::SetStrict(true);
+        // Browsers' profiles are looked for in a home of the test's own.
+        qputenv("HOME", QDir::tempPath().toUtf8() + "/quill-wizard-test-home");
+        QDir().mkpath(QDir::homePath());
+    }
+
+    void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        images_ = std::make_unique<ImageLists>();
+        InstallServices({nullptr, nullptr, images_.get()});
+        outline_ = std::make_unique<TOutline>();
+        root_ = outline_->CreateRoot();
+        target_ = CreateItem(kFolderKind, "Friends", "", "", 7, "", root_)->Node();
+        CreateItem(kPersonKind, "Zoe Old", "", "", 8, "", target_);
+        progress_ = std::make_unique<TProgressForm>();
+        Prompter::Reset();
+    }
+
+    void cleanup() {
+        wizard_.reset();
+        progress_.reset();
+        outline_.reset();
+        InstallServices({});
+        QVERIFY2(Prompter::Unanswered().isEmpty(), qPrintable(Prompter::Unanswered().join("; ")));
+        dir_.reset();
+    }
+
+    void opensOnTheSourcePageWithTheExchangeFileChosen() {
+        Open();
+        QCOMPARE(Wizard().windowTitle(), QStringLiteral("Import Wizard"));
+        QCOMPARE(Wizard().ImportType()->count(), 7);
+        QCOMPARE(Wizard().ImportType()->currentText(), QStringLiteral("Quillmere File (*.QLD)"));
+        QCOMPARE(Wizard().ImportType()->itemText(5), QStringLiteral("Comma or Tab-Delimited Text"));
+        QCOMPARE(Wizard().CurrentPageName(), QStringLiteral("SourcePage"));
+        QCOMPARE(Wizard().VisibleSheets(),
+                 QStringList({QStringLiteral("SourcePage"), QStringLiteral("ExchangeFilePage")}));
+        QCOMPARE(Wizard().NextBtn()->text(), QStringLiteral("Next >>"));
+        QCOMPARE(Wizard().BackBtn()->text(), QStringLiteral("<< Back"));
+        QCOMPARE(Wizard().CancelBtn()->text(), QStringLiteral("Cancel"));
+        QVERIFY(Wizard().NextBtn()->isDefault());
+        QCOMPARE(Wizard().findChild<QLabel*>(QStringLiteral("TargetPath"))->text(),
+                 QStringLiteral("My Contacts/Friends"));
+    }
+
+    void everySourceWalksItsPagesToFinishAndBack_data() {
+        QTest::addColumn<int>("source");
+        QTest::addColumn<QStringList>("pages");
+        QTest::newRow("exchange") << 0 << QStringList{"SourcePage", "ExchangeFilePage"};
+        QTest::newRow("favorites") << 1 << QStringList{"SourcePage", "FavoritesPage"};
+        QTest::newRow("bookmarks") << 2 << QStringList{"SourcePage", "BookmarksPage"};
+        QTest::newRow("address") << 3 << QStringList{"SourcePage", "AddressBookPage"};
+        QTest::newRow("eudora") << 4 << QStringList{"SourcePage", "EudoraPage"};
+        QTest::newRow("text") << 5 << QStringList{"SourcePage", "TextFieldsPage", "TextFilePage"};
+        QTest::newRow("vcard") << 6 << QStringList{"SourcePage", "VCardFilePage"};
+    }
+    void everySourceWalksItsPagesToFinishAndBack() {
+        QFETCH(int, source);
+        QFETCH(QStringList, pages);
+        Open();
+        ChooseSource(static_cast<ImportSource>(source));
+        QCOMPARE(Wizard().VisibleSheets(), pages);
+        for (int i = 1; i < pages.size(); ++i) {
+            if (pages[i - 1] == QLatin1String("TextFieldsPage")) {
+                QVERIFY(!Wizard().NextBtn()->isEnabled());
+                ChooseFields({QStringLiteral("First Name")});
+                QVERIFY(Wizard().NextBtn()->isEnabled());
+            }
+            Next();
+            QCOMPARE(Wizard().CurrentPageName(), pages[i]);
+            QCOMPARE(Wizard().NextBtn()->text(),
+                     i + 1 == pages.size() ? QStringLiteral("Finish") : QStringLiteral("Next >>"));
+        }
+        Wizard().BackBtn()->click();
+        QCOMPARE(Wizard().CurrentPageName(), pages[pages.size() - 2]);
+        QCOMPARE(Wizard().NextBtn()->text(), QStringLiteral("Next >>"));
+        QVERIFY(Wizard().isVisible());
+        Wizard().BackBtn()->click();
+        Wizard().BackBtn()->click();
+        QCOMPARE(Wizard().CurrentPage(), 0);
+    }
+
+    void cancelOnEveryPageImportsNothing() {
+        Put(File("in.qld"), "{1 0 }Imported~~~~~~3\r\n{Fold}0\r\n");
+        Put(File("in.vcf"), "begin:vcard\r\nN:Doe;John\r\nend:vcard\r\n");
+        const std::string before = DataFileText(*outline_);
+        for (int source = 0; source < kImportSourceCount; ++source) {
+            const QStringList pages = [&] {
+                Open();
+                ChooseSource(static_cast<ImportSource>(source));
+                return Wizard().VisibleSheets();
+            }();
+            for (int cancelAt = 0; cancelAt < pages.size(); ++cancelAt) {
+                Open();
+                ChooseSource(static_cast<ImportSource>(source));
+                for (TFolderBrowser* browser : Wizard().findChildren<TFolderBrowser*>()) {
+                    browser->SetDirectory(dir_->path());
+                    browser->SelectFile(QStringLiteral("in.qld")) ||
+                        browser->SelectFile(QStringLiteral("in.vcf"));
+                }
+                for (int page = 0; page < cancelAt; ++page) {
+                    if (Wizard().CurrentPageName() == QLatin1String("TextFieldsPage")) {
+                        ChooseFields({QStringLiteral("Title")});
+                    }
+                    Next();
+                }
+                QCOMPARE(Wizard().CurrentPageName(), pages[cancelAt]);
+                Wizard().CancelBtn()->click();
+                QCOMPARE(Wizard().result(), int(QDialog::Rejected));
+                QVERIFY(!Wizard().isVisible());
+                QCOMPARE(DataFileText(*outline_), before);
+            }
+        }
+        QVERIFY(Prompter::Asked().isEmpty());
+    }
+
+    void statusTextsFollowTheDirectory() {
+        QDir(dir_->path()).mkdir(QStringLiteral("empty"));
+        Put(File("nav/bookmark.htm"), "<TITLE>Ann's Bookmarks</TITLE>\r\n");
+        Put(File("nav/address.htm"), "<TITLE>Ann's Addresses</TITLE>\r\n");
+        Put(File("eudora/NNDBASE.TXT"), "alias ann ann@example.org\r\n");
+        Put(File("firefox/bookmarks.html"), "<TITLE>Bookmarks</TITLE>\r\n");
+        Open();
+        const struct {
+            const char* page;
+            const char* directory;
+            const char* status;
+        } cases[] = {
+            {"BookmarksPage", "empty", "None Found"},
+            {"BookmarksPage", "nav", "Ann's Bookmarks"},
+            {"BookmarksPage", "firefox", "Bookmarks"},
+            {"AddressBookPage", "empty", "None Found"},
+            {"AddressBookPage", "nav", "Ann's Addresses"},
+            {"EudoraPage", "nav", "None Found"},
+            {"EudoraPage", "eudora", "Found Eudora Address File in this directory"},
+        };
+        for (const auto& c : cases) {
+            const QString page = QLatin1String(c.page);
+            QVERIFY(Wizard().Browser(page)->SetDirectory(File(QLatin1String(c.directory))));
+            QCOMPARE(Wizard().Status(page)->text(), QLatin1String(c.status));
+        }
+    }
+
+    void theFolderBrowserListsThePathDirectoriesAndFilteredFiles() {
+        Put(File("a/b/x.VCF"), "");
+        Put(File("a/b/y.txt"), "");
+        QDir(dir_->path()).mkpath(QStringLiteral("a/b/sub"));
+        TFolderBrowser browser({{QStringLiteral("vCard Files (*.vcf)"), {QStringLiteral("*.vcf")}},
+                                {QStringLiteral("All Files (*.*)"), {QStringLiteral("*")}}});
+        QVERIFY(browser.SetDirectory(File("a/b")));
+        QVERIFY(!browser.SetDirectory(File("a/b/x.VCF")));
+        QCOMPARE(browser.FileList()->count(), 1); // the pattern ignores case
+        QVERIFY(browser.SelectFile(QStringLiteral("x.VCF")));
+        QCOMPARE(browser.SelectedFile(), QDir::cleanPath(File("a/b/x.VCF")));
+        browser.SetFilterIndex(1);
+        QCOMPARE(browser.FileList()->count(), 2);
+        // The last entry is the subdirectory; activating it opens it.
+        QListWidget* directories = browser.DirectoryList();
+        QListWidgetItem* sub = directories->item(directories->count() - 1);
+        QCOMPARE(sub->text().trimmed(), QStringLiteral("sub"));
+        emit directories->itemActivated(sub);
+        QCOMPARE(browser.Directory(), QDir::cleanPath(File("a/b/sub")));
+        // An entry of the path goes back up.
+        emit directories->itemActivated(directories->item(0));
+        QCOMPARE(browser.Directory(), QStringLiteral("/"));
+        QVERIFY(browser.PlacesBox()->count() >= 2);
+        QCOMPARE(browser.PlacesBox()->itemData(0).toString(), QDir::homePath());
+    }
+
+    void theChooserMovesFieldsByButtonDoubleClickAndDrag() {
+        Open();
+        ChooseSource(ImportSource::DelimitedText);
+        Next();
+        TFieldChooserFrame* chooser = Wizard().Chooser();
+        QCOMPARE(chooser->RecTypeCombo()->count(), 7);
+        QCOMPARE(chooser->AvailableList()->count(), 17);
+        QVERIFY(!Wizard().NextBtn()->isEnabled());
+        // Salutation and Title selected together come over as Title, Salutation.
+        chooser->AvailableList()->item(1)->setSelected(true);
+        chooser->AvailableList()->item(0)->setSelected(true);
+        chooser->CopyRtBtn()->click();
+        QCOMPARE(chooser->ChosenList()->count(), 2);
+        QCOMPARE(chooser->ChosenList()->item(0)->text(), QStringLiteral("Title"));
+        QCOMPARE(chooser->ChosenList()->item(1)->text(), QStringLiteral("Salutation"));
+        QVERIFY(Wizard().NextBtn()->isEnabled());
+        QCOMPARE(chooser->CopyRtBtn()->toolTip(), QStringLiteral("Copy to Import"));
+        QCOMPARE(chooser->CopyLtBtn()->toolTip(), QStringLiteral("Copy to Available"));
+
+        ChooseFields({QStringLiteral("Last Name")}); // goes to the top
+        QCOMPARE(chooser->Chosen(), (std::vector<std::string>{"Last Name", "Title", "Salutation"}));
+        // Dragged within the chosen list: Salutation dropped on Last Name goes to the top.
+        ChosenFieldList* chosen = chooser->ChosenList();
+        chosen->setCurrentRow(2);
+        const QPoint onto = chosen->visualItemRect(chosen->item(0)).center();
+        std::unique_ptr<QMimeData> data(chosen->model()->mimeData({chosen->model()->index(2, 0)}));
+        QDropEvent drop(onto, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QDragEnterEvent enter(onto, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(chosen->viewport(), &enter);
+        QVERIFY(enter.isAccepted());
+        QApplication::sendEvent(chosen->viewport(), &drop);
+        QCOMPARE(chooser->Chosen(), (std::vector<std::string>{"Salutation", "Last Name", "Title"}));
+        // A drop on an empty area changes nothing.
+        const QPoint empty(5, chosen->viewport()->height() - 2);
+        QCOMPARE(chosen->indexAt(empty).row(), -1);
+        chosen->setCurrentRow(1);
+        QDragEnterEvent again(empty, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(chosen->viewport(), &again);
+        QDropEvent missed(empty, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(chosen->viewport(), &missed);
+        QCOMPARE(chooser->Chosen(), (std::vector<std::string>{"Salutation", "Last Name", "Title"}));
+
+        // Back by button and by double-click; the list emptied disables Next again.
+        chosen->setCurrentRow(0);
+        chooser->CopyLtBtn()->click();
+        QCOMPARE(chooser->AvailableList()->item(0)->text(), QStringLiteral("Salutation"));
+        emit chosen->itemDoubleClicked(chosen->item(0));
+        emit chosen->itemDoubleClicked(chosen->item(0));
+        QCOMPARE(chosen->count(), 0);
+        QVERIFY(!Wizard().NextBtn()->isEnabled());
+        ChooseFields({QStringLiteral("Title")});
+        // A new record type empties the choice.
+        chooser->RecTypeCombo()->setCurrentIndex(4);
+        QCOMPARE(chooser->AvailableList()->count(), 4);
+        QCOMPARE(chosen->count(), 0);
+        QVERIFY(!Wizard().NextBtn()->isEnabled());
+    }
+
+    void importsAnExchangeFileUnderTheRoot() {
+        Put(File("in.qld"), "{1 0 }Imported~~~~~~3\r\n{Fold}0\r\n{2 3 }Ann Lee~~~~~~4\r\n"
+                            "{Pers}~~Ann~~~~Lee~~~~~~~~~~~~0\r\n");
+        Open();
+        Next();
+        Wizard().Browser(QStringLiteral("ExchangeFilePage"))->SetDirectory(dir_->path());
+        QVERIFY(Wizard()
+                    .Browser(QStringLiteral("ExchangeFilePage"))
+                    ->SelectFile(QStringLiteral("in.qld")));
+        Finish();
+        QVERIFY(Child(root_, QStringLiteral("Imported")));
+        QCOMPARE(Wizard().ResultText(), QStringLiteral("Imported 1 folder and 1 person."));
+        QCOMPARE(LastAsked(), QStringLiteral("Import Wizard|Imported 1 folder and 1 person."));
+    }
+
+    void importsFavoritesUnderTheTarget() {
+        Put(File("Fav/a.url"), "[InternetShortcut]\r\nURL=https://a.example/\r\n");
+        Put(File("Fav/Sub/Deep/c.url"), "[InternetShortcut]\r\nURL=https://c.example/\r\n");
+        Open();
+        ChooseSource(ImportSource::Favorites);
+        Next();
+        TFolderBrowser* browser = Wizard().Browser(QStringLiteral("FavoritesPage"));
+        // The first visit to the directory list starts in the home folder.
+        browser->SetDirectory(dir_->path());
+        QFocusEvent focus(QEvent::FocusIn);
+        QApplication::sendEvent(browser->DirectoryList(), &focus);
+        QCOMPARE(browser->Directory(), QDir::homePath());
+        browser->SetDirectory(File("Fav"));
+        QApplication::sendEvent(browser->DirectoryList(), &focus);
+        QCOMPARE(browser->Directory(), QDir::cleanPath(File("Fav")));
+        Finish();
+        TOutlineNode* fav = Child(target_, QStringLiteral("Fav"));
+        QVERIFY(fav);
+        QVERIFY(Child(fav, QStringLiteral("a")));
+        QVERIFY(Child(Child(fav, QStringLiteral("Deep")), QStringLiteral("c")));
+        QCOMPARE(Wizard().ResultText(), QStringLiteral("Imported 2 folders and 2 websites."));
+    }
+
+    void importsBookmarksAddressesAndNicknamesUnderTheRoot() {
+        Put(File("nav/bookmark.htm"),
+            "<TITLE>Marks</TITLE>\r\n<DT><A HREF=\"https://x.example/\">X</A>\r\n");
+        Put(File("nav/address.htm"),
+            "<TITLE>Book</TITLE>\r\n<DT><A HREF=\"mailto:ann@example.org\">Ann</A>\r\n");
+        Put(File("nav/nndbase.txt"), "alias ann \"Ann Lee\" <ann@example.org>\r\nnote ann hi\r\n");
+        const struct {
+            ImportSource source;
+            const char* page;
+            const char* folder;
+            int kind;
+        } cases[] = {{ImportSource::NetscapeBookmarks, "BookmarksPage", "Marks", kWebsiteKind},
+                     {ImportSource::NetscapeAddressBook, "AddressBookPage", "Book", kEMailKind},
+                     {ImportSource::Eudora, "EudoraPage", "Eudora Addresses", kEMailKind}};
+        for (const auto& c : cases) {
+            Open();
+            ChooseSource(c.source);
+            Next();
+            Wizard().Browser(QLatin1String(c.page))->SetDirectory(File("nav"));
+            Finish();
+            TOutlineNode* folder = Child(root_, QLatin1String(c.folder));
+            QVERIFY2(folder, c.folder);
+            QCOMPARE(target_->ChildCount(), std::size_t{1});
+            if (c.kind == kWebsiteKind) {
+                QCOMPARE(Title(folder->ChildAt(0)), QStringLiteral("X"));
+            } else {
+                QCOMPARE(folder->Item()->ChildCount(), std::size_t{1});
+                QCOMPARE(std::string(folder->Item()->ChildAt(0)->Target()), "ann@example.org");
+            }
+        }
+        QCOMPARE(Wizard().ResultText(), QStringLiteral("Imported 1 folder and 1 e-mail address."));
+    }
+
+    void importsABrowsersOwnBookmarks() {
+        const QString home = QDir::homePath();
+        Put(home + "/.config/chromium/Default/Bookmarks",
+            "{\"roots\":{\"bookmark_bar\":{\"type\":\"folder\",\"children\":["
+            "{\"type\":\"url\",\"name\":\"Qt\",\"url\":\"https://qt.io/\"},"
+            "{\"type\":\"folder\",\"name\":\"Sub\",\"children\":["
+            "{\"type\":\"url\",\"name\":\"Deb\",\"url\":\"https://debian.org/\"}]}]},"
+            "\"other\":{\"type\":\"folder\",\"children\":[]}}}");
+        Open();
+        ChooseSource(ImportSource::NetscapeBookmarks);
+        Next();
+        Wizard().SetBrowserProfiles(platform::FindBrowserProfiles());
+        QCOMPARE(Wizard().BrowserProfiles()->count(), 2);
+        QCOMPARE(Wizard().BrowserProfiles()->itemText(1), QStringLiteral("Chromium (Default)"));
+        Wizard().BrowserProfiles()->setCurrentIndex(1);
+        Finish();
+        QDir(home + "/.config").removeRecursively();
+        TOutlineNode* folder = Child(root_, QStringLiteral("Chromium Bookmarks"));
+        QVERIFY(folder);
+        QCOMPARE(folder->ChildCount(), std::size_t{2});
+        QCOMPARE(Title(folder->ChildAt(1)), QStringLiteral("Deb"));
+    }
+
+    void importsTextRecordsAndSaysWhatWasNotKept() {
+        Put(File("p.txt"), "Ann\tLee,J\t555\r\n\t\t\r\nBo\tEk\t556\r\n");
+        Open();
+        ChooseSource(ImportSource::DelimitedText);
+        Next();
+        ChooseFields({QStringLiteral("First Name"), QStringLiteral("Last Name"),
+                      QStringLiteral("Phone Number")});
+        Next();
+        QCOMPARE(Wizard().CurrentPageName(), QStringLiteral("TextFilePage"));
+        TFolderBrowser* browser = Wizard().Browser(QStringLiteral("TextFilePage"));
+        QCOMPARE(browser->FilterBox()->itemText(0), QStringLiteral("Comma Separated (*.CSV)"));
+        browser->SetDirectory(dir_->path());
+        QCOMPARE(browser->FileList()->count(), 0);
+        browser->SetFilterIndex(1);
+        QVERIFY(browser->SelectFile(QStringLiteral("p.txt")));
+        Wizard().TabSeparator()->setChecked(true);
+        Finish();
+        QCOMPARE(Wizard().ResultText(),
+                 QStringLiteral("Imported 2 persons and 2 phone numbers.\n1 record was not kept: "
+                                "it held nothing the record type can use."));
+        // The tab separator splits "Lee,J" no further: the comma stays in the last name. Title
+        // was not chosen, so the persons keep the title "New".
+        QStringList targets;
+        for (std::size_t i = 0; i < target_->ChildCount(); ++i) {
+            targets << QString::fromStdString(std::string(target_->ChildAt(i)->Item()->Target()));
+        }
+        QVERIFY2(targets.contains(QStringLiteral("Ann Lee,J")), qPrintable(targets.join('|')));
+    }
+
+    void theVCardQuestionIsAskedAndItsTwoAnswersAreKept() {
+        QByteArray cards;
+        for (const char* name : {"Ann", "Bo", "Cy"}) {
+            cards += QByteArray("begin:vcard\r\nN:") + name + ";X\r\nFN:" + name + "\r\nORG:Acme " +
+                     name + "\r\nend:vcard\r\n";
+        }
+        cards += "begin:vcard\r\nN:Solo;Dee\r\nFN:Dee Solo\r\nend:vcard\r\n";
+        Put(File("c.vcf"), cards);
+        QStringList asked;
+        // The first card: a person; the second: an organization, for all the rest.
+        Prompter::QueueDialog([&asked](QDialog& dialog) {
+            auto& ask = static_cast<TVCImportDlg&>(dialog);
+            asked << ask.findChild<QLabel*>(QStringLiteral("NameLabel"))->text();
+            ask.PersonBtn()->click();
+            return ask.result();
+        });
+        Prompter::QueueDialog([&asked](QDialog& dialog) {
+            auto& ask = static_cast<TVCImportDlg&>(dialog);
+            asked << ask.findChild<QLabel*>(QStringLiteral("OrganizationLabel"))->text();
+            const QLabel* question = ask.findChild<QLabel*>(QStringLiteral("QuestionLabel"));
+            asked << ask.windowTitle() << question->text()
+                  << (question->font().bold() ? QStringLiteral("bold") : QString())
+                  << ask.ApplyToAllBox()->text()
+                  << (ask.ApplyToAllBox()->isChecked() ? QStringLiteral("checked") : QString());
+            ask.ApplyToAllBox()->setChecked(true);
+            ask.OrganizationBtn()->click();
+            return ask.result();
+        });
+        Open();
+        ChooseSource(ImportSource::VCard);
+        Next();
+        TFolderBrowser* browser = Wizard().Browser(QStringLiteral("VCardFilePage"));
+        browser->SetDirectory(dir_->path());
+        QVERIFY(browser->SelectFile(QStringLiteral("c.vcf")));
+        Finish();
+        QCOMPARE(asked, QStringList({QStringLiteral("X Ann"), QStringLiteral("Acme Bo"),
+                                     QStringLiteral("vCard Import"),
+                                     QStringLiteral("How should this vCard be imported?"),
+                                     QStringLiteral("bold"),
+                                     QStringLiteral("&Apply to all remaining cards"), QString()}));
+        QCOMPARE(Child(target_, QStringLiteral("Ann"))->Item()->Kind(), kPersonKind);
+        QCOMPARE(Child(target_, QStringLiteral("Acme Bo"))->Item()->Kind(), kOrganizationKind);
+        QCOMPARE(Child(target_, QStringLiteral("Acme Cy"))->Item()->Kind(), kOrganizationKind);
+        QCOMPARE(Child(target_, QStringLiteral("Dee Solo"))->Item()->Kind(), kPersonKind);
+        QCOMPARE(Wizard().ResultText(), QStringLiteral("Imported 2 organizations and 2 persons."));
+    }
+
+    void aCancelledLongImportLeavesTheOutlineUnchanged() {
+        QByteArray lines;
+        for (int i = 0; i < 200000; ++i) {
+            lines += "Name" + QByteArray::number(i) + ",Family,555\r\n";
+        }
+        Put(File("big.csv"), lines);
+        const std::string before = DataFileText(*outline_);
+        Open();
+        ChooseSource(ImportSource::DelimitedText);
+        Next();
+        ChooseFields({QStringLiteral("First Name"), QStringLiteral("Last Name"),
+                      QStringLiteral("Phone Number")});
+        Next();
+        TFolderBrowser* browser = Wizard().Browser(QStringLiteral("TextFilePage"));
+        browser->SetDirectory(dir_->path());
+        QVERIFY(browser->SelectFile(QStringLiteral("big.csv")));
+        // Cancel once the window has shown some of the work.
+        int position = -1;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            if (progress_->isVisible() && progress_->Position() > 0 && position < 0) {
+                position = progress_->Position();
+                QVERIFY(progress_->CancelButton()->isVisible());
+                progress_->CancelButton()->click();
+            }
+        });
+        poll.start(5);
+        QCOMPARE(Wizard().NextBtn()->text(), QStringLiteral("Finish"));
+        Wizard().NextBtn()->click();
+        poll.stop();
+        QVERIFY(Wizard().LastImportCancelled());
+        QVERIFY(position > 0);
+        QVERIFY(position < progress_->Maximum());
+        QCOMPARE(DataFileText(*outline_), before);
+        QVERIFY(!outline_->Updating());
+        QVERIFY(!progress_->isVisible());
+        QVERIFY(!progress_->CancelButton()->isVisible());
+        QCOMPARE(Wizard().result(), int(QDialog::Accepted));
+    }
+
+    void endingTheProgramDuringAnImportCancelsIt() {
+        QByteArray cards;
+        for (int i = 0; i < 30000; ++i) {
+            cards +=
+                "begin:vcard\r\nN:Doe" + QByteArray::number(i) + ";J\r\nTEL:1\r\nend:vcard\r\n";
+        }
+        Put(File("many.vcf"), cards);
+        const std::string before = DataFileText(*outline_);
+        Open();
+        ChooseSource(ImportSource::VCard);
+        Next();
+        TFolderBrowser* browser = Wizard().Browser(QStringLiteral("VCardFilePage"));
+        browser->SetDirectory(dir_->path());
+        QVERIFY(browser->SelectFile(QStringLiteral("many.vcf")));
+        // Exit, a signal or the session ends the program: the quit arrives while it imports.
+        bool posted = false;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            if (progress_->isVisible() && progress_->Position() > 0 && !posted) {
+                posted = true;
+                QCoreApplication::postEvent(QCoreApplication::instance(), new QEvent(QEvent::Quit));
+            }
+        });
+        poll.start(2);
+        Wizard().NextBtn()->click();
+        poll.stop();
+        QVERIFY(posted);
+        QVERIFY(Wizard().LastImportCancelled());
+        QCOMPARE(DataFileText(*outline_), before);
+    }
+
+    void f1OpensTheWizardsHelpPage() {
+        Open();
+        QCOMPARE(Wizard().HelpContext(), kImportWizardHelp);
+        auto* key = Wizard().findChild<QShortcut*>(QStringLiteral("HelpKey"));
+        QVERIFY(key);
+        QCOMPARE(key->key(), QKeySequence(Qt::Key_F1));
+        QVERIFY(!HelpPage(kImportWizardHelp).isEmpty());
+    }
+};
+
+QTEST_MAIN(ImportWizardTest)
+#include "ImportWizardTest.moc"
