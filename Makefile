@@ -11,7 +11,9 @@ DEMO_HOME   ?= $(CURDIR)/demo-home
 PACKAGES := cmake:/usr/bin/cmake ninja-build:/usr/bin/ninja g++:/usr/bin/g++ \
             libgtest-dev:/usr/include/gtest/gtest.h \
             libbenchmark-dev:/usr/include/benchmark/benchmark.h \
-            qt6-base-dev:/usr/lib/x86_64-linux-gnu/cmake/Qt6/Qt6Config.cmake
+            qt6-base-dev:/usr/lib/x86_64-linux-gnu/cmake/Qt6/Qt6Config.cmake \
+            liblz4-dev:/usr/include/lz4.h xdg-utils:/usr/bin/xdg-email \
+            chromium:/usr/bin/chromium
 FUZZ_PACKAGES := clang:/usr/bin/clang++ libclang-rt-dev:/usr/lib/llvm-14/lib/clang
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
