@@ -291,6 +291,19 @@ std::string WindowInfoReply(const PageInfo& page) {
     return QStringLiteral("\"%1\",\"%2\"").arg(url, title).toStdString();
 }
 
+QString BrowserServiceMeaning(const QString& service) {
+    if (service.compare(QLatin1String("NETSCAPE"), Qt::CaseInsensitive) == 0) {
+        return QStringLiteral("Firefox family");
+    }
+    if (service.compare(QLatin1String("IExplore"), Qt::CaseInsensitive) == 0) {
+        return QStringLiteral("the desktop's default browser");
+    }
+    if (service.compare(QLatin1String("Mosaic"), Qt::CaseInsensitive) == 0) {
+        return QStringLiteral("Chromium family");
+    }
+    return {};
+}
+
 std::optional<BrowserFamily> FamilyOfDesktopFile(const QString& desktopFile) {
     QString name = desktopFile.toLower();
     name.remove(QStringLiteral(".desktop"));

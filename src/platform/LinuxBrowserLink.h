@@ -66,6 +66,10 @@ QString UrlOfOpenRequest(std::string_view item);
 // reply reads back whole.
 std::string WindowInfoReply(const PageInfo& page);
 
+// What a service name stands for on this desktop ("Firefox family" ...); empty for a name
+// that no browser answers to.
+QString BrowserServiceMeaning(const QString& service);
+
 // The desktop file's family, for the default browser ("firefox-esr.desktop" -> Firefox).
 std::optional<BrowserFamily> FamilyOfDesktopFile(const QString& desktopFile);
 

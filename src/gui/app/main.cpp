@@ -1,8 +1,10 @@
 // Quillmere's entry: start-up in order, the message loop, and the end that saves.
 
 #include "core/app/command_line.h"
+#include "core/comm/browser_dde.h"
 #include "core/model/item_factory.h"
 #include "core/services.h"
+#include "core/storage/net_preferences.h"
 #include "gui/app/TOrvaneForm.h"
 #include "gui/common/ImageLists.h"
 #include "gui/common/Pictures.h"
@@ -10,8 +12,11 @@
 #include "gui/common/TProgressForm.h"
 #include "gui/editors/ItemEditors.h"
 #include "gui/editors/RecurringDateDlg.h"
+#include "gui/mainwindow/MailHost.h"
 #include "gui/mainwindow/TMainForm.h"
 #include "platform/DesktopShell.h"
+#include "platform/LinuxBrowserLink.h"
+#include "platform/LinuxMapi.h"
 #include "platform/Places.h"
 #include "platform/QtClipboard.h"
 #include "platform/SingleInstance.h"
@@ -82,16 +87,23 @@ int main(int argc, char* argv[]) {
     ImageLists images;
     platform::QtClipboard clipboard;
     platform::DesktopShell shell;
+    // The browser link lives for the whole run, with the browser preferences read once.
+    const std::string settingsFile = places.SettingsFile().toStdString();
+    platform::LinuxBrowserLink browserLink;
+    TBrowserDDE browser(browserLink, ReadBrowserDde(settingsFile), ReadBrowserPath(settingsFile));
     // Documents and tools ask for their icons while the data file loads.
     InstallServices({nullptr, nullptr, &images, &clipboard, nullptr, nullptr, nullptr, &shell});
     TProgressForm progress;
-    TMainForm form(images, "quil.dat", places.SettingsFile().toStdString());
+    TMainForm form(images, "quil.dat", settingsFile);
     form.SetProgressWindow(&progress);
     form.SetTrayToolsMenu(tray.ToolsMenu());
     form.BuildToolsMenus();
     ItemEditors editors({&form, [&form] { return form.CategoryNames(); }, &images});
     DatePicker datePicker;
-    InstallServices({nullptr, nullptr, &images, &clipboard, &form, &editors, &datePicker, &shell});
+    TMailHost mailHost(form);
+    platform::LinuxMapi mapi([&form] { return &form.Outline(); }, mailHost);
+    InstallServices({nullptr, nullptr, &images, &clipboard, &form, &editors, &datePicker, &shell,
+                     &mapi, &browser, &mailHost});
 
     const auto restore = [&form] {
         if (form.isMinimized()) {
@@ -107,8 +119,8 @@ int main(int argc, char* argv[]) {
     QObject::connect(&form, &TMainForm::trayToolTipChanged, &tray, &TOrvaneForm::SetToolTip);
     QObject::connect(&instance, &platform::SingleInstance::commandLineReceived, &form,
                      [&form](const QString& commandLine) { form.OpenCommandLine(commandLine); });
+    QObject::connect(&tray, &TOrvaneForm::getUrlRequested, &form, &TMainForm::GetUrlBtnClick);
     form.RefreshList(); // the tray's tooltip shows the selected node's path from now on
-    tray.GetBrowserUrlAction()->setEnabled(false); // the browser link comes with its own work
 
     // Ended by the system or the session, the program saves as Exit does.
     platform::WatchTerminationSignals([] { QApplication::quit(); });
