@@ -27,10 +27,13 @@ QStringList CommandLine(const QString& procDir) {
 }
 
 // Browser helpers: Chromium's renderers, GPU and utility processes carry "--type=",
-// Firefox's content processes "-contentproc".
-bool IsHelper(const QStringList& arguments) {
-    return std::any_of(arguments.begin(), arguments.end(), [](const QString& a) {
-        return a.startsWith(QLatin1String("--type=")) || a == QLatin1String("-contentproc");
+// Firefox's content processes "-contentproc". Chromium rewrites a helper's command line
+// into one text, so the switches are looked for inside each part.
+bool IsHelper(const QStringList& commandLine) {
+    return std::any_of(commandLine.begin(), commandLine.end(), [](const QString& part) {
+        return part.startsWith(QLatin1String("--type=")) ||
+               part.contains(QLatin1String(" --type=")) || part == QLatin1String("-contentproc") ||
+               part.contains(QLatin1String(" -contentproc"));
     });
 }
 
@@ -82,11 +85,11 @@ std::vector<BrowserProcess> RunningBrowsers(const QString& procRoot) {
             continue;
         }
         QStringList arguments = CommandLine(dir);
-        if (!arguments.isEmpty()) {
-            arguments.removeFirst();
-        }
         if (IsHelper(arguments)) {
             continue;
+        }
+        if (!arguments.isEmpty()) {
+            arguments.removeFirst();
         }
         found.push_back(BrowserProcess{*family, pid, executable, arguments});
     }

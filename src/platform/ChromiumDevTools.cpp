@@ -35,6 +35,23 @@ bool IsLoopback(const QByteArray& hexAddress) {
     return false;
 }
 
+// True when the headers have arrived and so has the body of the length they announce.
+bool ResponseComplete(const QByteArray& response) {
+    const qsizetype end = response.indexOf("\r\n\r\n");
+    if (end < 0) {
+        return false;
+    }
+    for (const QByteArray& line : response.left(end).split('\n')) {
+        const QByteArray header = line.trimmed();
+        if (header.toLower().startsWith("content-length:")) {
+            bool ok = false;
+            const qsizetype length = header.mid(15).trimmed().toLongLong(&ok);
+            return ok && response.size() - (end + 4) >= length;
+        }
+    }
+    return false;
+}
+
 // The target list gives titles HTML-escaped.
 QString UnescapedTitle(QString title) {
     title.replace(QLatin1String("&lt;"), QLatin1String("<"))
@@ -116,7 +133,8 @@ std::optional<QByteArray> DevToolsEndpoint::Request(const QByteArray& method,
     socket.write(method + ' ' + path + " HTTP/1.1\r\nHost: " + host +
                  "\r\nConnection: close\r\n\r\n");
     QByteArray response;
-    while (socket.state() == QAbstractSocket::ConnectedState &&
+    // The browser may keep the connection open: the response ends with its announced length.
+    while (!ResponseComplete(response) && socket.state() == QAbstractSocket::ConnectedState &&
            socket.waitForReadyRead(kTimeoutMs)) {
         response += socket.readAll();
     }

@@ -176,6 +176,9 @@ void BrowserLinkTest::browserProcessesAreTheUsersMainOnes() {
     process("100", "/usr/lib/firefox-esr/firefox-esr",
             CommandLine({"firefox-esr", "--profile", "/home/u/p"}));
     process("400", "/usr/bin/bash", CommandLine({"bash"}));
+    // A helper whose command line Chromium rewrote into one text.
+    process("500", "/usr/lib/chromium/chromium",
+            CommandLine({"/usr/lib/chromium/chromium --type=zygote --no-sandbox"}));
     QVERIFY(WriteFile(proc + "/self-not-a-pid", "x"));
     const std::vector<BrowserProcess> found = RunningBrowsers(proc);
     QCOMPARE(found.size(), std::size_t(1));

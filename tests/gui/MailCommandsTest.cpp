@@ -279,7 +279,7 @@ private slots:
         Prompter::QueueAnswer(QMessageBox::No);
         QVERIFY(!host_->ConfirmFax("", "555-0100", ""));
         QCOMPARE(Prompter::Asked(),
-                 (QStringList{"Send Fax|Send offer.pdf by fax to Office (555-0100)?",
+                 (QStringList{"Send Fax|Send offer.pdf by fax to Office at 555-0100?",
                               "Send Fax|Send a fax cover page to 555-0100?"}));
     }
 };

@@ -18,8 +18,10 @@ TPickRecipientDlg::TPickRecipientDlg(const QString& name, const std::vector<Mail
     : QDialog(parent), list_(new QListWidget(this)) {
     setObjectName(QStringLiteral("PickRecipientDlg"));
     setWindowTitle(QStringLiteral("Choose Recipient"));
-    auto* label = new QLabel(
-        QStringLiteral("Several of your contacts are called \"%1\". Send to:").arg(name), this);
+    auto* label =
+        new QLabel(QStringLiteral("Several of your contacts are called \"%1\". &Send to:")
+                       .arg(QString(name).replace(QLatin1Char('&'), QStringLiteral("&&"))),
+                   this);
     label->setBuddy(list_);
     list_->setObjectName(QStringLiteral("Recipients"));
     for (const MailCandidate& entry : entries) {
@@ -81,7 +83,7 @@ std::optional<std::size_t> TMailHost::PickRecipient(const QString& name,
 bool TMailHost::ConfirmFax(const QString& recipient, const QString& number,
                            const QString& document) {
     const QString to =
-        recipient.isEmpty() ? number : QStringLiteral("%1 (%2)").arg(recipient, number);
+        recipient.isEmpty() ? number : QStringLiteral("%1 at %2").arg(recipient, number);
     const QString text =
         document.isEmpty()
             ? QStringLiteral("Send a fax cover page to %1?").arg(to)
