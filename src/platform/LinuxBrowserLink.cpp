@@ -87,7 +87,9 @@ bool LinuxBrowserLink::OpenLink() {
         open_ = Running(BrowserFamily::Chromium).has_value();
         break;
     case Kind::Default:
-        open_ = !DefaultBrowser().isEmpty();
+        // Asked once per conversation; its requests use the answer.
+        defaultBrowser_ = DefaultBrowser();
+        open_ = !defaultBrowser_.isEmpty();
         break;
     case Kind::None:
         break;
@@ -147,8 +149,7 @@ QString LinuxBrowserLink::DefaultBrowser() const {
 
 std::optional<std::string> LinuxBrowserLink::Version() {
     if (kind_ == Kind::Default) {
-        const QString desktopFile = DefaultBrowser();
-        return desktopFile.isEmpty() ? std::nullopt : std::optional(desktopFile.toStdString());
+        return defaultBrowser_.toStdString();
     }
     const auto process =
         Running(kind_ == Kind::Firefox ? BrowserFamily::Firefox : BrowserFamily::Chromium);
@@ -229,7 +230,7 @@ std::optional<std::string> LinuxBrowserLink::WindowInfo() {
     } else if (kind_ == Kind::Chromium) {
         family = BrowserFamily::Chromium;
     } else {
-        family = FamilyOfDesktopFile(DefaultBrowser());
+        family = FamilyOfDesktopFile(defaultBrowser_);
     }
     if (!family) {
         return std::nullopt;

@@ -56,6 +56,7 @@ private:
     Kind kind_ = Kind::None;
     Topic topic_ = Topic::None;
     bool open_ = false;
+    QString defaultBrowser_; // the desktop file the desktop named when the link opened
 };
 
 // The address of an open request "url,file,window": the text before the last two commas.

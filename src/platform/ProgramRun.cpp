@@ -37,6 +37,9 @@ ProgramExit RunProgram(const QString& program, const QStringList& arguments, int
         // Still running (a composer opened in the foreground): it is left to run and is
         // tidied up when it ends.
         process->disconnect(&loop);
+        // Its output is read and dropped, so that a full pipe never stops it.
+        QObject::connect(process, &QProcess::readyReadStandardOutput, process,
+                         [process] { process->readAllStandardOutput(); });
         QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
         process->setParent(QCoreApplication::instance());
         return result;

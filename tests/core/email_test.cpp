@@ -312,7 +312,7 @@ TEST_F(MailItemsTest, RowsWithoutAnAddressCountButAreNotSent) {
     EXPECT_EQ(Names(mapi.sent[0]), Lines{"1 ann@example.org <ann@example.org>"});
 }
 
-TEST_F(MailItemsTest, ADocumentDroppedAsAttachmentIsSentOrTheMailFailsWhenItIsGone) {
+TEST_F(MailItemsTest, ADocumentGoesThroughTheServiceInEveryModeAndNotAtAllWhenItIsGone) {
     SetMode(1);
     const std::string offer = dir.File("offer.txt");
     std::ofstream(offer) << "offer";
@@ -320,9 +320,15 @@ TEST_F(MailItemsTest, ADocumentDroppedAsAttachmentIsSentOrTheMailFailsWhenItIsGo
     TNRBObject* document = CreateItem(kDocumentKind, "Offer", offer, "", 0, "", root);
     host.listActive = true;
     host.selected = {document}; // the dragged document is the selected row
+    // A link cannot carry the document: even in mode 1 it goes through the service.
     ann->SendMail(offer);
-    // With an attachment a mailto link is still chosen in mode 1, as the method says.
-    EXPECT_EQ(base.shell.calls, Lines{"open mailto:ann@example.org"});
+    EXPECT_TRUE(base.shell.calls.empty());
+    ASSERT_EQ(mapi.sent.size(), 1u);
+    SetMode(3);
+    ann->SendMail(offer);
+    EXPECT_TRUE(link.log.empty());
+    EXPECT_EQ(mapi.sent.size(), 2u);
+    mapi.sent.clear();
     SetMode(2);
     ann->SendMail(offer);
     ASSERT_EQ(mapi.sent.size(), 1u);

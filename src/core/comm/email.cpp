@@ -160,7 +160,9 @@ MapiResult SendMailFrom(const TNRBObject& mailItem, std::string_view attachment)
         }
     }
     const std::string_view target = mailItem.Target();
-    if (!several && IsInternetAddress(target)) {
+    // A link cannot carry a file: a message with an attachment always goes through the
+    // messaging service, so the document the user chose to send is not dropped.
+    if (!several && attachment.empty() && IsInternetAddress(target)) {
         const std::string link = "mailto:" + std::string(target);
         if (mode == kMailtoLink) {
             services.shell->OpenDocument(link);
