@@ -83,6 +83,26 @@ QString DefaultFirefoxProfile(const QStringList& roots) {
     return {};
 }
 
+QString NamedFirefoxProfile(const QStringList& roots, const QString& name) {
+    for (const QString& root : roots) {
+        const QString iniFile = QDir(root).filePath(QStringLiteral("profiles.ini"));
+        if (!QFileInfo::exists(iniFile)) {
+            continue;
+        }
+        const QSettings ini(iniFile, QSettings::IniFormat);
+        for (const QString& group : ini.childGroups()) {
+            if (group.startsWith(QLatin1String("Profile")) &&
+                ini.value(group + QStringLiteral("/Name")).toString() == name) {
+                return ProfilePath(root, ini.value(group + QStringLiteral("/Path")).toString(),
+                                   ini.value(group + QStringLiteral("/IsRelative"), 1).toInt() !=
+                                       0);
+            }
+        }
+        return {};
+    }
+    return {};
+}
+
 QString SessionStoreFile(const QString& profileDirectory) {
     return QDir(profileDirectory).filePath(QStringLiteral("sessionstore-backups/recovery.jsonlz4"));
 }

@@ -24,6 +24,9 @@ QStringList FirefoxProfileRoots(const QString& home, const QString& configHome);
 // Empty when there is none.
 QString DefaultFirefoxProfile(const QStringList& roots);
 
+// The profile of that name (a browser started with "-P name"); empty when none has it.
+QString NamedFirefoxProfile(const QStringList& roots, const QString& name);
+
 // The store file of a profile that Firefox rewrites while it runs.
 QString SessionStoreFile(const QString& profileDirectory);
 

@@ -248,11 +248,17 @@ std::optional<std::string> LinuxBrowserLink::WindowInfo() {
 }
 
 std::optional<PageInfo> LinuxBrowserLink::FirefoxPage(const BrowserProcess& firefox) const {
-    const std::optional<QString> profile =
-        SwitchValue(firefox.arguments, QStringLiteral("profile"));
-    return ReadFirefoxPage(profile ? *profile
-                                   : DefaultFirefoxProfile(FirefoxProfileRoots(
-                                         environment_.home, environment_.configHome)));
+    // The profile the running browser was started on, else the default one.
+    const QStringList roots = FirefoxProfileRoots(environment_.home, environment_.configHome);
+    QString profile;
+    if (const auto directory = SwitchValue(firefox.arguments, QStringLiteral("profile"))) {
+        profile = *directory;
+    } else if (const auto name = SwitchValue(firefox.arguments, QStringLiteral("P"))) {
+        profile = NamedFirefoxProfile(roots, *name);
+    } else {
+        profile = DefaultFirefoxProfile(roots);
+    }
+    return ReadFirefoxPage(profile);
 }
 
 std::optional<PageInfo> LinuxBrowserLink::ChromiumPage(const BrowserProcess& chromium) const {

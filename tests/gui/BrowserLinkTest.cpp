@@ -212,6 +212,13 @@ void BrowserLinkTest::firefoxDefaultProfileComesFromProfilesIni() {
                       "[Profile0]\nIsRelative=1\nPath=y.default\nDefault=1\n\n"
                       "[Install4F96D1932A9F858E]\nDefault=z.default-esr\nLocked=1\n"));
     QCOMPARE(DefaultFirefoxProfile({root}), root + "/z.default-esr");
+    QCOMPARE(NamedFirefoxProfile({root}, "other"), QString());
+    QVERIFY(WriteFile(root + "/profiles.ini",
+                      "[Profile1]\nName=work\nIsRelative=1\nPath=w.work\n\n"
+                      "[Profile0]\nName=default\nIsRelative=0\nPath=/elsewhere/p\n"));
+    QCOMPARE(NamedFirefoxProfile({root}, "work"), root + "/w.work");
+    QCOMPARE(NamedFirefoxProfile({root}, "Work"), QString());
+    QCOMPARE(DefaultFirefoxProfile({root}), QString()); // two profiles, none marked
     QVERIFY(WriteFile(root + "/profiles.ini", "[Profile0]\nIsRelative=0\nPath=/elsewhere/p\n"));
     QCOMPARE(DefaultFirefoxProfile({root}), QStringLiteral("/elsewhere/p"));
     QVERIFY(WriteFile(root + "/profiles.ini", "[General]\nStartWithLastProfile=1\n"));
@@ -282,6 +289,15 @@ void BrowserLinkTest::firefoxServiceAnswersWhenItRunsAndOpensTabs() {
     work.OpenURL("http://example.org/,x");
     QCOMPARE(WaitForLines(firefoxLog_),
              (QStringList{"-P", "work", "--new-tab", "http://example.org/,x"}));
+    // Its page is read from that profile's store.
+    QVERIFY(WriteFile(root + "/profiles.ini",
+                      "[Install4F96D1932A9F858E]\nDefault=Profiles/abc.default-esr\n\n"
+                      "[Profile1]\nName=work\nIsRelative=1\nPath=Profiles/w.work\n"));
+    QVERIFY(WriteFile(root + "/Profiles/w.work/sessionstore-backups/recovery.jsonlz4",
+                      MozLz4("{\"windows\": [{\"tabs\": [{\"entries\": [{\"url\": "
+                             "\"https://work.example/\", \"title\": \"Work\"}]}]}]}")));
+    work.AutoLoad = false;
+    QCOMPARE(work.GetWindowInfo().title, std::string("Work"));
 }
 
 void BrowserLinkTest::onlyWebAddressesGoToABrowser() {
