@@ -19,7 +19,9 @@ PACKAGES := cmake:/usr/bin/cmake ninja-build:/usr/bin/ninja g++:/usr/bin/g++ \
             dbus-daemon:/usr/bin/dbus-run-session libglib2.0-bin:/usr/bin/gdbus \
             python3-vobject:/usr/lib/python3/dist-packages/vobject/__init__.py \
             tidy:/usr/bin/tidy nodejs:/usr/bin/node npm:/usr/bin/npm \
-            libqt6sql6-sqlite:/usr/lib/x86_64-linux-gnu/qt6/plugins/sqldrivers/libqsqlite.so
+            libqt6sql6-sqlite:/usr/lib/x86_64-linux-gnu/qt6/plugins/sqldrivers/libqsqlite.so \
+            liblz4-dev:/usr/include/lz4.h xdg-utils:/usr/bin/xdg-email \
+            chromium:/usr/bin/chromium
 FUZZ_PACKAGES := clang:/usr/bin/clang++ libclang-rt-dev:/usr/lib/llvm-14/lib/clang
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)

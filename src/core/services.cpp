@@ -1,5 +1,6 @@
 #include "core/services.h"
 
+#include "core/comm/browser_dde.h"
 #include "core/model/locale_names.h"
 
 #include <ctime>
@@ -71,6 +72,44 @@ public:
     }
 };
 
+// Without a messaging service nobody can log on, so nothing is sent.
+class NoMapi final : public IMapi {
+public:
+    std::optional<std::string> DefaultProfile() const override { return std::nullopt; }
+    MapiResult Logon(const std::optional<std::string>&, const std::optional<std::string>&,
+                     unsigned long, MapiSession&) override {
+        return MAPI_E_LOGIN_FAILURE;
+    }
+    MapiResult ResolveName(MapiSession, std::string_view, unsigned long, MapiRecipDesc*&) override {
+        return MAPI_E_NOT_SUPPORTED;
+    }
+    MapiResult SendMail(MapiSession, const MapiMessage&, unsigned long) override {
+        return MAPI_E_NOT_SUPPORTED;
+    }
+    MapiResult FreeBuffer(MapiRecipDesc*) override { return SUCCESS_SUCCESS; }
+    MapiResult Logoff(MapiSession) override { return SUCCESS_SUCCESS; }
+};
+
+// No browser answers and none can be started.
+class NoBrowserLink final : public IBrowserLink {
+public:
+    void SetLink(std::string_view, std::string_view) override {}
+    bool OpenLink() override { return false; }
+    std::optional<std::string> RequestData(std::string_view) override { return std::nullopt; }
+    void CloseLink() override {}
+    bool StartApplication(std::string_view) override { return false; }
+};
+
+// Without a main window there is no selection, and nothing is confirmed.
+class NoMailHost final : public IMailHost {
+public:
+    std::string SettingsFile() const override { return {}; }
+    bool ItemListActive() const override { return false; }
+    std::vector<const TNRBObject*> SelectedListItems() const override { return {}; }
+    bool Confirm(std::string_view) override { return false; }
+    void ShowError(std::string_view) override {}
+};
+
 Services WithDefaults(const Services& given) {
     static SystemClock clock;
     static NoIcons icons;
@@ -79,6 +118,10 @@ Services WithDefaults(const Services& given) {
     static NoEditors editors;
     static NoDatePicker datePicker;
     static NoShell shell;
+    static NoMapi mapi;
+    static NoBrowserLink browserLink;
+    static TBrowserDDE browser(browserLink);
+    static NoMailHost mailHost;
     Services s = given;
     if (!s.clock) {
         s.clock = &clock;
@@ -103,6 +146,15 @@ Services WithDefaults(const Services& given) {
     }
     if (!s.shell) {
         s.shell = &shell;
+    }
+    if (!s.mapi) {
+        s.mapi = &mapi;
+    }
+    if (!s.browser) {
+        s.browser = &browser;
+    }
+    if (!s.mailHost) {
+        s.mailHost = &mailHost;
     }
     return s;
 }

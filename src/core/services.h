@@ -2,17 +2,22 @@
 // The services the core calls but cannot provide itself. The program installs real ones at
 // start-up (src/platform); tests install fakes. Until something is installed, harmless
 // defaults stand in: the system clock and locale, no icons, no clipboard, no navigation,
-// and editors and a picker that cancel.
+// editors and a picker that cancel, and no messaging service or browser to reach.
+
+#include "core/comm/mapi.h"
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quill {
 
 class TOutlineNode;
 class TNRBObject;
 class TRecurringDate;
+class TBrowserDDE;
 
 using Date = std::chrono::year_month_day;
 
@@ -96,6 +101,56 @@ public:
                           std::string_view calledParty, std::string_view comment) = 0;
 };
 
+// Simple MAPI: the messaging service that resolves names and sends mail and faxes.
+class IMapi {
+public:
+    virtual ~IMapi() = default;
+    // The default messaging profile's name; none when the system keeps none.
+    virtual std::optional<std::string> DefaultProfile() const = 0;
+    // A profile and password of none (rather than empty texts) let the service ask the user.
+    virtual MapiResult Logon(const std::optional<std::string>& profile,
+                             const std::optional<std::string>& password, unsigned long flags,
+                             MapiSession& session) = 0;
+    // On success *resolved is a descriptor the caller hands back to FreeBuffer.
+    virtual MapiResult ResolveName(MapiSession session, std::string_view name, unsigned long flags,
+                                   MapiRecipDesc*& resolved) = 0;
+    virtual MapiResult SendMail(MapiSession session, const MapiMessage& message,
+                                unsigned long flags) = 0;
+    virtual MapiResult FreeBuffer(MapiRecipDesc* buffer) = 0;
+    virtual MapiResult Logoff(MapiSession session) = 0;
+};
+
+// A conversation with a running web browser: a service (the browser) and a topic, opened
+// and closed around each request.
+class IBrowserLink {
+public:
+    virtual ~IBrowserLink() = default;
+    virtual void SetLink(std::string_view service, std::string_view topic) = 0;
+    // True when the service answers on the topic.
+    virtual bool OpenLink() = 0;
+    // The reply to a request for the item in text form; none when there was no reply.
+    virtual std::optional<std::string> RequestData(std::string_view item) = 0;
+    virtual void CloseLink() = 0;
+    // Starts the program (no shell, no arguments); true when it started.
+    virtual bool StartApplication(std::string_view program) = 0;
+};
+
+// What mail and fax need of the main window around them.
+class IMailHost {
+public:
+    virtual ~IMailHost() = default;
+    // The settings file, where the mail method is read for each message.
+    virtual std::string SettingsFile() const = 0;
+    // True when the item list is the active pane.
+    virtual bool ItemListActive() const = 0;
+    // The items of the list's selected rows, in list order.
+    virtual std::vector<const TNRBObject*> SelectedListItems() const = 0;
+    // A confirmation with Yes, No and Cancel; true on Yes.
+    virtual bool Confirm(std::string_view text) = 0;
+    // An error message with an OK button.
+    virtual void ShowError(std::string_view text) = 0;
+};
+
 struct Services {
     IClock* clock = nullptr;
     ILocaleNames* locale = nullptr;
@@ -105,6 +160,9 @@ struct Services {
     IItemEditors* editors = nullptr;
     IDatePicker* datePicker = nullptr;
     IShell* shell = nullptr;
+    IMapi* mapi = nullptr;
+    TBrowserDDE* browser = nullptr; // the run's one browser link
+    IMailHost* mailHost = nullptr;
 };
 
 // The services in force; members never null (defaults fill what was not installed).

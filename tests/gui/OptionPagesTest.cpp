@@ -115,6 +115,17 @@ private slots:
         QCOMPARE(dde->itemText(0), QStringLiteral("NETSCAPE"));
         QCOMPARE(dde->itemText(1), QStringLiteral("IExplore"));
         QCOMPARE(dde->itemText(2), QStringLiteral("Mosaic"));
+        // Beside the stored name, what it stands for here.
+        auto* meaning = Child<QLabel>(dialog, "DDEMeaning");
+        dde->setCurrentIndex(0);
+        QCOMPARE(meaning->text(), QStringLiteral("Firefox family"));
+        QCOMPARE(dde->itemData(2, Qt::ToolTipRole).toString(), QStringLiteral("Chromium family"));
+        dde->setEditText(QStringLiteral("iexplore"));
+        QCOMPARE(meaning->text(), QStringLiteral("the desktop's default browser"));
+        dde->setEditText(QStringLiteral("Opera"));
+        QCOMPARE(meaning->text(), QStringLiteral("no browser here answers to this name"));
+        QVERIFY(Child<QLabel>(dialog, "EMailNote2")->text().contains(QLatin1String("xdg-email")));
+        QVERIFY(Child<QLabel>(dialog, "EMailNote3")->text().contains(QLatin1String("web browser")));
         Child<QLineEdit>(dialog, "Path");
         QCOMPARE(Child<QPushButton>(dialog, "SelectPathBtn")->text(), QStringLiteral("..."));
         QCOMPARE(Child<QRadioButton>(dialog, "EMailOpt1")->text(),
@@ -325,8 +336,8 @@ private slots:
         Prompter::QueueAnswer(QMessageBox::Ok);
         Click(Child<QPushButton>(dialog, "NewToolBtn"));
         Click(Child<QPushButton>(dialog, "NewToolBtn"));
-        const QString message = QStringLiteral(
-            "Invalid File Type|Only executable files (files ending in .EXE) may be used as Tools");
+        const QString message =
+            QStringLiteral("Invalid File Type|Only executable programs may be used as Tools");
         QCOMPARE(Prompter::Asked(), (QStringList{message, message}));
         QCOMPARE(tools.Count(), 0);
         QCOMPARE(Child<QListWidget>(dialog, "ToolsList")->count(), 0);

@@ -2,6 +2,9 @@
 
 #include "core/services.h"
 
+#include "core/comm/browser_dde.h"
+#include "core/comm/email.h"
+
 #include "core/model/group_objects.h"
 #include "core/model/record_text.h"
 
@@ -168,6 +171,10 @@ void TEMailObject::Activate() {
     SendMail("");
 }
 
+void TEMailObject::SendMail(std::string_view text) {
+    SendMailFrom(*this, text);
+}
+
 TFaxObject::TFaxObject(std::string_view title, std::string_view target, std::string_view comment,
                        std::int32_t id, std::string_view dataLine)
     : TCategoriesOnlyObject(kFaxKind, title, target, comment, id, dataLine) {}
@@ -182,6 +189,10 @@ void TFaxObject::Activate() {
     SendFax("");
 }
 
+void TFaxObject::SendFax(std::string_view text) {
+    SendFaxFrom(*this, text);
+}
+
 TWebObject::TWebObject(std::string_view title, std::string_view target, std::string_view comment,
                        std::int32_t id, std::string_view dataLine)
     : TCategoriesOnlyObject(kWebsiteKind, title, target, comment, id, dataLine) {}
@@ -194,6 +205,12 @@ void TWebObject::SetupActionMenu(ActionMenu& menu) const {
 
 void TWebObject::Activate() {
     Browse();
+}
+
+void TWebObject::Browse() {
+    TBrowserDDE& browser = *CurrentServices().browser;
+    browser.AutoLoad = true;
+    browser.OpenURL(Target());
 }
 
 } // namespace quill

@@ -90,6 +90,7 @@ public:
     bool EditNew(TOutlineNode* node) override;
     void Edit() override;
     void Activate() override;
+    void SendMail(std::string_view text) override;
     // Exchange forms (defined in core/exchange).
     std::string VCardLine() const override;
     bool ReadCSVRecord(const std::vector<std::string>& values,
@@ -107,6 +108,7 @@ public:
     void Edit() override;
     void Dial() override;
     void Activate() override;
+    void SendFax(std::string_view text) override;
     // Exchange forms (defined in core/exchange).
     std::string VCardLine() const override;
     bool ReadCSVRecord(const std::vector<std::string>& values,
@@ -122,6 +124,7 @@ public:
     bool EditNew(TOutlineNode* node) override;
     void Edit() override;
     void Activate() override;
+    void Browse() override;
     // Exchange forms (defined in core/exchange).
     std::string VCardLine() const override;
     bool ReadCSVRecord(const std::vector<std::string>& values,

@@ -1,9 +1,11 @@
 // Quillmere's entry: start-up in order, the message loop, and the end that saves.
 
 #include "core/app/command_line.h"
+#include "core/comm/browser_dde.h"
 #include "core/model/item_factory.h"
 #include "core/services.h"
 #include "core/storage/data_file.h"
+#include "core/storage/net_preferences.h"
 #include "core/storage/recovery_files.h"
 #include "core/util/atomic_file.h"
 #include "gui/app/ExitFlow.h"
@@ -19,8 +21,11 @@
 #include "gui/editors/ItemEditors.h"
 #include "gui/editors/RecurringDateDlg.h"
 #include "gui/mainwindow/Autosaver.h"
+#include "gui/mainwindow/MailHost.h"
 #include "gui/mainwindow/TMainForm.h"
 #include "platform/DesktopShell.h"
+#include "platform/LinuxBrowserLink.h"
+#include "platform/LinuxMapi.h"
 #include "platform/Places.h"
 #include "platform/QtClipboard.h"
 #include "platform/SingleInstance.h"
@@ -136,6 +141,10 @@ int main(int argc, char* argv[]) {
     ImageLists images;
     platform::QtClipboard clipboard;
     platform::DesktopShell shell;
+    // The browser link lives for the whole run, with the browser preferences read once.
+    const std::string settingsFile = places.SettingsFile().toStdString();
+    platform::LinuxBrowserLink browserLink;
+    TBrowserDDE browser(browserLink, ReadBrowserDde(settingsFile), ReadBrowserPath(settingsFile));
     // Documents and tools ask for their icons while the data file loads.
     InstallServices({nullptr, nullptr, &images, &clipboard, nullptr, nullptr, nullptr, &shell});
     TProgressForm progress;
@@ -144,7 +153,7 @@ int main(int argc, char* argv[]) {
         QDir(places.DataDirectory())
             .filePath(QString::fromUtf8(kDataFileName.data(),
                                         static_cast<qsizetype>(kDataFileName.size())));
-    TMainForm form(images, dataFile.toStdString(), places.SettingsFile().toStdString());
+    TMainForm form(images, dataFile.toStdString(), settingsFile);
     form.SetProgressWindow(&progress);
     form.SetTrayToolsMenu(tray.ToolsMenu());
     form.BuildToolsMenus();
@@ -152,7 +161,10 @@ int main(int argc, char* argv[]) {
     DatePicker datePicker;
     ChangeMarkingEditors editors(itemEditors, form.AutosaveWatch());
     ChangeMarkingDatePicker picker(datePicker, form.AutosaveWatch());
-    InstallServices({nullptr, nullptr, &images, &clipboard, &form, &editors, &picker, &shell});
+    TMailHost mailHost(form);
+    platform::LinuxMapi mapi([&form] { return &form.Outline(); }, mailHost);
+    InstallServices({nullptr, nullptr, &images, &clipboard, &form, &editors, &picker, &shell, &mapi,
+                     &browser, &mailHost});
     form.SetRecoveryFallback([&places] { return places.RecoveryFallbackDirectory(true); });
     QObject::connect(&form.AutosaveWatch(), &Autosaver::writeFailed, &form,
                      [](const QString& problem) {
@@ -188,8 +200,8 @@ int main(int argc, char* argv[]) {
     QObject::connect(&form, &TMainForm::trayToolTipChanged, &tray, &TOrvaneForm::SetToolTip);
     QObject::connect(&instance, &platform::SingleInstance::commandLineReceived, &form,
                      [&form](const QString& commandLine) { form.OpenCommandLine(commandLine); });
+    QObject::connect(&tray, &TOrvaneForm::getUrlRequested, &form, &TMainForm::GetUrlBtnClick);
     form.RefreshList(); // the tray's tooltip shows the selected node's path from now on
-    tray.GetBrowserUrlAction()->setEnabled(false); // the browser link comes with its own work
 
     // Ended by the system, the program saves as Exit does, with nobody to ask. The session
     // manager's request to save may come without the end of the session: it only saves.

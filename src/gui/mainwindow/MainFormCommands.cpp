@@ -6,6 +6,7 @@
 #include "platform/Utf8Text.h"
 
 #include "core/app/command_line.h"
+#include "core/comm/browser_dde.h"
 #include "core/exchange/contact_summary.h"
 #include "core/exchange/vcard.h"
 #include "core/model/item_factory.h"
@@ -133,6 +134,21 @@ void TMainForm::ToolsBtnClick() {
     if (item && !item->EditNew(holder)) {
         holder->Item()->RemoveChild(item);
     }
+    RefreshList();
+}
+
+void TMainForm::GetUrlBtnClick() {
+    TBrowserDDE& browser = *CurrentServices().browser;
+    // Only a browser that runs is asked: none is started for this.
+    browser.AutoLoad = false;
+    const TBrowserDDE::WindowInfo page = browser.GetWindowInfo();
+    if (page.url.empty()) {
+        return;
+    }
+    EnsureSelectedNode();
+    TOutlineNode* holder = SelectedNode();
+    CreateItem(kWebsiteKind, page.title, page.url, "", 0, "", holder, &outline_);
+    TOutline::SortChildren(holder);
     RefreshList();
 }
 

@@ -1,5 +1,6 @@
 #include "gui/mainwindow/OptionPages.h"
 
+#include "platform/LinuxBrowserLink.h"
 #include "platform/Utf8Text.h"
 
 #include "gui/mainwindow/ToolEntries.h"
@@ -102,13 +103,28 @@ QWidget* TOptionPages::BuildBrowserPage() {
     ddeLabel->setBuddy(dde_);
     auto* pathLabel = new QLabel(QStringLiteral("Executable File Name"), browser);
     pathLabel->setBuddy(path_);
+    // What the stored service name stands for on this desktop.
+    auto* meaning = Named(new QLabel(browser), "DDEMeaning");
+    meaning->setMinimumWidth(meaning->fontMetrics().horizontalAdvance(
+        platform::BrowserServiceMeaning(QStringLiteral("IExplore"))));
+    const auto showMeaning = [meaning](const QString& service) {
+        const QString text = platform::BrowserServiceMeaning(service);
+        meaning->setText(text.isEmpty() ? QStringLiteral("no browser here answers to this name")
+                                        : text);
+    };
+    connect(dde_, &QComboBox::currentTextChanged, meaning, showMeaning);
+    showMeaning(dde_->currentText());
+    for (int i = 0; i < dde_->count(); ++i) {
+        dde_->setItemData(i, platform::BrowserServiceMeaning(dde_->itemText(i)), Qt::ToolTipRole);
+    }
     auto* grid = new QGridLayout(browser);
     grid->addWidget(ddeLabel, 0, 0);
-    grid->addWidget(dde_, 0, 1, 1, 2);
+    grid->addWidget(dde_, 0, 1);
+    grid->addWidget(meaning, 0, 2, 1, 2);
     grid->addWidget(pathLabel, 1, 0);
-    grid->addWidget(path_, 1, 1);
-    grid->addWidget(select, 1, 2);
-    grid->setColumnStretch(1, 1);
+    grid->addWidget(path_, 1, 1, 1, 2);
+    grid->addWidget(select, 1, 3);
+    grid->setColumnStretch(2, 1);
 
     auto* mail = Named(new QGroupBox(QStringLiteral("Internet E-Mail"), page), "EMailGroup");
     auto* text = new QLabel(
@@ -121,10 +137,21 @@ QWidget* TOptionPages::BuildBrowserPage() {
     emailOpt_[1] =
         Named(new QRadioButton(QStringLiteral("Use MS Messaging (MAPI)"), mail), "EMailOpt2");
     emailOpt_[2] = Named(new QRadioButton(QStringLiteral("Use Web Browser "), mail), "EMailOpt3");
+    // What each method does on this desktop, under it (broken by hand: see above).
+    const char* const what[3] = {"Opens a mailto: link in your mail program.",
+                                 "Your mail program's compose window (xdg-email): several\n"
+                                 "recipients, names from your contacts, attachments; faxes\n"
+                                 "go through HylaFAX's sendfax.",
+                                 "Hands the mailto: link to your web browser."};
     auto* mailLayout = new QVBoxLayout(mail);
     mailLayout->addWidget(text);
-    for (QRadioButton* option : emailOpt_) {
-        mailLayout->addWidget(option);
+    for (int i = 0; i < 3; ++i) {
+        auto* note = new QLabel(QString::fromLatin1(what[i]), mail);
+        note->setObjectName(QStringLiteral("EMailNote%1").arg(i + 1));
+        note->setEnabled(false); // drawn as a quieter note
+        note->setContentsMargins(emailOpt_[i]->iconSize().width() + 8, 0, 0, 4);
+        mailLayout->addWidget(emailOpt_[i]);
+        mailLayout->addWidget(note);
     }
 
     auto* layout = new QVBoxLayout(page);
@@ -331,9 +358,7 @@ void TOptionPages::NewToolBtnClick() {
     // A tool is a program: a regular file the user may execute.
     const QFileInfo info(file);
     if (!info.isFile() || !info.isExecutable()) {
-        Prompter::Ask(this,
-                      QStringLiteral("Only executable files (files ending in .EXE) may be used as "
-                                     "Tools"),
+        Prompter::Ask(this, QStringLiteral("Only executable programs may be used as Tools"),
                       QStringLiteral("Invalid File Type"), QMessageBox::Ok, QMessageBox::Critical);
         return;
     }

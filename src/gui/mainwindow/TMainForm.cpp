@@ -4,6 +4,7 @@
 
 #include "platform/Utf8Text.h"
 
+#include "core/comm/browser_dde.h"
 #include "core/model/item_factory.h"
 #include "core/model/item_kind.h"
 #include "core/model/nrb_object.h"
@@ -23,7 +24,6 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -45,7 +45,6 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace quill::gui {
@@ -254,14 +253,17 @@ void TMainForm::BuildActions() {
     // Help
     connect(MakeAction("Contents1", "&Contents", {}), &QAction::triggered, this,
             [] { OpenHelpContents(); });
-    connect(MakeAction("OrvaneHome", "&Orvane Home", {}), &QAction::triggered, this,
-            [] { QDesktopServices::openUrl(QUrl(QStringLiteral("https://quillmere.org/"))); });
-    connect(MakeAction("QuillmereInfo", "&Quillmere Info", {}), &QAction::triggered, this, [] {
-        QDesktopServices::openUrl(QUrl(QStringLiteral("https://quillmere.org/about/")));
-    });
-    connect(MakeAction("TechSupport", "&Tech Support", {}), &QAction::triggered, this, [] {
-        QDesktopServices::openUrl(QUrl(QStringLiteral("https://quillmere.org/support/")));
-    });
+    // The maker's pages open through the browser link, which starts the browser if need be.
+    const auto web = [this](const char* name, const char* text, const char* address) {
+        connect(MakeAction(name, text, {}), &QAction::triggered, this, [address] {
+            TBrowserDDE& browser = *CurrentServices().browser;
+            browser.AutoLoad = true;
+            browser.OpenURL(address);
+        });
+    };
+    web("OrvaneHome", "&Orvane Home", "https://quillmere.org/");
+    web("QuillmereInfo", "&Quillmere Info", "https://quillmere.org/about/");
+    web("TechSupport", "&Tech Support", "https://quillmere.org/support/");
     on(MakeAction("About1", "&About...", {}), &TMainForm::ShowAbout);
 
     // Buttons of their own: the toolbar's, with hints of their own.
@@ -306,7 +308,7 @@ void TMainForm::BuildActions() {
                              "Get Browser URL | Capture the URL of the current page from your Web "
                              "Browser",
                              "applications-internet", "get-url");
-    getUrl->setEnabled(false);
+    on(getUrl, &TMainForm::GetUrlBtnClick);
     connect(button("HelpBtn", "Help", "help-contents", "help"), &QAction::triggered, this,
             [] { OpenHelpContents(); });
     QAction* winZoom =

@@ -153,6 +153,8 @@ public:
     void DocItemClick();
     // The tools picker; a tool chosen with "&New Address..." becomes a tool item.
     void ToolsBtnClick();
+    // A website under the selected node for the page the running browser shows.
+    void GetUrlBtnClick();
     void DeleteBtnClick(bool cut = false);
     void CutBtnClick();
     void CopyBtnClick();
