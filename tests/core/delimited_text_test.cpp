@@ -122,6 +122,17 @@ TEST_F(DelimitedTextTest, PersonTitleComesFromTitleOrTheName) {
     EXPECT_EQ(ann->Node()->Text(), "Ann Lee") << "the caption follows the title";
 }
 
+TEST_F(DelimitedTextTest, AFieldChosenTwiceTakesItsFirstColumn) {
+    ASSERT_TRUE(Import(kPhoneKind, {"Title", "Phone Number", "Title", "Comment", "Phone Number"},
+                       "Home,555-0100,Work,kitchen,555-0199\r\n"));
+    ASSERT_EQ(folder->Item()->ChildCount(), 1u);
+    const TNRBObject* phone = ListItem(0);
+    ASSERT_NE(phone, nullptr);
+    EXPECT_EQ(phone->Title(), "Home");
+    EXPECT_EQ(phone->Target(), "555-0100");
+    EXPECT_EQ(phone->Comment(), "kitchen");
+}
+
 TEST_F(DelimitedTextTest, PersonLinesThatFailLeaveNothing) {
     // An empty line, a line without names and a line with only blanks between commas.
     ASSERT_TRUE(

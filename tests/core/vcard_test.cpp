@@ -270,6 +270,21 @@ TEST(VCardStandardTest, Version21QuotedPrintableAndCharacterSets) {
     EXPECT_EQ(card.Find("ORG")->Values(), Values{"Rhein;Main GmbH"});
 }
 
+TEST(VCardStandardTest, QuotedPrintableDecodesToTheVeryEndOfAValue) {
+    const TCard card = OneCard("BEGIN:VCARD\r\nVERSION:2.1\r\n"
+                               "N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Gr=C3=BCn;J=C3=B6\r\n"
+                               "ORG;QUOTED-PRINTABLE:a=3D\r\n"
+                               "TITLE;QUOTED-PRINTABLE:c=4\r\n"
+                               "END:VCARD\r\n");
+    const TCardProperty* n = card.Find("N");
+    const TCardProperty* org = card.Find("ORG");
+    const TCardProperty* title = card.Find("TITLE");
+    ASSERT_TRUE(n && org && title);
+    EXPECT_EQ(n->Values(), (Values{"Gr\xC3\xBCn", "J\xC3\xB6"}));
+    EXPECT_EQ(org->Value(0), "a=");
+    EXPECT_EQ(title->Value(0), "c=4") << "an unfinished escape stands for itself";
+}
+
 TEST(VCardStandardTest, RawEightBitValuesFollowTheFileOrTheirCharacterSet) {
     // A Latin-1 file: every value read as Windows-1252, the one marked UTF-8 as UTF-8.
     const TCard card = OneCard("BEGIN:VCARD\r\nVERSION:2.1\r\n"
@@ -596,6 +611,36 @@ TEST_F(VCardImportTest, EachCardWithOrgIsAskedAboutAndOthersBecomePersons) {
     EXPECT_EQ(root->ChildAt(2)->Item()->Kind(), kPersonKind);
     EXPECT_EQ(root->ChildAt(2)->Text(), "Jane Roe");
     EXPECT_EQ(root->ChildAt(3)->Item(), existing);
+}
+
+// Records the captions of nodes as they are inserted, and every change of a caption after.
+class CaptionRecorder final : public IOutlineObserver {
+public:
+    std::vector<std::string> inserted;
+    int changed = 0;
+    void NodesInserted(TOutlineNode* parent, int first, int last) override {
+        for (int row = first; row <= last; ++row) {
+            inserted.emplace_back(parent->ChildAt(static_cast<std::size_t>(row))->Text());
+        }
+    }
+    void NodeChanged(TOutlineNode*) override { ++changed; }
+};
+
+TEST_F(VCardImportTest, ACardWithOnlyANameIsMadeUnderItsFinalTitle) {
+    const std::string path = File("begin:vcard\r\nN:Roe;Jane\r\nend:vcard\r\n"
+                                  "begin:vcard\r\nN:Doe;John\r\nORG:Acme\r\nend:vcard\r\n");
+    choice.answers = {true};
+    CaptionRecorder recorder;
+    outline.AddObserver(&recorder);
+    const FileResult imported = ImportVCardFile(path, root, choice);
+    outline.RemoveObserver(&recorder);
+    ASSERT_TRUE(imported);
+    // Made in the order they sort in, each under its own title, and never renamed after.
+    EXPECT_EQ(recorder.inserted, (std::vector<std::string>{"Acme", "Jane Roe"}));
+    EXPECT_EQ(recorder.changed, 0);
+    ASSERT_EQ(root->ChildCount(), 2u);
+    EXPECT_EQ(root->ChildAt(1)->Item()->Title(), "Jane Roe");
+    EXPECT_EQ(root->ChildAt(1)->Item()->Target(), " Jane Roe");
 }
 
 TEST_F(VCardImportTest, PhoneExportImportsWithItsContactPoints) {
