@@ -7,6 +7,7 @@
 #include "core/model/item_kind.h"
 #include "core/model/nrb_object.h"
 #include "core/services.h"
+#include "gui/common/DelayTimer.h"
 #include "gui/common/ImageLists.h"
 #include "gui/common/Prompter.h"
 #include "gui/mainwindow/ContentsListModel.h"
@@ -55,6 +56,22 @@ public:
 
 QString Text(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// The last message box: its title, icon and standard buttons.
+bool LastBoxIs(const QString& title, QMessageBox::Icon icon, QMessageBox::StandardButtons buttons) {
+    const QList<Prompter::Box> boxes = Prompter::Boxes();
+    if (boxes.isEmpty()) {
+        qWarning("no message box was shown");
+        return false;
+    }
+    const Prompter::Box& box = boxes.last();
+    if (box.title != title || box.icon != icon || box.buttons != buttons ||
+        !box.captions.isEmpty()) {
+        qWarning() << "shown:" << box.title << box.icon << box.buttons << box.captions;
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -214,6 +231,12 @@ private slots:
         QCOMPARE(
             Prompter::Asked().last(),
             QStringLiteral("Warning|Are you sure you want to delete Ann Lee and all sub-items?"));
+        QVERIFY(LastBoxIs(QStringLiteral("Warning"), QMessageBox::Question,
+                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
+        // Cancel, like No, keeps everything.
+        Prompter::QueueAnswer(QMessageBox::Cancel);
+        Form().DeleteBtnClick();
+        QCOMPARE(Form().Root()->ChildCount(), std::size_t{1});
         Prompter::QueueAnswer(QMessageBox::Yes);
         Form().DeleteBtnClick();
         QCOMPARE(Form().Root()->ChildCount(), std::size_t{0});
@@ -237,6 +260,8 @@ private slots:
             Prompter::Asked().last(),
             QStringLiteral("Warning|Are you sure you want to delete the 3 selected items and all "
                            "sub-items?"));
+        QVERIFY(LastBoxIs(QStringLiteral("Warning"), QMessageBox::Question,
+                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
         QCOMPARE(Form().Root()->ChildCount(), std::size_t{0});
         QCOMPARE(Form().Root()->Item()->ChildCount(), std::size_t{0});
         QCOMPARE(Count(), QStringLiteral("0 item(s)"));
@@ -317,6 +342,8 @@ private slots:
             Prompter::Asked().last(),
             QStringLiteral("Revert to Saved|This option will lose all changes made during this "
                            "session. Are you sure?"));
+        QVERIFY(LastBoxIs(QStringLiteral("Revert to Saved"), QMessageBox::Question,
+                          QMessageBox::Ok | QMessageBox::Cancel));
         QCOMPARE(Form().Root()->ChildCount(), std::size_t{1});
         QCOMPARE(Text(Form().Root()->ChildAt(0)->Text()), QStringLiteral("Saved"));
         QCOMPARE(Form().SelectedNode(), Form().Root());
@@ -371,6 +398,8 @@ private slots:
         Form().DropDocumentOn(fax);
         QCOMPARE(Prompter::Asked().last(),
                  QStringLiteral("Confirm|Send document via Fax to Office fax?"));
+        QVERIFY(LastBoxIs(QStringLiteral("Confirm"), QMessageBox::Question,
+                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
         SelectEntries({phone});
         QVERIFY(!Form().AcceptsDocumentDropOn(fax));
     }
@@ -402,6 +431,36 @@ private slots:
         Form().FindEditBox()->setText(QStringLiteral("an"));
         QCOMPARE(Form().SelectedEntries().size(), std::size_t{0});
         QTRY_VERIFY_WITH_TIMEOUT(Form().SelectedEntries() == std::vector<TNRBObject*>{ann}, 3000);
+    }
+
+    void eachKeystrokeInTheFindBoxStartsTheSecondAgain() {
+        using std::chrono::milliseconds;
+        StartForm();
+        Make(kPersonKind, "Ann", Form().Root());
+        TNRBObject* anna = Make(kPersonKind, "Anna", Form().Root());
+        DelayTimer& delay = Form().SearchTime();
+        delay.UseManualClock();
+        Form().show();
+        QLineEdit* find = Form().FindEditBox();
+        find->setFocus();
+        QTest::keyClicks(find, QStringLiteral("ann"));
+        delay.AdvanceClock(milliseconds(999));
+        QVERIFY(Form().SelectedEntries().empty());
+        // Typed just before the second was up: a whole second from this keystroke.
+        QTest::keyClicks(find, QStringLiteral("a"));
+        delay.AdvanceClock(milliseconds(999));
+        QVERIFY(Form().SelectedEntries().empty());
+        QVERIFY(delay.IsActive());
+        delay.AdvanceClock(milliseconds(1));
+        QVERIFY(Form().SelectedEntries() == std::vector<TNRBObject*>{anna});
+        // Once: the search does not repeat while nothing is typed.
+        QVERIFY(!delay.IsActive());
+        Form().SelectNode(Form().Root());
+        delay.AdvanceClock(milliseconds(5000));
+        QVERIFY(Form().SelectedEntries().empty());
+        // Emptying the box searches for nothing.
+        find->clear();
+        QVERIFY(!delay.IsActive());
     }
 
     void filterAnyAndAllHideEntries() {
@@ -483,6 +542,36 @@ private slots:
             {QStringLiteral("/usr/bin/quillmere"), path, QStringLiteral("ignored.txt")});
         QCOMPARE(Form().Root()->ChildCount(), std::size_t{1});
         QCOMPARE(Text(Form().Root()->ChildAt(0)->Text()), QStringLiteral("Imported"));
+    }
+
+    void aCardWithAnOrganizationAsksHowToImportIt() {
+        StartForm();
+        {
+            QFile file(QStringLiteral("cards.vcf"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("begin:vcard\r\nN:Doe;John\r\nORG:Acme\r\nend:vcard\r\n"
+                       "begin:vcard\r\nN:Roe;Jane\r\nORG:Roe Ltd\r\nend:vcard\r\n");
+        }
+        Prompter::QueueChoice(1); // Import as Orgn.
+        Prompter::QueueChoice(0); // Import as Person
+        Form().OpenCommandLine({QStringLiteral("quillmere"), QStringLiteral("cards.vcf")});
+        const QList<Prompter::Box> boxes = Prompter::Boxes();
+        QCOMPARE(boxes.size(), 2);
+        for (const Prompter::Box& box : boxes) {
+            QCOMPARE(box.title, QStringLiteral("vCard Import"));
+            QCOMPARE(box.captions, (QStringList{"Import as Person", "Import as Orgn."}));
+            QCOMPARE(box.defaultIndex, 0);
+            QVERIFY(box.text.startsWith(
+                QStringLiteral("Attempting to read vCard with the following information:")));
+            QVERIFY(box.text.endsWith(QStringLiteral("How should this vCard be imported?")));
+        }
+        QVERIFY(boxes[0].text.contains(QStringLiteral("Name: John Doe")));
+        QVERIFY(boxes[0].text.contains(QStringLiteral("Organization: Acme")));
+        QCOMPARE(Form().Root()->ChildCount(), std::size_t{2});
+        QCOMPARE(Form().Root()->ChildAt(0)->Item()->Kind(), std::uint8_t(kOrganizationKind));
+        QCOMPARE(Text(Form().Root()->ChildAt(0)->Text()), QStringLiteral("Acme"));
+        QCOMPARE(Form().Root()->ChildAt(1)->Item()->Kind(), std::uint8_t(kPersonKind));
+        QCOMPARE(Text(Form().Root()->ChildAt(1)->Text()), QStringLiteral("Jane Roe"));
     }
 
     void aClickSelectsTheEntryInEveryViewStyle() {

@@ -328,6 +328,10 @@ private slots:
         const QString message = QStringLiteral(
             "Invalid File Type|Only executable files (files ending in .EXE) may be used as Tools");
         QCOMPARE(Prompter::Asked(), (QStringList{message, message}));
+        for (const Prompter::Box& box : Prompter::Boxes()) {
+            QCOMPARE(box.icon, QMessageBox::Critical);
+            QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        }
         QCOMPARE(tools.Count(), 0);
         QCOMPARE(Child<QListWidget>(dialog, "ToolsList")->count(), 0);
         QCOMPARE(images.Count(), count);
