@@ -92,10 +92,12 @@ private slots:
             }
         }
         QVERIFY(fileNew);
-        QVERIFY(fileNew->actions().contains(Form().Action("GetUrlBtn")));
-        QCOMPARE(Form().Action("GetUrlBtn")->text(), QStringLiteral("&Get Browser URL"));
+        QAction* getUrl = Form().Action("GetUrlBtn");
+        QVERIFY(getUrl);
+        QVERIFY(fileNew->actions().contains(getUrl));
+        QCOMPARE(getUrl->text(), QStringLiteral("&Get Browser URL"));
         // The toolbar keeps its hint.
-        QCOMPARE(Form().Action("GetUrlBtn")->toolTip(), QStringLiteral("Get Browser URL"));
+        QCOMPARE(getUrl->toolTip(), QStringLiteral("Get Browser URL"));
     }
 
     void theDeleteKeyAsksAsShiftDelDoes() {
@@ -123,7 +125,9 @@ private slots:
     void f3WithAnEmptyFindBoxGoesToIt() {
         ShowActive();
         Form().FoldersView()->setFocus();
-        Form().Action("FindItem")->trigger();
+        QAction* find = Form().Action("FindItem");
+        QVERIFY(find);
+        find->trigger();
         QVERIFY(Form().FindEditBox()->hasFocus());
     }
 

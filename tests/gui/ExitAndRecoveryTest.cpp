@@ -155,10 +155,11 @@ private slots:
         // the longest delay of the first.
         QElapsedTimer clock;
         clock.start();
-        Make(kPersonKind, "Ann", Form().Root());
+        TNRBObject* ann = Make(kPersonKind, "Ann", Form().Root());
+        QVERIFY(ann);
         QVERIFY(watch.Pending());
         while (!QFileInfo::exists(QStringLiteral("quil.dat.autosave")) && clock.elapsed() < 2000) {
-            Form().Root()->ChildAt(0)->Item()->SetComment(std::to_string(clock.elapsed()));
+            ann->SetComment(std::to_string(clock.elapsed()));
             QTest::qWait(10);
         }
         QVERIFY(QFileInfo::exists(QStringLiteral("quil.dat.autosave")));
@@ -168,7 +169,7 @@ private slots:
                      (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
                  QFile::Permissions());
         // Quiet now: the last change is in the copy after the short delay.
-        Form().Root()->ChildAt(0)->Item()->SetComment("last");
+        ann->SetComment("last");
         QTRY_VERIFY_WITH_TIMEOUT(!watch.Pending(), 2000);
         QCOMPARE(ReadAll(QStringLiteral("quil.dat.autosave")), Text(Form().Outline()));
         QVERIFY(!QFileInfo::exists(QStringLiteral("quil.dat")));

@@ -324,7 +324,8 @@ private slots:
         QVERIFY(tools);
         QCOMPARE(tools->toolTip(), QStringLiteral("Tools Menu"));
         QCOMPARE(tools->menu(), Form().ToolsPopup());
-        QVERIFY(Form().Action("ViewTypeBtn1")->isChecked());
+        QAction* largeIcons = Form().Action("ViewTypeBtn1");
+        QVERIFY(largeIcons && largeIcons->isChecked());
 
         // The new-item bar: caption and hint of each button, left to right.
         const QList<QPair<QString, QString>> expected{
