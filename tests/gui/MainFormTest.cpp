@@ -403,6 +403,15 @@ private slots:
                  QStringLiteral("Confirm|Send document via Fax to Office fax?"));
         QVERIFY(LastBoxIs(QStringLiteral("Confirm"), QMessageBox::Question,
                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
+        TNRBObject* mail = Make(kEMailKind, "Ann", Form().Root(), "ann@example.org");
+        SelectEntries({doc});
+        QVERIFY(Form().AcceptsDocumentDropOn(mail));
+        Prompter::QueueAnswer(QMessageBox::Cancel);
+        Form().DropDocumentOn(mail);
+        QCOMPARE(Prompter::Asked().last(),
+                 QStringLiteral("Confirm|Send document as an E-Mail attachment to Ann?"));
+        QVERIFY(LastBoxIs(QStringLiteral("Confirm"), QMessageBox::Question,
+                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
         SelectEntries({phone});
         QVERIFY(!Form().AcceptsDocumentDropOn(fax));
     }
