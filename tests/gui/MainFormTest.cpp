@@ -498,6 +498,35 @@ private slots:
         QCOMPARE(ListCaptions().size(), 3);
     }
 
+    void theFilterButtonsAreNeverBothDown() {
+        StartForm();
+        QAction* any = Form().Action("FilterBtn1");
+        QAction* all = Form().Action("FilterBtn2");
+        QVERIFY(any && all);
+        any->trigger();
+        QVERIFY(any->isChecked());
+        QCOMPARE(Form().Filter().GetMode(), TMainForm::FilterMode::Any);
+        all->trigger();
+        QVERIFY(all->isChecked());
+        QVERIFY(!any->isChecked());
+        QCOMPARE(Form().Filter().GetMode(), TMainForm::FilterMode::All);
+        all->trigger(); // up again: both are up and the filter is off
+        QVERIFY(!all->isChecked() && !any->isChecked());
+        QVERIFY(!Form().Filter().On());
+    }
+
+    void theCountFollowsEntriesRemovedElsewhere() {
+        StartForm();
+        TNRBObject* ann = Make(kPersonKind, "Ann", Form().Root());
+        Make(kPhoneKind, "Home", Form().Root());
+        Form().SelectNode(Form().Root());
+        QCOMPARE(Count(), QStringLiteral("2 item(s)"));
+        // Taken out of the outline without a command of the window (as an automation client
+        // or a revert does).
+        Form().Outline().DeleteNode(ann->Node());
+        QCOMPARE(Count(), QStringLiteral("1 item(s)"));
+    }
+
     void thePopupOffersTheActionsOfTheCurrentItem() {
         StartForm();
         TNRBObject* fax = Make(kFaxKind, "Fax", Form().Root());
