@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -119,6 +121,116 @@ TEST_F(AtomicFileTest, KeepsPermissionBitsAndSymbolicLinks) {
 }
 #endif
 
+// The failure paths of a save, made to fail on demand so that they run whatever the user's
+// rights: each failing step is reported with the file's name and the system's reason, and the
+// old file stays whole with no temporary file left beside it.
+struct StepFailure {
+    const char* name;
+    ScopedFileFault::Step step;
+    int error;
+    const char* verb;
+    friend void PrintTo(const StepFailure& failure, std::ostream* out) { *out << failure.name; }
+};
+
+class AtomicFileFaultTest : public AtomicFileTest,
+                            public ::testing::WithParamInterface<StepFailure> {};
+
+TEST_P(AtomicFileFaultTest, AFailingStepKeepsTheOldFileWhole) {
+    const StepFailure& failure = GetParam();
+    Put("quil.dat", "old content");
+    const std::string big(3 << 20, 'n'); // more than the buffer: written before Commit too
+    ScopedFileFault fault(failure.step, failure.error);
+    {
+        AtomicFileWriter writer;
+        const bool ok = writer.Open(Path("quil.dat")) && writer.Write("new ") &&
+                        writer.Write(big) && writer.Commit();
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(fault.Failures(), 1);
+        const std::string expected = std::string(failure.verb) + " \"" + Path("quil.dat") +
+                                     "\": " + std::strerror(failure.error);
+        EXPECT_EQ(writer.Error(), expected);
+        // Later calls fail too, and keep the first failure's report.
+        EXPECT_FALSE(writer.Write("more"));
+        EXPECT_FALSE(writer.Commit());
+        EXPECT_EQ(writer.Error(), expected);
+        EXPECT_EQ(ReadWholeFile(Path("quil.dat")), "old content");
+    }
+    EXPECT_EQ(ReadWholeFile(Path("quil.dat")), "old content");
+    EXPECT_EQ(EntryCount(), 1u) << "the temporary file is removed";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryStep, AtomicFileFaultTest,
+    ::testing::Values(
+        StepFailure{"ReadOnlyDisk", ScopedFileFault::Step::Create, EROFS, "Cannot save"},
+        StepFailure{"Write", ScopedFileFault::Step::Write, EIO, "Cannot write"},
+        StepFailure{"FullDisk", ScopedFileFault::Step::Write, ENOSPC, "Cannot write"},
+        StepFailure{"Sync", ScopedFileFault::Step::Sync, EIO, "Cannot write"},
+        StepFailure{"SyncOnFullDisk", ScopedFileFault::Step::Sync, ENOSPC, "Cannot write"},
+        StepFailure{"Close", ScopedFileFault::Step::Close, EIO, "Cannot write"},
+        StepFailure{"Rename", ScopedFileFault::Step::Rename, EXDEV, "Cannot replace"}),
+    [](const ::testing::TestParamInfo<StepFailure>& info) { return std::string(info.param.name); });
+
+TEST_F(AtomicFileTest, ADiskThatFillsPartWayFailsTheSave) {
+    Put("quil.dat", "old content");
+    std::string content;
+    for (int i = 0; content.size() < (5u << 20); ++i) {
+        content += "{1 3 }Person " + std::to_string(i) + "~~~~~~" + std::to_string(i) + "\r\n";
+    }
+    // Room for a little over one buffer: the second write is cut short, the next fails.
+    ScopedFileFault fault(ScopedFileFault::Step::Write, ENOSPC, "quil.dat", (1u << 20) + 4096);
+    {
+        AtomicFileWriter writer;
+        ASSERT_TRUE(writer.Open(Path("quil.dat")));
+        bool ok = true;
+        for (std::size_t at = 0; ok && at < content.size(); at += 65536) {
+            ok = writer.Write(std::string_view(content).substr(at, 65536));
+        }
+        ok = ok && writer.Commit();
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(fault.Failures(), 1);
+        EXPECT_NE(writer.Error().find("No space left on device"), std::string::npos)
+            << writer.Error();
+    }
+    EXPECT_EQ(ReadWholeFile(Path("quil.dat")), "old content");
+    EXPECT_EQ(EntryCount(), 1u);
+}
+
+TEST_F(AtomicFileTest, AFaultHitsOnlyTheFileItNames) {
+    ScopedFileFault fault(ScopedFileFault::Step::Sync, EIO, "quil.dat");
+    AtomicFileWriter other;
+    ASSERT_TRUE(other.Open(Path("nrb.ini")));
+    ASSERT_TRUE(other.Write("[WinState]\r\n"));
+    EXPECT_TRUE(other.Commit()) << other.Error();
+    EXPECT_EQ(fault.Failures(), 0);
+    AtomicFileWriter data;
+    ASSERT_TRUE(data.Open(Path("quil.dat")));
+    EXPECT_FALSE(data.Commit());
+    EXPECT_EQ(fault.Failures(), 1);
+}
+
+TEST_F(AtomicFileTest, OnlyDurableFilesWaitForTheDisk) {
+    ScopedFileFault fault(ScopedFileFault::Step::Sync, EIO);
+    AtomicFileWriter copy;
+    copy.SetDurable(false);
+    ASSERT_TRUE(copy.Open(Path("page.html")));
+    ASSERT_TRUE(copy.Write("<html>"));
+    EXPECT_TRUE(copy.Commit()) << copy.Error();
+    EXPECT_EQ(fault.Failures(), 0);
+    EXPECT_EQ(ReadWholeFile(Path("page.html")), "<html>");
+}
+
+TEST_F(AtomicFileTest, AnExclusiveCopyThatCannotBeLinkedLeavesNothing) {
+    ScopedFileFault fault(ScopedFileFault::Step::Rename, EXDEV);
+    AtomicFileWriter writer;
+    writer.SetExclusive(true);
+    ASSERT_TRUE(writer.Open(Path("quil.dat.recovered-19970312-101500")));
+    ASSERT_TRUE(writer.Write("copy"));
+    EXPECT_FALSE(writer.Commit());
+    EXPECT_EQ(writer.Error().rfind("Cannot create", 0), 0u) << writer.Error();
+    EXPECT_EQ(EntryCount(), 0u);
+}
+
 TEST_F(AtomicFileTest, CopyAndRead) {
     std::string binary;
     for (int i = 0; i < 3000000; ++i) {
@@ -132,6 +244,14 @@ TEST_F(AtomicFileTest, CopyAndRead) {
     EXPECT_FALSE(CopyFileBytes(Path("missing"), Path("copy"), &error));
     EXPECT_NE(error.find(Path("missing")), std::string::npos) << error;
     EXPECT_FALSE(fs::exists(Path("copy")));
+
+    {
+        // A copy that fails part-way leaves no partial file behind.
+        ScopedFileFault full(ScopedFileFault::Step::Write, ENOSPC, "copy", 1000);
+        EXPECT_FALSE(CopyFileBytes(Path("quil.dat"), Path("copy"), &error));
+        EXPECT_NE(error.find("No space left on device"), std::string::npos) << error;
+        EXPECT_FALSE(fs::exists(Path("copy")));
+    }
 
     EXPECT_EQ(ReadWholeFile(Path("missing")), std::nullopt);
     EXPECT_EQ(ReadWholeFile(dir_.string()), std::nullopt); // a directory has no content

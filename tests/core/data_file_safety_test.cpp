@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <thread>
@@ -116,9 +118,9 @@ TEST_F(DataFileSafetyTest, AForeignFileIsAnErrorAndKeptBeforeTheNextSave) {
 TEST_F(DataFileSafetyTest, OwnFilesWithoutItemsAreNoError) {
     const std::string path = dir.File("quil.dat");
     for (const std::string& text : {std::string(), std::string("{Params}\r\n"),
-                                   std::string("{Params}\r\n{0 11 }My Contacts~~~~~~32892645\r\n"),
-                                   // A header is ours even where the first line was lost.
-                                   std::string("garbage\r\n{1 0 }F~~~~~~1\r\n{Fold}0\r\n")}) {
+                                    std::string("{Params}\r\n{0 11 }My Contacts~~~~~~32892645\r\n"),
+                                    // A header is ours even where the first line was lost.
+                                    std::string("garbage\r\n{1 0 }F~~~~~~1\r\n{Fold}0\r\n")}) {
         Put(path, text);
         TOutline fresh;
         TDataFile file(path);
@@ -149,6 +151,99 @@ TEST_F(DataFileSafetyTest, AWriteByAnotherProgramIsNoticedUntilTheNextSave) {
     EXPECT_FALSE(file.ChangedOnDisk());
     fs::remove(path);
     EXPECT_TRUE(file.ChangedOnDisk());
+}
+
+// A disk that fills up or fails, at each step of a save: whatever the user's rights, the save
+// is reported as failed with the file and the reason, and the file keeps what it held.
+TEST_F(DataFileSafetyTest, ASaveThatTheDiskFailsKeepsTheOldFile) {
+    const std::string path = dir.File("quil.dat");
+    Make(kFolderKind, "Saved", root, 10, "{Fold}0");
+    TDataFile file(path);
+    ASSERT_TRUE(file.SaveDataFile(outline));
+    const std::string old = Get(path);
+    // Larger than the writer's buffer, so that part of it reaches the disk before the end.
+    for (int i = 0; i < 30000; ++i) {
+        Make(kPersonKind, "Person " + std::to_string(i), root, 100 + i,
+             "{Pers}~~~~~~~~~~~~~~~~~~0");
+    }
+    struct Case {
+        ScopedFileFault::Step step;
+        int error;
+        std::size_t bytesBefore;
+    };
+    for (const Case& c :
+         {Case{ScopedFileFault::Step::Create, EROFS, 0},
+          Case{ScopedFileFault::Step::Write, ENOSPC, 0},
+          Case{ScopedFileFault::Step::Write, ENOSPC, 1500000}, // part-way
+          Case{ScopedFileFault::Step::Sync, EIO, 0}, Case{ScopedFileFault::Step::Close, EIO, 0},
+          Case{ScopedFileFault::Step::Rename, EIO, 0}}) {
+        ScopedFileFault fault(c.step, c.error, "quil.dat", c.bytesBefore);
+        const FileResult saved = file.SaveDataFile(outline);
+        const std::string what = std::strerror(c.error);
+        EXPECT_FALSE(saved.ok) << what;
+        EXPECT_EQ(fault.Failures(), 1) << what;
+        EXPECT_NE(saved.message.find(path), std::string::npos) << saved.message;
+        EXPECT_NE(saved.message.find(what), std::string::npos) << saved.message;
+        EXPECT_EQ(Get(path), old) << what;
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1)
+            << "no temporary file is left: " << what;
+        EXPECT_FALSE(file.ChangedOnDisk()) << what;
+    }
+    ASSERT_TRUE(file.SaveDataFile(outline));
+    EXPECT_EQ(Get(path), DataFileText(outline));
+}
+
+TEST_F(DataFileSafetyTest, ADamagedFileIsKeptEvenWhenItsBackupFailsAtFirst) {
+    const std::string path = dir.File("quil.dat");
+    const std::string damaged =
+        "{Params}\r\n{0 11 }My Contacts~~~~~~32892645\r\n{1 x }Bad~~~~~~2\r\n{Fold}0\r\n";
+    Put(path, damaged);
+    TDataFile file(path);
+    EXPECT_FALSE(file.LoadDataFile(outline));
+    ASSERT_TRUE(file.BackupPending());
+    Make(kFolderKind, "New", outline.Root(), 5, "{Fold}0");
+    {
+        ScopedFileFault fault(ScopedFileFault::Step::Write, ENOSPC, "quil.dat.bak");
+        const FileResult saved = file.SaveDataFile(outline);
+        EXPECT_FALSE(saved.ok);
+        EXPECT_EQ(fault.Failures(), 1);
+        EXPECT_NE(saved.message.find("could not be kept"), std::string::npos) << saved.message;
+        // The original is not replaced before it is kept.
+        EXPECT_EQ(Get(path), damaged);
+        EXPECT_FALSE(fs::exists(path + ".bak"));
+        EXPECT_TRUE(file.BackupPending());
+    }
+    {
+        // Kept, but the data file itself cannot be written: the backup stays done.
+        ScopedFileFault fault(ScopedFileFault::Step::Sync, EIO, "quil.dat");
+        EXPECT_FALSE(file.SaveDataFile(outline).ok);
+        EXPECT_EQ(Get(path + ".bak"), damaged);
+        EXPECT_EQ(Get(path), damaged);
+    }
+    ASSERT_TRUE(file.SaveDataFile(outline));
+    EXPECT_EQ(Get(path + ".bak"), damaged);
+    EXPECT_EQ(Get(path), DataFileText(outline));
+}
+
+TEST_F(DataFileSafetyTest, ExchangeAndClipboardFilesFailWhole) {
+    TNRBObject* family = Make(kFolderKind, "Family", root, 10, "{Fold}0");
+    Make(kPersonKind, "Ann", family->Node(), 11, "{Pers}~~~~~~~~~~~~~~~~~~0");
+    const std::string exchange = dir.File("family.qld");
+    Put(exchange, "old exchange");
+    for (const std::string name : {"family.qld", "clipdata.dat"}) {
+        ScopedFileFault fault(ScopedFileFault::Step::Write, ENOSPC, name);
+        const FileResult written = WriteSubtree(*family->Node(), dir.File(name));
+        EXPECT_FALSE(written.ok) << name;
+        EXPECT_EQ(fault.Failures(), 1) << name;
+        EXPECT_NE(written.message.find("No space left on device"), std::string::npos)
+            << written.message;
+    }
+    EXPECT_EQ(Get(exchange), "old exchange");
+    EXPECT_FALSE(fs::exists(dir.File("clipdata.dat")));
+    // The copy written when the data file cannot take the outline fails the same way.
+    ScopedFileFault fault(ScopedFileFault::Step::Sync, EIO);
+    EXPECT_FALSE(WriteDataFileCopy(outline, dir.File("elsewhere.dat")).ok);
+    EXPECT_FALSE(fs::exists(dir.File("elsewhere.dat")));
 }
 
 #ifndef _WIN32

@@ -543,9 +543,12 @@ TEST_F(DataFileTest, SavedOutlineLoadsAsItWasSaved) {
     EXPECT_EQ(DataFileText(loaded), saved);
     EXPECT_EQ(loaded.NodeCount(), outline.NodeCount());
     // The reminder is due again under its person and folder.
-    TOutlineNode* loadedAnn = loaded.Root()->ChildAt(0)->ChildAt(0);
-    EXPECT_EQ(loadedAnn->Item()->DueCount(), 1);
-    EXPECT_EQ(loaded.Root()->ChildAt(0)->Item()->DueCount(), 1);
+    ASSERT_EQ(loaded.Root()->ChildCount(), 1u);
+    TOutlineNode* loadedFolder = loaded.Root()->ChildAt(0);
+    ASSERT_EQ(loadedFolder->ChildCount(), 2u);
+    EXPECT_EQ(loadedFolder->ChildAt(0)->Text(), "Ann");
+    EXPECT_EQ(loadedFolder->ChildAt(0)->Item()->DueCount(), 1);
+    EXPECT_EQ(loadedFolder->Item()->DueCount(), 1);
     // Nothing but the file itself is left behind.
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
 }

@@ -122,6 +122,17 @@ TEST_F(DelimitedTextTest, PersonTitleComesFromTitleOrTheName) {
     EXPECT_EQ(ann->Node()->Text(), "Ann Lee") << "the caption follows the title";
 }
 
+TEST_F(DelimitedTextTest, AFieldChosenTwiceTakesItsFirstColumn) {
+    ASSERT_TRUE(Import(kPhoneKind, {"Title", "Phone Number", "Title", "Comment", "Phone Number"},
+                       "Home,555-0100,Work,kitchen,555-0199\r\n"));
+    ASSERT_EQ(folder->Item()->ChildCount(), 1u);
+    const TNRBObject* phone = ListItem(0);
+    ASSERT_NE(phone, nullptr);
+    EXPECT_EQ(phone->Title(), "Home");
+    EXPECT_EQ(phone->Target(), "555-0100");
+    EXPECT_EQ(phone->Comment(), "kitchen");
+}
+
 TEST_F(DelimitedTextTest, PersonLinesThatFailLeaveNothing) {
     // An empty line, a line without names and a line with only blanks between commas.
     ASSERT_TRUE(
@@ -139,6 +150,7 @@ TEST_F(DelimitedTextTest, ValuesMatchFieldsByPosition) {
     // Both are titled "New"; the sort keeps file order.
     auto* lee = NodeItem<TPersonObject>(0);
     auto* kim = NodeItem<TPersonObject>(1);
+    ASSERT_TRUE(lee && kim);
     EXPECT_EQ(lee->LastName(), "Lee, Jr.");
     EXPECT_EQ(lee->Target(), "Ann Lee, Jr.");
     EXPECT_EQ(lee->Comment(), "met");
@@ -199,12 +211,15 @@ TEST_F(DelimitedTextTest, OrganizationNeedsItsTitle) {
                        ",555\nAcme,556,supplier\nShort\n"));
     ASSERT_EQ(folder->ChildCount(), 2u);
     auto* acme = NodeItem<TOrgObject>(0);
+    ASSERT_NE(acme, nullptr);
     EXPECT_EQ(acme->Title(), "Acme");
     EXPECT_EQ(acme->Comment(), "supplier");
     EXPECT_EQ(acme->PrimaryPhone(), "Primary Phone");
     ASSERT_EQ(acme->ChildCount(), 1u);
     EXPECT_EQ(acme->ChildAt(0)->Comment(), "");
-    EXPECT_EQ(NodeItem<TOrgObject>(1)->ChildCount(), 0u);
+    const TOrgObject* empty = NodeItem<TOrgObject>(1);
+    ASSERT_NE(empty, nullptr);
+    EXPECT_EQ(empty->ChildCount(), 0u);
 }
 
 TEST_F(DelimitedTextTest, ContactPointRecordsAndTheirRules) {
@@ -214,7 +229,9 @@ TEST_F(DelimitedTextTest, ContactPointRecordsAndTheirRules) {
 
     ASSERT_TRUE(Import(kPhoneKind, {"Title", "Phone Number", "Extension"}, "Home,555,12\n,1\n"));
     ASSERT_EQ(folder->Item()->ChildCount(), 1u);
-    EXPECT_EQ(ListItem<TPhoneObject>(0)->Extension(), "12");
+    const TPhoneObject* phone = ListItem<TPhoneObject>(0);
+    ASSERT_NE(phone, nullptr);
+    EXPECT_EQ(phone->Extension(), "12");
     EXPECT_EQ(ListItem(0)->Node(), folder);
 
     // E-mail titled by the part before the at sign, or the whole address.
@@ -243,6 +260,7 @@ TEST_F(DelimitedTextTest, AddressLinesCloseUpAndPad) {
                        "1 Main St,Flat 2,UK\n,x,UK\n"));
     ASSERT_EQ(folder->Item()->ChildCount(), 1u);
     auto* address = ListItem<TAddressObject>(0);
+    ASSERT_NE(address, nullptr);
     EXPECT_EQ(address->Title(), "New Address");
     EXPECT_EQ(address->Target(), "1 Main St");
     ASSERT_EQ(address->LineCount(), 3u);

@@ -173,6 +173,7 @@ TEST_F(ItemModelTest, RenameMovesCaptionOnlyWhenItShowedTheTitle) {
     TNRBObject* amy = Make(kPersonKind, "Amy", root);
     zed->SetTitle("Aaron");
     EXPECT_EQ(zed->Node()->Text(), "Aaron");
+    ASSERT_EQ(root->ChildCount(), 2u);
     EXPECT_EQ(root->ChildAt(0)->Item(), zed) << "siblings are sorted with the new title";
     EXPECT_EQ(root->ChildAt(1)->Item(), amy);
 

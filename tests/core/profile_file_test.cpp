@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -209,6 +211,32 @@ TEST_F(ProfileFileTest, FailedWritesLeaveTheFileAlone) {
     fs::create_directory(dir_ / "adir");
     EXPECT_FALSE(WriteProfileString((dir_ / "adir").string(), "S", "k", "v", &error));
     EXPECT_TRUE(fs::is_directory(dir_ / "adir"));
+}
+
+TEST_F(ProfileFileTest, ADiskThatFailsLeavesTheSettingsAsTheyWere) {
+    const std::string before = "[WinState]\r\nNorm_Width=640\r\n[Tools]\r\nTool0=a\r\n";
+    Put(before);
+    const std::pair<ScopedFileFault::Step, int> failures[] = {
+        {ScopedFileFault::Step::Create, EROFS},
+        {ScopedFileFault::Step::Write, ENOSPC},
+        {ScopedFileFault::Step::Sync, EIO},
+        {ScopedFileFault::Step::Rename, EIO},
+    };
+    for (const auto& [step, number] : failures) {
+        ScopedFileFault fault(step, number, "nrb.ini");
+        std::string error;
+        EXPECT_FALSE(WriteProfileInt(ini_, "WinState", "Norm_Width", 800, &error));
+        EXPECT_FALSE(EraseSection(ini_, "Tools", &error));
+        EXPECT_FALSE(UpdateProfile(
+            ini_, [](IniDocument& doc) { return doc.SetValue("Tools", "Tool1", "x"); }, &error));
+        EXPECT_EQ(fault.Failures(), 3);
+        EXPECT_NE(error.find(ini_), std::string::npos) << error;
+        EXPECT_NE(error.find(std::strerror(number)), std::string::npos) << error;
+        EXPECT_EQ(Content(), before);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+    }
+    ASSERT_TRUE(WriteProfileInt(ini_, "WinState", "Norm_Width", 800));
+    EXPECT_EQ(ReadProfileInt(ini_, "WinState", "Norm_Width", 0), 800);
 }
 
 TEST_F(ProfileFileTest, UpdateWritesManyKeysAtOnceAsSingleWritesWould) {

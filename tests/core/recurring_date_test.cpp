@@ -59,6 +59,16 @@ TEST_F(RecurringDateTest, AdvanceByDays) {
 
 TEST_F(RecurringDateTest, MonthlyOnDayWrapsYearAndKeepsTheDayThroughShortMonths) {
     EXPECT_EQ(Advanced(1997y / December / 12d, kRecurMonthlyOnDay), 1998y / January / 12d);
+    // November goes to December of the same year, not past it.
+    EXPECT_EQ(Advanced(1997y / November / 12d, kRecurMonthlyOnDay), 1997y / December / 12d);
+    // A whole year of steps visits every month once and lands a year on.
+    TRecurringDate year = At(1997y / January / 12d, kRecurMonthlyOnDay);
+    for (unsigned month = 2; month <= 13; ++month) {
+        year.Advance();
+        const Date expected =
+            month <= 12 ? 1997y / std::chrono::month{month} / 12d : 1998y / January / 12d;
+        EXPECT_EQ(year.TargetDate(), expected) << month;
+    }
 
     TRecurringDate r = At(1997y / January / 31d, kRecurMonthlyOnDay);
     r.Advance();
@@ -88,6 +98,9 @@ TEST_F(RecurringDateTest, YearlyLeapDayComesBackInLeapYears) {
 }
 
 TEST_F(RecurringDateTest, MonthlyOnWeekday) {
+    // The 4th Monday stays the 4th, though the next month's is also its last.
+    EXPECT_EQ(Advanced(1997y / March / 24d, kRecurMonthlyOnWeekday), 1997y / April / 28d);
+    EXPECT_EQ(Advanced(1997y / April / 28d, kRecurMonthlyOnWeekday), 1997y / May / 26d);
     // The 2nd Friday.
     EXPECT_EQ(Advanced(1997y / March / 14d, kRecurMonthlyOnWeekday), 1997y / April / 11d);
     EXPECT_EQ(Advanced(1997y / December / 5d, kRecurMonthlyOnWeekday), 1998y / January / 2d);
@@ -113,6 +126,16 @@ TEST_F(RecurringDateTest, UnknownModeNeitherMovesNorDescribesARule) {
         EXPECT_EQ(r.TargetDate(), 1997y / March / 14d);
         EXPECT_EQ(r.Describe(), "3/14/1997");
     }
+}
+
+TEST_F(RecurringDateTest, AdvanceReachesTheLastYearItself) {
+    EXPECT_EQ(Advanced(9998y / May / 1d, kRecurYearly), 9999y / May / 1d);
+    EXPECT_EQ(Advanced(9998y / December / 3d, kRecurMonthlyOnDay), 9999y / January / 3d);
+    EXPECT_EQ(Advanced(9998y / December / 31d, kRecurNever), 9999y / January / 1d);
+    EXPECT_EQ(Advanced(9999y / December / 24d, kRecurWeekly), 9999y / December / 31d);
+    EXPECT_EQ(Advanced(9999y / December / 17d, kRecurEveryOtherWeek), 9999y / December / 31d);
+    EXPECT_EQ(Advanced(9999y / November / 26d, kRecurMonthlyOnWeekday), 9999y / December / 24d);
+    EXPECT_EQ(Advanced(9999y / November / 29d, kRecurMonthlyOnWeekday), 9999y / December / 27d);
 }
 
 TEST_F(RecurringDateTest, AdvanceStopsAtTheLastYear) {

@@ -35,6 +35,17 @@ TCard OneCard(std::string_view text) {
 
 // What every card of the program's own form starts with.
 const std::string kOwnHead = "begin:vcard\r\nVERSION:2.1\r\nPRODID:-//Quillmere//Quillmere//EN\r\n";
+// The card's first property of that name. A missing one fails the test and reads as empty,
+// instead of crashing the test binary and every test after it.
+const TCardProperty& Prop(const TCard& card, std::string_view name) {
+    static const TCardProperty none;
+    const TCardProperty* found = card.Find(name);
+    if (found == nullptr) {
+        ADD_FAILURE() << "the card has no " << name;
+        return none;
+    }
+    return *found;
+}
 
 void WriteFile(const std::string& path, std::string_view bytes) {
     std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
@@ -131,8 +142,8 @@ TEST(VCardFileTest, BeginAndEndLinesInAnyCase) {
                                              "begin:vcard\nFN:c\r\n");
     ASSERT_EQ(cards.size(), 3u) << "a card without end line still counts";
     EXPECT_EQ(cards[0].Count(), 1u);
-    EXPECT_EQ(cards[1].Find("FN")->Value(0), "b");
-    EXPECT_EQ(cards[2].Find("FN")->Value(0), "c");
+    EXPECT_EQ(Prop(cards[1], "FN").Value(0), "b");
+    EXPECT_EQ(Prop(cards[2], "FN").Value(0), "c");
     EXPECT_FALSE(cards[0].IsStandard());
     EXPECT_TRUE(CardsOf("FN:a\r\nN:b\r\n").empty());
     EXPECT_EQ(CardsOf("begin:vcard\rFN:a\rend:vcard\rbegin:vcard\r").size(), 2u);
@@ -150,21 +161,21 @@ TEST(VCardFileTest, LinesAreTakenByPrefixAndFoundByExactName) {
     ASSERT_EQ(card.Count(), 3u);
     EXPECT_EQ(card.At(0).Name(), "tel");
     EXPECT_EQ(card.At(1).Name(), "NOTE");
-    EXPECT_EQ(card.Find("TEL")->Value(0), "556");
+    EXPECT_EQ(Prop(card, "TEL").Value(0), "556");
     EXPECT_EQ(card.Find("N"), nullptr);
     EXPECT_EQ(card.IndexOf(card.Find("TEL")), 2);
 }
 
 TEST(VCardFileTest, TextThatIsNotUtf8IsReadAsWindows1252) {
-    EXPECT_EQ(OneCard("begin:vcard\r\nN:M\xFCller;J\x9A"
-                      "rg\r\nend:vcard\r\n")
-                  .Find("N")
-                  ->Values(),
+    EXPECT_EQ(Prop(OneCard("begin:vcard\r\nN:M\xFCller;J\x9A"
+                           "rg\r\nend:vcard\r\n"),
+                   "N")
+                  .Values(),
               (Values{"M\xC3\xBCller", "J\xC5\xA1rg"}));
-    EXPECT_EQ(OneCard("\xEF\xBB\xBF"
-                      "begin:vcard\r\nN:M\xC3\xBCller\r\nend:vcard\r\n")
-                  .Find("N")
-                  ->Value(0),
+    EXPECT_EQ(Prop(OneCard("\xEF\xBB\xBF"
+                           "begin:vcard\r\nN:M\xC3\xBCller\r\nend:vcard\r\n"),
+                   "N")
+                  .Value(0),
               "M\xC3\xBCller");
 }
 
@@ -214,24 +225,24 @@ TEST(VCardStandardTest, Version30CardFromAnAddressBook) {
                 "NOTE:Met at the fair\\, 2019\\\\spring\r\n"
                 "END:VCARD\r\n");
     EXPECT_EQ(card.Version(), "3.0");
-    EXPECT_EQ(card.Find("FN")->Value(0), "Dr. Ann Marie Lee");
-    EXPECT_EQ(card.Find("N")->Values(), (Values{"Lee", "Ann", "Marie", "Dr.", ""}));
-    EXPECT_EQ(card.Find("ORG")->Values(), (Values{"Acme, Inc.", "Research"}));
+    EXPECT_EQ(Prop(card, "FN").Value(0), "Dr. Ann Marie Lee");
+    EXPECT_EQ(Prop(card, "N").Values(), (Values{"Lee", "Ann", "Marie", "Dr.", ""}));
+    EXPECT_EQ(Prop(card, "ORG").Values(), (Values{"Acme, Inc.", "Research"}));
     const TCardProperty* email = card.Find("EMAIL");
     ASSERT_NE(email, nullptr);
     EXPECT_EQ(email->TypeDisplayText(), "Preferred,Internet");
     EXPECT_EQ(email->Value(0), "ann@acme.example");
-    EXPECT_EQ(card.Find("TEL")->TypeDisplayText(), "Office,Voice Line");
+    EXPECT_EQ(Prop(card, "TEL").TypeDisplayText(), "Office,Voice Line");
     ASSERT_EQ(card.Count(), 11u) << "X-ABLabel and NOTE are kept";
     EXPECT_EQ(card.At(4).Group(), "item1");
     EXPECT_EQ(card.FindInGroup("X-ABLABEL", "item1")->Value(0), "_$!<Other>!$_");
-    EXPECT_EQ(card.Find("NOTE")->Value(0), "Met at the fair, 2019\\spring");
+    EXPECT_EQ(Prop(card, "NOTE").Value(0), "Met at the fair, 2019\\spring");
     EXPECT_EQ(card.At(7).Name(), "TEL") << "names are case-insensitive in a standard card";
     EXPECT_EQ(card.At(7).TypeDisplayText(), "Cellular");
-    EXPECT_EQ(card.Find("ADR")->Values(),
+    EXPECT_EQ(Prop(card, "ADR").Values(),
               (Values{"", "", "12 High St\nApt 3", "Springfield", "IL", "62701", "USA"}));
-    EXPECT_EQ(card.Find("URL")->Value(0), "http://acme.example/~ann");
-    EXPECT_EQ(card.Find("TITLE")->Value(0), "Chief, Science\\Labs");
+    EXPECT_EQ(Prop(card, "URL").Value(0), "http://acme.example/~ann");
+    EXPECT_EQ(Prop(card, "TITLE").Value(0), "Chief, Science\\Labs");
 }
 
 TEST(VCardStandardTest, Version40TypesPreferenceAndTelephoneUris) {
@@ -246,9 +257,9 @@ TEST(VCardStandardTest, Version40TypesPreferenceAndTelephoneUris) {
     EXPECT_EQ(card.At(0).TypeDisplayText(), "Preferred,Voice Line,Cellular");
     EXPECT_EQ(card.At(0).Value(0), "+1-555-555-0199");
     EXPECT_EQ(card.At(1).TypeDisplayText(), "Home") << "only PREF=1 is the preferred one";
-    EXPECT_EQ(card.Find("EMAIL")->TypeDisplayText(), "Office");
-    EXPECT_EQ(card.Find("ADR")->Value(2), "1 Main St.") << "a colon in a quoted parameter";
-    EXPECT_EQ(card.Find("ADR")->ValueCount(), 7u);
+    EXPECT_EQ(Prop(card, "EMAIL").TypeDisplayText(), "Office");
+    EXPECT_EQ(Prop(card, "ADR").Value(2), "1 Main St.") << "a colon in a quoted parameter";
+    EXPECT_EQ(Prop(card, "ADR").ValueCount(), 7u);
 }
 
 TEST(VCardStandardTest, Version21QuotedPrintableAndCharacterSets) {
@@ -266,15 +277,30 @@ TEST(VCardStandardTest, Version21QuotedPrintableAndCharacterSets) {
         "ORG:Rhein\\;Main GmbH\r\n"
         "END:VCARD\r\n");
     EXPECT_EQ(card.Version(), "2.1");
-    EXPECT_EQ(card.Find("N")->Values(), (Values{"M\xC3\xBCller", "J\xC3\xBCrgen", "", "", ""}));
-    EXPECT_EQ(card.Find("FN")->Value(0), "J\xC3\xBCrgen M\xC3\xBCller");
-    EXPECT_EQ(card.Find("ADR")->Value(2), "Gro\xC3\x9F"
+    EXPECT_EQ(Prop(card, "N").Values(), (Values{"M\xC3\xBCller", "J\xC3\xBCrgen", "", "", ""}));
+    EXPECT_EQ(Prop(card, "FN").Value(0), "J\xC3\xBCrgen M\xC3\xBCller");
+    EXPECT_EQ(Prop(card, "ADR").Value(2), "Gro\xC3\x9F"
                                           "e Stra\xC3\x9F"
                                           "e 1");
-    EXPECT_EQ(card.Find("ADR")->Value(3), "K\xC3\xB6ln");
-    EXPECT_EQ(card.Find("TEL")->TypeDisplayText(), "Preferred,Cellular");
+    EXPECT_EQ(Prop(card, "ADR").Value(3), "K\xC3\xB6ln");
+    EXPECT_EQ(Prop(card, "TEL").TypeDisplayText(), "Preferred,Cellular");
     EXPECT_EQ(card.At(4).TypeDisplayText(), "Office");
-    EXPECT_EQ(card.Find("ORG")->Values(), Values{"Rhein;Main GmbH"});
+    EXPECT_EQ(Prop(card, "ORG").Values(), Values{"Rhein;Main GmbH"});
+}
+
+TEST(VCardStandardTest, QuotedPrintableDecodesToTheVeryEndOfAValue) {
+    const TCard card = OneCard("BEGIN:VCARD\r\nVERSION:2.1\r\n"
+                               "N;CHARSET=UTF-8;ENCODING=QUOTED-PRINTABLE:Gr=C3=BCn;J=C3=B6\r\n"
+                               "ORG;QUOTED-PRINTABLE:a=3D\r\n"
+                               "TITLE;QUOTED-PRINTABLE:c=4\r\n"
+                               "END:VCARD\r\n");
+    const TCardProperty* n = card.Find("N");
+    const TCardProperty* org = card.Find("ORG");
+    const TCardProperty* title = card.Find("TITLE");
+    ASSERT_TRUE(n && org && title);
+    EXPECT_EQ(n->Values(), (Values{"Gr\xC3\xBCn", "J\xC3\xB6"}));
+    EXPECT_EQ(org->Value(0), "a=");
+    EXPECT_EQ(title->Value(0), "c=4") << "an unfinished escape stands for itself";
 }
 
 TEST(VCardStandardTest, RawEightBitValuesFollowTheFileOrTheirCharacterSet) {
@@ -284,9 +310,9 @@ TEST(VCardStandardTest, RawEightBitValuesFollowTheFileOrTheirCharacterSet) {
                                "FN;CHARSET=UTF-8:J\xC3\xBCrgen\r\n"
                                "TITLE:K\xF6nig\r\n"
                                "END:VCARD\r\n");
-    EXPECT_EQ(card.Find("N")->Value(0), "M\xC3\xBCller");
-    EXPECT_EQ(card.Find("FN")->Value(0), "J\xC3\xBCrgen");
-    EXPECT_EQ(card.Find("TITLE")->Value(0), "K\xC3\xB6nig");
+    EXPECT_EQ(Prop(card, "N").Value(0), "M\xC3\xBCller");
+    EXPECT_EQ(Prop(card, "FN").Value(0), "J\xC3\xBCrgen");
+    EXPECT_EQ(Prop(card, "TITLE").Value(0), "K\xC3\xB6nig");
 }
 
 TEST(VCardStandardTest, VersionIsDecidedPerCard) {
@@ -295,9 +321,9 @@ TEST(VCardStandardTest, VersionIsDecidedPerCard) {
                 "BEGIN:VCARD\r\nORG:a\\, b\r\nVERSION:3.0\r\nEND:VCARD\r\n"
                 "begin:vcard\r\nORG:a\\, b\r\n zz\r\nend:vcard\r\n");
     ASSERT_EQ(cards.size(), 3u);
-    EXPECT_EQ(cards[0].Find("ORG")->Values(), (Values{"a\\", " b"}));
-    EXPECT_EQ(cards[1].Find("ORG")->Values(), Values{"a, b"});
-    EXPECT_EQ(cards[2].Find("ORG")->Values(), (Values{"a\\", " b"})) << "no unfolding";
+    EXPECT_EQ(Prop(cards[0], "ORG").Values(), (Values{"a\\", " b"}));
+    EXPECT_EQ(Prop(cards[1], "ORG").Values(), Values{"a, b"});
+    EXPECT_EQ(Prop(cards[2], "ORG").Values(), (Values{"a\\", " b"})) << "no unfolding";
 }
 
 // --- Reading cards into items
@@ -552,7 +578,7 @@ TEST_F(VCardWriteTest, WrittenPersonReadsBackWithItsDataIntact) {
         << "the primary website is written first";
     EXPECT_EQ(copy->PrimaryWebsite(), "Web URL");
     // What the copy writes is what the original wrote, up to the titles a card has no room for.
-    EXPECT_EQ(ItemVCard(*copy).Find("ADR")->Format(), ItemVCard(*original).Find("ADR")->Format());
+    EXPECT_EQ(Prop(ItemVCard(*copy), "ADR").Format(), Prop(ItemVCard(*original), "ADR").Format());
 }
 
 // --- Import and export
@@ -606,6 +632,36 @@ TEST_F(VCardImportTest, EachCardWithOrgIsAskedAboutAndOthersBecomePersons) {
     EXPECT_EQ(root->ChildAt(2)->Item()->Kind(), kPersonKind);
     EXPECT_EQ(root->ChildAt(2)->Text(), "Jane Roe");
     EXPECT_EQ(root->ChildAt(3)->Item(), existing);
+}
+
+// Records the captions of nodes as they are inserted, and every change of a caption after.
+class CaptionRecorder final : public IOutlineObserver {
+public:
+    std::vector<std::string> inserted;
+    int changed = 0;
+    void NodesInserted(TOutlineNode* parent, int first, int last) override {
+        for (int row = first; row <= last; ++row) {
+            inserted.emplace_back(parent->ChildAt(static_cast<std::size_t>(row))->Text());
+        }
+    }
+    void NodeChanged(TOutlineNode*) override { ++changed; }
+};
+
+TEST_F(VCardImportTest, ACardWithOnlyANameIsMadeUnderItsFinalTitle) {
+    const std::string path = File("begin:vcard\r\nN:Roe;Jane\r\nend:vcard\r\n"
+                                  "begin:vcard\r\nN:Doe;John\r\nORG:Acme\r\nend:vcard\r\n");
+    choice.answers = {true};
+    CaptionRecorder recorder;
+    outline.AddObserver(&recorder);
+    const FileResult imported = ImportVCardFile(path, root, choice);
+    outline.RemoveObserver(&recorder);
+    ASSERT_TRUE(imported);
+    // Made in the order they sort in, each under its own title, and never renamed after.
+    EXPECT_EQ(recorder.inserted, (std::vector<std::string>{"Acme", "Jane Roe"}));
+    EXPECT_EQ(recorder.changed, 0);
+    ASSERT_EQ(root->ChildCount(), 2u);
+    EXPECT_EQ(root->ChildAt(1)->Item()->Title(), "Jane Roe");
+    EXPECT_EQ(root->ChildAt(1)->Item()->Target(), " Jane Roe");
 }
 
 TEST_F(VCardImportTest, PhoneExportImportsWithItsContactPoints) {

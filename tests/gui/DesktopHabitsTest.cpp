@@ -1,12 +1,13 @@
-// What a Linux desktop user expects beyond the menus' own keys: the usual shortcuts, every
-// button reachable from the keyboard, Delete that asks as Shift+Del does, and a copied
-// contact that other programs can paste.
+// What a Linux desktop user expects beyond the menus' own keys: Get Browser URL in the File
+// menu, Delete that asks as Shift+Del does, F3 into an empty find box, and a copied contact
+// that other programs can paste. (The keys themselves are in MainWindowTextsTest's table.)
 
 #include "core/model/contact_holder_objects.h"
 #include "core/model/item_factory.h"
 #include "core/model/item_kind.h"
 #include "core/model/nrb_object.h"
 #include "core/services.h"
+#include "core/util/atomic_file.h"
 #include "gui/common/ImageLists.h"
 #include "gui/common/Prompter.h"
 #include "gui/mainwindow/ContentsListModel.h"
@@ -26,6 +27,7 @@
 #include <QTest>
 #include <QTreeView>
 
+#include <cerrno>
 #include <memory>
 
 using namespace quill;
@@ -80,39 +82,6 @@ private slots:
         dir_.reset();
     }
 
-    void everyButtonOnlyCommandHasAKey_data() {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<QStringList>("keys");
-        const auto row = [](const char* action, QStringList keys) {
-            QTest::newRow(action) << QString::fromLatin1(action) << keys;
-        };
-        row("Save1", {"Ctrl+S"});
-        row("ExitItem", {"Alt+X", "Ctrl+Q"});
-        row("Delete1", {"Shift+Del", "Del"});
-        row("HelpTopic", {"F1"});
-        row("GetUrlBtn", {"Ctrl+G"});
-        row("FilterBtn1", {"Ctrl+Shift+A"});
-        row("FilterBtn2", {"Ctrl+Shift+L"});
-        row("WinZoomBtn", {"Ctrl+M"});
-        row("UpOneBtn", {"Alt+Up"});
-        row("ToolsMenuKey", {"Alt+T"});
-        row("FindItem", {"F3"});
-    }
-
-    void everyButtonOnlyCommandHasAKey() {
-        QFETCH(QString, action);
-        QFETCH(QStringList, keys);
-        QAction* a = Form().Action(action);
-        QVERIFY2(a, qPrintable(action));
-        QStringList actual;
-        for (const QKeySequence& key : a->shortcuts()) {
-            actual << key.toString(QKeySequence::PortableText);
-        }
-        QCOMPARE(actual, keys);
-        // Window-wide: the shortcuts work whichever pane has the focus.
-        QVERIFY(Form().actions().contains(a));
-    }
-
     void getBrowserUrlIsAFileMenuEntry() {
         QMenu* file = Form().menuBar()->findChildren<QMenu*>().value(0);
         QVERIFY(file);
@@ -123,10 +92,12 @@ private slots:
             }
         }
         QVERIFY(fileNew);
-        QVERIFY(fileNew->actions().contains(Form().Action("GetUrlBtn")));
-        QCOMPARE(Form().Action("GetUrlBtn")->text(), QStringLiteral("&Get Browser URL"));
+        QAction* getUrl = Form().Action("GetUrlBtn");
+        QVERIFY(getUrl);
+        QVERIFY(fileNew->actions().contains(getUrl));
+        QCOMPARE(getUrl->text(), QStringLiteral("&Get Browser URL"));
         // The toolbar keeps its hint.
-        QCOMPARE(Form().Action("GetUrlBtn")->toolTip(), QStringLiteral("Get Browser URL"));
+        QCOMPARE(getUrl->toolTip(), QStringLiteral("Get Browser URL"));
     }
 
     void theDeleteKeyAsksAsShiftDelDoes() {
@@ -154,7 +125,9 @@ private slots:
     void f3WithAnEmptyFindBoxGoesToIt() {
         ShowActive();
         Form().FoldersView()->setFocus();
-        Form().Action("FindItem")->trigger();
+        QAction* find = Form().Action("FindItem");
+        QVERIFY(find);
+        find->trigger();
         QVERIFY(Form().FindEditBox()->hasFocus());
     }
 
@@ -181,6 +154,49 @@ private slots:
         Form().CopyBtnClick();
         data = QGuiApplication::clipboard()->mimeData();
         QVERIFY(data && !data->hasText() && !data->hasFormat(QStringLiteral("text/vcard")));
+    }
+
+    void aClipboardFileTheDiskRefusesChangesNothing() {
+        TNRBObject* ann = Make(kPersonKind, "Ann Lee", Form().Root());
+        Make(kPhoneKind, "Home", Form().Root());
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+        Form().SelectNode(ann->Node());
+        {
+            // Copied from the tree, and from the list.
+            ScopedFileFault full(ScopedFileFault::Step::Write, ENOSPC, "clipdata.dat");
+            Prompter::QueueAnswer(QMessageBox::Ok);
+            Form().CopyBtnClick();
+            Form().SelectNode(Form().Root());
+            SelectListRow(0);
+            SelectListRow(1);
+            Form().ListView()->selectAll();
+            Prompter::QueueAnswer(QMessageBox::Ok);
+            Form().CopyBtnClick();
+            QCOMPARE(full.Failures(), 2);
+        }
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+        QVERIFY(!platform::QtClipboard::HasPrivateFormat());
+        QCOMPARE(Prompter::Boxes().size(), 2);
+        for (const Prompter::Box& box : Prompter::Boxes()) {
+            QCOMPARE(box.icon, QMessageBox::Warning);
+            QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+            QVERIFY2(box.text.contains(QStringLiteral("clipdata.dat")), qPrintable(box.text));
+        }
+
+        // Pasting goes through the same file: a full disk pastes nothing.
+        Form().SelectNode(ann->Node());
+        Form().FoldersView()->setFocus();
+        QFocusEvent focus(QEvent::FocusIn);
+        QCoreApplication::sendEvent(Form().FoldersView(), &focus);
+        Form().CopyBtnClick();
+        QVERIFY(platform::QtClipboard::HasPrivateFormat());
+        Form().SelectNode(Form().Root());
+        ScopedFileFault full(ScopedFileFault::Step::Write, ENOSPC, "clipdata.dat");
+        Prompter::QueueAnswer(QMessageBox::Ok);
+        Form().PasteBtnClick();
+        QCOMPARE(full.Failures(), 1);
+        QCOMPARE(Form().Root()->ChildCount(), std::size_t{1});
+        QCOMPARE(Prompter::Boxes().size(), 3);
     }
 };
 

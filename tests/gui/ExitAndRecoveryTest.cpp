@@ -9,6 +9,7 @@
 #include "core/storage/data_file.h"
 #include "core/storage/profile_file.h"
 #include "core/storage/recovery_files.h"
+#include "core/util/atomic_file.h"
 #include "gui/app/ExitFlow.h"
 #include "gui/app/StartupRecovery.h"
 #include "gui/common/ImageLists.h"
@@ -26,6 +27,8 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 using namespace quill;
@@ -52,6 +55,20 @@ constexpr int kTryAgain = 0;
 constexpr int kSaveElsewhere = 1;
 constexpr int kLoseChanges = 2;
 constexpr int kCancel = 3;
+
+QString Reason(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+// The question a save that failed at the end asks: Enter tries again, Escape stays.
+void VerifyExitSaveQuestion(const Prompter::Box& box) {
+    QCOMPARE(box.title, QStringLiteral("Quillmere"));
+    QCOMPARE(box.icon, QMessageBox::Critical);
+    QCOMPARE(box.captions,
+             (QStringList{"&Try Again", "Save &Elsewhere...", "E&xit and Lose Changes", "Cancel"}));
+    QCOMPARE(box.defaultIndex, kTryAgain);
+    QCOMPARE(box.escapeIndex, kCancel);
+}
 
 } // namespace
 
@@ -138,10 +155,11 @@ private slots:
         // the longest delay of the first.
         QElapsedTimer clock;
         clock.start();
-        Make(kPersonKind, "Ann", Form().Root());
+        TNRBObject* ann = Make(kPersonKind, "Ann", Form().Root());
+        QVERIFY(ann);
         QVERIFY(watch.Pending());
         while (!QFileInfo::exists(QStringLiteral("quil.dat.autosave")) && clock.elapsed() < 2000) {
-            Form().Root()->ChildAt(0)->Item()->SetComment(std::to_string(clock.elapsed()));
+            ann->SetComment(std::to_string(clock.elapsed()));
             QTest::qWait(10);
         }
         QVERIFY(QFileInfo::exists(QStringLiteral("quil.dat.autosave")));
@@ -151,7 +169,7 @@ private slots:
                      (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
                  QFile::Permissions());
         // Quiet now: the last change is in the copy after the short delay.
-        Form().Root()->ChildAt(0)->Item()->SetComment("last");
+        ann->SetComment("last");
         QTRY_VERIFY_WITH_TIMEOUT(!watch.Pending(), 2000);
         QCOMPARE(ReadAll(QStringLiteral("quil.dat.autosave")), Text(Form().Outline()));
         QVERIFY(!QFileInfo::exists(QStringLiteral("quil.dat")));
@@ -174,6 +192,14 @@ private slots:
         QVERIFY(!Form().Write());
         QCOMPARE(ReadAll(QStringLiteral("quil.dat")), theirs);
         QVERIFY(Prompter::Asked().last().contains(QStringLiteral("changed by another program")));
+        {
+            // Enter and Escape keep the other program's file.
+            const Prompter::Box box = Prompter::Boxes().last();
+            QCOMPARE(box.icon, QMessageBox::Warning);
+            QCOMPARE(box.captions, (QStringList{"&Overwrite", "Save &Elsewhere...", "Cancel"}));
+            QCOMPARE(box.defaultIndex, 2);
+            QCOMPARE(box.escapeIndex, 2);
+        }
 
         Prompter::QueueChoice(1); // Save Elsewhere
         Prompter::QueueFileName(Path(QStringLiteral("mine.dat")));
@@ -196,6 +222,7 @@ private slots:
         Prompter::QueueChoice(kCancel);
         QCOMPARE(Form().SaveForExit(true), TMainForm::ExitSave::Cancelled);
         QCOMPARE(Prompter::Asked().size(), 2);
+        VerifyExitSaveQuestion(Prompter::Boxes().last());
         QVERIFY(Prompter::Asked().last().contains(QStringLiteral("could not save")));
         QVERIFY(Prompter::Asked().last().contains(Path(QStringLiteral("gone/quil.dat"))));
 
@@ -213,6 +240,73 @@ private slots:
         Prompter::QueueFileName(QString());
         Prompter::QueueChoice(kLoseChanges);
         QCOMPARE(Form().SaveForExit(true), TMainForm::ExitSave::Discarded);
+    }
+
+    void aFullDiskAtExitKeepsTheProgramRunning() {
+        StartForm();
+        Make(kPersonKind, "Saved before", Form().Root());
+        QVERIFY(Form().Write());
+        const QByteArray saved = ReadAll(QStringLiteral("quil.dat"));
+        Make(kPersonKind, "New this run", Form().Root());
+        ExitFlow flow(Form());
+        {
+            ScopedFileFault full(ScopedFileFault::Step::Write, ENOSPC, "quil.dat");
+            Prompter::QueueChoice(kTryAgain); // still full
+            Prompter::QueueChoice(kCancel);
+            flow.Request(ExitFlow::Mode::Attended);
+            QTRY_VERIFY(!flow.InProgress());
+            QVERIFY(!flow.Ended());
+            QCOMPARE(full.Failures(), 2);
+            QCOMPARE(ReadAll(QStringLiteral("quil.dat")), saved);
+            QCOMPARE(Prompter::Boxes().size(), 2);
+            VerifyExitSaveQuestion(Prompter::Boxes().last());
+            QVERIFY(Prompter::Boxes().last().text.contains(Reason(ENOSPC)));
+            QVERIFY(Prompter::Boxes().last().text.contains(QStringLiteral("quil.dat")));
+            QCOMPARE(QDir(dir_->path()).entryList({"*.tmp-*"}, QDir::Files), QStringList());
+        }
+        // Room again: Exit saves and ends.
+        flow.Request(ExitFlow::Mode::Attended);
+        QTRY_VERIFY(flow.Ended());
+        QVERIFY(ReadAll(QStringLiteral("quil.dat")).contains("New this run"));
+    }
+
+    void aSaveTheDiskCannotSyncIsReportedAndKeepsTheOldFile() {
+        StartForm();
+        Make(kPersonKind, "Saved", Form().Root());
+        QVERIFY(Form().Write());
+        const QByteArray saved = ReadAll(QStringLiteral("quil.dat"));
+        Make(kPersonKind, "Unsaved", Form().Root());
+        QVERIFY(Form().AutosaveWatch().WriteNow());
+        ScopedFileFault fault(ScopedFileFault::Step::Sync, EIO, "quil.dat");
+        Prompter::QueueAnswer(QMessageBox::Ok);
+        QAction* save = Form().Action(QStringLiteral("Save1"));
+        QVERIFY(save);
+        save->trigger();
+        QCOMPARE(fault.Failures(), 1);
+        QCOMPARE(ReadAll(QStringLiteral("quil.dat")), saved);
+        QCOMPARE(Prompter::Boxes().size(), 1);
+        const Prompter::Box box = Prompter::Boxes().last();
+        QCOMPARE(box.title, QStringLiteral("Quillmere"));
+        QCOMPARE(box.icon, QMessageBox::Warning);
+        QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QVERIFY2(box.text.contains(Reason(EIO)), qPrintable(box.text));
+        // Not saved: the autosave copy is what a crash now would leave.
+        QVERIFY(QFileInfo::exists(QStringLiteral("quil.dat.autosave")));
+        QCOMPARE(QDir(dir_->path()).entryList({"*.tmp-*"}, QDir::Files), QStringList());
+    }
+
+    void aFullDiskAtAnUnattendedEndKeepsTheContactsInARecoveryFile() {
+        StartForm();
+        Make(kPersonKind, "Saved", Form().Root());
+        QVERIFY(Form().Write());
+        const QByteArray saved = ReadAll(QStringLiteral("quil.dat"));
+        Make(kPersonKind, "New this run", Form().Root());
+        ScopedFileFault full(ScopedFileFault::Step::Write, ENOSPC, "quil.dat", 20);
+        QCOMPARE(Form().SaveForExit(false), TMainForm::ExitSave::Recovered);
+        QCOMPARE(full.Failures(), 1);
+        QCOMPARE(ReadAll(QStringLiteral("quil.dat")), saved);
+        QVERIFY(ReadAll(Form().RecoveryFile()).contains("New this run"));
+        QVERIFY(Prompter::Asked().isEmpty());
     }
 
     void nobodyToAskWritesAPrivateRecoveryFile() {
@@ -299,6 +393,11 @@ private slots:
         Prompter::QueueChoice(0); // Restore
         OfferKeptCopies(Form(), QStringLiteral("quil.dat"), {dir_->path()});
         QCOMPARE(Text(Form().Outline()), copy);
+        QCOMPARE(Prompter::Boxes().size(), 1);
+        QCOMPARE(Prompter::Boxes().last().icon, QMessageBox::Question);
+        QCOMPARE(Prompter::Boxes().last().captions, (QStringList{"&Restore", "&Discard"}));
+        QCOMPARE(Prompter::Boxes().last().defaultIndex, 0);
+        QCOMPARE(Prompter::Boxes().last().escapeIndex, -1); // closed unanswered: asked again
         QVERIFY(QFileInfo::exists(QStringLiteral("quil.dat.autosave"))); // until a save
         QVERIFY(Form().Write());
         QCOMPARE(ReadAll(QStringLiteral("quil.dat")), copy);
@@ -333,6 +432,10 @@ private slots:
         OfferKeptCopies(Form(), QStringLiteral("quil.dat"), {dir_->path()});
         QVERIFY(Prompter::Asked().last().contains(
             QStringLiteral("quil.dat.recovered-19970312-101500")));
+        QCOMPARE(Prompter::Boxes().last().icon, QMessageBox::Information);
+        QCOMPARE(Prompter::Boxes().last().captions, (QStringList{"&Open Now", "&Keep the File"}));
+        QCOMPARE(Prompter::Boxes().last().defaultIndex, 0);
+        QCOMPARE(Prompter::Boxes().last().escapeIndex, 1);
         QCOMPARE(Form().Outline().NodeCount(), std::size_t{1});
         Prompter::QueueChoice(0); // open it now
         OfferKeptCopies(Form(), QStringLiteral("quil.dat"), {dir_->path()});

@@ -55,8 +55,8 @@ void SetText(QDialog& d, const char* name, const QString& text) {
         box->setEditText(text);
     } else if (auto* memo = d.findChild<QPlainTextEdit*>(QLatin1String(name))) {
         memo->setPlainText(text);
-    } else {
-        Find<QLineEdit>(d, name)->setText(text);
+    } else if (auto* edit = Find<QLineEdit>(d, name)) {
+        edit->setText(text);
     }
 }
 

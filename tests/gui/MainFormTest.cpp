@@ -7,6 +7,7 @@
 #include "core/model/item_kind.h"
 #include "core/model/nrb_object.h"
 #include "core/services.h"
+#include "gui/common/DelayTimer.h"
 #include "gui/common/ImageLists.h"
 #include "gui/common/Prompter.h"
 #include "gui/exchange/TExportWizard.h"
@@ -61,6 +62,22 @@ QString Text(std::string_view s) {
     return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
 }
 
+// The last message box: its title, icon and standard buttons.
+bool LastBoxIs(const QString& title, QMessageBox::Icon icon, QMessageBox::StandardButtons buttons) {
+    const QList<Prompter::Box> boxes = Prompter::Boxes();
+    if (boxes.isEmpty()) {
+        qWarning("no message box was shown");
+        return false;
+    }
+    const Prompter::Box& box = boxes.last();
+    if (box.title != title || box.icon != icon || box.buttons != buttons ||
+        !box.captions.isEmpty()) {
+        qWarning() << "shown:" << box.title << box.icon << box.buttons << box.captions;
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 class MainFormTest : public QObject {
@@ -82,10 +99,13 @@ class MainFormTest : public QObject {
         form_ = std::make_unique<TMainForm>(*images_, "quil.dat", "nrb.ini");
         InstallServices({nullptr, nullptr, images_.get(), &clipboard_, form_.get(), &editors_});
     }
-    QString ContentsTitle() {
-        return form_->findChild<QLabel*>(QStringLiteral("ContentsTitle"))->text();
+    QString ContentsTitle() { return LabelText(QStringLiteral("ContentsTitle")); }
+    QString Count() { return LabelText(QStringLiteral("ItemCount")); }
+    // A missing label reads as a text no test expects, so that its test fails alone.
+    QString LabelText(const QString& name) {
+        const auto* label = form_->findChild<QLabel*>(name);
+        return label ? label->text() : QStringLiteral("<no label %1>").arg(name);
     }
-    QString Count() { return form_->findChild<QLabel*>(QStringLiteral("ItemCount"))->text(); }
     QStringList ListCaptions() {
         QStringList captions;
         ContentsListModel& list = form_->Contents();
@@ -218,6 +238,12 @@ private slots:
         QCOMPARE(
             Prompter::Asked().last(),
             QStringLiteral("Warning|Are you sure you want to delete Ann Lee and all sub-items?"));
+        QVERIFY(LastBoxIs(QStringLiteral("Warning"), QMessageBox::Question,
+                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
+        // Cancel, like No, keeps everything.
+        Prompter::QueueAnswer(QMessageBox::Cancel);
+        Form().DeleteBtnClick();
+        QCOMPARE(Form().Root()->ChildCount(), std::size_t{1});
         Prompter::QueueAnswer(QMessageBox::Yes);
         Form().DeleteBtnClick();
         QCOMPARE(Form().Root()->ChildCount(), std::size_t{0});
@@ -241,6 +267,8 @@ private slots:
             Prompter::Asked().last(),
             QStringLiteral("Warning|Are you sure you want to delete the 3 selected items and all "
                            "sub-items?"));
+        QVERIFY(LastBoxIs(QStringLiteral("Warning"), QMessageBox::Question,
+                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
         QCOMPARE(Form().Root()->ChildCount(), std::size_t{0});
         QCOMPARE(Form().Root()->Item()->ChildCount(), std::size_t{0});
         QCOMPARE(Count(), QStringLiteral("0 item(s)"));
@@ -321,6 +349,8 @@ private slots:
             Prompter::Asked().last(),
             QStringLiteral("Revert to Saved|This option will lose all changes made during this "
                            "session. Are you sure?"));
+        QVERIFY(LastBoxIs(QStringLiteral("Revert to Saved"), QMessageBox::Question,
+                          QMessageBox::Ok | QMessageBox::Cancel));
         QCOMPARE(Form().Root()->ChildCount(), std::size_t{1});
         QCOMPARE(Text(Form().Root()->ChildAt(0)->Text()), QStringLiteral("Saved"));
         QCOMPARE(Form().SelectedNode(), Form().Root());
@@ -375,6 +405,17 @@ private slots:
         Form().DropDocumentOn(fax);
         QCOMPARE(Prompter::Asked().last(),
                  QStringLiteral("Confirm|Send document via Fax to Office fax?"));
+        QVERIFY(LastBoxIs(QStringLiteral("Confirm"), QMessageBox::Question,
+                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
+        TNRBObject* mail = Make(kEMailKind, "Ann", Form().Root(), "ann@example.org");
+        SelectEntries({doc});
+        QVERIFY(Form().AcceptsDocumentDropOn(mail));
+        Prompter::QueueAnswer(QMessageBox::Cancel);
+        Form().DropDocumentOn(mail);
+        QCOMPARE(Prompter::Asked().last(),
+                 QStringLiteral("Confirm|Send document as an E-Mail attachment to Ann?"));
+        QVERIFY(LastBoxIs(QStringLiteral("Confirm"), QMessageBox::Question,
+                          QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
         SelectEntries({phone});
         QVERIFY(!Form().AcceptsDocumentDropOn(fax));
     }
@@ -408,6 +449,36 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(Form().SelectedEntries() == std::vector<TNRBObject*>{ann}, 3000);
     }
 
+    void eachKeystrokeInTheFindBoxStartsTheSecondAgain() {
+        using std::chrono::milliseconds;
+        StartForm();
+        Make(kPersonKind, "Ann", Form().Root());
+        TNRBObject* anna = Make(kPersonKind, "Anna", Form().Root());
+        DelayTimer& delay = Form().SearchTime();
+        delay.UseManualClock();
+        Form().show();
+        QLineEdit* find = Form().FindEditBox();
+        find->setFocus();
+        QTest::keyClicks(find, QStringLiteral("ann"));
+        delay.AdvanceClock(milliseconds(999));
+        QVERIFY(Form().SelectedEntries().empty());
+        // Typed just before the second was up: a whole second from this keystroke.
+        QTest::keyClicks(find, QStringLiteral("a"));
+        delay.AdvanceClock(milliseconds(999));
+        QVERIFY(Form().SelectedEntries().empty());
+        QVERIFY(delay.IsActive());
+        delay.AdvanceClock(milliseconds(1));
+        QVERIFY(Form().SelectedEntries() == std::vector<TNRBObject*>{anna});
+        // Once: the search does not repeat while nothing is typed.
+        QVERIFY(!delay.IsActive());
+        Form().SelectNode(Form().Root());
+        delay.AdvanceClock(milliseconds(5000));
+        QVERIFY(Form().SelectedEntries().empty());
+        // Emptying the box searches for nothing.
+        find->clear();
+        QVERIFY(!delay.IsActive());
+    }
+
     void filterAnyAndAllHideEntries() {
         StartForm();
         TNRBObject* only32 = Make(kPersonKind, "Only32", Form().Root());
@@ -431,25 +502,60 @@ private slots:
         QCOMPARE(ListCaptions().size(), 3);
     }
 
+    void theFilterButtonsAreNeverBothDown() {
+        StartForm();
+        QAction* any = Form().Action("FilterBtn1");
+        QAction* all = Form().Action("FilterBtn2");
+        QVERIFY(any && all);
+        any->trigger();
+        QVERIFY(any->isChecked());
+        QCOMPARE(Form().Filter().GetMode(), TMainForm::FilterMode::Any);
+        all->trigger();
+        QVERIFY(all->isChecked());
+        QVERIFY(!any->isChecked());
+        QCOMPARE(Form().Filter().GetMode(), TMainForm::FilterMode::All);
+        all->trigger(); // up again: both are up and the filter is off
+        QVERIFY(!all->isChecked() && !any->isChecked());
+        QVERIFY(!Form().Filter().On());
+    }
+
+    void theCountFollowsEntriesRemovedElsewhere() {
+        StartForm();
+        TNRBObject* ann = Make(kPersonKind, "Ann", Form().Root());
+        Make(kPhoneKind, "Home", Form().Root());
+        Form().SelectNode(Form().Root());
+        QCOMPARE(Count(), QStringLiteral("2 item(s)"));
+        // Taken out of the outline without a command of the window (as an automation client
+        // or a revert does).
+        Form().Outline().DeleteNode(ann->Node());
+        QCOMPARE(Count(), QStringLiteral("1 item(s)"));
+    }
+
     void thePopupOffersTheActionsOfTheCurrentItem() {
         StartForm();
         TNRBObject* fax = Make(kFaxKind, "Fax", Form().Root());
         TNRBObject* reminder = Make(kReminderKind, "Call", Form().Root());
         Form().SelectNode(Form().Root());
         SelectEntries({fax});
+        QAction* open = Form().Action("ListPaneOpen");
+        QAction* sendFax = Form().Action("ListPaneFax");
+        QAction* dial = Form().Action("ListPaneDial");
+        QAction* sendMail = Form().Action("ListPaneMail");
+        QAction* advance = Form().Action("ListPaneAdvance");
+        QVERIFY(open && sendFax && dial && sendMail && advance);
         Form().ListPopupPopup();
-        QVERIFY(!Form().Action("ListPaneOpen")->isVisible());
-        QVERIFY(Form().Action("ListPaneFax")->isVisible());
-        QVERIFY(Form().Action("ListPaneDial")->isVisible());
-        QVERIFY(!Form().Action("ListPaneMail")->isVisible());
+        QVERIFY(!open->isVisible());
+        QVERIFY(sendFax->isVisible());
+        QVERIFY(dial->isVisible());
+        QVERIFY(!sendMail->isVisible());
         SelectEntries({reminder});
         Form().ListPopupPopup();
-        QVERIFY(Form().Action("ListPaneAdvance")->isVisible());
-        QVERIFY(!Form().Action("ListPaneDial")->isVisible());
+        QVERIFY(advance->isVisible());
+        QVERIFY(!dial->isVisible());
         FocusTree();
         Form().ListPopupPopup();
-        QVERIFY(Form().Action("ListPaneOpen")->isVisible());
-        QVERIFY(!Form().Action("ListPaneAdvance")->isVisible());
+        QVERIFY(open->isVisible());
+        QVERIFY(!advance->isVisible());
     }
 
     void propertiesEditsTheCurrentItemButNeverTheTopNode() {
@@ -722,16 +828,20 @@ private slots:
 
     void viewStylesSwitchTheListAndBothControls() {
         StartForm();
+        QAction* detailsEntry = Form().Action("ViewItem4");
+        QAction* detailsButton = Form().Action("ViewTypeBtn4");
+        QAction* smallButton = Form().Action("ViewTypeBtn2");
+        QVERIFY(detailsEntry && detailsButton && smallButton);
         Form().SetViewStyle(TMainForm::Details);
         QCOMPARE(Form().Style(), TMainForm::Details);
-        QVERIFY(Form().Action("ViewItem4")->isChecked());
-        QVERIFY(Form().Action("ViewTypeBtn4")->isChecked());
+        QVERIFY(detailsEntry->isChecked());
+        QVERIFY(detailsButton->isChecked());
         QCOMPARE(Form().ListView()->objectName(), QStringLiteral("MainItemsDetails"));
         Form().SetViewStyle(7); // any other value changes nothing
         QCOMPARE(Form().Style(), TMainForm::Details);
         Form().SetViewStyle(TMainForm::SmallIcons);
-        QVERIFY(Form().Action("ViewTypeBtn2")->isChecked());
-        QVERIFY(!Form().Action("ViewItem4")->isChecked());
+        QVERIFY(smallButton->isChecked());
+        QVERIFY(!detailsEntry->isChecked());
     }
 };
 

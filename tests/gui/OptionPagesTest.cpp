@@ -7,12 +7,14 @@
 
 #include "core/storage/categories.h"
 #include "core/storage/profile_file.h"
+#include "core/util/atomic_file.h"
 #include "gui/common/ImageLists.h"
 #include "gui/common/Prompter.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +25,9 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cerrno>
+#include <cstring>
 
 using namespace quill;
 using namespace quill::gui;
@@ -37,10 +42,15 @@ QStringList DefaultNames() {
     return names;
 }
 
+// A missing control fails the test that asks for it and is stood in for by an empty one, so
+// that the other tests still run.
 template <typename W> W* Child(QWidget& dialog, const char* name) {
     W* widget = dialog.findChild<W*>(QLatin1String(name));
     if (!widget) {
-        qFatal("no control %s", name);
+        QTest::qFail(qPrintable(QStringLiteral("no control %1").arg(QLatin1String(name))), __FILE__,
+                     __LINE__);
+        widget = new W(&dialog);
+        widget->setObjectName(QLatin1String(name));
     }
     return widget;
 }
@@ -226,6 +236,32 @@ private slots:
         QCOMPARE(ReadProfileString(Ini(), "Categories", "Cat7", ""), std::string("User Defined 7"));
     }
 
+    void OkOnADiskThatFailsSaysTheOptionsWereNotSaved() {
+        QVERIFY(WriteProfileString(Ini(), "Browser", "DDE", "Opera"));
+        TToolItems tools;
+        ImageLists images;
+        QStringList names = DefaultNames();
+        ScopedFileFault full(ScopedFileFault::Step::Write, ENOSPC,
+                             QFileInfo(ini_).fileName().toStdString());
+        Prompter::QueueAnswer(QMessageBox::Ok);
+        Prompter::QueueDialog([](QDialog& dialog) {
+            Child<QComboBox>(dialog, "DDE")->setCurrentIndex(0);
+            Click(Child<QPushButton>(dialog, "OKBtn"));
+            return dialog.result();
+        });
+        RunOptions(nullptr, ini_, tools, names, images);
+        QVERIFY(full.Failures() >= 1);
+        QCOMPARE(Prompter::Boxes().size(), 1);
+        const Prompter::Box box = Prompter::Boxes().front();
+        QCOMPARE(box.title, QStringLiteral("Options"));
+        QCOMPARE(box.icon, QMessageBox::Warning);
+        QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QVERIFY(box.text.startsWith(QStringLiteral("The options could not be saved.")));
+        QVERIFY2(box.text.contains(QString::fromLocal8Bit(std::strerror(ENOSPC))),
+                 qPrintable(box.text));
+        QCOMPARE(ReadProfileString(Ini(), "Browser", "DDE", ""), std::string("Opera"));
+    }
+
     void AnUnknownMailMethodSelectsNoneAndOkWrites3() {
         QVERIFY(WriteProfileString(Ini(), "Settings", "INetMail", "7"));
         TToolItems tools;
@@ -339,6 +375,10 @@ private slots:
         const QString message =
             QStringLiteral("Invalid File Type|Only executable programs may be used as Tools");
         QCOMPARE(Prompter::Asked(), (QStringList{message, message}));
+        for (const Prompter::Box& box : Prompter::Boxes()) {
+            QCOMPARE(box.icon, QMessageBox::Critical);
+            QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        }
         QCOMPARE(tools.Count(), 0);
         QCOMPARE(Child<QListWidget>(dialog, "ToolsList")->count(), 0);
         QCOMPARE(images.Count(), count);

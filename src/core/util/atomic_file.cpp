@@ -30,13 +30,13 @@ constexpr std::size_t kBufferSize = std::size_t{1} << 20;
 
 #ifdef _WIN32
 
-int OpenExclusive(const std::string& path, bool) {
+int SysOpenExclusive(const std::string& path, bool) {
     return _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
                  _S_IREAD | _S_IWRITE);
 }
 
 // Fails when the target exists.
-bool RenameNoReplace(const std::string& from, const std::string& to, std::string* reason) {
+bool SysRenameNoReplace(const std::string& from, const std::string& to, std::string* reason) {
     if (std::rename(from.c_str(), to.c_str()) != 0) {
         *reason = std::strerror(errno);
         return false;
@@ -44,14 +44,14 @@ bool RenameNoReplace(const std::string& from, const std::string& to, std::string
     return true;
 }
 
-long long WriteSome(int fd, const char* data, std::size_t size) {
+long long SysWrite(int fd, const char* data, std::size_t size) {
     return _write(fd, data, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30)));
 }
 
-int SyncFile(int fd) {
+int SysSync(int fd) {
     return _commit(fd);
 }
-int CloseFile(int fd) {
+int SysClose(int fd) {
     return _close(fd);
 }
 
@@ -67,13 +67,13 @@ void SyncDirectoryOf(const std::string&) {} // NTFS journals the rename itself
 
 #else
 
-int OpenExclusive(const std::string& path, bool userOnly) {
+int SysOpenExclusive(const std::string& path, bool userOnly) {
     // 0666 less the umask, like any new file; the target's mode is applied afterwards.
     return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, userOnly ? 0600 : 0666);
 }
 
 // A hard link fails when the target exists, where a rename would replace it.
-bool RenameNoReplace(const std::string& from, const std::string& to, std::string* reason) {
+bool SysRenameNoReplace(const std::string& from, const std::string& to, std::string* reason) {
     if (::link(from.c_str(), to.c_str()) != 0) {
         *reason = std::strerror(errno);
         return false;
@@ -82,14 +82,14 @@ bool RenameNoReplace(const std::string& from, const std::string& to, std::string
     return true;
 }
 
-long long WriteSome(int fd, const char* data, std::size_t size) {
+long long SysWrite(int fd, const char* data, std::size_t size) {
     return ::write(fd, data, std::min<std::size_t>(size, std::size_t{1} << 30));
 }
 
-int SyncFile(int fd) {
+int SysSync(int fd) {
     return ::fsync(fd);
 }
-int CloseFile(int fd) {
+int SysClose(int fd) {
     return ::close(fd);
 }
 
@@ -119,6 +119,68 @@ void SyncDirectoryOf(const std::string& path) {
 }
 
 #endif
+
+// The calls of a save, each of which a ScopedFileFault can make fail. target is the file the
+// save replaces.
+using Step = ScopedFileFault::Step;
+
+int OpenExclusive(const std::string& path, bool userOnly, const std::string& target) {
+    if (const int injected = ScopedFileFault::Injected(Step::Create, target)) {
+        errno = injected;
+        return -1;
+    }
+    return SysOpenExclusive(path, userOnly);
+}
+
+long long WriteSome(int fd, const char* data, std::size_t size, const std::string& target) {
+    if (const int injected = ScopedFileFault::Injected(Step::Write, target, &size)) {
+        errno = injected;
+        return -1;
+    }
+    return SysWrite(fd, data, size);
+}
+
+int SyncFile(int fd, const std::string& target) {
+    if (const int injected = ScopedFileFault::Injected(Step::Sync, target)) {
+        errno = injected;
+        return -1;
+    }
+    return SysSync(fd);
+}
+
+// The descriptor is closed even when the close reports an error.
+int CloseFile(int fd, const std::string& target) {
+    const int result = SysClose(fd);
+    if (const int injected = ScopedFileFault::Injected(Step::Close, target)) {
+        errno = injected;
+        return -1;
+    }
+    return result;
+}
+
+bool RenameNoReplace(const std::string& from, const std::string& to, std::string* reason) {
+    if (const int injected = ScopedFileFault::Injected(Step::Rename, to)) {
+        *reason = std::strerror(injected);
+        return false;
+    }
+    return SysRenameNoReplace(from, to, reason);
+}
+
+bool RenameOver(const std::string& from, const std::string& to, std::string* reason) {
+    if (const int injected = ScopedFileFault::Injected(Step::Rename, to)) {
+        *reason = std::strerror(injected);
+        return false;
+    }
+    std::error_code ec;
+    fs::rename(from, to, ec);
+    if (ec) {
+        *reason = ec.message();
+        return false;
+    }
+    return true;
+}
+
+ScopedFileFault* activeFault = nullptr;
 
 constexpr std::string_view kTempInfix = ".tmp-";
 constexpr std::size_t kSuffixLength = 6;
@@ -171,7 +233,7 @@ bool AtomicFileWriter::Fail(const std::string& what, const std::string& file,
 
 void AtomicFileWriter::Discard() {
     if (fd_ >= 0) {
-        CloseFile(fd_);
+        SysClose(fd_);
         fd_ = -1;
     }
     if (!tempPath_.empty()) {
@@ -188,7 +250,7 @@ bool AtomicFileWriter::Open(const std::string& path) {
     targetPath_ = ResolveTarget(path);
     for (int attempt = 0; attempt < 100; ++attempt) {
         const std::string candidate = targetPath_ + std::string(kTempInfix) + RandomSuffix();
-        fd_ = OpenExclusive(candidate, private_);
+        fd_ = OpenExclusive(candidate, private_, targetPath_);
         if (fd_ >= 0) {
             tempPath_ = candidate;
             break;
@@ -210,7 +272,7 @@ bool AtomicFileWriter::Open(const std::string& path) {
 bool AtomicFileWriter::WriteOut(std::string_view bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const long long n = WriteSome(fd_, bytes.data() + done, bytes.size() - done);
+        const long long n = WriteSome(fd_, bytes.data() + done, bytes.size() - done, targetPath_);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
@@ -258,25 +320,22 @@ bool AtomicFileWriter::Commit() {
         return false;
     }
     bool ok = !failed_ && Flush();
-    if (ok && durable_ && SyncFile(fd_) != 0) {
+    // Synced before the rename: a crash after it must find the new content on disk.
+    if (ok && durable_ && SyncFile(fd_, targetPath_) != 0) {
         ok = Fail("Cannot write", targetPath_, std::strerror(errno));
     }
-    const int closeResult = CloseFile(fd_);
+    const int closeResult = CloseFile(fd_, targetPath_);
     fd_ = -1;
     if (ok && closeResult != 0) {
         ok = Fail("Cannot write", targetPath_, std::strerror(errno));
     }
+    std::string reason;
     if (ok && exclusive_) {
-        std::string reason;
         if (!RenameNoReplace(tempPath_, targetPath_, &reason)) {
             ok = Fail("Cannot create", targetPath_, reason);
         }
-    } else if (ok) {
-        std::error_code ec;
-        fs::rename(tempPath_, targetPath_, ec);
-        if (ec) {
-            ok = Fail("Cannot replace", targetPath_, ec.message());
-        }
+    } else if (ok && !RenameOver(tempPath_, targetPath_, &reason)) {
+        ok = Fail("Cannot replace", targetPath_, reason);
     }
     if (!ok) {
         Discard();
@@ -407,6 +466,33 @@ std::vector<std::string> SweepStaleTempFiles(const std::string& directory,
         }
     }
     return removed;
+}
+
+ScopedFileFault::ScopedFileFault(Step step, int error, std::string fileName,
+                                 std::size_t bytesBeforeFailure)
+    : step_(step), error_(error), fileName_(std::move(fileName)), bytesLeft_(bytesBeforeFailure) {
+    activeFault = this;
+}
+
+ScopedFileFault::~ScopedFileFault() {
+    if (activeFault == this) {
+        activeFault = nullptr;
+    }
+}
+
+int ScopedFileFault::Injected(Step step, const std::string& target, std::size_t* size) {
+    ScopedFileFault* fault = activeFault;
+    if (fault == nullptr || fault->step_ != step ||
+        (!fault->fileName_.empty() && fs::path(target).filename() != fault->fileName_)) {
+        return 0;
+    }
+    if (step == Step::Write && size != nullptr && fault->bytesLeft_ > 0) {
+        *size = std::min(*size, fault->bytesLeft_);
+        fault->bytesLeft_ -= *size;
+        return 0;
+    }
+    ++fault->failures_;
+    return fault->error_;
 }
 
 } // namespace quill

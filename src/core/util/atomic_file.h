@@ -73,4 +73,36 @@ bool CopyFileBytes(const std::string& from, const std::string& to, std::string* 
 // The whole content, or nullopt when the file cannot be opened or read.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
+// For tests: while an object of this class lives, one step of the saves made by
+// AtomicFileWriter fails with the given error number, as a full or failing disk would make
+// it fail whatever the user's rights (a test run as root ignores permission bits). One at a
+// time, on one thread.
+class ScopedFileFault {
+public:
+    enum class Step { Create, Write, Sync, Close, Rename };
+
+    // Saves whose target has the file name fileName fail (every save when it is empty). For
+    // Write, bytesBeforeFailure bytes of those saves still go out: a disk that fills part-way
+    // cuts one write short and fails the next.
+    ScopedFileFault(Step step, int error, std::string fileName = {},
+                    std::size_t bytesBeforeFailure = 0);
+    ~ScopedFileFault();
+    ScopedFileFault(const ScopedFileFault&) = delete;
+    ScopedFileFault& operator=(const ScopedFileFault&) = delete;
+
+    // How many calls were made to fail, so a test knows the fault was reached.
+    int Failures() const { return failures_; }
+
+    // The writer's side: 0, or the error number with which this step of a save of target
+    // fails. For Write, *size is cut to what may still go out before the failure.
+    static int Injected(Step step, const std::string& target, std::size_t* size = nullptr);
+
+private:
+    Step step_;
+    int error_;
+    std::string fileName_;
+    std::size_t bytesLeft_;
+    int failures_ = 0;
+};
+
 } // namespace quill

@@ -15,7 +15,7 @@ struct Answers {
     std::deque<int> choices;
     std::deque<Prompter::DialogAnswer> dialogs;
     std::deque<QString> fileNames;
-    QStringList asked;
+    QList<Prompter::Box> boxes;
     QStringList unanswered;
     bool strict = false;
 };
@@ -43,7 +43,7 @@ QMessageBox::StandardButton Prompter::Ask(QWidget* parent, const QString& text,
                                           QMessageBox::StandardButtons buttons,
                                           QMessageBox::Icon icon) {
     Answers& a = State();
-    a.asked << title + QLatin1Char('|') + text;
+    a.boxes.push_back({title, text, icon, buttons, {}, -1, -1});
     if (!a.buttons.empty()) {
         const QMessageBox::StandardButton answer = a.buttons.front();
         a.buttons.pop_front();
@@ -61,7 +61,9 @@ int Prompter::AskChoice(QWidget* parent, const QString& text, const QString& tit
                         const QStringList& buttons, QMessageBox::Icon icon, int defaultIndex,
                         int escapeIndex) {
     Answers& a = State();
-    a.asked << title + QLatin1Char('|') + text;
+    const auto index = [&](int i) { return i >= 0 && i < buttons.size() ? i : -1; };
+    a.boxes.push_back({title, text, icon, QMessageBox::NoButton, buttons, index(defaultIndex),
+                       index(escapeIndex)});
     if (!a.choices.empty()) {
         const int answer = a.choices.front();
         a.choices.pop_front();
@@ -136,7 +138,15 @@ void Prompter::QueueFileName(const QString& fileName) {
 }
 
 QStringList Prompter::Asked() {
-    return State().asked;
+    QStringList asked;
+    for (const Box& box : State().boxes) {
+        asked << box.title + QLatin1Char('|') + box.text;
+    }
+    return asked;
+}
+
+QList<Prompter::Box> Prompter::Boxes() {
+    return State().boxes;
 }
 
 void Prompter::Reset() {

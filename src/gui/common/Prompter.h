@@ -47,6 +47,19 @@ public:
     static void QueueFileName(const QString& fileName);
     // Texts of the message boxes shown so far, "title|text", oldest first.
     static QStringList Asked();
+    // A message box as it was shown: standard buttons for Ask, captions for AskChoice with
+    // the indexes Enter and Escape choose (-1: none).
+    struct Box {
+        QString title;
+        QString text;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QMessageBox::StandardButtons buttons;
+        QStringList captions;
+        int defaultIndex = -1;
+        int escapeIndex = -1;
+    };
+    // Every message box shown so far, oldest first.
+    static QList<Box> Boxes();
     // Forgets all queued answers and records.
     static void Reset();
     // In strict mode (tests) an unanswered box or dialog counts as cancelled and is recorded

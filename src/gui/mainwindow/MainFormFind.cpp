@@ -19,8 +19,8 @@
 namespace quill::gui {
 
 void TMainForm::SearchTimeTimer() {
+    searchTime_.Stop();
     Locate(findEdit_->text());
-    searchTime_.stop();
 }
 
 int TMainForm::ListRowOfCaption(const QString& caption) const {

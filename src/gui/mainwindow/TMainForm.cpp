@@ -94,9 +94,7 @@ TMainForm::TMainForm(ImageLists& images, const std::string& dataFile, const std:
     BuildPanes();
     BuildPopup();
 
-    searchTime_.setInterval(1000);
-    searchTime_.setSingleShot(false);
-    connect(&searchTime_, &QTimer::timeout, this, &TMainForm::SearchTimeTimer);
+    connect(&searchTime_, &DelayTimer::timeout, this, &TMainForm::SearchTimeTimer);
 
     // The layouts, the tools and the category names from the settings file.
     winState_ = std::make_unique<TMainWinState>(*this, iniPath_);
@@ -550,7 +548,7 @@ void TMainForm::BuildPanes() {
     connect(findEdit_, &QLineEdit::textChanged, this, [this](const QString& text) {
         // Each burst of typing gives one search, a second after the last change.
         if (!text.isEmpty()) {
-            searchTime_.start();
+            searchTime_.Restart();
         }
     });
     stripLayout->addWidget(findPanel);

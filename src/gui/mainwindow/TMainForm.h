@@ -14,10 +14,10 @@
 #include "core/storage/data_file.h"
 #include "core/storage/tool_items.h"
 #include "core/storage/win_state.h"
+#include "gui/common/DelayTimer.h"
 
 #include <QMainWindow>
 #include <QStringList>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -132,6 +132,8 @@ public:
     QListWidget* FilterListBox() const { return filterList_; }
     QMenu* ListPopup() const { return listPopup_; }
     QMenu* ToolsPopup() const { return toolsPopup_; }
+    // The find box's delay: a search a second after the last keystroke.
+    DelayTimer& SearchTime() { return searchTime_; }
     // The action of a menu entry or button by its object name ("CutBtn", "Save1" ...).
     QAction* Action(const QString& name) const;
 
@@ -260,7 +262,7 @@ private:
     QMenu* toolsPopup_ = nullptr;
     QActionGroup* viewMenuGroup_ = nullptr;
     QActionGroup* viewButtonGroup_ = nullptr;
-    QTimer searchTime_;
+    DelayTimer searchTime_{std::chrono::milliseconds(1000)};
 
     Pane activePane_ = Pane::Folders;
     ViewStyle style_ = LargeIcons;
