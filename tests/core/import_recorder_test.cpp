@@ -195,5 +195,33 @@ TEST(ImportResultText, SaysWhatCameInAndWhatWasNotKept) {
               "2 records were not kept: they held nothing the record type can use.");
 }
 
+TEST(ImportResultText, FromAReportCountsRefusedRecordsAndNamesWhatWasLeftBehind) {
+    TImportReport report;
+    report.records = 4;
+    report.AddItem(kPersonKind);
+    report.AddItem(kPersonKind);
+    report.AddItem(kOrganizationKind); // filed under, not a record's own item
+    report.AddItem(kPhoneKind);
+    report.AddNotKept("X-SKYPE");
+    report.AddNotKept("PHOTO", 2);
+    EXPECT_EQ(ImportResultText(report, kPersonKind),
+              "Imported 1 organization, 2 persons and 1 phone number.\n"
+              "2 records were not kept: they held nothing the record type can use.\n"
+              "Not kept from the file: PHOTO (2), X-SKYPE (1).");
+    // Cards: every one made an item, whatever the counts say.
+    EXPECT_EQ(ImportResultText(report, -1),
+              "Imported 1 organization, 2 persons and 1 phone number.\n"
+              "Not kept from the file: PHOTO (2), X-SKYPE (1).");
+
+    // A long list stops after its first names and says how many more there were.
+    TImportReport many;
+    for (std::size_t i = 0; i < kMaxNotKeptNames + 3; ++i) {
+        many.AddNotKept("X-" + std::string(1, static_cast<char>('A' + i)));
+    }
+    const std::string text = ImportResultText(many, -1);
+    EXPECT_NE(text.find("X-L (1) and 3 more."), std::string::npos) << text;
+    EXPECT_EQ(text.find("X-M"), std::string::npos) << text;
+}
+
 } // namespace
 } // namespace quill
