@@ -4,6 +4,7 @@
 #include "core/exchange/delimited_text.h"
 #include "core/exchange/record_types.h"
 #include "core/exchange/vcard.h"
+#include "core/exchange/vcard_writer.h"
 #include "core/model/item_factory.h"
 #include "core/model/item_kind.h"
 #include "core/model/nrb_object.h"
@@ -182,6 +183,30 @@ TEST_F(ImportRecorderTest, ACancelledCsvExportLeavesAnExistingFileWhole) {
     EXPECT_FALSE(WriteCSVSubtree(*root, path, *RecordTypeAt(0), {"Title"}, true));
     std::ifstream in(path, std::ios::binary);
     EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), "old content");
+}
+
+TEST_F(ImportRecorderTest, ACancelledVCardSubtreeExportLeavesAnExistingFileWhole) {
+    for (int i = 0; i < 3000; ++i) {
+        Make(kPersonKind, "P" + std::to_string(i), target);
+    }
+    const std::string path = Write("out.vcf", "old content");
+    VCardExportOptions options;
+    options.version = VCardVersion::V40;
+    options.subtree = true;
+    {
+        StoppingListener listener(2);
+        WorkProgressScope scope(listener);
+        EXPECT_FALSE(ExportVCardFile(*root, path, options));
+        EXPECT_EQ(listener.reports, 2);
+        EXPECT_EQ(listener.lastDone, 2048u);
+    }
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), "old content");
+    // Heard out to the end, it writes every card.
+    StoppingListener patient(0);
+    WorkProgressScope scope(patient);
+    ASSERT_TRUE(ExportVCardFile(*root, path, options));
+    EXPECT_EQ(patient.reports, 2);
 }
 
 TEST(ImportResultText, SaysWhatCameInAndWhatWasNotKept) {

@@ -507,6 +507,32 @@ private slots:
         QVERIFY(!progress_->isVisible());
     }
 
+    void aCancelledVCardSubtreeWritesNothing() {
+        for (int i = 0; i < 40000; ++i) {
+            CreateItem(kPersonKind, "P" + std::to_string(i), "", "", 1000 + i,
+                       "{Pers}~~P~~~~" + std::to_string(i) + "~~~~~~~~~~~~0", folder_);
+        }
+        Open(folder_);
+        ChooseType(ExportType::VCard);
+        ToLastPage();
+        Wizard().VCardVersionBox()->setCurrentIndex(2);
+        int position = -1;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            if (progress_->isVisible() && progress_->Position() > 0 && position < 0) {
+                position = progress_->Position();
+                progress_->CancelButton()->click();
+            }
+        });
+        poll.start(2);
+        Wizard().NextBtn()->click();
+        poll.stop();
+        QVERIFY(Wizard().LastExportCancelled());
+        QVERIFY(position > 0 && position < progress_->Maximum());
+        QVERIFY(Written().isEmpty());
+        QVERIFY(Prompter::Asked().isEmpty());
+    }
+
     void f1OpensTheWizardsHelpPage() {
         Open(ann_);
         QCOMPARE(Wizard().HelpContext(), kPublishWizardHelp);
