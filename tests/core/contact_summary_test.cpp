@@ -9,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cctype>
-
 namespace quill {
 namespace {
 
@@ -39,13 +37,22 @@ TEST(ContactSummary, NameAndPrimaryAddressPhoneAndMail) {
     EXPECT_EQ(text.find("555-0199"), std::string::npos) << text;
     EXPECT_TRUE(text.ends_with("E-mail: ann@example.org\n")) << text;
 
-    std::string card = ContactVCardText(*ann);
-    for (char& c : card) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    EXPECT_TRUE(card.starts_with("begin:vcard")) << card;
-    EXPECT_NE(card.find("lee;ann"), std::string::npos) << card;
-    EXPECT_NE(card.find("ann@example.org"), std::string::npos) << card;
+    // The card is a standard 3.0 one that address books take when it is pasted.
+    const std::string card = ContactVCardText(*ann, {"Friends"});
+    EXPECT_TRUE(card.starts_with("BEGIN:VCARD\r\nVERSION:3.0\r\n")) << card;
+    EXPECT_TRUE(card.ends_with("\r\nEND:VCARD\r\n")) << card;
+    EXPECT_NE(card.find("\r\nFN:Ann Lee\r\n"), std::string::npos) << card;
+    EXPECT_NE(card.find("\r\nN:Lee;Ann;;Ms.;\r\n"), std::string::npos) << card;
+    // Both address lines in the street, escaped as 3.0 wants them; types and the primary.
+    EXPECT_NE(card.find(".ADR;TYPE=home,pref:;;1 Main St\\nFlat 2;Leeds;;LS1;UK\r\n"),
+              std::string::npos)
+        << card;
+    EXPECT_NE(card.find(".TEL;TYPE=cell,pref:555-0100\r\n"), std::string::npos) << card;
+    EXPECT_NE(card.find(".EMAIL;TYPE=work,pref:ann@example.org\r\n"), std::string::npos) << card;
+    EXPECT_NE(card.find("\r\nCATEGORIES:Friends,"), std::string::npos) << card;
+    // Not the program's own exchange form.
+    EXPECT_EQ(card.find("begin:vcard"), std::string::npos) << card;
+    EXPECT_EQ(card.find("VERSION:2.1"), std::string::npos) << card;
 
     // Other kinds give nothing: a folder copied stays the program's own.
     TNRBObject* folder = CreateItem(kFolderKind, "Family", "", "", 6, "{Fold}0", root);

@@ -4,6 +4,7 @@
 #include "core/exchange/delimited_text.h"
 #include "core/exchange/record_types.h"
 #include "core/exchange/vcard.h"
+#include "core/exchange/vcard_writer.h"
 #include "core/model/item_factory.h"
 #include "core/model/item_kind.h"
 #include "core/model/nrb_object.h"
@@ -184,6 +185,30 @@ TEST_F(ImportRecorderTest, ACancelledCsvExportLeavesAnExistingFileWhole) {
     EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), "old content");
 }
 
+TEST_F(ImportRecorderTest, ACancelledVCardSubtreeExportLeavesAnExistingFileWhole) {
+    for (int i = 0; i < 3000; ++i) {
+        Make(kPersonKind, "P" + std::to_string(i), target);
+    }
+    const std::string path = Write("out.vcf", "old content");
+    VCardExportOptions options;
+    options.version = VCardVersion::V40;
+    options.subtree = true;
+    {
+        StoppingListener listener(2);
+        WorkProgressScope scope(listener);
+        EXPECT_FALSE(ExportVCardFile(*root, path, options));
+        EXPECT_EQ(listener.reports, 2);
+        EXPECT_EQ(listener.lastDone, 2048u);
+    }
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), "old content");
+    // Heard out to the end, it writes every card.
+    StoppingListener patient(0);
+    WorkProgressScope scope(patient);
+    ASSERT_TRUE(ExportVCardFile(*root, path, options));
+    EXPECT_EQ(patient.reports, 2);
+}
+
 TEST(ImportResultText, SaysWhatCameInAndWhatWasNotKept) {
     KindCounts counts{};
     EXPECT_EQ(ImportResultText(counts, 0), "Imported nothing.");
@@ -193,6 +218,34 @@ TEST(ImportResultText, SaysWhatCameInAndWhatWasNotKept) {
     EXPECT_EQ(ImportResultText(counts, 2),
               "Imported 2 folders, 1 person and 4 e-mail addresses.\n"
               "2 records were not kept: they held nothing the record type can use.");
+}
+
+TEST(ImportResultText, FromAReportCountsRefusedRecordsAndNamesWhatWasLeftBehind) {
+    TImportReport report;
+    report.records = 4;
+    report.AddItem(kPersonKind);
+    report.AddItem(kPersonKind);
+    report.AddItem(kOrganizationKind); // filed under, not a record's own item
+    report.AddItem(kPhoneKind);
+    report.AddNotKept("X-SKYPE");
+    report.AddNotKept("PHOTO", 2);
+    EXPECT_EQ(ImportResultText(report, kPersonKind),
+              "Imported 1 organization, 2 persons and 1 phone number.\n"
+              "2 records were not kept: they held nothing the record type can use.\n"
+              "Not kept from the file: PHOTO (2), X-SKYPE (1).");
+    // Cards: every one made an item, whatever the counts say.
+    EXPECT_EQ(ImportResultText(report, -1),
+              "Imported 1 organization, 2 persons and 1 phone number.\n"
+              "Not kept from the file: PHOTO (2), X-SKYPE (1).");
+
+    // A long list stops after its first names and says how many more there were.
+    TImportReport many;
+    for (std::size_t i = 0; i < kMaxNotKeptNames + 3; ++i) {
+        many.AddNotKept("X-" + std::string(1, static_cast<char>('A' + i)));
+    }
+    const std::string text = ImportResultText(many, -1);
+    EXPECT_NE(text.find("X-L (1) and 3 more."), std::string::npos) << text;
+    EXPECT_EQ(text.find("X-M"), std::string::npos) << text;
 }
 
 } // namespace

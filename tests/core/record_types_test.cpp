@@ -106,5 +106,46 @@ TEST(RecordTypeTest, ChooserFollowsTheWizardEvents) {
     EXPECT_EQ(chooser.RecordType(), RecordTypeOfKind(kFaxKind));
 }
 
+TEST(RecordTypeTest, TheIgnoredFieldIsChosenAsOftenAsWantedAndNeverLeavesTheList) {
+    Fields from{"A", "(Ignore)"};
+    Fields to;
+    MoveSelectedFields(from, {true, true}, to, "(Ignore)");
+    EXPECT_EQ(to, (Fields{"A", "(Ignore)"}));
+    EXPECT_EQ(from, (Fields{"(Ignore)"}));
+
+    TFieldChooser chooser;
+    chooser.SetRepeatableField("(Ignore)");
+    chooser.SetRecordType(*RecordTypeOfKind(kEMailKind));
+    EXPECT_EQ(chooser.Available(), (Fields{"Title", "E-Mail Address", "Comment", "(Ignore)"}));
+    chooser.ChooseSelected({false, false, false, true});
+    chooser.ChooseSelected({false, false, false, true});
+    EXPECT_EQ(chooser.Chosen(), (Fields{"(Ignore)", "(Ignore)"}));
+    EXPECT_EQ(chooser.Available().back(), "(Ignore)");
+    // Skipping columns alone imports nothing.
+    EXPECT_FALSE(chooser.CanProceed());
+
+    // Dropped onto the chosen list: in at the entry it lands on, or at the end.
+    chooser.ChooseSelectedAt({false, true}, 1);
+    EXPECT_EQ(chooser.Chosen(), (Fields{"(Ignore)", "E-Mail Address", "(Ignore)"}));
+    EXPECT_TRUE(chooser.CanProceed());
+    chooser.ChooseSelectedAt({true, false, true}, 99);
+    EXPECT_EQ(chooser.Chosen(),
+              (Fields{"(Ignore)", "E-Mail Address", "(Ignore)", "Title", "(Ignore)"}));
+    EXPECT_EQ(chooser.Available(), (Fields{"Comment", "(Ignore)"}));
+
+    // Given back, a skipped column only leaves the chosen list; a field returns to the top.
+    chooser.UnchooseAt(4);
+    chooser.UnchooseAt(0);
+    EXPECT_EQ(chooser.Chosen(), (Fields{"E-Mail Address", "(Ignore)", "Title"}));
+    EXPECT_EQ(chooser.Available(), (Fields{"Comment", "(Ignore)"}));
+    chooser.UnchooseAt(2);
+    EXPECT_EQ(chooser.Available(), (Fields{"Title", "Comment", "(Ignore)"}));
+
+    // Without a repeatable field the list is the record type's alone.
+    TFieldChooser plain;
+    plain.SetRecordType(*RecordTypeOfKind(kEMailKind));
+    EXPECT_EQ(plain.Available().size(), 3u);
+}
+
 } // namespace
 } // namespace quill

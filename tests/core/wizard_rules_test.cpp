@@ -2,6 +2,7 @@
 // import sources' pages, statuses and targets, the export types' pages, the close checks and
 // the files a cancelled export takes back.
 
+#include "core/exchange/import_report.h"
 #include "core/exchange/record_types.h"
 #include "core/exchange/vcard.h"
 #include "core/model/item_factory.h"
@@ -15,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 
@@ -195,11 +197,72 @@ TEST_F(ImportRulesTest, ExportedAndBrowserBookmarksLandInOneFolderUnderTheRoot) 
     EXPECT_EQ(target->ChildCount(), 0u);
 }
 
-TEST_F(ImportRulesTest, DelimitedRecordsAreCountedWithoutTheNamesLineAndEmptyLines) {
-    Put(dir.path() / "p.csv", "First Name,Last Name\r\nAnn,Lee\r\n\r\nBo,Ek\r\n");
-    EXPECT_EQ(CountDelimitedRecords(dir.File("p.csv"), ',', {"First Name", "Last Name"}), 2u);
-    EXPECT_EQ(CountDelimitedRecords(dir.File("p.csv"), ',', {"Last Name", "First Name"}), 3u);
-    EXPECT_EQ(CountDelimitedRecords(dir.File("none.csv"), ',', {"Title"}), 0u);
+TEST(ImportRules, TheTextPagesNeedAFieldOrTheNamesLine) {
+    EXPECT_FALSE(TextFieldsReady({}, false));
+    EXPECT_TRUE(TextFieldsReady({}, true)); // the columns map by name
+    EXPECT_TRUE(TextFieldsReady(Names({"(Ignore)", "Title"}), false));
+    // Skipping every column imports nothing, with or without the names line.
+    EXPECT_FALSE(TextFieldsReady(Names({"(Ignore)", "(Ignore)"}), false));
+    EXPECT_FALSE(TextFieldsReady(Names({"(Ignore)", ""}), true));
+    EXPECT_TRUE(ImportSourceReports(ImportSource::VCard));
+    EXPECT_TRUE(ImportSourceReports(ImportSource::DelimitedText));
+    EXPECT_FALSE(ImportSourceReports(ImportSource::ExchangeFile));
+    EXPECT_FALSE(ImportSourceReports(ImportSource::Eudora));
+}
+
+TEST_F(ImportRulesTest, AHeaderedTextFileMapsByNameAndReportsWhatItLeftOut) {
+    Put(dir.path() / "google.csv",
+        "Name,Given Name,Family Name,Nickname,E-mail 1 - Type,E-mail 1 - Value,"
+        "Phone 1 - Type,Phone 1 - Value\r\n"
+        "Ann Lee,Ann,Lee,Annie,* Home,ann@example.org,Mobile,555-0100\r\n"
+        "Bo Ek,Bo,Ek,,Work,bo@example.org,Work,555-0200\r\n");
+    ImportRequest request;
+    request.source = ImportSource::DelimitedText;
+    request.file = dir.File("google.csv");
+    request.recordType = RecordTypeOfKind(kPersonKind);
+    // Without the names line and without fields the wizard could not have gone on.
+    EXPECT_TRUE(RunImport(request, target));
+    EXPECT_EQ(target->ChildCount(), 0u);
+
+    request.firstLineHasNames = true;
+    TImportReport report;
+    ASSERT_TRUE(RunImport(request, target, &report));
+    ASSERT_EQ(target->ChildCount(), 2u);
+    TOutlineNode* ann = Child(target, "Ann Lee");
+    ASSERT_NE(ann, nullptr);
+    std::vector<std::string> targets;
+    for (std::size_t i = 0; i < ann->Item()->ChildCount(); ++i) {
+        targets.emplace_back(ann->Item()->ChildAt(i)->Target());
+    }
+    EXPECT_NE(std::find(targets.begin(), targets.end(), "555-0100"), targets.end());
+    EXPECT_NE(std::find(targets.begin(), targets.end(), "ann@example.org"), targets.end());
+    EXPECT_EQ(report.records, 2u);
+    EXPECT_EQ(report.items[kPersonKind], 2u);
+    EXPECT_EQ(report.items[kPhoneKind], 2u);
+    EXPECT_EQ(report.notKept.at("Nickname"), 1u);
+}
+
+TEST_F(ImportRulesTest, IgnoredColumnsAreSkippedAndTheNamesLineIsNotARecord) {
+    Put(dir.path() / "p.csv", "Id,First,Last\r\n7,Ann,Lee\r\n\r\n8,Bo,Ek\r\n");
+    ImportRequest request;
+    request.source = ImportSource::DelimitedText;
+    request.file = dir.File("p.csv");
+    request.recordType = RecordTypeOfKind(kPersonKind);
+    request.fields = Names({"(Ignore)", "First Name", "Last Name"});
+    request.firstLineHasNames = true;
+    TImportReport report;
+    ASSERT_TRUE(RunImport(request, target, &report));
+    ASSERT_EQ(target->ChildCount(), 2u);
+    // Title was not chosen: the persons keep "New" and are named by their targets.
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < target->ChildCount(); ++i) {
+        names.emplace_back(target->ChildAt(i)->Item()->Target());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, Names({"Ann Lee", "Bo Ek"}));
+    // Neither "Id" nor "First Last" became a person; the skipped column is reported.
+    EXPECT_EQ(report.records, 2u);
+    EXPECT_EQ(report.notKept.at("column 1"), 2u);
 }
 
 TEST(ExportRules, EveryTypeShowsTheTypePageAndItsOwnPages) {
@@ -238,6 +301,61 @@ TEST(ExportRules, ProposedNamesFollowTheStartTitle) {
     EXPECT_EQ(ProposedFileName(person, ".csv"), "Ann-Lee.csv");
     EXPECT_TRUE(VCardTypeAllowed(person));
     EXPECT_FALSE(VCardTypeAllowed(root));
+    // A whole subtree may start anywhere; the page proposes it where no card of its own is.
+    EXPECT_TRUE(VCardTypeAllowed(root, true));
+    EXPECT_FALSE(VCardTypeAllowed(nullptr, true));
+    EXPECT_FALSE(ProposedVCardSubtree(person));
+    EXPECT_TRUE(ProposedVCardSubtree(root));
+}
+
+TEST(ExportRules, RunExportWritesTheChosenVCardVersionForOneItemOrTheSubtree) {
+    test::FakeServices services;
+    test::TempDir dir;
+    TOutline outline;
+    TOutlineNode* root = outline.CreateRoot();
+    TOutlineNode* folder = CreateItem(kFolderKind, "Friends", "", "", 2, "", root)->Node();
+    TOutlineNode* ann =
+        CreateItem(kPersonKind, "Ann Lee", "", "", 5, "{Pers}~~Ann~~~~Lee~~~~~~~~~~~~0", folder)
+            ->Node();
+    CreateItem(kOrganizationKind, "Acme", "", "", 6, "", folder);
+    CreateItem(kPersonKind, "Secret", "", "", 7, "{Pers}~~Se~~~~Cret~~~~~~~~~~~~0", folder);
+    auto read = [&](const std::string& name) {
+        std::ifstream in(dir.File(name), std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), {});
+    };
+    auto count = [](const std::string& text, std::string_view what) {
+        std::size_t n = 0;
+        for (std::size_t at = text.find(what); at != std::string::npos;
+             at = text.find(what, at + 1)) {
+            ++n;
+        }
+        return n;
+    };
+    ExportRequest request;
+    request.type = ExportType::VCard;
+    request.directory = dir.path().string();
+    request.fileName = "one.vcf";
+    ASSERT_TRUE(RunExport(request, *ann));
+    EXPECT_EQ(count(read("one.vcf"), "VERSION:2.1\r\n"), 1u);
+
+    request.fileName = "all.vcf";
+    request.vCard.version = VCardVersion::V40;
+    request.vCard.subtree = true;
+    const HiddenItemTest hidden = [](const TNRBObject& item) { return item.Title() == "Secret"; };
+    ASSERT_TRUE(RunExport(request, *folder, hidden));
+    const std::string all = read("all.vcf");
+    EXPECT_EQ(count(all, "BEGIN:VCARD\r\n"), 2u) << all;
+    EXPECT_EQ(count(all, "VERSION:4.0\r\n"), 2u) << all;
+    EXPECT_NE(all.find("FN:Acme\r\n"), std::string::npos) << all;
+    EXPECT_EQ(all.find("Secret"), std::string::npos) << all;
+
+    // The one-item file of a folder is refused with the kind warning, nothing written.
+    request.fileName = "folder.vcf";
+    request.vCard.subtree = false;
+    const FileResult refused = RunExport(request, *folder);
+    EXPECT_FALSE(refused);
+    EXPECT_EQ(refused.message, kVCardKindWarning);
+    EXPECT_FALSE(fs::exists(dir.path() / "folder.vcf"));
 }
 
 TEST(ExportRules, ACancelledSiteRemovesOnlyTheFilesItCreated) {

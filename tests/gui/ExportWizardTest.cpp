@@ -3,6 +3,8 @@
 // written, the graphics page's preview and Browse, Cancel on every page, a long export
 // cancelled part-way, and F1.
 
+#include "core/exchange/vcard.h"
+#include "core/exchange/vcard_writer.h"
 #include "core/model/item_factory.h"
 #include "core/model/item_kind.h"
 #include "core/model/nrb_object.h"
@@ -36,6 +38,16 @@
 
 using namespace quill;
 using namespace quill::gui;
+
+namespace {
+
+// Every card read back as a person.
+class AsPerson final : public IVCardImportChoice {
+public:
+    bool ImportAsOrganization(std::string_view, std::string_view) override { return false; }
+};
+
+} // namespace
 
 class ExportWizardTest : public QObject {
     Q_OBJECT
@@ -175,10 +187,13 @@ private slots:
         QCOMPARE(Wizard().CurrentPageName(), pages[pages.size() - 2]);
     }
 
-    void vCardIsRefusedForAFolderWhicheverButtonIsPressed() {
+    void aOneItemVCardIsRefusedForAFolderWhicheverButtonIsPressed() {
         for (QMessageBox::StandardButton answer : {QMessageBox::Ok, QMessageBox::Cancel}) {
             Prompter::Reset();
             Open(folder_);
+            // A folder has no card of its own: the page proposes the whole subtree.
+            QVERIFY(Wizard().VCardSubtree()->isChecked());
+            Wizard().VCardSubtree()->setChecked(false);
             Prompter::QueueAnswer(answer);
             ChooseType(ExportType::VCard);
             QCOMPARE(Prompter::Asked(),
@@ -189,6 +204,110 @@ private slots:
             QCOMPARE(Wizard().VisibleSheets(),
                      QStringList({QStringLiteral("TypePage"), QStringLiteral("ExportFilePage")}));
         }
+        // With the whole subtree the folder may be published as vCards.
+        Prompter::Reset();
+        Wizard().VCardSubtree()->setChecked(true);
+        ChooseType(ExportType::VCard);
+        QVERIFY(Prompter::Asked().isEmpty());
+        QCOMPARE(Wizard().VisibleSheets(),
+                 QStringList({QStringLiteral("TypePage"), QStringLiteral("VCardExportPage")}));
+    }
+
+    void theVCardVersionAndSubtreeAreWrittenAndReadBack() {
+        Open(folder_);
+        Wizard().SetHiddenTest(
+            [](const TNRBObject& item) { return item.Title() == std::string_view("Secret"); });
+        Wizard().SetCategoryNames({"Family", "Work"});
+        ChooseType(ExportType::VCard);
+        ToLastPage();
+        QComboBox* version = Wizard().VCardVersionBox();
+        QCOMPARE(version->count(), 3);
+        QCOMPARE(version->currentText(), QStringLiteral("2.1: Quillmere's own exchange form"));
+        QVERIFY(version->itemText(1).startsWith(QStringLiteral("3.0")));
+        version->setCurrentIndex(2);
+        QCOMPARE(Wizard().Request().vCard.version, VCardVersion::V40);
+        QVERIFY(Wizard().Request().vCard.subtree);
+        QCOMPARE(Wizard().Request().vCard.categoryNames,
+                 (std::vector<std::string>{"Family", "Work"}));
+        Wizard().NextBtn()->click();
+        QCOMPARE(Wizard().result(), int(QDialog::Accepted));
+        const QByteArray file = Read(QStringLiteral("Friends.vcf"));
+        QVERIFY2(file.startsWith("BEGIN:VCARD\r\nVERSION:4.0\r\n"), file.constData());
+        QCOMPARE(file.count("BEGIN:VCARD"), 1); // Secret is hidden
+        QVERIFY2(file.contains("\r\nFN:Ann Lee\r\n"), file.constData());
+
+        // Read back by the program's own reader: the person with her phone.
+        TOutline back;
+        TOutlineNode* top = back.CreateRoot();
+        AsPerson asPerson;
+        QVERIFY(ImportVCardFile(Out(QStringLiteral("Friends.vcf")).toStdString(), top, asPerson));
+        QCOMPARE(top->ChildCount(), std::size_t{1});
+        const TNRBObject* ann = top->ChildAt(0)->Item();
+        QCOMPARE(std::string(ann->Title()), std::string("Ann Lee"));
+        QCOMPARE(ann->ChildCount(), std::size_t{1});
+        QCOMPARE(std::string(ann->ChildAt(0)->Target()), std::string("555-1234"));
+
+        // A person writes its own card unless the subtree is asked for; 3.0 this time.
+        Open(ann_);
+        ChooseType(ExportType::VCard);
+        ToLastPage();
+        QVERIFY(!Wizard().VCardSubtree()->isChecked());
+        Wizard().VCardVersionBox()->setCurrentIndex(1);
+        Wizard().NextBtn()->click();
+        const QByteArray card = Read(QStringLiteral("Ann Lee.vcf"));
+        QVERIFY2(card.startsWith("BEGIN:VCARD\r\nVERSION:3.0\r\n"), card.constData());
+        QVERIFY2(card.contains("\r\nN:Lee;Ann;;;\r\n"), card.constData());
+        QCOMPARE(card.count("BEGIN:VCARD"), 1);
+    }
+
+    void aFoldersOneItemVCardIsRefusedOnFinishToo() {
+        Open(folder_);
+        ChooseType(ExportType::VCard);
+        ToLastPage();
+        Wizard().VCardSubtree()->setChecked(false);
+        Prompter::QueueAnswer(QMessageBox::Ok);
+        Wizard().NextBtn()->click();
+        QCOMPARE(Prompter::Asked().back(),
+                 QStringLiteral("Warning|vCard publishing is only supported for Person and "
+                                "Organization items."));
+        QVERIFY(Wizard().isVisible());
+        QVERIFY(Written().isEmpty());
+        Wizard().VCardSubtree()->setChecked(true);
+        Wizard().NextBtn()->click();
+        QVERIFY(!Wizard().isVisible());
+        // The default version: the program's own form, for both persons.
+        QCOMPARE(Read(QStringLiteral("Friends.vcf")).count("VERSION:2.1\r\n"), 2);
+    }
+
+    void theVCardChoicesAreReachableByKeyboard() {
+        Open(ann_);
+        ChooseType(ExportType::VCard);
+        Next();
+        QList<QWidget*> stops;
+        QWidget* page = Wizard().Page(QStringLiteral("VCardExportPage"));
+        for (QWidget* w = Wizard().nextInFocusChain(); w != &Wizard(); w = w->nextInFocusChain()) {
+            if (page->isAncestorOf(w) && w->isVisible() && w->isEnabled() &&
+                (w->focusPolicy() & Qt::TabFocus)) {
+                stops << w;
+            }
+        }
+        const qsizetype name =
+            stops.indexOf(Wizard().FileNameEdit(QStringLiteral("VCardExportPage")));
+        const qsizetype version = stops.indexOf(Wizard().VCardVersionBox());
+        const qsizetype subtree = stops.indexOf(Wizard().VCardSubtree());
+        QVERIFY(name >= 0);
+        QVERIFY(version > name);
+        QVERIFY(subtree > version);
+        // Alt+V and Alt+S reach them too.
+        QLabel* versionLabel = nullptr;
+        for (QLabel* label : page->findChildren<QLabel*>()) {
+            if (label->buddy() == Wizard().VCardVersionBox()) {
+                versionLabel = label;
+            }
+        }
+        QVERIFY(versionLabel);
+        QCOMPARE(versionLabel->text(), QStringLiteral("vCard &version:"));
+        QVERIFY(Wizard().VCardSubtree()->text().contains(QStringLiteral("&s")));
     }
 
     void theExchangeFileNeedsItsExtensionAndLeavesOutHiddenItems() {
@@ -386,6 +505,32 @@ private slots:
         QCOMPARE(Written(),
                  QStringList({QStringLiteral("notes.txt"), QStringLiteral("quilindex.htm")}));
         QVERIFY(!progress_->isVisible());
+    }
+
+    void aCancelledVCardSubtreeWritesNothing() {
+        for (int i = 0; i < 40000; ++i) {
+            CreateItem(kPersonKind, "P" + std::to_string(i), "", "", 1000 + i,
+                       "{Pers}~~P~~~~" + std::to_string(i) + "~~~~~~~~~~~~0", folder_);
+        }
+        Open(folder_);
+        ChooseType(ExportType::VCard);
+        ToLastPage();
+        Wizard().VCardVersionBox()->setCurrentIndex(2);
+        int position = -1;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            if (progress_->isVisible() && progress_->Position() > 0 && position < 0) {
+                position = progress_->Position();
+                progress_->CancelButton()->click();
+            }
+        });
+        poll.start(2);
+        Wizard().NextBtn()->click();
+        poll.stop();
+        QVERIFY(Wizard().LastExportCancelled());
+        QVERIFY(position > 0 && position < progress_->Maximum());
+        QVERIFY(Written().isEmpty());
+        QVERIFY(Prompter::Asked().isEmpty());
     }
 
     void f1OpensTheWizardsHelpPage() {

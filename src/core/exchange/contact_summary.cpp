@@ -1,6 +1,7 @@
 #include "core/exchange/contact_summary.h"
 
 #include "core/exchange/vcard.h"
+#include "core/exchange/vcard_writer.h"
 #include "core/model/contact_holder_objects.h"
 #include "core/model/item_kind.h"
 
@@ -44,13 +45,12 @@ std::string ContactSummaryText(const TNRBObject& item) {
     return text;
 }
 
-std::string ContactVCardText(const TNRBObject& item) {
+std::string ContactVCardText(const TNRBObject& item,
+                             const std::vector<std::string>& categoryNames) {
     if (!CanExportVCard(item)) {
         return {};
     }
-    std::string text;
-    AppendCardText(ItemVCard(item), text);
-    return text;
+    return StandardVCardText(item, VCardVersion::V30, categoryNames);
 }
 
 } // namespace quill

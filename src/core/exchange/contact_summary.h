@@ -4,6 +4,7 @@
 // book.
 
 #include <string>
+#include <vector>
 
 namespace quill {
 
@@ -14,7 +15,10 @@ class TNRBObject;
 // organization.
 std::string ContactSummaryText(const TNRBObject& item);
 
-// The item's card as its vCard export writes it; empty for other kinds.
-std::string ContactVCardText(const TNRBObject& item);
+// The item's card as a vCard 3.0, which address books and mail programs accept when it is
+// pasted (the program's own 2.1 form they refuse); CATEGORIES from categoryNames (empty: the
+// default names). Empty for other kinds.
+std::string ContactVCardText(const TNRBObject& item,
+                             const std::vector<std::string>& categoryNames = {});
 
 } // namespace quill

@@ -2,7 +2,9 @@
 
 #include "core/model/item_kind.h"
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 
 namespace quill {
 namespace {
@@ -74,11 +76,16 @@ const TRecordType* RecordTypeOfKind(int kind) {
 }
 
 void MoveSelectedFields(std::vector<std::string>& from, const std::vector<bool>& selected,
-                        std::vector<std::string>& to) {
+                        std::vector<std::string>& to, std::string_view copied) {
     // Visiting from the last entry up and inserting each at the top leaves the moved entries
     // in their source order.
     for (std::size_t i = from.size(); i-- > 0;) {
-        if (i < selected.size() && selected[i]) {
+        if (i >= selected.size() || !selected[i]) {
+            continue;
+        }
+        if (!copied.empty() && from[i] == copied) {
+            to.insert(to.begin(), from[i]);
+        } else {
             to.insert(to.begin(), std::move(from[i]));
             from.erase(from.begin() + static_cast<std::ptrdiff_t>(i));
         }
@@ -89,18 +96,39 @@ void TFieldChooser::SetRecordType(const TRecordType& type) {
     type_ = &type;
     chosen_.clear();
     available_.assign(type.fields.begin(), type.fields.end());
+    if (!repeatable_.empty()) {
+        available_.push_back(repeatable_);
+    }
 }
 
 void TFieldChooser::ChooseSelected(const std::vector<bool>& selected) {
-    MoveSelectedFields(available_, selected, chosen_);
+    MoveSelectedFields(available_, selected, chosen_, repeatable_);
+}
+
+void TFieldChooser::ChooseSelectedAt(const std::vector<bool>& selected, std::size_t at) {
+    std::vector<std::string> moved;
+    MoveSelectedFields(available_, selected, moved, repeatable_);
+    chosen_.insert(chosen_.begin() + static_cast<std::ptrdiff_t>(std::min(at, chosen_.size())),
+                   std::make_move_iterator(moved.begin()), std::make_move_iterator(moved.end()));
 }
 
 void TFieldChooser::UnchooseAt(std::size_t index) {
-    std::vector<bool> selected(chosen_.size(), false);
-    if (index < selected.size()) {
-        selected[index] = true;
-        MoveSelectedFields(chosen_, selected, available_);
+    if (index >= chosen_.size()) {
+        return;
     }
+    if (!repeatable_.empty() && chosen_[index] == repeatable_) {
+        // Available Fields holds it all along.
+        chosen_.erase(chosen_.begin() + static_cast<std::ptrdiff_t>(index));
+        return;
+    }
+    std::vector<bool> selected(chosen_.size(), false);
+    selected[index] = true;
+    MoveSelectedFields(chosen_, selected, available_);
+}
+
+bool TFieldChooser::CanProceed() const {
+    return std::any_of(chosen_.begin(), chosen_.end(),
+                       [this](const std::string& field) { return field != repeatable_; });
 }
 
 void TFieldChooser::MoveChosen(std::size_t from, std::size_t onto) {

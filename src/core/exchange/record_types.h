@@ -54,14 +54,21 @@ const TRecordType* RecordTypeAt(std::size_t index);
 const TRecordType* RecordTypeOfKind(int kind);
 
 // Moves the selected entries of from (selected[i] for from[i]; missing flags count as not
-// selected) to the top of to, keeping their order there, above what to held before.
+// selected) to the top of to, keeping their order there, above what to held before. An entry
+// equal to copied (when not empty) is copied instead and stays in from.
 void MoveSelectedFields(std::vector<std::string>& from, const std::vector<bool>& selected,
-                        std::vector<std::string>& to);
+                        std::vector<std::string>& to, std::string_view copied = {});
 
 // The state behind the two lists of the chooser, so that a wizard page only forwards its
 // events: "Available Fields" and the chosen fields in column order.
 class TFieldChooser {
 public:
+    // A field that "Available Fields" always ends with and that can be chosen any number of
+    // times: the import's "(Ignore)", one for each column to skip. None by default; takes
+    // effect with the next record type.
+    void SetRepeatableField(std::string_view field) { repeatable_ = field; }
+    const std::string& RepeatableField() const { return repeatable_; }
+
     // Empties both lists and offers every field of the type, in table order.
     void SetRecordType(const TRecordType& type);
     const TRecordType* RecordType() const { return type_; }
@@ -71,17 +78,22 @@ public:
 
     // "Copy to Import": the selected available fields go to the top of the chosen list.
     void ChooseSelected(const std::vector<bool>& selected);
+    // The same, put in at position at of the chosen list (at its end when beyond it): fields
+    // dragged onto the chosen list.
+    void ChooseSelectedAt(const std::vector<bool>& selected, std::size_t at);
     // "Copy to Available": the chosen field at index goes back to the top of the available
-    // list; an index out of range changes nothing.
+    // list (the repeatable field is only taken out); an index out of range changes nothing.
     void UnchooseAt(std::size_t index);
     // Drag and drop within the chosen list: the field at from moves to the position of the
     // entry it is dropped on. Out of range (an empty area of the list) changes nothing.
     void MoveChosen(std::size_t from, std::size_t onto);
-    // "Next >>" is enabled on the field page only while something is chosen.
-    bool CanProceed() const { return !chosen_.empty(); }
+    // "Next >>" is enabled on the field page only while a field is chosen (the repeatable
+    // one alone reads nothing).
+    bool CanProceed() const;
 
 private:
     const TRecordType* type_ = nullptr;
+    std::string repeatable_;
     std::vector<std::string> available_;
     std::vector<std::string> chosen_;
 };

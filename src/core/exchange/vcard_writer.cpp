@@ -12,6 +12,7 @@
 #include "core/util/ascii.h"
 #include "core/util/atomic_file.h"
 #include "core/util/sha1.h"
+#include "core/util/work_progress.h"
 
 #include <algorithm>
 #include <array>
@@ -573,12 +574,21 @@ FileResult ExportVCardFile(const TOutlineNode& start, const std::string& fileNam
     if (!options.subtree) {
         write(*startItem);
     } else {
+        bool stopped = false;
+        std::uint64_t nodes = 0;
         ForEachInSubtree(&start, [&](const TOutlineNode* node) {
+            // A listener hears of every 1024 nodes and may stop the export before anything
+            // is written.
+            stopped = stopped || ((++nodes & 1023) == 0 && !ReportWorkProgress(nodes, 0));
             const TNRBObject* item = node->Item();
-            if (item && CanExportVCard(*item) && !(options.hidden && options.hidden(*item))) {
+            if (!stopped && item && CanExportVCard(*item) &&
+                !(options.hidden && options.hidden(*item))) {
                 write(*item);
             }
         });
+        if (stopped) {
+            return FileResult::Failure("The export was stopped.");
+        }
     }
     if (cards == 0) {
         return FileResult::Failure("There is no person or organization to export.");

@@ -71,7 +71,9 @@ std::string StandardVCardText(const TNRBObject& item, VCardVersion version,
 
 // Writes the file (atomically). Refused with the wizard's messages for a file name without
 // ".vcf" and, without subtree, for a start item that is neither person nor organization; a
-// subtree that holds neither is refused too, with nothing written.
+// subtree that holds neither is refused too, with nothing written. A subtree reports its
+// progress to the work listener (work_progress.h) and, when that asks it to stop, fails
+// without writing anything.
 FileResult ExportVCardFile(const TOutlineNode& start, const std::string& fileName,
                            const VCardExportOptions& options);
 

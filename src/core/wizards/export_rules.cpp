@@ -66,8 +66,12 @@ std::vector<std::string> ExportTypePages(ExportType type) {
     return pages;
 }
 
-bool VCardTypeAllowed(const TOutlineNode* start) {
-    return start && start->Item() && CanExportVCard(*start->Item());
+bool VCardTypeAllowed(const TOutlineNode* start, bool subtree) {
+    return start && (subtree || (start->Item() && CanExportVCard(*start->Item())));
+}
+
+bool ProposedVCardSubtree(const TOutlineNode* start) {
+    return !VCardTypeAllowed(start);
 }
 
 std::string ProposedFileName(const TOutlineNode* start, std::string_view extension) {
@@ -116,8 +120,11 @@ FileResult RunExport(const ExportRequest& request, const TOutlineNode& start,
         }
         return WriteCSVSubtree(start, path, *request.recordType, request.fields,
                                request.includeNames, hidden);
-    case ExportType::VCard:
-        return ExportVCardFile(start, path);
+    case ExportType::VCard: {
+        VCardExportOptions options = request.vCard;
+        options.hidden = hidden;
+        return ExportVCardFile(start, path, options);
+    }
     }
     return {};
 }

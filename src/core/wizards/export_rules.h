@@ -4,6 +4,7 @@
 // the files an export writes (so that a cancelled one can take back those it created).
 
 #include "core/exchange/html_publish.h"
+#include "core/exchange/vcard_writer.h"
 #include "core/storage/data_file.h"
 
 #include <string>
@@ -38,9 +39,13 @@ std::vector<std::string> ExportWizardPages();
 std::string_view ExportTypeName(ExportType type);
 // The pages the type shows, the type page first.
 std::vector<std::string> ExportTypePages(ExportType type);
-// Whether the start item can be written as a vCard; the wizard otherwise warns and goes
-// back to the exchange file.
-bool VCardTypeAllowed(const TOutlineNode* start);
+// Whether a vCard file can be written from start: always for the whole subtree (every person
+// and organization at or below it), for the start item alone only when it is a person or an
+// organization. The wizard otherwise warns and goes back to the exchange file.
+bool VCardTypeAllowed(const TOutlineNode* start, bool subtree = false);
+// What the vCard page proposes, as quilltool decides it: a person or organization writes its
+// own card, any other node every card below it.
+bool ProposedVCardSubtree(const TOutlineNode* start);
 
 // The file names proposed for the start node: its title and the extension (".qld", ".csv",
 // ".vcf", ".htm").
@@ -57,6 +62,9 @@ struct ExportRequest {
     bool includeNames = true;
     // HTML: directory and mainPageName are taken from above.
     HtmlPublishOptions html;
+    // vCard: the version, one item or the whole subtree, the category names; the hidden
+    // items are those RunExport is given.
+    VCardExportOptions vCard;
 };
 
 std::string ExportPath(const ExportRequest& request);

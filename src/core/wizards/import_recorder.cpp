@@ -282,4 +282,31 @@ std::string ImportResultText(const KindCounts& counts, std::size_t notKept) {
     return text;
 }
 
+std::string ImportResultText(const TImportReport& report, int recordKind) {
+    KindCounts counts{};
+    for (std::size_t kind = 0; kind < report.items.size(); ++kind) {
+        counts[KindSlot(static_cast<int>(kind))] += report.items[kind];
+    }
+    std::size_t refused = 0;
+    if (recordKind >= 0 && static_cast<std::size_t>(recordKind) < report.items.size()) {
+        const std::size_t made = report.items[static_cast<std::size_t>(recordKind)];
+        refused = report.records > made ? report.records - made : 0;
+    }
+    std::string text = ImportResultText(counts, refused);
+    if (report.notKept.empty()) {
+        return text;
+    }
+    text += "\nNot kept from the file: ";
+    std::size_t listed = 0;
+    for (const auto& [name, count] : report.notKept) {
+        if (listed == kMaxNotKeptNames) {
+            text += " and " + std::to_string(report.notKept.size() - listed) + " more";
+            break;
+        }
+        text += (listed > 0 ? ", " : "") + name + " (" + std::to_string(count) + ")";
+        ++listed;
+    }
+    return text + ".";
+}
+
 } // namespace quill

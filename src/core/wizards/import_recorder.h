@@ -4,6 +4,7 @@
 // the siblings that an import sorted back in their old order, so that a cancelled import
 // leaves the outline exactly as it found it.
 
+#include "core/exchange/import_report.h"
 #include "core/model/item_kind.h"
 #include "core/model/outline.h"
 
@@ -75,5 +76,13 @@ std::string DescribeCounts(const KindCounts& counts);
 // What the wizard tells when an import is over: what came in, and how many records of the
 // source gave nothing that could be kept (0: no such line).
 std::string ImportResultText(const KindCounts& counts, std::size_t notKept);
+
+// The same from a reader's report: the items it created by kind; the records that made no
+// item of recordKind (a delimited-text import's record type; -1 when every record makes
+// one, as every card of a vCard file does); and what the source held that no item keeps,
+// by name and counted ("Not kept from the file: PHOTO (2), X-SKYPE (1)."), the first
+// kMaxNotKeptNames names and how many more.
+inline constexpr std::size_t kMaxNotKeptNames = 12;
+std::string ImportResultText(const TImportReport& report, int recordKind);
 
 } // namespace quill

@@ -9,6 +9,7 @@
 #include "core/util/atomic_file.h"
 #include "core/util/text_lines.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 
@@ -136,7 +137,20 @@ std::string EudoraStatus(const std::string& directory) {
                                                         : std::string(kNoneFound);
 }
 
-FileResult RunImport(const ImportRequest& request, TOutlineNode* target) {
+bool TextFieldsReady(const std::vector<std::string>& chosenFields, bool firstLineHasNames) {
+    if (chosenFields.empty()) {
+        return firstLineHasNames;
+    }
+    return std::any_of(chosenFields.begin(), chosenFields.end(), [](const std::string& field) {
+        return !field.empty() && field != kIgnoredField;
+    });
+}
+
+bool ImportSourceReports(ImportSource source) {
+    return source == ImportSource::DelimitedText || source == ImportSource::VCard;
+}
+
+FileResult RunImport(const ImportRequest& request, TOutlineNode* target, TImportReport* report) {
     if (!target) {
         return {};
     }
@@ -152,39 +166,24 @@ FileResult RunImport(const ImportRequest& request, TOutlineNode* target) {
         return ImportNetscapeAddressBook(request.directory, target);
     case ImportSource::Eudora:
         return ImportEudora(request.directory, target);
-    case ImportSource::DelimitedText:
-        if (!request.recordType || request.fields.empty() || !IsFile(request.file)) {
+    case ImportSource::DelimitedText: {
+        if (!request.recordType || !IsFile(request.file) ||
+            !TextFieldsReady(request.fields, request.firstLineHasNames)) {
             return {};
         }
-        return ImportDelimitedText(request.file, target, *request.recordType, request.fields,
-                                   request.separator);
+        DelimitedImportOptions options;
+        options.separator = request.separator;
+        options.fields = request.fields;
+        options.firstLineHasNames = request.firstLineHasNames;
+        return ImportDelimitedText(request.file, target, *request.recordType, options, report);
+    }
     case ImportSource::VCard:
         if (!request.vCardChoice || !IsFile(request.file)) {
             return {};
         }
-        return ImportVCardFile(request.file, target, *request.vCardChoice);
+        return ImportVCardFile(request.file, target, *request.vCardChoice, report);
     }
     return {};
-}
-
-std::size_t CountDelimitedRecords(const std::string& path, char separator,
-                                  const std::vector<std::string>& chosenFields) {
-    std::size_t records = 0;
-    bool first = true;
-    std::vector<std::string> values;
-    ForEachTextLine(path, [&](std::string_view line) {
-        if (!line.empty()) {
-            bool namesLine = false;
-            if (first) {
-                SplitDelimitedLine(line, separator, values);
-                namesLine = values == chosenFields;
-            }
-            records += namesLine ? 0 : 1;
-        }
-        first = false;
-        return true;
-    });
-    return records;
 }
 
 void ImportBookmarkList(std::string_view title, const std::vector<HtmlAnchor>& bookmarks,

@@ -14,6 +14,7 @@ namespace quill {
 
 class TOutlineNode;
 class IVCardImportChoice;
+struct TImportReport;
 struct TRecordType;
 
 enum class ImportSource {
@@ -75,20 +76,27 @@ struct ImportRequest {
     // Taken instead of the bookmark page of directory when set (a browser's own bookmarks).
     const BrowserBookmarks* browserBookmarks = nullptr;
     const TRecordType* recordType = nullptr;
-    std::vector<std::string> fields;
+    std::vector<std::string> fields; // in column order; "(Ignore)" skips a column
     char separator = ',';
+    // The first line names the columns: it is not imported, and without chosen fields the
+    // columns are matched to the fields by these names.
+    bool firstLineHasNames = false;
     IVCardImportChoice* vCardChoice = nullptr;
 };
 
+// Whether the text pages say enough to import: a chosen field that is not "(Ignore)", or no
+// field at all when the first line names the columns.
+bool TextFieldsReady(const std::vector<std::string>& chosenFields, bool firstLineHasNames);
+
+// Whether the source's reader reports what came in and what it left behind (vCard files and
+// delimited text); the wizard counts the others' items itself.
+bool ImportSourceReports(ImportSource source);
+
 // Runs the import the request names. Exchange files, bookmarks, address books and nicknames
 // go under the outline's root, the rest under target. A missing source imports nothing and
-// is no error.
-FileResult RunImport(const ImportRequest& request, TOutlineNode* target);
-
-// The records a delimited-text file holds for the import: its lines that are not empty,
-// less a first line that lists exactly the chosen fields (the names line of an export).
-std::size_t CountDelimitedRecords(const std::string& path, char separator,
-                                  const std::vector<std::string>& chosenFields);
+// is no error. report, when given, receives what a reporting source brought in.
+FileResult RunImport(const ImportRequest& request, TOutlineNode* target,
+                     TImportReport* report = nullptr);
 
 // Bookmarks as websites in a new folder titled title under the root of target's outline,
 // one folder for all of them, as a bookmark page's are.

@@ -2,6 +2,7 @@
 
 #include "core/exchange/html_publish.h"
 #include "core/exchange/vcard.h"
+#include "core/exchange/vcard_writer.h"
 #include "core/model/nrb_object.h"
 #include "core/model/outline.h"
 #include "gui/common/Pictures.h"
@@ -99,7 +100,8 @@ TExportWizard::TExportWizard(TProgressForm* progress, QWidget* parent)
                          QStringLiteral("Select the drive and directory where you want to export "
                                         "your vCard file, and type the desired name for the file "
                                         "below."),
-                         QStringLiteral("Filename"), &vCardOptions_));
+                         QStringLiteral("Filename"), &vCardOptions_, &vCardForm_));
+    AddVCardOptions();
     FinishPages();
     SetWebGraphicsDirectory(QString::fromStdString(
         FindWebGraphicsDirectory(QCoreApplication::applicationFilePath().toStdString())));
@@ -141,7 +143,8 @@ QWidget* TExportWizard::MakeTypePage() {
 }
 
 QWidget* TExportWizard::MakeFilePage(const QString& intro, const QString& text,
-                                     const QString& nameCaption, QVBoxLayout** extra) {
+                                     const QString& nameCaption, QVBoxLayout** extra,
+                                     QFormLayout** nameForm) {
     auto* page = new QWidget;
     auto* layout = PageLayout(page);
     if (!intro.isEmpty()) {
@@ -156,6 +159,9 @@ QWidget* TExportWizard::MakeFilePage(const QString& intro, const QString& text,
     caption->setBuddy(name);
     form->addRow(caption, name);
     layout->addLayout(form);
+    if (nameForm) {
+        *nameForm = form;
+    }
     if (extra) {
         *extra = new QVBoxLayout;
         layout->addLayout(*extra);
@@ -320,6 +326,43 @@ QWidget* TExportWizard::MakeCsvFieldsPage() {
     return page;
 }
 
+void TExportWizard::AddVCardOptions() {
+    QWidget* page = Page(Q(kVCardExportPage));
+    vCardVersion_ = new QComboBox(page);
+    vCardVersion_->setObjectName(QStringLiteral("VCardVersion"));
+    const struct {
+        VCardVersion version;
+        const char* use;
+    } versions[] = {{VCardVersion::Own21, "Quillmere's own exchange form"},
+                    {VCardVersion::V30, "for other address books (RFC 2426)"},
+                    {VCardVersion::V40, "for other address books (RFC 6350)"}};
+    for (const auto& entry : versions) {
+        vCardVersion_->addItem(QStringLiteral("%1: %2").arg(Q(VCardVersionName(entry.version)),
+                                                            QString::fromLatin1(entry.use)),
+                               static_cast<int>(entry.version));
+    }
+    // Under the file name, aligned with it.
+    vCardForm_->addRow(QStringLiteral("vCard &version:"), vCardVersion_);
+    vCardOptions_->addWidget(Text(QStringLiteral("Quillmere reads every version back; other "
+                                                 "address books, phones and mail programs "
+                                                 "read 3.0 and 4.0."),
+                                  page));
+    vCardSubtree_ = new QCheckBox(
+        QStringLiteral("Whole &subtree: every person and organization at and below the item"),
+        page);
+    vCardSubtree_->setObjectName(QStringLiteral("VCardSubtree"));
+    vCardOptions_->addWidget(vCardSubtree_);
+}
+
+bool TExportWizard::VCardKindAccepted() {
+    if (VCardTypeAllowed(start_, vCardSubtree_->isChecked())) {
+        return true;
+    }
+    Prompter::Ask(this, Q(kVCardKindWarning), QStringLiteral("Warning"),
+                  QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Warning);
+    return false;
+}
+
 TFolderBrowser* TExportWizard::Browser(const QString& page) const {
     QWidget* widget = Page(page);
     return widget ? widget->findChild<TFolderBrowser*>() : nullptr;
@@ -337,6 +380,7 @@ void TExportWizard::SetParent(TOutlineNode* node) {
     FileNameEdit(Q(kCsvFilePage))->setText(Q(ProposedFileName(node, ".csv")));
     FileNameEdit(Q(kVCardExportPage))->setText(Q(ProposedFileName(node, ".vcf")));
     FileNameEdit(Q(kHtmlFilePage))->setText(Q(ProposedFileName(node, ".htm")));
+    vCardSubtree_->setChecked(ProposedVCardSubtree(node));
     pageTitle_->setText(node && node->Item() ? FromUtf8(node->Item()->Title()) : QString());
 }
 
@@ -350,9 +394,9 @@ void TExportWizard::SelectType(ExportType type) {
 }
 
 void TExportWizard::ExportTypeChange() {
-    if (Type() == ExportType::VCard && !VCardTypeAllowed(start_)) {
-        Prompter::Ask(this, Q(kVCardKindWarning), QStringLiteral("Warning"),
-                      QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Warning);
+    // Only the one-item file needs a person or organization; a whole subtree may start
+    // anywhere.
+    if (Type() == ExportType::VCard && !VCardKindAccepted()) {
         exportType_->setCurrentIndex(static_cast<int>(ExportType::ExchangeFile));
     }
     ShowAllSheets();
@@ -467,6 +511,9 @@ ExportRequest TExportWizard::Request() const {
     html.linkColour = ColourAt(linkColour_);
     html.exchangeFileLink = qldLink_->isChecked();
     html.vCardLinks = vCardLinks_->isChecked();
+    request.vCard.version = static_cast<VCardVersion>(vCardVersion_->currentData().toInt());
+    request.vCard.subtree = vCardSubtree_->isChecked();
+    request.vCard.categoryNames = categoryNames_;
     return request;
 }
 
@@ -476,6 +523,10 @@ bool TExportWizard::FormClose() {
         Prompter::Ask(this, FromUtf8(checked.message), FromUtf8(checked.title), QMessageBox::Ok,
                       QMessageBox::Critical);
         FileNameEdit(PageOfType())->setFocus();
+        return false;
+    }
+    if (request.type == ExportType::VCard && !VCardKindAccepted()) {
+        vCardSubtree_->setFocus();
         return false;
     }
     Export(request);

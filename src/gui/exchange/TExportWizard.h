@@ -10,8 +10,12 @@
 
 #include <QColor>
 
+#include <string>
+#include <vector>
+
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QSpinBox;
@@ -37,8 +41,11 @@ public:
 
     // The start node: its path on the first page, and the names proposed from its title.
     void SetParent(TOutlineNode* node);
-    // The items the category filter hides, left out of exchange files.
+    // The items the category filter hides, left out of exchange files and vCard subtrees.
     void SetHiddenTest(HiddenItemTest hidden) { hidden_ = std::move(hidden); }
+    // The 32 category names a vCard 3.0 or 4.0 writes as CATEGORIES (default: the default
+    // names).
+    void SetCategoryNames(std::vector<std::string> names) { categoryNames_ = std::move(names); }
 
     void ExportTypeChange();
     void SelectType(ExportType type);
@@ -73,8 +80,10 @@ public:
     QCheckBox* VCardLinks() const { return vCardLinks_; }
     QCheckBox* IncludeNames() const { return includeNames_; }
     QLineEdit* PageTitle() const { return pageTitle_; }
-    // Where the vCard page's further choices (version, whole subtree) go.
+    // Where the vCard page's further choices go: the version and the whole subtree.
     QVBoxLayout* VCardOptions() const { return vCardOptions_; }
+    QComboBox* VCardVersionBox() const { return vCardVersion_; }
+    QCheckBox* VCardSubtree() const { return vCardSubtree_; }
 
 protected:
     void PageChange() override;
@@ -84,18 +93,23 @@ protected:
 private:
     QWidget* MakeTypePage();
     QWidget* MakeFilePage(const QString& intro, const QString& text, const QString& nameCaption,
-                          QVBoxLayout** extra = nullptr);
+                          QVBoxLayout** extra = nullptr, QFormLayout** nameForm = nullptr);
     QWidget* MakeIndexPage();
     QWidget* MakeGraphicsPage();
     QWidget* MakeLinksPage();
     QWidget* MakeHtmlFilePage();
     QWidget* MakeCsvFieldsPage();
+    void AddVCardOptions();
+    // The kind warning for a one-item vCard file of an item that has no card; true when
+    // the choice stands.
+    bool VCardKindAccepted();
     QString PageOfType() const;
     void Export(const ExportRequest& request);
 
     TProgressForm* progress_;
     TOutlineNode* start_ = nullptr;
     HiddenItemTest hidden_;
+    std::vector<std::string> categoryNames_;
     bool shown_ = false;
     int appliedType_ = 0;
     QComboBox* exportType_ = nullptr;
@@ -112,6 +126,9 @@ private:
     TFieldChooserFrame* chooser_ = nullptr;
     QCheckBox* includeNames_ = nullptr;
     QVBoxLayout* vCardOptions_ = nullptr;
+    QFormLayout* vCardForm_ = nullptr;
+    QComboBox* vCardVersion_ = nullptr;
+    QCheckBox* vCardSubtree_ = nullptr;
     QString webGraphics_;
     QString previewFile_;
     QString pagePicture_;

@@ -8,54 +8,107 @@
 #include <QDropEvent>
 #include <QGridLayout>
 #include <QLabel>
+#include <QMimeData>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace quill::gui {
 
-ChosenFieldList::ChosenFieldList(QWidget* parent) : QListWidget(parent) {
-    setSelectionMode(QAbstractItemView::SingleSelection);
+namespace {
+
+// "chosen" or "available", then the rows: what a drag of the lists carries.
+QByteArray FieldDragData(bool chosen, const QList<int>& rows) {
+    QByteArray data = chosen ? "chosen" : "available";
+    for (int row : rows) {
+        data += ' ' + QByteArray::number(row);
+    }
+    return data;
+}
+
+bool ReadFieldDragData(const QMimeData* mime, bool& chosen, QList<int>& rows) {
+    if (!mime || !mime->hasFormat(QLatin1String(FieldList::kFieldDragFormat))) {
+        return false;
+    }
+    const QList<QByteArray> parts =
+        mime->data(QLatin1String(FieldList::kFieldDragFormat)).split(' ');
+    if (parts.front() != "chosen" && parts.front() != "available") {
+        return false;
+    }
+    chosen = parts.front() == "chosen";
+    rows.clear();
+    for (qsizetype i = 1; i < parts.size(); ++i) {
+        bool ok = false;
+        const int row = parts[i].toInt(&ok);
+        if (!ok || row < 0) {
+            return false;
+        }
+        rows << row;
+    }
+    return !rows.isEmpty();
+}
+
+} // namespace
+
+FieldList::FieldList(bool chosen, QWidget* parent) : QListWidget(parent), chosen_(chosen) {
+    setSelectionMode(chosen ? QAbstractItemView::SingleSelection
+                            : QAbstractItemView::ExtendedSelection);
     setDragEnabled(true);
     setAcceptDrops(true);
     viewport()->setAcceptDrops(true);
-    setDropIndicatorShown(true);
+    setDropIndicatorShown(chosen);
     setDragDropMode(QAbstractItemView::DragDrop);
     setDefaultDropAction(Qt::MoveAction);
 }
 
-void ChosenFieldList::dragEnterEvent(QDragEnterEvent* event) {
+QStringList FieldList::mimeTypes() const {
+    return {QLatin1String(kFieldDragFormat)};
+}
+
+QMimeData* FieldList::mimeData(const QList<QListWidgetItem*>& items) const {
+    QList<int> rows;
+    for (const QListWidgetItem* item : items) {
+        rows << row(item);
+    }
+    std::sort(rows.begin(), rows.end());
+    auto* mime = new QMimeData;
+    mime->setData(QLatin1String(kFieldDragFormat), FieldDragData(chosen_, rows));
+    return mime;
+}
+
+void FieldList::dragEnterEvent(QDragEnterEvent* event) {
     event->acceptProposedAction();
 }
 
-void ChosenFieldList::dragMoveEvent(QDragMoveEvent* event) {
-    // Every drag onto the list is accepted; only a drop on an entry of its own moves one.
+void FieldList::dragMoveEvent(QDragMoveEvent* event) {
+    // Every drag onto the list is accepted; only a drop of the chooser's own fields moves one.
     event->acceptProposedAction();
 }
 
-void ChosenFieldList::dropEvent(QDropEvent* event) {
+void FieldList::dropEvent(QDropEvent* event) {
     const QModelIndex onto = indexAt(event->position().toPoint());
-    const int from = currentRow();
-    event->setDropAction(Qt::IgnoreAction); // the list is refilled, not changed by Qt
+    event->setDropAction(Qt::IgnoreAction); // the lists are refilled, not changed by Qt
     event->accept();
-    // Only the list's own entries are moved (a drag from elsewhere names another source).
-    const QObject* source = event->source();
-    if ((!source || source == this) && onto.isValid() && from >= 0) {
-        emit fieldDropped(from, onto.row());
+    bool fromChosen = false;
+    QList<int> rows;
+    if (ReadFieldDragData(event->mimeData(), fromChosen, rows)) {
+        emit fieldsDropped(fromChosen, rows, onto.isValid() ? onto.row() : -1);
     }
 }
 
 TFieldChooserFrame::TFieldChooserFrame(const QString& typeCaption, const QString& chosenHeading,
-                                       QWidget* parent)
-    : QWidget(parent), recType_(new QComboBox(this)), available_(new QListWidget(this)),
-      chosen_(new ChosenFieldList(this)), copyRt_(new QToolButton(this)),
+                                       QWidget* parent, std::string_view repeatableField)
+    : QWidget(parent), recType_(new QComboBox(this)), available_(new FieldList(false, this)),
+      chosen_(new FieldList(true, this)), copyRt_(new QToolButton(this)),
       copyLt_(new QToolButton(this)) {
     setObjectName(QStringLiteral("FieldChooser"));
+    chooser_.SetRepeatableField(repeatableField);
     recType_->setObjectName(QStringLiteral("RecTypeCombo"));
     available_->setObjectName(QStringLiteral("ListBox1"));
     chosen_->setObjectName(QStringLiteral("ListBox2"));
     copyRt_->setObjectName(QStringLiteral("CopyRtBtn"));
     copyLt_->setObjectName(QStringLiteral("CopyLtBtn"));
-    available_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     chosen_->setToolTip(QStringLiteral("Drag & drop fields to change order"));
     copyRt_->setText(QStringLiteral(">"));
     copyLt_->setText(QStringLiteral("<"));
@@ -112,7 +165,12 @@ TFieldChooserFrame::TFieldChooserFrame(const QString& typeCaption, const QString
         chosen_->setCurrentItem(item);
         CopyLtBtnClick();
     });
-    connect(chosen_, &ChosenFieldList::fieldDropped, this, &TFieldChooserFrame::ListBox2DragDrop);
+    for (FieldList* list : {available_, chosen_}) {
+        connect(list, &FieldList::fieldsDropped, this,
+                [this, list](bool fromChosen, const QList<int>& rows, int onto) {
+                    FieldsDropped(fromChosen, rows, onto, list == chosen_);
+                });
+    }
     RecTypeComboChange();
 }
 
@@ -157,6 +215,38 @@ void TFieldChooserFrame::ListBox2DragDrop(int from, int onto) {
     chooser_.MoveChosen(static_cast<std::size_t>(from), static_cast<std::size_t>(onto));
     ShowLists();
     chosen_->setCurrentRow(onto);
+    emit choiceChanged();
+}
+
+void TFieldChooserFrame::FieldsDropped(bool fromChosen, const QList<int>& rows, int onto,
+                                       bool ontoChosen) {
+    if (fromChosen && ontoChosen) {
+        if (rows.size() == 1 && onto >= 0) {
+            ListBox2DragDrop(rows.front(), onto);
+        }
+        return;
+    }
+    if (fromChosen) {
+        // Given back wherever it lands, as "Copy to Available" does.
+        if (rows.size() == 1 && rows.front() < chosen_->count()) {
+            chosen_->setCurrentRow(rows.front());
+            CopyLtBtnClick();
+        }
+        return;
+    }
+    if (!ontoChosen) {
+        return; // the available list keeps no order of its own
+    }
+    std::vector<bool> selected(chooser_.Available().size(), false);
+    for (int row : rows) {
+        if (row < 0 || static_cast<std::size_t>(row) >= selected.size()) {
+            return;
+        }
+        selected[static_cast<std::size_t>(row)] = true;
+    }
+    const std::size_t at = onto < 0 ? chooser_.Chosen().size() : static_cast<std::size_t>(onto);
+    chooser_.ChooseSelectedAt(selected, at);
+    ShowLists();
     emit choiceChanged();
 }
 

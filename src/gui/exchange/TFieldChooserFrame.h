@@ -2,12 +2,15 @@
 // The record-type list and the two-list field chooser both wizards show: "Available Fields"
 // (several may be selected), the chosen fields in column order (one selected; dragged
 // within the list to change the order), and the buttons between them. Double-clicking a
-// field moves it across. The state lives in the core's TFieldChooser.
+// field, or dragging it onto the other list, moves it across. The state lives in the core's
+// TFieldChooser.
 
 #include "core/exchange/record_types.h"
 
 #include <QListWidget>
 #include <QWidget>
+
+#include <string_view>
 
 class QComboBox;
 class QLabel;
@@ -15,20 +18,31 @@ class QToolButton;
 
 namespace quill::gui {
 
-// The chosen list: a drop moves the dragged field onto the entry it lands on.
-class ChosenFieldList final : public QListWidget {
+// One of the two lists. A drag carries the list it came from and the rows dragged (under
+// kFieldDragFormat), so a drop knows what to move whoever started the drag.
+class FieldList final : public QListWidget {
     Q_OBJECT
 
 public:
-    explicit ChosenFieldList(QWidget* parent = nullptr);
+    static constexpr const char* kFieldDragFormat = "application/x-quillmere-fields";
+
+    FieldList(bool chosen, QWidget* parent = nullptr);
+    bool IsChosenList() const { return chosen_; }
 
 signals:
-    void fieldDropped(int from, int onto);
+    // Rows of the chosen list (fromChosen) or of the available list dropped here: onto is
+    // the row of the entry they landed on, -1 for an empty area.
+    void fieldsDropped(bool fromChosen, const QList<int>& rows, int onto);
 
 protected:
+    QMimeData* mimeData(const QList<QListWidgetItem*>& items) const override;
+    QStringList mimeTypes() const override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+
+private:
+    bool chosen_;
 };
 
 class TFieldChooserFrame final : public QWidget {
@@ -36,9 +50,10 @@ class TFieldChooserFrame final : public QWidget {
 
 public:
     // chosenHeading: "Fields to Import (in order)" or "Fields to Export (in order)";
-    // typeCaption: "Import records of type:" or "Export records of type:".
+    // typeCaption: "Import records of type:" or "Export records of type:"; repeatableField:
+    // a field that can be chosen any number of times (the import's "(Ignore)"), or none.
     TFieldChooserFrame(const QString& typeCaption, const QString& chosenHeading,
-                       QWidget* parent = nullptr);
+                       QWidget* parent = nullptr, std::string_view repeatableField = {});
 
     void SelectRecordType(int index);
     const TRecordType* RecordType() const { return chooser_.RecordType(); }
@@ -51,10 +66,13 @@ public:
     void CopyRtBtnClick();
     void CopyLtBtnClick();
     void ListBox2DragDrop(int from, int onto);
+    // A drop from the other list: available fields put in at the row they land on (at the
+    // end on an empty area), or a chosen field given back.
+    void FieldsDropped(bool fromChosen, const QList<int>& rows, int onto, bool ontoChosen);
 
     QComboBox* RecTypeCombo() const { return recType_; }
-    QListWidget* AvailableList() const { return available_; }
-    ChosenFieldList* ChosenList() const { return chosen_; }
+    FieldList* AvailableList() const { return available_; }
+    FieldList* ChosenList() const { return chosen_; }
     QToolButton* CopyRtBtn() const { return copyRt_; }
     QToolButton* CopyLtBtn() const { return copyLt_; }
 
@@ -67,8 +85,8 @@ private:
 
     TFieldChooser chooser_;
     QComboBox* recType_;
-    QListWidget* available_;
-    ChosenFieldList* chosen_;
+    FieldList* available_;
+    FieldList* chosen_;
     QToolButton* copyRt_;
     QToolButton* copyLt_;
 };

@@ -1,5 +1,7 @@
 #include "gui/exchange/TImportWizard.h"
 
+#include "core/exchange/delimited_text.h"
+#include "core/exchange/import_report.h"
 #include "core/exchange/import_sources.h"
 #include "core/model/nrb_object.h"
 #include "core/model/outline.h"
@@ -12,6 +14,7 @@
 #include "gui/exchange/WorkProgress.h"
 #include "platform/Utf8Text.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QEvent>
@@ -200,10 +203,23 @@ QWidget* TImportWizard::MakeTextFieldsPage() {
     auto* page = new QWidget;
     auto* layout = PageLayout(page);
     layout->addWidget(Text(kTextHeader, page));
-    chooser_ = new TFieldChooserFrame(QStringLiteral("Import records of type:"),
-                                      QStringLiteral("Fields to Import (in order)"), page);
+    chooser_ =
+        new TFieldChooserFrame(QStringLiteral("Import records of type:"),
+                               QStringLiteral("Fields to Import (in order)"), page, kIgnoredField);
     layout->addWidget(chooser_, 1);
+    // Here rather than beside the separator: it decides whether fields must be chosen.
+    firstLineHasNames_ = new QCheckBox(QStringLiteral("&First line holds column names"), page);
+    firstLineHasNames_->setObjectName(QStringLiteral("FirstLineHasNames"));
+    layout->addWidget(firstLineHasNames_);
+    layout->addWidget(Text(QStringLiteral("Then that line is not imported, and with no fields "
+                                          "chosen the columns are matched to the fields by "
+                                          "their names (also those of Google Contacts, Outlook "
+                                          "and Thunderbird). Choose \"%1\" for each column to "
+                                          "skip.")
+                               .arg(Q(kIgnoredField)),
+                           page));
     connect(chooser_, &TFieldChooserFrame::choiceChanged, this, &TImportWizard::PageChange);
+    connect(firstLineHasNames_, &QCheckBox::toggled, this, &TImportWizard::PageChange);
     return page;
 }
 
@@ -264,7 +280,8 @@ void TImportWizard::ImportTypeChange() {
 
 void TImportWizard::PageChange() {
     const bool fieldPage = CurrentPageName() == Q(kTextFieldsPage);
-    NextBtn()->setEnabled(!fieldPage || chooser_->CanProceed());
+    NextBtn()->setEnabled(!fieldPage ||
+                          TextFieldsReady(chooser_->Chosen(), firstLineHasNames_->isChecked()));
 }
 
 void TImportWizard::showEvent(QShowEvent* event) {
@@ -275,6 +292,7 @@ void TImportWizard::showEvent(QShowEvent* event) {
         ImportTypeChange();
         chooser_->SelectRecordType(0);
         comma_->setChecked(true);
+        firstLineHasNames_->setChecked(false);
         if (profileList_.isEmpty()) {
             SetBrowserProfiles(platform::FindBrowserProfiles());
         }
@@ -331,6 +349,7 @@ ImportRequest TImportWizard::Request(BrowserBookmarks& browser) {
         request.recordType = chooser_->RecordType();
         request.fields = chooser_->Chosen();
         request.separator = tab_->isChecked() ? '\t' : ',';
+        request.firstLineHasNames = firstLineHasNames_->isChecked();
         break;
     case ImportSource::VCard:
         request.file = Browser(Q(kVCardFilePage))->SelectedFile().toStdString();
@@ -362,6 +381,7 @@ void TImportWizard::Import(const ImportRequest& request) {
         recorder.emplace(*outline);
     }
     FileResult result;
+    TImportReport report;
     {
         WorkProgress progress(
             progress_, QStringLiteral("Importing: %1").arg(importType_->currentText()), this);
@@ -370,7 +390,7 @@ void TImportWizard::Import(const ImportRequest& request) {
         withChoice.vCardChoice = &choice;
         {
             WorkProgressScope scope(progress);
-            result = RunImport(withChoice, target_);
+            result = RunImport(withChoice, target_, &report);
         }
         cancelled_ = progress.Cancelled();
         firstProgress_ = progress.FirstUpdateMilliseconds();
@@ -390,15 +410,15 @@ void TImportWizard::Import(const ImportRequest& request) {
                       result.title.empty() ? kTitle : FromUtf8(result.title), QMessageBox::Ok,
                       QMessageBox::Critical);
     }
-    const KindCounts counts = recorder->Counts();
-    std::size_t notKept = recorder->Dropped();
-    if (request.source == ImportSource::DelimitedText && request.recordType) {
-        const std::size_t records =
-            CountDelimitedRecords(request.file, request.separator, request.fields);
-        const std::size_t kept = counts[static_cast<std::size_t>(request.recordType->kind)];
-        notKept = records > kept ? records - kept : 0;
+    if (ImportSourceReports(request.source)) {
+        // The reader knows what each record gave and what the file held beyond that.
+        const int recordKind = request.source == ImportSource::DelimitedText && request.recordType
+                                   ? request.recordType->kind
+                                   : -1;
+        resultText_ = FromUtf8(ImportResultText(report, recordKind));
+    } else {
+        resultText_ = FromUtf8(ImportResultText(recorder->Counts(), recorder->Dropped()));
     }
-    resultText_ = FromUtf8(ImportResultText(counts, notKept));
     Prompter::Ask(this, resultText_, kTitle, QMessageBox::Ok, QMessageBox::Information);
 }
 

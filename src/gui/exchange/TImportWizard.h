@@ -10,6 +10,7 @@
 
 #include <QList>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QRadioButton;
@@ -40,7 +41,8 @@ public:
     void SelectSource(ImportSource source);
     ImportSource Source() const;
 
-    // What the last "Finish" reported ("Imported 3 persons."), and whether it was cancelled.
+    // What the last "Finish" reported ("Imported 3 persons.", and for vCards and text what
+    // the file held that was not kept), and whether it was cancelled.
     const QString& ResultText() const { return resultText_; }
     bool LastImportCancelled() const { return cancelled_; }
     // Milliseconds from "Finish" to the progress window's first update (-1: none).
@@ -51,6 +53,7 @@ public:
     QComboBox* ImportType() const { return importType_; }
     QLabel* Status(const QString& page) const;
     QRadioButton* TabSeparator() const { return tab_; }
+    QCheckBox* FirstLineHasNames() const { return firstLineHasNames_; }
     QComboBox* BrowserProfiles() const { return profiles_; }
     // The profiles the bookmarks page offers (found in the user's home when shown).
     void SetBrowserProfiles(const QList<platform::BrowserProfile>& profiles);
@@ -82,6 +85,7 @@ private:
     TFieldChooserFrame* chooser_ = nullptr;
     QRadioButton* comma_ = nullptr;
     QRadioButton* tab_ = nullptr;
+    QCheckBox* firstLineHasNames_ = nullptr;
     QComboBox* profiles_ = nullptr;
     QList<platform::BrowserProfile> profileList_;
     QString resultText_;

@@ -71,7 +71,7 @@ private:
     int helpContext_ = 0;
     bool sized_ = false;
     static constexpr int kWidth = 560;
-    static constexpr int kHeight = 440;
+    static constexpr int kHeight = 520;
 };
 
 } // namespace quill::gui

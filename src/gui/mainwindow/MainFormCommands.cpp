@@ -290,7 +290,8 @@ bool TMainForm::PutClipboardFileOnClipboard(const TNRBObject* contact) {
     if (summary.empty()) {
         platform::QtClipboard::SetRecordsOnly(text);
     } else {
-        platform::QtClipboard::SetRecordsWithContact(text, summary, ContactVCardText(*contact));
+        platform::QtClipboard::SetRecordsWithContact(
+            text, summary, ContactVCardText(*contact, ToUtf8(CategoryNames())));
     }
     return true;
 }

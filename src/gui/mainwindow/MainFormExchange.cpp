@@ -7,6 +7,7 @@
 #include "gui/exchange/TExportWizard.h"
 #include "gui/exchange/TImportWizard.h"
 #include "gui/mainwindow/ContentsListModel.h"
+#include "platform/Utf8Text.h"
 
 #include <QDir>
 
@@ -33,6 +34,7 @@ void TMainForm::PublishBtnClick() {
         TExportWizard wizard(progress_, this);
         wizard.SetParent(SelectedNode());
         wizard.SetHiddenTest(HiddenTest());
+        wizard.SetCategoryNames(ToUtf8(CategoryNames()));
         Prompter::Exec(wizard);
     }
     QDir::setCurrent(directory);
