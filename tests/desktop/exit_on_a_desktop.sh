@@ -96,7 +96,7 @@ wait_for_window() {
 }
 running() { kill -0 "$app" 2> /dev/null; }
 wait_gone() {
-    for _ in $(seq "${1:-100}"); do
+    for _ in $(seq "${1:-300}"); do
         running || return 0
         sleep 0.1
     done
@@ -139,7 +139,7 @@ sigterm)
     ;;
 tray)
     press "$main" alt+F4
-    for _ in $(seq 50); do
+    for _ in $(seq 300); do
         xwininfo -id "$main" | grep -q IsUnMapped && break
         sleep 0.1
     done
@@ -152,10 +152,15 @@ tray)
         split($(NF-1), size, /[x+]/); split($NF, at, /\+/);
         if (size[1] <= 64) { print at[2], at[3], size[1], size[2]; exit } }')
     [ -n "${x:-}" ] || fail "no tray icon"
-    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 3
-    sleep 0.5
-    shot tray-menu
-    xdotool key e # the menu's "&Exit"
+    # A loaded machine may show the menu late: open it again until "&Exit" is taken.
+    for attempt in 1 2 3 4 5; do
+        xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 3
+        sleep $((attempt))
+        shot tray-menu
+        xdotool key e # the menu's "&Exit"
+        wait_gone 50 && break
+        xdotool key Escape
+    done
     wait_gone || fail "still running after the tray's Exit; $(log)"
     saved || fail "the tray's Exit did not save"
     ;;
