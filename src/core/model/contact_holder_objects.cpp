@@ -93,13 +93,11 @@ void TOrgObject::ReadDataLine(std::string_view text) {
     SetCategories(r.CategoriesAt(5));
 }
 
-std::string TOrgObject::RecordText(int level) const {
-    std::string out = HeaderLine(level);
-    out.append(kLineEnd);
+bool TOrgObject::AppendDataLine(std::string& out) const {
     DataLineBuilder b(out, DataLineTag(kOrganizationKind));
     AppendPrimaries(b);
     b.Number(Categories());
-    return out;
+    return true;
 }
 
 TPersonObject::TPersonObject(std::string_view title, std::string_view target,
@@ -123,14 +121,12 @@ void TPersonObject::ReadDataLine(std::string_view text) {
     SetCategories(r.CategoriesAt(9));
 }
 
-std::string TPersonObject::RecordText(int level) const {
-    std::string out = HeaderLine(level);
-    out.append(kLineEnd);
+bool TPersonObject::AppendDataLine(std::string& out) const {
     DataLineBuilder b(out, DataLineTag(kPersonKind));
     b.Field(salutation_).Field(firstName_).Field(middleName_).Field(lastName_);
     AppendPrimaries(b);
     b.Number(Categories());
-    return out;
+    return true;
 }
 
 std::string TPersonObject::FormalName() const {

@@ -53,7 +53,6 @@ public:
     TOrgObject(std::string_view title, std::string_view target, std::string_view comment,
                std::int32_t id, std::string_view dataLine);
     void ReadDataLine(std::string_view text) override;
-    std::string RecordText(int level) const override;
     // Exchange forms (defined in core/exchange).
     void ReadVCard(const TCard& card) override;
     void SaveVCardFile(const std::string& fileName) const override;
@@ -62,6 +61,9 @@ public:
     std::string CSVFieldText(std::string_view fieldName) const override;
     void WriteHTMLBody(std::ostream& out, bool vCardLinks) const override;
     void WriteHTMLIndexEntry(std::ostream& out, std::string_view pageName) const override;
+
+protected:
+    bool AppendDataLine(std::string& out) const override;
 };
 
 class TPersonObject : public TContactHolderObject {
@@ -69,7 +71,6 @@ public:
     TPersonObject(std::string_view title, std::string_view target, std::string_view comment,
                   std::int32_t id, std::string_view dataLine);
     void ReadDataLine(std::string_view text) override;
-    std::string RecordText(int level) const override;
 
     std::string_view Salutation() const { return salutation_; }
     std::string_view FirstName() const { return firstName_; }
@@ -90,6 +91,9 @@ public:
     std::string CSVFieldText(std::string_view fieldName) const override;
     void WriteHTMLBody(std::ostream& out, bool vCardLinks) const override;
     void WriteHTMLIndexEntry(std::ostream& out, std::string_view pageName) const override;
+
+protected:
+    bool AppendDataLine(std::string& out) const override;
 
 private:
     CompactString salutation_;

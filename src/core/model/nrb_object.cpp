@@ -189,11 +189,17 @@ void TNRBObject::ListChildTitles(int kind, std::vector<std::string>& list) const
     }
 }
 
-std::string TNRBObject::HeaderLine(int level) const {
-    std::string out;
-    out.reserve(32 + title_.size() + target_.size() + comment_.size());
+void TNRBObject::AppendRecord(std::string& out, int level) const {
     AppendHeaderLine(out, level, kind_, title_, target_, comment_, id_);
-    return out;
+    const std::size_t lineBreak = out.size();
+    out.append(kLineEnd);
+    if (!AppendDataLine(out)) {
+        out.resize(lineBreak);
+    }
+}
+
+bool TNRBObject::AppendDataLine(std::string&) const {
+    return false;
 }
 
 void TNRBObject::NotifyChanged() {
@@ -214,7 +220,9 @@ int TNRBObject::GetImageIndex() const {
 void TNRBObject::ReadDataLine(std::string_view) {}
 
 std::string TNRBObject::RecordText(int level) const {
-    return HeaderLine(level);
+    std::string out;
+    AppendRecord(out, level);
+    return out;
 }
 
 void TNRBObject::SetupActionMenu(ActionMenu& menu) const {

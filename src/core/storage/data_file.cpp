@@ -85,20 +85,23 @@ std::string InputErrorMessage(std::string_view fileName, int line) {
 // The record of a tree item with its categories written as 0. They are the data line's last
 // field: behind its last separator, or right behind the tag when the line holds nothing else
 // (folders, teams, websites), where the last separator is the header's.
-void AppendZeroedCategories(std::string& out, std::string record, int kind) {
+void AppendRecordWithZeroCategories(const TNRBObject& item, std::string& out, int level) {
+    const std::size_t start = out.size();
+    item.AppendRecord(out, level);
+    const std::string_view record(out.data() + start, out.size() - start);
     const std::size_t lineEnd = record.find(kLineEnd);
-    if (lineEnd != std::string::npos) {
-        const std::size_t dataStart = lineEnd + kLineEnd.size();
-        const std::size_t at = record.rfind(kFieldSeparator);
-        const std::size_t field = at != std::string::npos && at >= dataStart
-                                      ? at + kFieldSeparator.size()
-                                      : dataStart + DataLineTag(kind).size();
-        if (field <= record.size()) {
-            record.resize(field);
-            record.push_back('0');
-        }
+    if (lineEnd == std::string_view::npos) {
+        return;
     }
-    out.append(record);
+    const std::size_t dataStart = lineEnd + kLineEnd.size();
+    const std::size_t at = record.rfind(kFieldSeparator);
+    const std::size_t field = at != std::string_view::npos && at >= dataStart
+                                  ? at + kFieldSeparator.size()
+                                  : dataStart + DataLineTag(item.Kind()).size();
+    if (field <= record.size()) {
+        out.resize(start + field);
+        out.push_back('0');
+    }
 }
 
 void AppendChildren(const TNRBObject& item, std::string& out, int level) {
@@ -226,7 +229,7 @@ FileResult ReadRecordFile(const std::string& path, TOutlineNode* target, std::st
 } // namespace
 
 void WriteItemTree(const TNRBObject& item, std::string& out, int level) {
-    out.append(item.RecordText(level));
+    item.AppendRecord(out, level);
     out.append(kLineEnd);
     AppendChildren(item, out, level + 1);
 }
@@ -245,7 +248,7 @@ void AppendSubtreeRecords(const TOutlineNode& top, std::string& out, const Hidde
         const TNRBObject* item = frame.node->Item();
         if (item && !(hidden && hidden(*item))) {
             if (zeroTreeCategories && IsTreeKind(item->Kind())) {
-                AppendZeroedCategories(out, item->RecordText(frame.level), item->Kind());
+                AppendRecordWithZeroCategories(*item, out, frame.level);
                 out.append(kLineEnd);
                 AppendChildren(*item, out, frame.level + 1);
             } else {
@@ -292,7 +295,9 @@ namespace {
 
 // Streams the outline in tree order with each node's depth as its level, flushing to sink.
 template <typename Sink> bool WriteOutline(const TOutline& outline, Sink&& sink) {
-    std::string buffer(kDataFileFirstLine);
+    std::string buffer;
+    buffer.reserve(kFlushSize + (kFlushSize >> 4));
+    buffer.append(kDataFileFirstLine);
     buffer.append(kLineEnd);
     struct Frame {
         const TOutlineNode* node;
