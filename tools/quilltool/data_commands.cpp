@@ -9,10 +9,25 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 
 namespace quilltool {
+namespace {
+
+// Ends the process with the outline still standing: the system takes its memory back at
+// once, where taking a million items apart one by one would cost a good part of the command.
+// Whatever the command wrote is on disk by then (a save syncs its file before it returns).
+[[noreturn]] void EndWithoutTeardown(int status) {
+    std::cout.flush();
+    std::cerr.flush();
+    std::fflush(nullptr);
+    std::_Exit(status);
+}
+
+} // namespace
 
 int Stats(const std::vector<std::string_view>& args) {
     if (args.size() != 1) {
@@ -64,7 +79,7 @@ int Stats(const std::vector<std::string_view>& args) {
     }
     std::cout << "unknown: " << unknown << "\n";
     std::cout << "deepest-level: " << deepest << "\n";
-    return kOk;
+    EndWithoutTeardown(kOk);
 }
 
 int Resave(const std::vector<std::string_view>& args) {
@@ -75,7 +90,7 @@ int Resave(const std::vector<std::string_view>& args) {
     if (!Load(std::string(args[0]), outline)) {
         return kBadData;
     }
-    return Save(std::string(args[1]), outline) ? kOk : kBadData;
+    EndWithoutTeardown(Save(std::string(args[1]), outline) ? kOk : kBadData);
 }
 
 int Generate(const std::vector<std::string_view>& args) {
@@ -92,7 +107,7 @@ int Generate(const std::vector<std::string_view>& args) {
     quill::TOutline outline;
     quill::GenerateOutline(outline, static_cast<std::size_t>(count),
                            static_cast<std::uint32_t>(seed));
-    return Save(parsed.positional[1], outline) ? kOk : kBadData;
+    EndWithoutTeardown(Save(parsed.positional[1], outline) ? kOk : kBadData);
 }
 
 } // namespace quilltool

@@ -5,6 +5,7 @@
 #include "core/model/action_menu.h"
 #include "core/model/compact_string.h"
 #include "core/model/item_kind.h"
+#include "core/model/model_heap.h"
 #include "core/model/owned_list.h"
 
 #include <cstdint>
@@ -27,6 +28,7 @@ public:
     virtual ~TNRBObject();
     TNRBObject(const TNRBObject&) = delete;
     TNRBObject& operator=(const TNRBObject&) = delete;
+    QUILL_MODEL_HEAP_OBJECT
 
     // Common fields.
     std::int32_t Categories() const { return categories_; }

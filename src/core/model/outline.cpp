@@ -165,7 +165,9 @@ void TOutline::Attach(std::unique_ptr<TOutlineNode> node, TOutlineNode* parent, 
     auto& list = ChildrenOf(parent);
     row = std::min(row, list.size());
     node->parent_ = parent;
-    if (node->outline_ != this) {
+    if (!node->HasChildren()) {
+        node->outline_ = this;
+    } else if (node->outline_ != this) {
         ForEachInSubtree(node.get(), [this](TOutlineNode* n) { n->outline_ = this; });
     }
     list.insert(row, std::move(node));

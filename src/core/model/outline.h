@@ -5,6 +5,7 @@
 // to" and "done") so that a view model can map each one onto its own notifications.
 
 #include "core/model/compact_string.h"
+#include "core/model/model_heap.h"
 #include "core/model/owned_list.h"
 
 #include <cstdint>
@@ -24,6 +25,7 @@ public:
     ~TOutlineNode();
     TOutlineNode(const TOutlineNode&) = delete;
     TOutlineNode& operator=(const TOutlineNode&) = delete;
+    QUILL_MODEL_HEAP_OBJECT
 
     std::string_view Text() const { return text_; }
     int ImageIndex() const { return imageIndex_; }

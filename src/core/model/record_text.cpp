@@ -52,6 +52,10 @@ bool IsCleanField(std::string_view text) {
     }
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
+        // One rare-case test per byte: CR, LF and '~' are the only bytes that matter.
+        if (static_cast<unsigned char>(c) > '\r' && c != '~') {
+            continue;
+        }
         if (c == '\r' || c == '\n') {
             return false;
         }
