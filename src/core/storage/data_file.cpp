@@ -73,6 +73,24 @@ bool ReadInteger(std::string_view line, std::size_t& pos, std::int32_t& value) {
     return error == std::errc{} && end == token.data() + token.size();
 }
 
+// Splits the header's text behind "}" at "~~" into exactly four fields; false for any other
+// count.
+bool SplitHeaderFields(std::string_view text, std::string_view (&fields)[4]) {
+    for (std::size_t i = 0; i < 3; ++i) {
+        const std::size_t at = text.find(kFieldSeparator);
+        if (at == std::string_view::npos) {
+            return false;
+        }
+        fields[i] = text.substr(0, at);
+        text.remove_prefix(at + kFieldSeparator.size());
+    }
+    if (text.find(kFieldSeparator) != std::string_view::npos) {
+        return false;
+    }
+    fields[3] = text;
+    return true;
+}
+
 std::string InputErrorMessage(std::string_view fileName, int line) {
     std::string message = "Invalid numeric input in ";
     message.append(fileName);
@@ -143,25 +161,30 @@ bool RecordReader::Line(std::string_view line) {
     if (pos + 2 > line.size() || line[pos + 1] != '}') {
         return true;
     }
-    SplitFieldViews(line.substr(pos + 2), fields_);
-    if (fields_.size() != 4) {
+    // Exactly four fields; a header with more is skipped without splitting all of them.
+    std::string_view fields[4];
+    if (!SplitHeaderFields(line.substr(pos + 2), fields)) {
         return true;
     }
-    const int effective = static_cast<std::int16_t>(level) + base_;
+    // Levels are read whole: an outline nested deeper than 32767 levels reads back as written.
+    const long long effective = static_cast<long long>(level) + base_;
     if (effective > current_) {
         current_ = effective;
         parent_ = last_;
     } else {
-        while (current_ > effective) {
-            parent_ = parent_ ? parent_->Parent() : nullptr;
+        // Above the top of the outline there is nothing to climb: the walk is bounded by the
+        // tree's depth, not by the size of the jump.
+        while (current_ > effective && parent_) {
+            parent_ = parent_->Parent();
             --current_;
         }
+        current_ = std::min(current_, effective);
     }
     kind_ = static_cast<std::uint8_t>(kind);
-    title_.assign(fields_[0]);
-    targetText_.assign(fields_[1]);
-    comment_.assign(fields_[2]);
-    id_ = LeadingNumber(fields_[3]);
+    title_.assign(fields[0]);
+    targetText_.assign(fields[1]);
+    comment_.assign(fields[2]);
+    id_ = LeadingNumber(fields[3]);
     if (kind_ == kRootKind) {
         Create({});
     } else {
@@ -221,7 +244,9 @@ FileResult ReadRecordFile(const std::string& path, TOutlineNode* target, std::st
     }
     FileResult result = reader.Finish();
     if (result.ok && outcome.status == TextLinesStatus::ReadError) {
-        return FileResult::Failure(TextLinesFailure(path, outcome));
+        FileResult failure = FileResult::Failure(TextLinesFailure(path, outcome));
+        failure.line = outcome.line;
+        return failure;
     }
     return result;
 }

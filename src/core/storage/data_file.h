@@ -53,8 +53,8 @@ private:
 
     TOutlineNode* target_;
     TOutline* outline_;
-    int base_;    // depth of the target
-    int current_; // the current level
+    long long base_;    // depth of the target
+    long long current_; // the current level
     TOutlineNode* parent_;
     TOutlineNode* last_; // the last tree node created
     std::string fileName_;
@@ -66,7 +66,6 @@ private:
     std::string targetText_;
     std::string comment_;
     std::int32_t id_ = 0;
-    std::vector<std::string_view> fields_;
 };
 
 // Reads records under target, as many as the text holds. Stops at a header whose level or
