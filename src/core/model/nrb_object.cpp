@@ -153,7 +153,9 @@ TNRBObject* TNRBObject::FindChild(std::string_view title, int kind) const {
             return child;
         }
     }
-    if (node_) {
+    // Child nodes hold tree items only: a contact point or an attachment is never among them,
+    // and an organization's thousands of persons need not be looked through for its phone.
+    if (node_ && IsTreeKind(kind)) {
         for (std::size_t i = 0; i < node_->ChildCount(); ++i) {
             TNRBObject* item = node_->ChildAt(i)->Item();
             if (item && item->Kind() == kind && item->Title() == title) {
@@ -165,8 +167,9 @@ TNRBObject* TNRBObject::FindChild(std::string_view title, int kind) const {
 }
 
 TNRBObject* TNRBObject::FindChildByWord(std::string_view lowerText) const {
+    std::string lowered;
     for (TNRBObject* child : children_) {
-        if (MatchesAtWordStart(Utf8ToLower(child->Title()), lowerText)) {
+        if (MatchesAtWordStartOf(child->Title(), lowerText, lowered)) {
             return child;
         }
     }

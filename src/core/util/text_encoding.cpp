@@ -365,14 +365,20 @@ std::string DecodeFileText(std::string bytes) {
 }
 
 std::string Utf8ToLower(std::string_view text) {
+    std::string out;
+    Utf8ToLowerInto(text, out);
+    return out;
+}
+
+void Utf8ToLowerInto(std::string_view text, std::string& out) {
     if (IsAscii(text)) {
-        std::string out(text);
+        out.assign(text);
         for (char& c : out) {
             c = AsciiLower(c);
         }
-        return out;
+        return;
     }
-    std::string out;
+    out.clear();
     out.reserve(text.size());
     std::size_t pos = 0;
     while (pos < text.size()) {
@@ -396,7 +402,6 @@ std::string Utf8ToLower(std::string_view text) {
         }
         pos += length;
     }
-    return out;
 }
 
 } // namespace quill
