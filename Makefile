@@ -10,7 +10,7 @@ DEMO_HOME   ?= $(CURDIR)/demo-home
 # Debian packages the build needs, and a file each one provides (checked before installing).
 PACKAGES := cmake:/usr/bin/cmake ninja-build:/usr/bin/ninja g++:/usr/bin/g++ \
             libgtest-dev:/usr/include/gtest/gtest.h \
-            libbenchmark-dev:/usr/include/benchmark/benchmark.h \
+            libbenchmark-dev:/usr/include/benchmark/benchmark.h time:/usr/bin/time \
             qt6-base-dev:/usr/lib/x86_64-linux-gnu/cmake/Qt6/Qt6Config.cmake
 FUZZ_PACKAGES := clang:/usr/bin/clang++ libclang-rt-dev:/usr/lib/llvm-14/lib/clang
 
@@ -57,6 +57,8 @@ run: build
 bench: build
 	$(BUILD)/bench/quill_bench
 	$(BUILD)/bench/quill_startup_bench 100000
+	$(BUILD)/bench/quill_exit_find_bench 100000
+	$(BUILD)/bench/quill_exit_find_bench 360000
 
 # The core and its tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan: deps

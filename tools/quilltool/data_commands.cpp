@@ -1,5 +1,6 @@
 #include "data_commands.h"
 
+#include "exchange_generator.h"
 #include "outline_generator.h"
 #include "tool_support.h"
 
@@ -11,6 +12,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
 #include <string>
 
@@ -95,14 +97,30 @@ int Resave(const std::vector<std::string_view>& args) {
 
 int Generate(const std::vector<std::string_view>& args) {
     Arguments parsed;
-    if (!ParseArguments(args, {"seed"}, {}, parsed) || parsed.positional.size() != 2) {
+    if (!ParseArguments(args, {"seed", "format"}, {}, parsed) || parsed.positional.size() != 2) {
         return Usage();
     }
     unsigned long long count = 0;
     unsigned long long seed = 1;
+    const std::string format = parsed.Option("format", "data");
     if (!ParseUnsigned(parsed.positional[0], count) ||
-        (parsed.Has("seed") && !ParseUnsigned(parsed.Option("seed"), seed))) {
+        (parsed.Has("seed") && !ParseUnsigned(parsed.Option("seed"), seed)) ||
+        (format != "data" && format != "vcard" && format != "csv")) {
         return Usage();
+    }
+    if (format != "data") {
+        // Input for the import benchmarks: N cards, or N person lines under a header line.
+        const std::string& path = parsed.positional[1];
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        if (format == "vcard") {
+            quill::GenerateVCards(out, static_cast<std::size_t>(count),
+                                  static_cast<std::uint32_t>(seed));
+        } else {
+            quill::GeneratePersonCsv(out, static_cast<std::size_t>(count),
+                                     static_cast<std::uint32_t>(seed));
+        }
+        out.close();
+        return out ? kOk : Fail("cannot write " + path);
     }
     quill::TOutline outline;
     quill::GenerateOutline(outline, static_cast<std::size_t>(count),
