@@ -15,7 +15,7 @@ namespace {
 // entries do not hold their blocks; a block being freed takes itself out. Beside each entry
 // a fingerprint of the text, so that most texts that differ are told apart without reading
 // the block.
-constexpr unsigned kRecentBits = 12;
+constexpr unsigned kRecentBits = 14;
 constexpr std::size_t kRecentCount = std::size_t{1} << kRecentBits;
 
 struct Recent {

@@ -20,7 +20,7 @@
 namespace quill {
 namespace {
 
-constexpr std::size_t kFlushSize = std::size_t{1} << 22;
+constexpr std::size_t kFlushSize = std::size_t{1} << 20;
 
 // Cuts the text into lines; CR LF, LF and a lone CR each end a line.
 class LineReader {
