@@ -17,6 +17,7 @@
 #include <fstream>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -373,6 +374,45 @@ TEST_F(DataFileTest, NestingDeeperThanSixteenBitLevelsReadsBackAsWritten) {
     ASSERT_EQ(deepest->Item()->ChildCount(), 1u);
     EXPECT_EQ(deepest->Item()->ChildAt(0)->Title(), "Deepest phone");
     EXPECT_EQ(DataFileText(loaded), written);
+}
+
+TEST_F(DataFileTest, DueMarksOfRecordsReadAreCountedAsIfSetOneByOne) {
+    // The fake clock says 2026-12-07: the first reminder is due, the second is not.
+    const std::string due = "{Remd}2026,12,7,0~~0";
+    const std::string later = "{Remd}2026,12,8,0~~0";
+    // An outline with a due reminder already in it, built item by item.
+    TOutlineNode* work = Make(kFolderKind, "Work", root)->Node();
+    Make(kReminderKind, "Old", work, 2, due);
+    // Records of a chain of folders, reminders at some levels, read under Work; the same
+    // made item by item under a twin folder gives the counts to expect.
+    std::string records;
+    TOutlineNode* twin = Make(kFolderKind, "Twin", root)->Node();
+    Make(kReminderKind, "Old", twin, 2, due);
+    TOutlineNode* chain = twin;
+    for (int level = 1; level <= 300; ++level) {
+        records += Lines({"{" + std::to_string(level) + " 0 }F~~~~~~1", "{Fold}0"});
+        chain = Make(kFolderKind, "F", chain)->Node();
+        if (level % 7 == 0 || level % 11 == 0) {
+            const std::string& data = level % 7 == 0 ? due : later;
+            records += Lines({"{" + std::to_string(level + 1) + " 9 }R~~~~~~3", data});
+            Make(kReminderKind, "R", chain, 3, data);
+        }
+    }
+    ASSERT_TRUE(ReadRecords(records, work, "chain.qld"));
+    std::vector<TOutlineNode*> read, made;
+    ForEachInSubtree(work, [&](TOutlineNode* n) { read.push_back(n); });
+    ForEachInSubtree(twin, [&](TOutlineNode* n) { made.push_back(n); });
+    ASSERT_EQ(read.size(), made.size());
+    EXPECT_EQ(work->Item()->DueCount(), 1 + 300 / 7);
+    for (std::size_t i = 0; i < read.size(); ++i) {
+        ASSERT_EQ(read[i]->Item()->DueCount(), made[i]->Item()->DueCount()) << "node " << i;
+        ASSERT_EQ(read[i]->StateIndex(), made[i]->StateIndex()) << "node " << i;
+    }
+    EXPECT_EQ(root->Item()->DueCount(), 0) << "the top keeps no count";
+
+    // Marks set after the reading are counted as ever.
+    Make(kReminderKind, "New", read.back(), 4, due);
+    EXPECT_EQ(work->Item()->DueCount(), 2 + 300 / 7);
 }
 
 TEST_F(DataFileTest, ClimbingFromAHugeLevelJumpStopsAboveTheTop) {

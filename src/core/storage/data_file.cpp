@@ -133,7 +133,23 @@ void AppendChildren(const TNRBObject& item, std::string& out, int level) {
 RecordReader::RecordReader(TOutlineNode* target, std::string_view fileName, int firstLineNumber)
     : target_(target), outline_(target ? target->Outline() : nullptr),
       base_(target ? target->Depth() : 0), current_(base_ + 1), parent_(target), last_(target),
-      fileName_(fileName), lineNumber_(firstLineNumber - 1) {}
+      fileName_(fileName), lineNumber_(firstLineNumber - 1) {
+    if (outline_) {
+        outline_->DeferDueMarks();
+        deferringDueMarks_ = true;
+    }
+}
+
+RecordReader::~RecordReader() {
+    EndDueMarkDeferral();
+}
+
+void RecordReader::EndDueMarkDeferral() {
+    if (deferringDueMarks_) {
+        deferringDueMarks_ = false;
+        outline_->EndDeferredDueMarks(target_);
+    }
+}
 
 bool RecordReader::Line(std::string_view line) {
     ++lineNumber_;
@@ -207,6 +223,7 @@ FileResult RecordReader::Finish() {
         awaitingData_ = false;
         Create({});
     }
+    EndDueMarkDeferral();
     return result_;
 }
 

@@ -43,6 +43,9 @@ using HiddenItemTest = std::function<bool(const TNRBObject&)>;
 class RecordReader {
 public:
     RecordReader(TOutlineNode* target, std::string_view fileName, int firstLineNumber = 1);
+    ~RecordReader();
+    RecordReader(const RecordReader&) = delete;
+    RecordReader& operator=(const RecordReader&) = delete;
     // False once an input error stopped the reading (a header whose level or kind is not a
     // number); the items read up to then stay.
     bool Line(std::string_view line);
@@ -50,6 +53,8 @@ public:
 
 private:
     void Create(std::string_view dataLine);
+    // The due marks of what was read are counted once at the end (see DeferDueMarks).
+    void EndDueMarkDeferral();
 
     TOutlineNode* target_;
     TOutline* outline_;
@@ -61,6 +66,7 @@ private:
     int lineNumber_;
     FileResult result_;
     bool awaitingData_ = false;
+    bool deferringDueMarks_ = false;
     int kind_ = 0;
     std::string title_;
     std::string targetText_;
