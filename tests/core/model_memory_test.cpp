@@ -1,8 +1,12 @@
-// The outline's memory: the compact text value, the model heap and the owned lists.
+// The outline's memory: the compact text value, the model heap, the owned lists and the
+// shared primary titles.
 
 #include "core/model/compact_string.h"
+#include "core/model/contact_holder_objects.h"
+#include "core/model/item_factory.h"
 #include "core/model/model_heap.h"
 #include "core/model/owned_list.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -137,6 +141,52 @@ TEST(OwnedListTest, GrowsKeepsOrderAndDestroysLastFirst) {
     EXPECT_EQ(gone.front(), 49); // the taken one, when its owner went
     EXPECT_EQ(gone[1], 99);      // then the list, from its last element
     EXPECT_EQ(gone.back(), -1);
+}
+
+} // namespace
+} // namespace quill
+
+namespace quill {
+namespace {
+
+TEST(SharedPrimaryTitlesTest, HoldersNamingTheSameTitlesStayIndependent) {
+    test::FakeServices services;
+    const std::string_view line =
+        "{Pers}Mr.~~Bo~~~~Lee~~Primary Address~~Primary Phone~~~~Mail~~~~0";
+    auto a = ConstructItem(kPersonKind, "A", "", "", 1, line);
+    auto b = ConstructItem(kPersonKind, "B", "", "", 2, line);
+    auto* first = dynamic_cast<TPersonObject*>(a.get());
+    auto* second = dynamic_cast<TPersonObject*>(b.get());
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->PrimaryPhone(), "Primary Phone");
+
+    first->SetPrimaryPhone("Mobile");
+    EXPECT_EQ(first->PrimaryPhone(), "Mobile");
+    EXPECT_EQ(first->PrimaryAddress(), "Primary Address");
+    EXPECT_EQ(second->PrimaryPhone(), "Primary Phone") << "a change stays with its holder";
+
+    // A data line read again keeps the fields it lacks, for this holder alone.
+    second->ReadDataLine("{Pers}Ms.~~Bea~~~~Lee~~Home");
+    EXPECT_EQ(second->PrimaryAddress(), "Home");
+    EXPECT_EQ(second->PrimaryEMail(), "Mail");
+    EXPECT_EQ(first->PrimaryAddress(), "Primary Address");
+
+    a.reset();
+    EXPECT_EQ(second->PrimaryEMail(), "Mail");
+    second->SetPrimaryAddress("");
+    second->SetPrimaryPhone("");
+    second->SetPrimaryEMail("");
+    EXPECT_TRUE(second->PrimaryAddress().empty() && second->PrimaryEMail().empty());
+
+    // A fresh holder with the first one's old titles gets them whole.
+    auto c = ConstructItem(kPersonKind, "C", "", "", 3, line);
+    const auto* third = dynamic_cast<TPersonObject*>(c.get());
+    ASSERT_NE(third, nullptr);
+    EXPECT_EQ(third->PrimaryAddress(), "Primary Address");
+    EXPECT_EQ(third->PrimaryPhone(), "Primary Phone");
+    EXPECT_EQ(third->PrimaryEMail(), "Mail");
+    EXPECT_EQ(c->RecordText(1).substr(c->RecordText(1).find("\r\n") + 2), line);
 }
 
 } // namespace
