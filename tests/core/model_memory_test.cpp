@@ -191,3 +191,31 @@ TEST(SharedPrimaryTitlesTest, HoldersNamingTheSameTitlesStayIndependent) {
 
 } // namespace
 } // namespace quill
+
+namespace quill {
+namespace {
+
+TEST(CompactStringTest, LongTextsAndTextsSharedVeryOftenKeepTheirBytes) {
+    std::string huge(70'000, 'x');
+    huge[0] = 'a';
+    huge.back() = 'z';
+    {
+        const CompactString a(huge);
+        const CompactString b = a;
+        EXPECT_EQ(a.size(), huge.size());
+        EXPECT_EQ(b.view(), huge);
+    }
+    const std::string label = "a label shared by very many items";
+    std::vector<CompactString> many(70'000, CompactString(label));
+    EXPECT_EQ(many.front().view(), label);
+    EXPECT_EQ(many.back().data(), many.front().data());
+    many.clear();
+    const CompactString again(label);
+    EXPECT_EQ(again.view(), label);
+    std::vector<CompactString> more(10, again);
+    more.clear();
+    EXPECT_EQ(again.view(), label);
+}
+
+} // namespace
+} // namespace quill

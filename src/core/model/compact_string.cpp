@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <limits>
 #include <stdexcept>
+#include <vector>
 
 namespace quill {
 namespace {
@@ -65,34 +66,47 @@ void CompactString::Assign(std::string_view text) {
     const std::uint64_t hash = TextHash(text);
     const std::size_t slot = SlotOf(hash);
     const std::uint32_t fingerprint = FingerprintOf(hash);
-    if (recent.fingerprints[slot] == fingerprint && recent.blocks[slot] != 0) {
-        Block* known = reinterpret_cast<Block*>(recent.blocks[slot]);
-        if (known->size == text.size() &&
-            std::memcmp(known->bytes, text.data(), text.size()) == 0) {
-            ++known->holders;
-            word_ = recent.blocks[slot];
-            return;
-        }
+    if (recent.fingerprints[slot] == fingerprint && recent.blocks[slot] != 0 &&
+        reinterpret_cast<const Block*>(recent.blocks[slot])->View() == text) {
+        word_ = recent.blocks[slot];
+        Retain();
+        return;
     }
     auto* block = static_cast<Block*>(ModelAllocate(BlockBytes(text.size())));
     block->holders = 1;
-    block->size = static_cast<std::uint32_t>(text.size());
-    std::memcpy(block->bytes, text.data(), text.size());
+    char* bytes = block->bytes;
+    if (text.size() < Block::kLongSize) {
+        block->shortSize = static_cast<std::uint16_t>(text.size());
+    } else {
+        block->shortSize = Block::kLongSize;
+        const auto size = static_cast<std::uint32_t>(text.size());
+        std::memcpy(bytes, &size, sizeof size);
+        bytes += sizeof size;
+    }
+    std::memcpy(bytes, text.data(), text.size());
     word_ = reinterpret_cast<std::uint64_t>(block);
     recent.blocks[slot] = word_;
     recent.fingerprints[slot] = fingerprint;
 }
 
 std::size_t CompactString::BlockBytes(std::size_t textSize) noexcept {
-    return offsetof(Block, bytes) + textSize;
+    const std::size_t header = offsetof(Block, bytes);
+    return textSize < Block::kLongSize ? header + textSize : header + 4 + textSize;
+}
+
+void CompactString::KeepForever(Block* block) {
+    // Listed, so that a leak checker still finds it when no text holds it any more.
+    static auto* const kept = new std::vector<const Block*>;
+    kept->push_back(block);
 }
 
 void CompactString::FreeBlock(Block* block) noexcept {
-    const std::size_t slot = SlotOf(TextHash({block->bytes, block->size}));
+    const std::string_view text = block->View();
+    const std::size_t slot = SlotOf(TextHash(text));
     if (recent.blocks[slot] == reinterpret_cast<std::uint64_t>(block)) {
         recent.blocks[slot] = 0;
     }
-    ModelFree(block, BlockBytes(block->size));
+    ModelFree(block, BlockBytes(text.size()));
 }
 
 } // namespace quill

@@ -20,9 +20,9 @@ public:
     CompactString(std::string_view text) { Assign(text); } // NOLINT: implicit by design
     CompactString(const char* text) : CompactString(std::string_view(text)) {}
     CompactString(const std::string& text) : CompactString(std::string_view(text)) {}
-    CompactString(const CompactString& other) noexcept : word_(other.word_) { Retain(); }
+    CompactString(const CompactString& other) : word_(other.word_) { Retain(); }
     CompactString(CompactString&& other) noexcept : word_(other.word_) { other.word_ = 0; }
-    CompactString& operator=(const CompactString& other) noexcept {
+    CompactString& operator=(const CompactString& other) {
         CompactString copy(other);
         Swap(copy);
         return *this;
@@ -46,8 +46,7 @@ public:
         if (word_ == 0) {
             return {};
         }
-        const Block* block = AsBlock();
-        return {block->bytes, block->size};
+        return AsBlock()->View();
     }
     operator std::string_view() const noexcept { return view(); } // NOLINT
     std::string str() const { return std::string(view()); }
@@ -72,11 +71,24 @@ public:
     static constexpr std::size_t kInlineCapacity = 7;
 
 private:
-    // A shared text: the count of its holders, its size and its bytes.
+    // A shared text: the count of its holders, its size and its bytes, in four bytes of
+    // header. A size of kLongSize or more is kept in four bytes in front of the text; a count
+    // that reaches kImmortal stays there, and the block is never freed (only texts shared
+    // that often, a few labels, end so).
     struct Block {
-        std::uint32_t holders;
-        std::uint32_t size;
-        char bytes[1];
+        static constexpr std::uint16_t kLongSize = 0xFFFF;
+        static constexpr std::uint16_t kImmortal = 0xFFFF;
+        std::uint16_t holders;
+        std::uint16_t shortSize;
+        char bytes[4];
+        std::string_view View() const noexcept {
+            if (shortSize != kLongSize) {
+                return {bytes, shortSize};
+            }
+            std::uint32_t size;
+            std::memcpy(&size, bytes, sizeof size);
+            return {bytes + sizeof size, size};
+        }
     };
     static_assert(std::endian::native == std::endian::little && sizeof(void*) == 8,
                   "the inline form keeps its tag in the low byte of a pointer's room");
@@ -87,18 +99,24 @@ private:
     std::size_t InlineSize() const noexcept { return (word_ >> 1) & 7u; }
     Block* AsBlock() const noexcept { return reinterpret_cast<Block*>(word_); }
     void Assign(std::string_view text);
-    void Retain() noexcept {
-        if (word_ != 0 && !IsInline()) {
-            ++AsBlock()->holders;
+    void Retain() {
+        if (word_ != 0 && !IsInline() && AsBlock()->holders != Block::kImmortal &&
+            ++AsBlock()->holders == Block::kImmortal) {
+            KeepForever(AsBlock());
         }
     }
     void Release() noexcept {
-        if (word_ != 0 && !IsInline() && --AsBlock()->holders == 0) {
-            FreeBlock(AsBlock());
+        if (word_ == 0 || IsInline()) {
+            return;
+        }
+        Block* block = AsBlock();
+        if (block->holders != Block::kImmortal && --block->holders == 0) {
+            FreeBlock(block);
         }
     }
     static std::size_t BlockBytes(std::size_t textSize) noexcept;
     static void FreeBlock(Block* block) noexcept;
+    static void KeepForever(Block* block);
 
     std::uint64_t word_ = 0;
 };
