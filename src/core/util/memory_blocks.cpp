@@ -34,11 +34,7 @@ void* AllocateMemoryBlock() {
         ::munmap(reinterpret_cast<void*>(aligned + kMemoryBlockSize),
                  end - (aligned + kMemoryBlockSize));
     }
-    auto* block = reinterpret_cast<void*>(aligned);
-#ifdef MADV_HUGEPAGE
-    ::madvise(block, kMemoryBlockSize, MADV_HUGEPAGE); // advice only: refusal changes nothing
-#endif
-    return block;
+    return reinterpret_cast<void*>(aligned);
 }
 
 #endif
