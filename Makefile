@@ -10,7 +10,7 @@ DEMO_HOME   ?= $(CURDIR)/demo-home
 # Debian packages the build needs, and a file each one provides (checked before installing).
 PACKAGES := cmake:/usr/bin/cmake ninja-build:/usr/bin/ninja g++:/usr/bin/g++ \
             libgtest-dev:/usr/include/gtest/gtest.h \
-            libbenchmark-dev:/usr/include/benchmark/benchmark.h \
+            libbenchmark-dev:/usr/include/benchmark/benchmark.h time:/usr/bin/time \
             qt6-base-dev:/usr/lib/x86_64-linux-gnu/cmake/Qt6/Qt6Config.cmake \
             xvfb:/usr/bin/Xvfb openbox:/usr/bin/openbox tint2:/usr/bin/tint2 \
             xdotool:/usr/bin/xdotool x11-utils:/usr/bin/xwininfo \
@@ -77,6 +77,8 @@ run: build
 bench: build
 	$(BUILD)/bench/quill_bench
 	$(BUILD)/bench/quill_startup_bench 100000
+	$(BUILD)/bench/quill_exit_find_bench 100000
+	$(BUILD)/bench/quill_exit_find_bench 360000
 
 # The core and its tests under AddressSanitizer and UndefinedBehaviorSanitizer.
 asan: deps

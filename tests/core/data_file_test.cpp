@@ -17,6 +17,7 @@
 #include <fstream>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -319,9 +320,8 @@ TEST_F(DataFileTest, HeaderNumbersAreReadAsStored) {
     SeedItemIds(5);
     ASSERT_TRUE(ReadRecords(Lines({
                                 "{1 256 }Wrapped~~~~~~12x", "{Fold}4", // kind modulo 256
-                                "{65538 3 }Deep~~~~~~-7",              // level held in 16 bits
-                                "{Pers}~~~~~~~~~~~~~~~~~~1", "{ +1   0 }Spaced~~~~~~5", "{Fold}0",
-                                "{1 0 }NoId~~~~~~", "{Fold}0",
+                                "{2 3 }Deep~~~~~~-7", "{Pers}~~~~~~~~~~~~~~~~~~1",
+                                "{ +1   0 }Spaced~~~~~~5", "{Fold}0", "{1 0 }NoId~~~~~~", "{Fold}0",
                                 "{1 6 }Last~~~~~~9", // the file ends before its data line
                             }),
                             root, "n.qld"));
@@ -345,6 +345,136 @@ TEST_F(DataFileTest, HeaderNumbersAreReadAsStored) {
     ASSERT_TRUE(ReadRecords("{1 0 }F~~~~~~1\r\n{Fold}8", top, "end.qld"));
     ASSERT_EQ(top->ChildCount(), 1u);
     EXPECT_EQ(Node(top, 0)->Item()->Categories(), 8);
+}
+
+TEST_F(DataFileTest, NestingDeeperThanSixteenBitLevelsReadsBackAsWritten) {
+    // Deeper than a 16-bit level reaches: level 32768 once came back as a top-level record.
+    constexpr int kDepth = 40000;
+    TOutlineNode* node = root;
+    for (int i = 1; i <= kDepth; ++i) {
+        node = Make(kFolderKind, "F" + std::to_string(i), node, i)->Node();
+    }
+    Make(kPhoneKind, "Deepest phone", node, 7);
+    const std::string path = dir.File("deep.dat");
+    ASSERT_TRUE(TDataFile(path).SaveDataFile(outline));
+    const std::string written = Get(path);
+    ASSERT_NE(written.find("\r\n{40000 0 }F40000~~"), std::string::npos);
+    ASSERT_NE(written.find("\r\n{40001 6 }Deepest phone~~"), std::string::npos);
+
+    TOutline loaded;
+    ASSERT_TRUE(TDataFile(path).LoadDataFile(loaded));
+    TOutlineNode* deepest = loaded.Root();
+    int depth = 0;
+    while (deepest->ChildCount() == 1) {
+        deepest = deepest->ChildAt(0);
+        ++depth;
+    }
+    EXPECT_EQ(depth, kDepth);
+    EXPECT_EQ(deepest->Text(), "F40000");
+    ASSERT_EQ(deepest->Item()->ChildCount(), 1u);
+    EXPECT_EQ(deepest->Item()->ChildAt(0)->Title(), "Deepest phone");
+    EXPECT_EQ(DataFileText(loaded), written);
+}
+
+TEST_F(DataFileTest, DueMarksOfRecordsReadAreCountedAsIfSetOneByOne) {
+    // The fake clock says 2026-12-07: the first reminder is due, the second is not.
+    const std::string due = "{Remd}2026,12,7,0~~0";
+    const std::string later = "{Remd}2026,12,8,0~~0";
+    // An outline with a due reminder already in it, built item by item.
+    TOutlineNode* work = Make(kFolderKind, "Work", root)->Node();
+    Make(kReminderKind, "Old", work, 2, due);
+    // Records of a chain of folders, reminders at some levels, read under Work; the same
+    // made item by item under a twin folder gives the counts to expect.
+    std::string records;
+    TOutlineNode* twin = Make(kFolderKind, "Twin", root)->Node();
+    Make(kReminderKind, "Old", twin, 2, due);
+    TOutlineNode* chain = twin;
+    for (int level = 1; level <= 300; ++level) {
+        records += Lines({"{" + std::to_string(level) + " 0 }F~~~~~~1", "{Fold}0"});
+        chain = Make(kFolderKind, "F", chain)->Node();
+        if (level % 7 == 0 || level % 11 == 0) {
+            const std::string& data = level % 7 == 0 ? due : later;
+            records += Lines({"{" + std::to_string(level + 1) + " 9 }R~~~~~~3", data});
+            Make(kReminderKind, "R", chain, 3, data);
+        }
+    }
+    ASSERT_TRUE(ReadRecords(records, work, "chain.qld"));
+    std::vector<TOutlineNode*> read, made;
+    ForEachInSubtree(work, [&](TOutlineNode* n) { read.push_back(n); });
+    ForEachInSubtree(twin, [&](TOutlineNode* n) { made.push_back(n); });
+    ASSERT_EQ(read.size(), made.size());
+    EXPECT_EQ(work->Item()->DueCount(), 1 + 300 / 7);
+    for (std::size_t i = 0; i < read.size(); ++i) {
+        ASSERT_EQ(read[i]->Item()->DueCount(), made[i]->Item()->DueCount()) << "node " << i;
+        ASSERT_EQ(read[i]->StateIndex(), made[i]->StateIndex()) << "node " << i;
+    }
+    EXPECT_EQ(root->Item()->DueCount(), 0) << "the top keeps no count";
+
+    // Marks set after the reading are counted as ever.
+    Make(kReminderKind, "New", read.back(), 4, due);
+    EXPECT_EQ(work->Item()->DueCount(), 2 + 300 / 7);
+}
+
+TEST_F(DataFileTest, ClimbingFromAHugeLevelJumpStopsAboveTheTop) {
+    // A jump to a huge level and back costs the tree's depth, not the size of the jump: a
+    // file of such pairs would otherwise take hours. The record after the jump still nests
+    // under the last item, and the climb back leaves the outline as a jump always does.
+    std::string text;
+    for (int i = 0; i < 2000; ++i) {
+        text += Lines({"{1 0 }A~~~~~~1", "{Fold}0", "{2000000000 0 }B~~~~~~2", "{Fold}0"});
+    }
+    text += Lines({"{1 0 }Last~~~~~~3", "{Fold}0"});
+    ASSERT_TRUE(ReadRecords(text, root, "jumps.qld"));
+    ASSERT_GE(root->ChildCount(), 1u);
+    TOutlineNode* first = Node(root, 0);
+    EXPECT_EQ(Title(first), "A");
+    ASSERT_EQ(first->ChildCount(), 1u);
+    EXPECT_EQ(Title(Node(first, 0)), "B");
+}
+
+TEST_F(DataFileTest, HeadersAndDataLinesOfMillionsOfSeparatorsAreReadInOnePass) {
+    // Bounded work per line: a data line's extra fields are ignored; a header with too many
+    // fields is skipped, and its data line, met as a header, stops the reading as ever.
+    std::string separators;
+    for (int i = 0; i < 1'000'000; ++i) {
+        separators += "~~";
+    }
+    const FileResult result =
+        ReadRecords(Lines({"{1 3 }Ann~~~~~~2", "{Pers}Dr.~~Ann" + separators + "5",
+                           "{1 0 }Many" + separators + "~~1", "{Fold}0"}),
+                    root, "wide.qld");
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.line, 4);
+    ASSERT_EQ(root->ChildCount(), 1u);
+    const auto* ann = dynamic_cast<const TPersonObject*>(Node(root, 0)->Item());
+    ASSERT_NE(ann, nullptr);
+    EXPECT_EQ(ann->Salutation(), "Dr.");
+    EXPECT_EQ(ann->FirstName(), "Ann");
+    EXPECT_EQ(ann->LastName(), "");
+    EXPECT_EQ(ann->Categories(), 0);
+}
+
+TEST_F(DataFileTest, ALineOverTheLimitStopsTheLoadNamingFileAndLine) {
+    const std::string path = dir.File("huge.dat");
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << Lines({"{Params}", std::string(kRootRecord), "{1 0 }Before~~~~~~1", "{Fold}0"});
+        out << "{1 0 }";
+        const std::string chunk(1 << 20, 'x');
+        for (int i = 0; i < 65; ++i) {
+            out << chunk;
+        }
+        out << "~~~~~~2\r\n{Fold}0\r\n";
+    }
+    TDataFile file(path);
+    const FileResult result = file.LoadDataFile(outline);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.line, 5);
+    EXPECT_NE(result.message.find("huge.dat"), std::string::npos) << result.message;
+    EXPECT_NE(result.message.find("Line 5"), std::string::npos) << result.message;
+    ASSERT_EQ(root->ChildCount(), 1u);
+    EXPECT_EQ(Title(Node(root, 0)), "Before");
+    EXPECT_TRUE(file.BackupPending());
 }
 
 TEST_F(DataFileTest, AnyLineEndEndsALine) {

@@ -5,6 +5,7 @@
 #include "core/model/locate.h"
 #include "core/model/nrb_object.h"
 #include "core/model/outline.h"
+#include "core/util/text_encoding.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -34,6 +35,23 @@ TEST(MatchesAtWordStart, OnlyTheFirstOccurrenceCountsAndOnlyAtAWordStart) {
     EXPECT_TRUE(MatchesAtWordStart("ann", "ann"));
     EXPECT_FALSE(MatchesAtWordStart("ann", ""));
     EXPECT_FALSE(MatchesAtWordStart("", "a"));
+}
+
+TEST(MatchesAtWordStart, ATextNotYetLoweredMatchesAsItsLowerCaseWould) {
+    // Whether compared as it stands (ASCII) or lowered first, the answer is the same.
+    const std::string_view texts[] = {"Ann Lee",    "FLEET Services", "Joan ANDERSON", "ann",
+                                      "",           "  lead blank",   "x~y LEE",       "René Lee",
+                                      "ÉMILE Zola", "ΑΘΉΝΑ Lee",      "Lee Lee"};
+    const std::string_view needles[] = {"lee",   "an",   "ann",  "services", "é", "émile",
+                                        "αθήνα", "lead", "zola", "x~y",      "",  "ann lee"};
+    std::string buffer;
+    for (const std::string_view text : texts) {
+        for (const std::string_view needle : needles) {
+            EXPECT_EQ(MatchesAtWordStartOf(text, needle, buffer),
+                      MatchesAtWordStart(Utf8ToLower(text), needle))
+                << "\"" << text << "\" and \"" << needle << "\"";
+        }
+    }
 }
 
 TEST_F(LocateTest, FindsTheNextMatchingNodeAndContinuesFromIt) {

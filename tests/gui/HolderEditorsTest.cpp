@@ -6,6 +6,7 @@
 #include "gui/common/Prompter.h"
 #include "gui/editors/CategoryPopup.h"
 #include "gui/editors/EditorContext.h"
+#include "platform/Utf8Text.h"
 
 #include "core/model/contact_holder_objects.h"
 #include "core/model/contact_point_objects.h"
@@ -320,7 +321,8 @@ private slots:
         QCOMPARE(p.ChildCount(), std::size_t{2});
         QCOMPARE(p.ChildAt(0)->Target(), "+1 free 5");
         QCOMPARE(p.ChildAt(1)->Kind(), kFaxKind);
-        QCOMPARE(QString::fromUtf8(p.ChildAt(1)->Target().data()),
+        // A field's text is a view, not a C string: its size says where it ends.
+        QCOMPARE(FromUtf8(p.ChildAt(1)->Target()),
                  QString::fromStdString(TEditMask(PhoneFormats()[9].mask).Apply("12345678")));
     }
 

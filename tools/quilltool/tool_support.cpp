@@ -12,7 +12,7 @@ namespace quilltool {
 const std::string_view kUsageText =
     "usage: quilltool stats FILE\n"
     "       quilltool resave IN OUT\n"
-    "       quilltool generate N OUT [--seed S]\n"
+    "       quilltool generate N OUT [--seed S] [--format data|vcard|csv]\n"
     "       quilltool import FORMAT SOURCE DATAFILE [--target PATH] [options]\n"
     "       quilltool export FORMAT DATAFILE OUT [--from PATH] [options]\n"
     "FORMAT: qld, vcard, csv, tsv, favorites, bookmarks, nsaddress, eudora (import);\n"

@@ -59,11 +59,9 @@ void TReminderObject::ReadDataLine(std::string_view text) {
     UpdateDue();
 }
 
-std::string TReminderObject::RecordText(int level) const {
-    std::string out = HeaderLine(level);
-    out.append(kLineEnd);
+bool TReminderObject::AppendDataLine(std::string& out) const {
     DataLineBuilder(out, DataLineTag(kReminderKind)).Field(date_.ToText()).Number(Categories());
-    return out;
+    return true;
 }
 
 void TReminderObject::SetupActionMenu(ActionMenu& menu) const {
@@ -117,14 +115,12 @@ void TToolObject::ReadDataLine(std::string_view text) {
     SetCategories(r.CategoriesAt(2));
 }
 
-std::string TToolObject::RecordText(int level) const {
-    std::string out = HeaderLine(level);
-    out.append(kLineEnd);
+bool TToolObject::AppendDataLine(std::string& out) const {
     DataLineBuilder(out, DataLineTag(kToolKind))
         .Field(program_)
         .Field(parameters_)
         .Number(Categories());
-    return out;
+    return true;
 }
 
 void TToolObject::SetupActionMenu(ActionMenu& menu) const {

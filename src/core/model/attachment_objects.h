@@ -38,7 +38,6 @@ public:
     // 11 once today is on or after the date (worked out at each call), else 9.
     int GetImageIndex() const override;
     void ReadDataLine(std::string_view text) override;
-    std::string RecordText(int level) const override;
     void SetupActionMenu(ActionMenu& menu) const override;
     bool EditNew(TOutlineNode* node) override;
     void Edit() override;
@@ -52,6 +51,9 @@ public:
     // Selects the first node and then the holder's node, so the list is shown afresh.
     void RefreshViews();
 
+protected:
+    bool AppendDataLine(std::string& out) const override;
+
 private:
     TRecurringDate date_;
 };
@@ -62,7 +64,6 @@ public:
                 std::int32_t id, std::string_view dataLine);
     int GetImageIndex() const override { return iconIndex_; }
     void ReadDataLine(std::string_view text) override;
-    std::string RecordText(int level) const override;
     void SetupActionMenu(ActionMenu& menu) const override;
     bool EditNew(TOutlineNode* node) override;
     void Edit() override;
@@ -74,6 +75,9 @@ public:
     void SetProgram(std::string_view text) { program_ = Cleaned(text); }
     void SetParameters(std::string_view text) { parameters_ = Cleaned(text); }
     int IconIndex() const { return iconIndex_; }
+
+protected:
+    bool AppendDataLine(std::string& out) const override;
 
 private:
     CompactString program_;

@@ -1,8 +1,11 @@
 #pragma once
-// A 16-byte immutable-in-place text value for item fields. A large outline holds millions
-// of short texts; std::string's 32 bytes per field would double the outline's memory. Up to
-// 15 bytes live inline; longer texts live in one exact-size heap block.
+// An 8-byte text value for item fields and node captions. A large outline holds millions of
+// texts, most of them short or repeated ("Primary Address", a country, a city): up to 7
+// bytes live inline; longer texts live in a shared, counted block of the model heap, and a
+// text equal to one made recently shares that one's block (the outline's single thread owns
+// the counts). std::string's 32 bytes a field would double the outline's memory.
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <ostream>
@@ -13,28 +16,20 @@ namespace quill {
 
 class CompactString {
 public:
-    CompactString() noexcept { SetInlineSize(0); }
+    CompactString() noexcept = default;
     CompactString(std::string_view text) { Assign(text); } // NOLINT: implicit by design
     CompactString(const char* text) : CompactString(std::string_view(text)) {}
     CompactString(const std::string& text) : CompactString(std::string_view(text)) {}
-    CompactString(const CompactString& other) { Assign(other.view()); }
-    CompactString(CompactString&& other) noexcept {
-        std::memcpy(bytes_, other.bytes_, sizeof bytes_);
-        other.SetInlineSize(0);
-    }
+    CompactString(const CompactString& other) : word_(other.word_) { Retain(); }
+    CompactString(CompactString&& other) noexcept : word_(other.word_) { other.word_ = 0; }
     CompactString& operator=(const CompactString& other) {
-        if (this != &other) {
-            CompactString copy(other);
-            Swap(copy);
-        }
+        CompactString copy(other);
+        Swap(copy);
         return *this;
     }
     CompactString& operator=(CompactString&& other) noexcept {
-        if (this != &other) {
-            Release();
-            std::memcpy(bytes_, other.bytes_, sizeof bytes_);
-            other.SetInlineSize(0);
-        }
+        CompactString moved(static_cast<CompactString&&>(other));
+        Swap(moved);
         return *this;
     }
     CompactString& operator=(std::string_view text) {
@@ -44,21 +39,20 @@ public:
     }
     ~CompactString() { Release(); }
 
-    std::string_view view() const noexcept { return {data(), size()}; }
+    std::string_view view() const noexcept {
+        if (IsInline()) {
+            return {reinterpret_cast<const char*>(&word_) + 1, InlineSize()};
+        }
+        if (word_ == 0) {
+            return {};
+        }
+        return AsBlock()->View();
+    }
     operator std::string_view() const noexcept { return view(); } // NOLINT
     std::string str() const { return std::string(view()); }
-    const char* data() const noexcept {
-        return IsHeap() ? HeapPointer() : reinterpret_cast<const char*>(bytes_);
-    }
-    std::size_t size() const noexcept {
-        if (IsHeap()) {
-            std::uint32_t n;
-            std::memcpy(&n, bytes_ + 8, sizeof n);
-            return n;
-        }
-        return kInlineCapacity - bytes_[kTagByte];
-    }
-    bool empty() const noexcept { return size() == 0; }
+    const char* data() const noexcept { return view().data(); }
+    std::size_t size() const noexcept { return view().size(); }
+    bool empty() const noexcept { return word_ == 0 || (IsInline() && InlineSize() == 0); }
 
     friend bool operator==(const CompactString& a, std::string_view b) noexcept {
         return a.view() == b;
@@ -68,52 +62,65 @@ public:
     }
 
     void Swap(CompactString& other) noexcept {
-        unsigned char tmp[sizeof bytes_];
-        std::memcpy(tmp, bytes_, sizeof bytes_);
-        std::memcpy(bytes_, other.bytes_, sizeof bytes_);
-        std::memcpy(other.bytes_, tmp, sizeof bytes_);
+        const std::uint64_t word = word_;
+        word_ = other.word_;
+        other.word_ = word;
     }
+
+    // Texts longer than this live in a block.
+    static constexpr std::size_t kInlineCapacity = 7;
 
 private:
-    static constexpr std::size_t kInlineCapacity = 15;
-    static constexpr std::size_t kTagByte = 15;
-    static constexpr unsigned char kHeapTag = 0x80;
-
-    bool IsHeap() const noexcept { return bytes_[kTagByte] == kHeapTag; }
-    const char* HeapPointer() const noexcept {
-        const char* p;
-        std::memcpy(&p, bytes_, sizeof p);
-        return p;
-    }
-    // The tag holds the unused inline capacity, so a full inline text ends in a zero byte.
-    void SetInlineSize(std::size_t n) noexcept {
-        bytes_[kTagByte] = static_cast<unsigned char>(kInlineCapacity - n);
-    }
-    void Assign(std::string_view text) {
-        if (text.size() <= kInlineCapacity) {
-            std::memset(bytes_, 0, sizeof bytes_);
-            if (!text.empty()) {
-                std::memcpy(bytes_, text.data(), text.size());
+    // A shared text: the count of its holders, its size and its bytes, in four bytes of
+    // header. A size of kLongSize or more is kept in four bytes in front of the text; a count
+    // that reaches kImmortal stays there, and the block is never freed (only texts shared
+    // that often, a few labels, end so).
+    struct Block {
+        static constexpr std::uint16_t kLongSize = 0xFFFF;
+        static constexpr std::uint16_t kImmortal = 0xFFFF;
+        std::uint16_t holders;
+        std::uint16_t shortSize;
+        char bytes[4];
+        std::string_view View() const noexcept {
+            if (shortSize != kLongSize) {
+                return {bytes, shortSize};
             }
-            SetInlineSize(text.size());
-            return;
+            std::uint32_t size;
+            std::memcpy(&size, bytes, sizeof size);
+            return {bytes + sizeof size, size};
         }
-        char* p = new char[text.size()];
-        std::memcpy(p, text.data(), text.size());
-        const auto n = static_cast<std::uint32_t>(text.size());
-        std::memcpy(bytes_, &p, sizeof p);
-        std::memcpy(bytes_ + 8, &n, sizeof n);
-        bytes_[kTagByte] = kHeapTag;
+    };
+    static_assert(std::endian::native == std::endian::little && sizeof(void*) == 8,
+                  "the inline form keeps its tag in the low byte of a pointer's room");
+
+    // Inline: the low bit is set, bits 1 to 3 hold the size, the bytes follow the tag byte.
+    // Otherwise the word is an 8-aligned block pointer, or 0 for the empty text.
+    bool IsInline() const noexcept { return (word_ & 1u) != 0; }
+    std::size_t InlineSize() const noexcept { return (word_ >> 1) & 7u; }
+    Block* AsBlock() const noexcept { return reinterpret_cast<Block*>(word_); }
+    void Assign(std::string_view text);
+    void Retain() {
+        if (word_ != 0 && !IsInline() && AsBlock()->holders != Block::kImmortal &&
+            ++AsBlock()->holders == Block::kImmortal) {
+            KeepForever(AsBlock());
+        }
     }
     void Release() noexcept {
-        if (IsHeap()) {
-            delete[] HeapPointer();
+        if (word_ == 0 || IsInline()) {
+            return;
+        }
+        Block* block = AsBlock();
+        if (block->holders != Block::kImmortal && --block->holders == 0) {
+            FreeBlock(block);
         }
     }
+    static std::size_t BlockBytes(std::size_t textSize) noexcept;
+    static void FreeBlock(Block* block) noexcept;
+    static void KeepForever(Block* block);
 
-    alignas(8) unsigned char bytes_[16];
+    std::uint64_t word_ = 0;
 };
 
-static_assert(sizeof(CompactString) == 16);
+static_assert(sizeof(CompactString) == 8);
 
 } // namespace quill

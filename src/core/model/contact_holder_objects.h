@@ -11,16 +11,18 @@ class DataLineBuilder;
 
 class TContactHolderObject : public TNRBObject {
 public:
-    std::string_view PrimaryAddress() const { return primaryAddress_; }
-    std::string_view PrimaryPhone() const { return primaryPhone_; }
-    std::string_view PrimaryFax() const { return primaryFax_; }
-    std::string_view PrimaryEMail() const { return primaryEMail_; }
-    std::string_view PrimaryWebsite() const { return primaryWebsite_; }
-    void SetPrimaryAddress(std::string_view title) { primaryAddress_ = Cleaned(title); }
-    void SetPrimaryPhone(std::string_view title) { primaryPhone_ = Cleaned(title); }
-    void SetPrimaryFax(std::string_view title) { primaryFax_ = Cleaned(title); }
-    void SetPrimaryEMail(std::string_view title) { primaryEMail_ = Cleaned(title); }
-    void SetPrimaryWebsite(std::string_view title) { primaryWebsite_ = Cleaned(title); }
+    ~TContactHolderObject() override;
+
+    std::string_view PrimaryAddress() const { return Primary(kAddressSlot); }
+    std::string_view PrimaryPhone() const { return Primary(kPhoneSlot); }
+    std::string_view PrimaryFax() const { return Primary(kFaxSlot); }
+    std::string_view PrimaryEMail() const { return Primary(kEMailSlot); }
+    std::string_view PrimaryWebsite() const { return Primary(kWebsiteSlot); }
+    void SetPrimaryAddress(std::string_view title) { SetPrimary(kAddressSlot, title); }
+    void SetPrimaryPhone(std::string_view title) { SetPrimary(kPhoneSlot, title); }
+    void SetPrimaryFax(std::string_view title) { SetPrimary(kFaxSlot, title); }
+    void SetPrimaryEMail(std::string_view title) { SetPrimary(kEMailSlot, title); }
+    void SetPrimaryWebsite(std::string_view title) { SetPrimary(kWebsiteSlot, title); }
 
     // The primary contact point of the kind, none when the Primary field names no child.
     TNRBObject* PrimaryContact(int kind) const;
@@ -41,11 +43,16 @@ protected:
     void AppendPrimaries(DataLineBuilder& b) const;
 
 private:
-    CompactString primaryAddress_;
-    CompactString primaryPhone_;
-    CompactString primaryFax_;
-    CompactString primaryEMail_;
-    CompactString primaryWebsite_;
+    enum Slot { kAddressSlot, kPhoneSlot, kFaxSlot, kEMailSlot, kWebsiteSlot, kSlotCount };
+    struct PrimaryTitles;
+    std::string_view Primary(Slot slot) const;
+    void SetPrimary(Slot slot, std::string_view title);
+    void SetPrimaries(const CompactString (&titles)[kSlotCount]);
+
+    // The five Primary fields, shared by every holder that names the same five titles (most
+    // persons name "Primary Address", "Primary Phone" and so on): one pointer instead of
+    // five texts. None while all five are empty.
+    PrimaryTitles* primaries_ = nullptr;
 };
 
 class TOrgObject : public TContactHolderObject {
@@ -53,7 +60,6 @@ public:
     TOrgObject(std::string_view title, std::string_view target, std::string_view comment,
                std::int32_t id, std::string_view dataLine);
     void ReadDataLine(std::string_view text) override;
-    std::string RecordText(int level) const override;
     // Exchange forms (defined in core/exchange).
     void ReadVCard(const TCard& card) override;
     void SaveVCardFile(const std::string& fileName) const override;
@@ -62,6 +68,9 @@ public:
     std::string CSVFieldText(std::string_view fieldName) const override;
     void WriteHTMLBody(std::ostream& out, bool vCardLinks) const override;
     void WriteHTMLIndexEntry(std::ostream& out, std::string_view pageName) const override;
+
+protected:
+    bool AppendDataLine(std::string& out) const override;
 };
 
 class TPersonObject : public TContactHolderObject {
@@ -69,7 +78,6 @@ public:
     TPersonObject(std::string_view title, std::string_view target, std::string_view comment,
                   std::int32_t id, std::string_view dataLine);
     void ReadDataLine(std::string_view text) override;
-    std::string RecordText(int level) const override;
 
     std::string_view Salutation() const { return salutation_; }
     std::string_view FirstName() const { return firstName_; }
@@ -90,6 +98,9 @@ public:
     std::string CSVFieldText(std::string_view fieldName) const override;
     void WriteHTMLBody(std::ostream& out, bool vCardLinks) const override;
     void WriteHTMLIndexEntry(std::ostream& out, std::string_view pageName) const override;
+
+protected:
+    bool AppendDataLine(std::string& out) const override;
 
 private:
     CompactString salutation_;

@@ -34,15 +34,13 @@ void TAddressObject::ReadDataLine(std::string_view text) {
     SetCategories(r.CategoriesAt(7));
 }
 
-std::string TAddressObject::RecordText(int level) const {
-    std::string out = HeaderLine(level);
-    out.append(kLineEnd);
+bool TAddressObject::AppendDataLine(std::string& out) const {
     DataLineBuilder b(out, DataLineTag(kAddressKind));
     for (std::size_t i = 0; i < 3; ++i) {
         b.Field(Line(i));
     }
     b.Field(city_).Field(state_).Field(postCode_).Field(country_).Number(Categories());
-    return out;
+    return true;
 }
 
 void TAddressObject::SetupActionMenu(ActionMenu& menu) const {
@@ -122,11 +120,9 @@ void TPhoneObject::ReadDataLine(std::string_view text) {
     SetCategories(r.CategoriesAt(1));
 }
 
-std::string TPhoneObject::RecordText(int level) const {
-    std::string out = HeaderLine(level);
-    out.append(kLineEnd);
+bool TPhoneObject::AppendDataLine(std::string& out) const {
     DataLineBuilder(out, DataLineTag(kPhoneKind)).Field(extension_).Number(Categories());
-    return out;
+    return true;
 }
 
 void TPhoneObject::SetupActionMenu(ActionMenu& menu) const {

@@ -15,7 +15,6 @@ public:
     TAddressObject(std::string_view title, std::string_view target, std::string_view comment,
                    std::int32_t id, std::string_view dataLine);
     void ReadDataLine(std::string_view text) override;
-    std::string RecordText(int level) const override;
     void SetupActionMenu(ActionMenu& menu) const override;
     bool EditNew(TOutlineNode* node) override;
     void Edit() override;
@@ -44,6 +43,9 @@ public:
     std::string CSVFieldText(std::string_view fieldName) const override;
     void WriteHTMLBody(std::ostream& out, bool vCardLinks) const override;
 
+protected:
+    bool AppendDataLine(std::string& out) const override;
+
 private:
     void AppendLine(std::string_view line);
 
@@ -62,7 +64,6 @@ public:
     TPhoneObject(std::string_view title, std::string_view target, std::string_view comment,
                  std::int32_t id, std::string_view dataLine);
     void ReadDataLine(std::string_view text) override;
-    std::string RecordText(int level) const override;
     void SetupActionMenu(ActionMenu& menu) const override;
     bool EditNew(TOutlineNode* node) override;
     void Edit() override;
@@ -77,6 +78,9 @@ public:
     bool ReadCSVRecord(const std::vector<std::string>& values,
                        const std::vector<std::string>& fieldOrder) override;
     std::string CSVFieldText(std::string_view fieldName) const override;
+
+protected:
+    bool AppendDataLine(std::string& out) const override;
 
 private:
     CompactString extension_;

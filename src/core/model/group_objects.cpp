@@ -18,11 +18,9 @@ void TCategoriesOnlyObject::ReadDataLine(std::string_view text) {
     }
 }
 
-std::string TCategoriesOnlyObject::RecordText(int level) const {
-    std::string out = HeaderLine(level);
-    out.append(kLineEnd);
+bool TCategoriesOnlyObject::AppendDataLine(std::string& out) const {
     DataLineBuilder(out, DataLineTag(Kind())).Number(Categories());
-    return out;
+    return true;
 }
 
 TFolderObject::TFolderObject(std::string_view title, std::string_view target,
@@ -46,11 +44,9 @@ void TUnknownKindObject::ReadDataLine(std::string_view text) {
         text.find_first_of("\r\n") == std::string_view::npos ? CompactString(text) : Cleaned(text);
 }
 
-std::string TUnknownKindObject::RecordText(int level) const {
-    std::string out = HeaderLine(level);
-    out.append(kLineEnd);
+bool TUnknownKindObject::AppendDataLine(std::string& out) const {
     out.append(dataLine_);
-    return out;
+    return true;
 }
 
 } // namespace quill

@@ -10,9 +10,9 @@ namespace quill {
 class TCategoriesOnlyObject : public TNRBObject {
 public:
     void ReadDataLine(std::string_view text) override;
-    std::string RecordText(int level) const override;
 
 protected:
+    bool AppendDataLine(std::string& out) const override;
     TCategoriesOnlyObject(int kind, std::string_view title, std::string_view target,
                           std::string_view comment, std::int32_t id, std::string_view dataLine);
 };
@@ -45,8 +45,10 @@ public:
     TUnknownKindObject(int kind, std::string_view title, std::string_view target,
                        std::string_view comment, std::int32_t id, std::string_view dataLine);
     void ReadDataLine(std::string_view text) override;
-    std::string RecordText(int level) const override;
     std::string_view DataLine() const { return dataLine_; }
+
+protected:
+    bool AppendDataLine(std::string& out) const override;
 
 private:
     CompactString dataLine_;

@@ -4,6 +4,7 @@
 // whose sub-items' titles) has a word beginning with the search text.
 
 #include <functional>
+#include <string>
 #include <string_view>
 
 namespace quill {
@@ -15,6 +16,9 @@ class TOutlineNode;
 // Whether the first occurrence of lowerNeedle in lowerText stands at its start or directly
 // behind a blank. An empty needle matches nothing.
 bool MatchesAtWordStart(std::string_view lowerText, std::string_view lowerNeedle);
+// The same for a text not yet lowered. Plain ASCII (almost every caption) is compared as it
+// stands; any other text is lowered into buffer first.
+bool MatchesAtWordStartOf(std::string_view text, std::string_view lowerNeedle, std::string& buffer);
 
 struct LocateResult {
     TOutlineNode* node = nullptr;  // the matching node, or the holder of the matching sub-item

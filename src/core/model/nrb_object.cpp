@@ -153,7 +153,9 @@ TNRBObject* TNRBObject::FindChild(std::string_view title, int kind) const {
             return child;
         }
     }
-    if (node_) {
+    // Child nodes hold tree items only: a contact point or an attachment is never among them,
+    // and an organization's thousands of persons need not be looked through for its phone.
+    if (node_ && IsTreeKind(kind)) {
         for (std::size_t i = 0; i < node_->ChildCount(); ++i) {
             TNRBObject* item = node_->ChildAt(i)->Item();
             if (item && item->Kind() == kind && item->Title() == title) {
@@ -165,8 +167,9 @@ TNRBObject* TNRBObject::FindChild(std::string_view title, int kind) const {
 }
 
 TNRBObject* TNRBObject::FindChildByWord(std::string_view lowerText) const {
+    std::string lowered;
     for (TNRBObject* child : children_) {
-        if (MatchesAtWordStart(Utf8ToLower(child->Title()), lowerText)) {
+        if (MatchesAtWordStartOf(child->Title(), lowerText, lowered)) {
             return child;
         }
     }
@@ -189,11 +192,17 @@ void TNRBObject::ListChildTitles(int kind, std::vector<std::string>& list) const
     }
 }
 
-std::string TNRBObject::HeaderLine(int level) const {
-    std::string out;
-    out.reserve(32 + title_.size() + target_.size() + comment_.size());
+void TNRBObject::AppendRecord(std::string& out, int level) const {
     AppendHeaderLine(out, level, kind_, title_, target_, comment_, id_);
-    return out;
+    const std::size_t lineBreak = out.size();
+    out.append(kLineEnd);
+    if (!AppendDataLine(out)) {
+        out.resize(lineBreak);
+    }
+}
+
+bool TNRBObject::AppendDataLine(std::string&) const {
+    return false;
 }
 
 void TNRBObject::NotifyChanged() {
@@ -214,7 +223,9 @@ int TNRBObject::GetImageIndex() const {
 void TNRBObject::ReadDataLine(std::string_view) {}
 
 std::string TNRBObject::RecordText(int level) const {
-    return HeaderLine(level);
+    std::string out;
+    AppendRecord(out, level);
+    return out;
 }
 
 void TNRBObject::SetupActionMenu(ActionMenu& menu) const {

@@ -5,6 +5,7 @@
 #include "core/model/action_menu.h"
 #include "core/model/compact_string.h"
 #include "core/model/item_kind.h"
+#include "core/model/model_heap.h"
 #include "core/model/owned_list.h"
 
 #include <cstdint>
@@ -27,6 +28,7 @@ public:
     virtual ~TNRBObject();
     TNRBObject(const TNRBObject&) = delete;
     TNRBObject& operator=(const TNRBObject&) = delete;
+    QUILL_MODEL_HEAP_OBJECT
 
     // Common fields.
     std::int32_t Categories() const { return categories_; }
@@ -74,6 +76,7 @@ public:
     // The virtual operations, in slot order.
     virtual int GetImageIndex() const;
     virtual void ReadDataLine(std::string_view text);
+    // The record as AppendRecord writes it.
     virtual std::string RecordText(int level) const;
     virtual void SetupActionMenu(ActionMenu& menu) const;
     virtual int GetSelectedIndex() const;
@@ -98,9 +101,13 @@ public:
     virtual void CopyToClipboard() const;
     virtual std::string ClipboardText() const;
 
+    // Appends the record: the header line and, for every kind but the root, a line break
+    // and the data line; no line end behind it. Savers append straight into their buffer.
+    void AppendRecord(std::string& out, int level) const;
+
 protected:
-    // The header line of the record, which every kind's RecordText starts with.
-    std::string HeaderLine(int level) const;
+    // Appends the kind's data line; false (and nothing appended) for a kind without one.
+    virtual bool AppendDataLine(std::string& out) const;
     // Tells the outline's observers that a field shown in the views changed.
     void NotifyChanged();
 

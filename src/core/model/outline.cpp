@@ -165,7 +165,9 @@ void TOutline::Attach(std::unique_ptr<TOutlineNode> node, TOutlineNode* parent, 
     auto& list = ChildrenOf(parent);
     row = std::min(row, list.size());
     node->parent_ = parent;
-    if (node->outline_ != this) {
+    if (!node->HasChildren()) {
+        node->outline_ = this;
+    } else if (node->outline_ != this) {
         ForEachInSubtree(node.get(), [this](TOutlineNode* n) { n->outline_ = this; });
     }
     list.insert(row, std::move(node));
@@ -308,12 +310,63 @@ void TOutline::SetNodeStateIndex(TOutlineNode* node, int state) {
 }
 
 void TOutline::ShiftDueMarks(TOutlineNode* node, int delta) {
+    if (node && node->outline_ && node->outline_->dueMarksDeferred_ > 0) {
+        node->outline_->dueMarksPending_ = true;
+        return;
+    }
     for (TOutlineNode* n = node; n && n->parent_; n = n->parent_) {
         // A holder being destroyed has already let go of its item.
         if (TNRBObject* item = n->item_.get()) {
             item->AdjustDueCount(delta);
             SetNodeStateIndex(n, item->DueCount() > 0 ? kDueStateImage : kNoStateImage);
         }
+    }
+}
+
+void TOutline::EndDeferredDueMarks(TOutlineNode* top) {
+    if (dueMarksDeferred_ == 0 || --dueMarksDeferred_ > 0 || !dueMarksPending_) {
+        return;
+    }
+    dueMarksPending_ = false;
+    if (!top || top->outline_ != this) {
+        return;
+    }
+    const int before = top->item_ ? top->item_->DueCount() : 0;
+    int topCount = 0;
+    // Children before their parents, walked along the tree itself without a list of nodes.
+    const auto firstLeaf = [](TOutlineNode* n) {
+        while (!n->children_.empty()) {
+            n = n->children_.front();
+        }
+        return n;
+    };
+    for (TOutlineNode* n = firstLeaf(top);;) {
+        if (TNRBObject* item = n->item_.get()) {
+            int count = item->Due() ? 1 : 0;
+            for (std::size_t i = 0; i < item->ChildCount(); ++i) {
+                count += item->ChildAt(i)->Due() ? 1 : 0;
+            }
+            for (TOutlineNode* child : n->children_) {
+                count += child->item_ ? child->item_->DueCount() : 0;
+            }
+            if (n == top) {
+                topCount = count;
+            }
+            // The top-level node keeps no count, as ShiftDueMarks leaves it out.
+            if (n->parent_) {
+                item->AdjustDueCount(count - item->DueCount());
+                SetNodeStateIndex(n, count > 0 ? kDueStateImage : kNoStateImage);
+            }
+        }
+        if (n == top) {
+            break;
+        }
+        TOutlineNode* parent = n->parent_;
+        const auto next = static_cast<std::size_t>(n->row_) + 1;
+        n = next < parent->children_.size() ? firstLeaf(parent->children_[next]) : parent;
+    }
+    if (top->parent_ && topCount != before) {
+        ShiftDueMarks(top->parent_, topCount - before);
     }
 }
 

@@ -5,6 +5,7 @@
 // to" and "done") so that a view model can map each one onto its own notifications.
 
 #include "core/model/compact_string.h"
+#include "core/model/model_heap.h"
 #include "core/model/owned_list.h"
 
 #include <cstdint>
@@ -24,6 +25,7 @@ public:
     ~TOutlineNode();
     TOutlineNode(const TOutlineNode&) = delete;
     TOutlineNode& operator=(const TOutlineNode&) = delete;
+    QUILL_MODEL_HEAP_OBJECT
 
     std::string_view Text() const { return text_; }
     int ImageIndex() const { return imageIndex_; }
@@ -160,6 +162,13 @@ public:
     // including, the top-level node, and shows or hides the due bullet on each.
     static void ShiftDueMarks(TOutlineNode* node, int delta);
 
+    // Reading records defers the due marks: each due reminder read would otherwise walk up
+    // to the top, which a file nested a hundred thousand levels deep turns into hours.
+    // EndDeferredDueMarks counts top's subtree afresh, once, and passes the change above it.
+    // Nests; nothing may be deleted or moved while marks are deferred.
+    void DeferDueMarks() { ++dueMarksDeferred_; }
+    void EndDeferredDueMarks(TOutlineNode* top);
+
     // Used by items to announce their own changes.
     template <typename F> void Notify(F&& f) {
         for (IOutlineObserver* o : observers_) {
@@ -177,6 +186,8 @@ private:
     OwnedList<TOutlineNode> topLevel_;
     std::vector<IOutlineObserver*> observers_;
     int updateDepth_ = 0;
+    int dueMarksDeferred_ = 0;
+    bool dueMarksPending_ = false; // a mark was deferred
 };
 
 // Number of due reminders held at or below the node (counted, not taken from DueCount).

@@ -3,13 +3,13 @@
 // has one, and most are empty or short: std::vector's three pointers would cost an outline
 // of a million items 16 MB for nothing.
 
+#include "core/model/model_heap.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 #include <memory>
-#include <new>
 
 namespace quill {
 
@@ -56,7 +56,9 @@ public:
         while (!empty()) {
             take(size() - 1).reset();
         }
-        std::free(block_);
+        if (block_) {
+            ModelFree(block_, BytesFor(block_->capacity));
+        }
         block_ = nullptr;
     }
 
@@ -74,13 +76,16 @@ private:
         if (wanted <= capacity) {
             return;
         }
-        const std::size_t grown = std::max<std::size_t>(wanted, capacity < 4 ? 4 : capacity * 2);
-        auto* block = static_cast<Block*>(std::realloc(block_, BytesFor(grown)));
-        if (!block) {
-            throw std::bad_alloc();
-        }
-        if (!block_) {
-            block->size = 0;
+        // Small lists grow by one pointer at a time (most items hold a handful of children),
+        // larger ones double.
+        const std::size_t grown =
+            std::max<std::size_t>(wanted, capacity < 8 ? capacity + 1 : capacity * 2);
+        auto* block = static_cast<Block*>(ModelAllocate(BytesFor(grown)));
+        block->size = 0;
+        if (block_) {
+            block->size = block_->size;
+            std::memcpy(block->items, block_->items, block_->size * sizeof(T*));
+            ModelFree(block_, BytesFor(capacity));
         }
         block->capacity = static_cast<std::uint32_t>(grown);
         block_ = block;

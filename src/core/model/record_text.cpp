@@ -52,6 +52,10 @@ bool IsCleanField(std::string_view text) {
     }
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
+        // One rare-case test per byte: CR, LF and '~' are the only bytes that matter.
+        if (static_cast<unsigned char>(c) > '\r' && c != '~') {
+            continue;
+        }
         if (c == '\r' || c == '\n') {
             return false;
         }
@@ -129,29 +133,20 @@ DataLineBuilder& DataLineBuilder::Number(long long value) {
 
 bool DataLineReader::Open(std::string_view text, std::string_view tag) {
     count_ = 0;
-    overflow_.clear();
     if (tag.empty() || text.substr(0, tag.size()) != tag) {
         return false;
     }
     text.remove_prefix(tag.size());
-    for (;;) {
+    while (count_ < kMaxFields) {
         const std::size_t at = text.find(kFieldSeparator);
         if (at == std::string_view::npos) {
-            Add(text);
-            return true;
+            fields_[count_++] = text;
+            break;
         }
-        Add(text.substr(0, at));
+        fields_[count_++] = text.substr(0, at);
         text.remove_prefix(at + kFieldSeparator.size());
     }
-}
-
-void DataLineReader::Add(std::string_view field) {
-    if (count_ < kInline) {
-        inline_[count_] = field;
-    } else {
-        overflow_.push_back(field);
-    }
-    ++count_;
+    return true;
 }
 
 } // namespace quill

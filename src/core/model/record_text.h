@@ -48,29 +48,26 @@ private:
     bool first_ = true;
 };
 
-// Takes a data line apart: checks the tag and splits the rest. Used by every kind's
-// ReadDataLine.
+// Takes a data line apart: checks the tag and splits the rest (the first kMaxFields fields).
+// Used by every kind's ReadDataLine.
 class DataLineReader {
 public:
     // False when the text does not start with the tag (the data line is then ignored).
     bool Open(std::string_view text, std::string_view tag);
     std::size_t FieldCount() const { return count_; }
     bool Has(std::size_t index) const { return index < count_; }
-    std::string_view At(std::size_t index) const {
-        return index < kInline ? inline_[index] : overflow_[index - kInline];
-    }
+    std::string_view At(std::size_t index) const { return fields_[index]; }
     // Categories are the field at index, 0 when the line stops before it.
     std::int32_t CategoriesAt(std::size_t index) const {
         return Has(index) ? LeadingNumber(At(index)) : 0;
     }
 
-private:
-    // Every kind's line fits in place; only odd lines with extra fields spill over.
-    static constexpr std::size_t kInline = 12;
-    void Add(std::string_view field);
+    // Fields beyond these are never read, so they are not split off: a line of a million
+    // separators costs one pass, not a list of a million fields.
+    static constexpr std::size_t kMaxFields = 12;
 
-    std::string_view inline_[kInline];
-    std::vector<std::string_view> overflow_;
+private:
+    std::string_view fields_[kMaxFields];
     std::size_t count_ = 0;
 };
 

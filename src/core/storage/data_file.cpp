@@ -20,7 +20,7 @@
 namespace quill {
 namespace {
 
-constexpr std::size_t kFlushSize = std::size_t{1} << 22;
+constexpr std::size_t kFlushSize = std::size_t{1} << 20;
 
 // Cuts the text into lines; CR LF, LF and a lone CR each end a line.
 class LineReader {
@@ -73,6 +73,24 @@ bool ReadInteger(std::string_view line, std::size_t& pos, std::int32_t& value) {
     return error == std::errc{} && end == token.data() + token.size();
 }
 
+// Splits the header's text behind "}" at "~~" into exactly four fields; false for any other
+// count.
+bool SplitHeaderFields(std::string_view text, std::string_view (&fields)[4]) {
+    for (std::size_t i = 0; i < 3; ++i) {
+        const std::size_t at = text.find(kFieldSeparator);
+        if (at == std::string_view::npos) {
+            return false;
+        }
+        fields[i] = text.substr(0, at);
+        text.remove_prefix(at + kFieldSeparator.size());
+    }
+    if (text.find(kFieldSeparator) != std::string_view::npos) {
+        return false;
+    }
+    fields[3] = text;
+    return true;
+}
+
 std::string InputErrorMessage(std::string_view fileName, int line) {
     std::string message = "Invalid numeric input in ";
     message.append(fileName);
@@ -85,20 +103,23 @@ std::string InputErrorMessage(std::string_view fileName, int line) {
 // The record of a tree item with its categories written as 0. They are the data line's last
 // field: behind its last separator, or right behind the tag when the line holds nothing else
 // (folders, teams, websites), where the last separator is the header's.
-void AppendZeroedCategories(std::string& out, std::string record, int kind) {
+void AppendRecordWithZeroCategories(const TNRBObject& item, std::string& out, int level) {
+    const std::size_t start = out.size();
+    item.AppendRecord(out, level);
+    const std::string_view record(out.data() + start, out.size() - start);
     const std::size_t lineEnd = record.find(kLineEnd);
-    if (lineEnd != std::string::npos) {
-        const std::size_t dataStart = lineEnd + kLineEnd.size();
-        const std::size_t at = record.rfind(kFieldSeparator);
-        const std::size_t field = at != std::string::npos && at >= dataStart
-                                      ? at + kFieldSeparator.size()
-                                      : dataStart + DataLineTag(kind).size();
-        if (field <= record.size()) {
-            record.resize(field);
-            record.push_back('0');
-        }
+    if (lineEnd == std::string_view::npos) {
+        return;
     }
-    out.append(record);
+    const std::size_t dataStart = lineEnd + kLineEnd.size();
+    const std::size_t at = record.rfind(kFieldSeparator);
+    const std::size_t field = at != std::string_view::npos && at >= dataStart
+                                  ? at + kFieldSeparator.size()
+                                  : dataStart + DataLineTag(item.Kind()).size();
+    if (field <= record.size()) {
+        out.resize(start + field);
+        out.push_back('0');
+    }
 }
 
 void AppendChildren(const TNRBObject& item, std::string& out, int level) {
@@ -112,7 +133,23 @@ void AppendChildren(const TNRBObject& item, std::string& out, int level) {
 RecordReader::RecordReader(TOutlineNode* target, std::string_view fileName, int firstLineNumber)
     : target_(target), outline_(target ? target->Outline() : nullptr),
       base_(target ? target->Depth() : 0), current_(base_ + 1), parent_(target), last_(target),
-      fileName_(fileName), lineNumber_(firstLineNumber - 1) {}
+      fileName_(fileName), lineNumber_(firstLineNumber - 1) {
+    if (outline_) {
+        outline_->DeferDueMarks();
+        deferringDueMarks_ = true;
+    }
+}
+
+RecordReader::~RecordReader() {
+    EndDueMarkDeferral();
+}
+
+void RecordReader::EndDueMarkDeferral() {
+    if (deferringDueMarks_) {
+        deferringDueMarks_ = false;
+        outline_->EndDeferredDueMarks(target_);
+    }
+}
 
 bool RecordReader::Line(std::string_view line) {
     ++lineNumber_;
@@ -140,26 +177,31 @@ bool RecordReader::Line(std::string_view line) {
     if (pos + 2 > line.size() || line[pos + 1] != '}') {
         return true;
     }
-    SplitFieldViews(line.substr(pos + 2), fields_);
-    if (fields_.size() != 4) {
+    // Exactly four fields; a header with more is skipped without splitting all of them.
+    std::string_view fields[4];
+    if (!SplitHeaderFields(line.substr(pos + 2), fields)) {
         return true;
     }
     ++headersRead_;
-    const int effective = static_cast<std::int16_t>(level) + base_;
+    // Levels are read whole: an outline nested deeper than 32767 levels reads back as written.
+    const long long effective = static_cast<long long>(level) + base_;
     if (effective > current_) {
         current_ = effective;
         parent_ = last_;
     } else {
-        while (current_ > effective) {
-            parent_ = parent_ ? parent_->Parent() : nullptr;
+        // Above the top of the outline there is nothing to climb: the walk is bounded by the
+        // tree's depth, not by the size of the jump.
+        while (current_ > effective && parent_) {
+            parent_ = parent_->Parent();
             --current_;
         }
+        current_ = std::min(current_, effective);
     }
     kind_ = static_cast<std::uint8_t>(kind);
-    title_.assign(fields_[0]);
-    targetText_.assign(fields_[1]);
-    comment_.assign(fields_[2]);
-    id_ = LeadingNumber(fields_[3]);
+    title_.assign(fields[0]);
+    targetText_.assign(fields[1]);
+    comment_.assign(fields[2]);
+    id_ = LeadingNumber(fields[3]);
     if (kind_ == kRootKind) {
         Create({});
     } else {
@@ -182,6 +224,7 @@ FileResult RecordReader::Finish() {
         awaitingData_ = false;
         Create({});
     }
+    EndDueMarkDeferral();
     return result_;
 }
 
@@ -227,7 +270,9 @@ FileResult ReadRecordFile(const std::string& path, TOutlineNode* target, std::st
     }
     FileResult result = reader.Finish();
     if (result.ok && outcome.status == TextLinesStatus::ReadError) {
-        return FileResult::Failure(TextLinesFailure(path, outcome));
+        FileResult failure = FileResult::Failure(TextLinesFailure(path, outcome));
+        failure.line = outcome.line;
+        return failure;
     }
     return result;
 }
@@ -235,7 +280,7 @@ FileResult ReadRecordFile(const std::string& path, TOutlineNode* target, std::st
 } // namespace
 
 void WriteItemTree(const TNRBObject& item, std::string& out, int level) {
-    out.append(item.RecordText(level));
+    item.AppendRecord(out, level);
     out.append(kLineEnd);
     AppendChildren(item, out, level + 1);
 }
@@ -254,7 +299,7 @@ void AppendSubtreeRecords(const TOutlineNode& top, std::string& out, const Hidde
         const TNRBObject* item = frame.node->Item();
         if (item && !(hidden && hidden(*item))) {
             if (zeroTreeCategories && IsTreeKind(item->Kind())) {
-                AppendZeroedCategories(out, item->RecordText(frame.level), item->Kind());
+                AppendRecordWithZeroCategories(*item, out, frame.level);
                 out.append(kLineEnd);
                 AppendChildren(*item, out, frame.level + 1);
             } else {
@@ -301,7 +346,9 @@ namespace {
 
 // Streams the outline in tree order with each node's depth as its level, flushing to sink.
 template <typename Sink> bool WriteOutline(const TOutline& outline, Sink&& sink) {
-    std::string buffer(kDataFileFirstLine);
+    std::string buffer;
+    buffer.reserve(kFlushSize + (kFlushSize >> 4));
+    buffer.append(kDataFileFirstLine);
     buffer.append(kLineEnd);
     struct Frame {
         const TOutlineNode* node;

@@ -44,6 +44,9 @@ using HiddenItemTest = std::function<bool(const TNRBObject&)>;
 class RecordReader {
 public:
     RecordReader(TOutlineNode* target, std::string_view fileName, int firstLineNumber = 1);
+    ~RecordReader();
+    RecordReader(const RecordReader&) = delete;
+    RecordReader& operator=(const RecordReader&) = delete;
     // False once an input error stopped the reading (a header whose level or kind is not a
     // number); the items read up to then stay.
     bool Line(std::string_view line);
@@ -53,23 +56,25 @@ public:
 
 private:
     void Create(std::string_view dataLine);
+    // The due marks of what was read are counted once at the end (see DeferDueMarks).
+    void EndDueMarkDeferral();
 
     TOutlineNode* target_;
     TOutline* outline_;
-    int base_;    // depth of the target
-    int current_; // the current level
+    long long base_;    // depth of the target
+    long long current_; // the current level
     TOutlineNode* parent_;
     TOutlineNode* last_; // the last tree node created
     std::string fileName_;
     int lineNumber_;
     FileResult result_;
     bool awaitingData_ = false;
+    bool deferringDueMarks_ = false;
     int kind_ = 0;
     std::string title_;
     std::string targetText_;
     std::string comment_;
     std::int32_t id_ = 0;
-    std::vector<std::string_view> fields_;
     int headersRead_ = 0;
 };
 

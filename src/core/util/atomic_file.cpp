@@ -1,5 +1,5 @@
-// The one place of the core that calls the operating system: the standard library has no way
-// to sync a file to disk or to create a file exclusively.
+// One of the two places of the core that call the operating system (memory_blocks.cpp is the
+// other): the standard library has no way to sync a file to disk or to create a file exclusively.
 #include "core/util/atomic_file.h"
 
 #include <algorithm>

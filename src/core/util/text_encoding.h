@@ -23,5 +23,7 @@ std::string DecodeFileText(std::string bytes);
 // Extended-B, Extended Additional), Greek, Cyrillic, Armenian and fullwidth A to Z. Other
 // code points and bytes that are not valid UTF-8 are copied unchanged.
 std::string Utf8ToLower(std::string_view text);
+// The same into out (replacing what it held), for loops that lower many texts.
+void Utf8ToLowerInto(std::string_view text, std::string& out);
 
 } // namespace quill

@@ -27,7 +27,8 @@ std::size_t LineEnd(std::string_view text) {
 } // namespace
 
 TextLinesOutcome ForEachTextLine(const std::string& path,
-                                 const std::function<bool(std::string_view line)>& onLine) {
+                                 const std::function<bool(std::string_view line)>& onLine,
+                                 std::size_t maxLineBytes) {
     std::FILE* in = std::fopen(path.c_str(), "rb");
     if (!in) {
         return {TextLinesStatus::CannotOpen, errno};
@@ -45,7 +46,15 @@ TextLinesOutcome ForEachTextLine(const std::string& path,
     bool firstLine = true;
     bool skipLineFeed = false; // the previous piece ended in CR
     bool stopped = false;
+    int lineNumber = 0;
+    int tooLong = 0; // the number of a line over the limit
     auto emit = [&](std::string_view line, bool knownValid) {
+        ++lineNumber;
+        if (line.size() > maxLineBytes) {
+            tooLong = lineNumber;
+            stopped = true;
+            return;
+        }
         if (firstLine) {
             firstLine = false;
             if (line.starts_with("\xEF\xBB\xBF")) {
@@ -85,6 +94,11 @@ TextLinesOutcome ForEachTextLine(const std::string& path,
         while (!stopped && !piece.empty()) {
             const std::size_t end = LineEnd(piece);
             if (end == piece.size()) {
+                if (carry.size() + piece.size() > maxLineBytes) {
+                    tooLong = lineNumber + 1;
+                    stopped = true;
+                    break;
+                }
                 carry.append(piece);
                 break;
             }
@@ -112,11 +126,11 @@ TextLinesOutcome ForEachTextLine(const std::string& path,
     if (failed) {
         return {TextLinesStatus::ReadError, error};
     }
-    if (stopped) {
-        return {TextLinesStatus::Stopped, 0};
-    }
-    if (!carry.empty()) {
+    if (!stopped && !carry.empty()) {
         emit(carry, false);
+    }
+    if (tooLong != 0) {
+        return {TextLinesStatus::ReadError, EFBIG, tooLong};
     }
     return {stopped ? TextLinesStatus::Stopped : TextLinesStatus::Read, 0};
 }
@@ -126,6 +140,10 @@ std::string CannotReadMessage(const std::string& path, int error) {
 }
 
 std::string TextLinesFailure(const std::string& path, const TextLinesOutcome& outcome) {
+    if (outcome.line != 0) {
+        return "Line " + std::to_string(outcome.line) + " of \"" + path + "\" is longer than " +
+               std::to_string(kMaxLineBytes >> 20) + " MiB.";
+    }
     return CannotReadMessage(path, outcome.error);
 }
 
