@@ -10,26 +10,11 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <string>
 
 namespace quilltool {
-namespace {
-
-// Ends the process with the outline still standing: the system takes its memory back at
-// once, where taking a million items apart one by one would cost a good part of the command.
-// Whatever the command wrote is on disk by then (a save syncs its file before it returns).
-[[noreturn]] void EndWithoutTeardown(int status) {
-    std::cout.flush();
-    std::cerr.flush();
-    std::fflush(nullptr);
-    std::_Exit(status);
-}
-
-} // namespace
 
 int Stats(const std::vector<std::string_view>& args) {
     if (args.size() != 1) {

@@ -320,9 +320,9 @@ int Import(const std::vector<std::string_view>& args) {
         std::cout << run.report.Text(run.recordUnit);
     }
     if (!result.ok) {
-        return Finish(result);
+        EndWithoutTeardown(Finish(result));
     }
-    return Save(dataFile, outline) ? kOk : kBadData;
+    EndWithoutTeardown(Save(dataFile, outline) ? kOk : kBadData);
 }
 
 int Export(const std::vector<std::string_view>& args) {
@@ -349,7 +349,7 @@ int Export(const std::vector<std::string_view>& args) {
     bool usageError = false;
     const quill::FileResult result =
         exporter->second(*start, parsed.positional[2], parsed, usageError);
-    return usageError ? Usage() : Finish(result);
+    EndWithoutTeardown(usageError ? Usage() : Finish(result));
 }
 
 } // namespace quilltool

@@ -4,6 +4,8 @@
 #include "core/storage/data_file.h"
 
 #include <charconv>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 
@@ -60,6 +62,13 @@ bool ParseArguments(const std::vector<std::string_view>& args,
 bool ParseUnsigned(std::string_view text, unsigned long long& value) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     return !text.empty() && error == std::errc{} && end == text.data() + text.size();
+}
+
+void EndWithoutTeardown(int status) {
+    std::cout.flush();
+    std::cerr.flush();
+    std::fflush(nullptr);
+    std::_Exit(status);
 }
 
 bool Load(const std::string& path, quill::TOutline& outline, bool missingIsEmpty) {
