@@ -20,7 +20,9 @@
 namespace quill {
 namespace {
 
-constexpr std::size_t kFlushSize = std::size_t{1} << 20;
+// The save hands its records to the file in pieces of this size: the buffer adds to the peak
+// memory of a save while the whole outline is in memory.
+constexpr std::size_t kFlushSize = std::size_t{256} << 10;
 
 // Cuts the text into lines; CR LF, LF and a lone CR each end a line.
 class LineReader {

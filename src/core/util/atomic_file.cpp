@@ -27,6 +27,8 @@ namespace fs = std::filesystem;
 
 // Large enough that a file of many megabytes goes out in few system calls.
 constexpr std::size_t kBufferSize = std::size_t{1} << 20;
+// Pieces this large gain nothing from being copied into the buffer first.
+constexpr std::size_t kDirectSize = std::size_t{64} << 10;
 
 #ifdef _WIN32
 
@@ -297,14 +299,14 @@ bool AtomicFileWriter::Write(std::string_view bytes) {
     if (fd_ < 0) {
         return Fail("No file open for writing", targetPath_, "");
     }
-    if (buffer_.size() + bytes.size() <= kBufferSize) {
+    if (bytes.size() < kDirectSize && buffer_.size() + bytes.size() <= kBufferSize) {
         buffer_.append(bytes);
         return true;
     }
     if (!Flush()) {
         return false;
     }
-    if (bytes.size() < kBufferSize) {
+    if (bytes.size() < kDirectSize) {
         buffer_.append(bytes);
         return true;
     }

@@ -13,7 +13,9 @@
 namespace quill {
 namespace {
 
-constexpr std::size_t kReadChunk = std::size_t{1} << 20;
+// Large enough that reading costs a few hundred calls for a big file, small enough not to
+// add to the peak memory of a load.
+constexpr std::size_t kReadChunk = std::size_t{256} << 10;
 
 // Where the line that starts the text ends: at CR, LF or the end.
 std::size_t LineEnd(std::string_view text) {
