@@ -302,6 +302,27 @@ TEST_F(ItemModelTest, AddressKeepsLinesAndFormatsItsPostalBlock) {
               std::string::npos);
 }
 
+TEST_F(ItemModelTest, AddressCountsEmptyLinesItWasGiven) {
+    // Empty lines count as lines: the editor shows as many as were typed.
+    TAddressObject address("Home", "", "", 1, "");
+    EXPECT_EQ(address.LineCount(), 0u);
+    address.SetLines({"", ""});
+    EXPECT_EQ(address.LineCount(), 2u);
+    address.SetLines({"", "", "", "", "fifth"});
+    ASSERT_EQ(address.LineCount(), 5u);
+    EXPECT_EQ(address.Line(3), "");
+    EXPECT_EQ(address.Line(4), "fifth");
+    EXPECT_EQ(address.Line(5), "");
+    address.SetLines({});
+    EXPECT_EQ(address.LineCount(), 0u);
+    EXPECT_EQ(address.Line(0), "");
+    address.PadLines();
+    EXPECT_EQ(address.LineCount(), 3u);
+    // A record's three empty line fields are three lines.
+    address.ReadDataLine("{Addr}~~~~~~City~~~~~~~~0");
+    EXPECT_EQ(address.LineCount(), 6u) << "read lines are appended to those held";
+}
+
 TEST_F(ItemModelTest, CopyToClipboardStoresRecordWithZeroAndPlainText) {
     TNRBObject* person = Make(kPersonKind, "Ann", root);
     TNRBObject* phone =

@@ -53,6 +53,9 @@ public:
     const char* data() const noexcept { return view().data(); }
     std::size_t size() const noexcept { return view().size(); }
     bool empty() const noexcept { return word_ == 0 || (IsInline() && InlineSize() == 0); }
+    // True for a text never given a value (or moved from); an empty text given is not null.
+    // A holder of a few optional texts can tell how many it was given without a count.
+    bool IsNull() const noexcept { return word_ == 0; }
 
     friend bool operator==(const CompactString& a, std::string_view b) noexcept {
         return a.view() == b;
@@ -94,7 +97,7 @@ private:
                   "the inline form keeps its tag in the low byte of a pointer's room");
 
     // Inline: the low bit is set, bits 1 to 3 hold the size, the bytes follow the tag byte.
-    // Otherwise the word is an 8-aligned block pointer, or 0 for the empty text.
+    // Otherwise the word is a (4-aligned) block pointer, or 0 for the empty text.
     bool IsInline() const noexcept { return (word_ & 1u) != 0; }
     std::size_t InlineSize() const noexcept { return (word_ >> 1) & 7u; }
     Block* AsBlock() const noexcept { return reinterpret_cast<Block*>(word_); }

@@ -49,7 +49,7 @@ void TAddressObject::SetupActionMenu(ActionMenu& menu) const {
 
 std::string TAddressObject::ClipboardText() const {
     std::string text;
-    for (std::size_t i = 0; i < lineCount_; ++i) {
+    for (std::size_t i = 0, count = LineCount(); i < count; ++i) {
         if (!Line(i).empty()) {
             text.append(Line(i)).append("\r\n");
         }
@@ -64,7 +64,6 @@ void TAddressObject::SetLines(const std::vector<std::string>& lines) {
         line = CompactString();
     }
     moreLines_.reset();
-    lineCount_ = 0;
     for (const std::string& line : lines) {
         AppendLine(line);
     }
@@ -72,34 +71,46 @@ void TAddressObject::SetLines(const std::vector<std::string>& lines) {
 }
 
 void TAddressObject::PadLines() {
-    while (lineCount_ < 3) {
+    while (LineCount() < 3) {
         AppendLine({});
     }
 }
 
+std::size_t TAddressObject::LineCount() const {
+    if (moreLines_) {
+        return 3 + moreLines_->size();
+    }
+    std::size_t count = 0;
+    while (count < 3 && !firstLines_[count].IsNull()) {
+        ++count;
+    }
+    return count;
+}
+
 void TAddressObject::AppendLine(std::string_view line) {
-    if (lineCount_ < 3) {
-        firstLines_[lineCount_] = Cleaned(line);
+    if (const std::size_t count = LineCount(); count < 3) {
+        firstLines_[count] = Cleaned(line);
     } else {
         if (!moreLines_) {
             moreLines_ = std::make_unique<std::vector<CompactString>>();
         }
         moreLines_->push_back(Cleaned(line));
     }
-    ++lineCount_;
 }
 
 std::string_view TAddressObject::Line(std::size_t i) const {
-    if (i >= lineCount_) {
-        return {};
+    if (i < 3) {
+        return firstLines_[i].view(); // a null place reads as an empty line
     }
-    return i < 3 ? firstLines_[i].view() : (*moreLines_)[i - 3].view();
+    return moreLines_ && i - 3 < moreLines_->size() ? (*moreLines_)[i - 3].view()
+                                                    : std::string_view{};
 }
 
 std::vector<std::string_view> TAddressObject::Lines() const {
+    const std::size_t count = LineCount();
     std::vector<std::string_view> lines;
-    lines.reserve(lineCount_);
-    for (std::size_t i = 0; i < lineCount_; ++i) {
+    lines.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
         lines.push_back(Line(i));
     }
     return lines;

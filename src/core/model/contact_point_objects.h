@@ -21,7 +21,7 @@ public:
     std::string ClipboardText() const override;
 
     // All lines typed; only the first three are written to the record.
-    std::size_t LineCount() const { return lineCount_; }
+    std::size_t LineCount() const;
     std::string_view Line(std::size_t i) const;
     std::vector<std::string_view> Lines() const;
     void SetLines(const std::vector<std::string>& lines);
@@ -49,10 +49,10 @@ protected:
 private:
     void AppendLine(std::string_view line);
 
-    // Three lines live in place, as almost every address has; more go to the overflow.
+    // Three lines live in place, as almost every address has; more go to the overflow. The
+    // lines given fill the places from the first, so the null places tell the count.
     CompactString firstLines_[3];
     std::unique_ptr<std::vector<CompactString>> moreLines_;
-    std::uint32_t lineCount_ = 0;
     CompactString city_;
     CompactString state_;
     CompactString postCode_;
