@@ -72,7 +72,7 @@ void CompactString::Assign(std::string_view text) {
         Retain();
         return;
     }
-    auto* block = static_cast<Block*>(ModelAllocate(BlockBytes(text.size())));
+    auto* block = static_cast<Block*>(ModelAllocateText(BlockBytes(text.size())));
     block->holders = 1;
     char* bytes = block->bytes;
     if (text.size() < Block::kLongSize) {
@@ -106,7 +106,7 @@ void CompactString::FreeBlock(Block* block) noexcept {
     if (recent.blocks[slot] == reinterpret_cast<std::uint64_t>(block)) {
         recent.blocks[slot] = 0;
     }
-    ModelFree(block, BlockBytes(text.size()));
+    ModelFreeText(block, BlockBytes(text.size()));
 }
 
 } // namespace quill
