@@ -72,6 +72,32 @@ TNRBObject* ContentsListModel::ItemAt(int row) const {
 }
 
 int ContentsListModel::RowOf(const TNRBObject* item) const {
+    if (!item) {
+        return -1;
+    }
+    // The entries are in sort order, so the item is among those it ties with; a list of many
+    // thousands changed one by one would otherwise cost a pass over the list per change.
+    struct Order {
+        bool operator()(const Entry& entry, const TNRBObject* value) const {
+            return ItemSortsBefore(*entry.item, *value);
+        }
+        bool operator()(const TNRBObject* value, const Entry& entry) const {
+            return ItemSortsBefore(*value, *entry.item);
+        }
+    };
+    const auto [first, last] = std::equal_range(entries_.begin(), entries_.end(), item, Order{});
+    for (auto it = first; it != last; ++it) {
+        if (it->item == item) {
+            return static_cast<int>(it - entries_.begin());
+        }
+    }
+    // Only the listed node's items and its child nodes' items are listed: a change anywhere
+    // else in the outline needs no look at the list.
+    if (const TOutlineNode* node = item->Node();
+        node && node != node_ && (!node_ || node->Parent() != node_)) {
+        return -1;
+    }
+    // An item whose title just changed still stands where its old title placed it.
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         if (entries_[i].item == item) {
             return static_cast<int>(i);
