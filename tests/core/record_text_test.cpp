@@ -57,6 +57,25 @@ TEST(RecordTextSplit, SplitsLeftToRightWithoutLookAhead) {
     EXPECT_EQ(views[3], "");
 }
 
+TEST(RecordTextSplit, SeparatorSearchAgreesWithPlainFind) {
+    // Every string of up to nine bytes over '~', 'a' and '\0' at every odd and even offset.
+    const char alphabet[] = {'~', 'a', '\0'};
+    for (std::size_t length = 0; length <= 9; ++length) {
+        std::size_t total = 1;
+        for (std::size_t i = 0; i < length; ++i) {
+            total *= 3;
+        }
+        for (std::size_t code = 0; code < total; ++code) {
+            std::string text;
+            for (std::size_t i = 0, c = code; i < length; ++i, c /= 3) {
+                text.push_back(alphabet[c % 3]);
+            }
+            ASSERT_EQ(FindFieldSeparator(text), std::string_view(text).find(kFieldSeparator))
+                << "in \"" << text << "\"";
+        }
+    }
+}
+
 TEST(RecordTextNumber, LeadingNumberTakesTheLeadingDigits) {
     EXPECT_EQ(LeadingNumber("42"), 42);
     EXPECT_EQ(LeadingNumber("42abc"), 42);

@@ -7,7 +7,7 @@ namespace quill {
 void SplitFieldViews(std::string_view text, std::vector<std::string_view>& fields) {
     fields.clear();
     for (;;) {
-        const std::size_t at = text.find(kFieldSeparator);
+        const std::size_t at = FindFieldSeparator(text);
         if (at == std::string_view::npos) {
             fields.push_back(text);
             return;
@@ -138,7 +138,7 @@ bool DataLineReader::Open(std::string_view text, std::string_view tag) {
     }
     text.remove_prefix(tag.size());
     while (count_ < kMaxFields) {
-        const std::size_t at = text.find(kFieldSeparator);
+        const std::size_t at = FindFieldSeparator(text);
         if (at == std::string_view::npos) {
             fields_[count_++] = text;
             break;

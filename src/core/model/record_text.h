@@ -12,6 +12,25 @@ namespace quill {
 inline constexpr std::string_view kFieldSeparator = "~~";
 inline constexpr std::string_view kLineEnd = "\r\n";
 
+// Where the first "~~" of text starts, or npos; the same as text.find(kFieldSeparator).
+// Fields are short and many: looking at every second byte for a '~' costs less than a
+// library search started again for each field.
+inline std::size_t FindFieldSeparator(std::string_view text) noexcept {
+    const char* p = text.data();
+    const std::size_t n = text.size();
+    std::size_t i = 0;
+    while (i + 1 < n) {
+        if (p[i + 1] != '~') {
+            i += 2; // no "~~" starts at i or at i + 1
+        } else if (p[i] == '~') {
+            return i;
+        } else {
+            i += 1;
+        }
+    }
+    return std::string_view::npos;
+}
+
 // Splits at every "~~", left to right without look-ahead; n separators give n+1 fields.
 void SplitFields(std::string_view text, std::vector<std::string>& fields);
 

@@ -79,14 +79,14 @@ bool ReadInteger(std::string_view line, std::size_t& pos, std::int32_t& value) {
 // count.
 bool SplitHeaderFields(std::string_view text, std::string_view (&fields)[4]) {
     for (std::size_t i = 0; i < 3; ++i) {
-        const std::size_t at = text.find(kFieldSeparator);
+        const std::size_t at = FindFieldSeparator(text);
         if (at == std::string_view::npos) {
             return false;
         }
         fields[i] = text.substr(0, at);
         text.remove_prefix(at + kFieldSeparator.size());
     }
-    if (text.find(kFieldSeparator) != std::string_view::npos) {
+    if (FindFieldSeparator(text) != std::string_view::npos) {
         return false;
     }
     fields[3] = text;
