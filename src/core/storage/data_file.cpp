@@ -290,27 +290,36 @@ void WriteItemTree(const TNRBObject& item, std::string& out, int level) {
 void AppendSubtreeRecords(const TOutlineNode& top, std::string& out, const HiddenItemTest& hidden,
                           bool zeroTreeCategories) {
     // Depth-first in tree order; levels relative to the top node, which is level 1.
-    struct Frame {
-        const TOutlineNode* node;
-        int level;
+    const auto append = [&](const TOutlineNode& node, int level) {
+        const TNRBObject* item = node.Item();
+        if (!item || (hidden && hidden(*item))) {
+            return;
+        }
+        if (zeroTreeCategories && IsTreeKind(item->Kind())) {
+            AppendRecordWithZeroCategories(*item, out, level);
+            out.append(kLineEnd);
+            AppendChildren(*item, out, level + 1);
+        } else {
+            WriteItemTree(*item, out, level);
+        }
     };
-    std::vector<Frame> stack{{&top, 1}};
+    append(top, 1);
+    // The walk keeps one place per level, never the siblings still to come: a node of a
+    // million children costs no list of them.
+    struct Frame {
+        const TOutlineNode* parent;
+        std::size_t next;
+    };
+    std::vector<Frame> stack{{&top, 0}};
     while (!stack.empty()) {
-        const Frame frame = stack.back();
-        stack.pop_back();
-        const TNRBObject* item = frame.node->Item();
-        if (item && !(hidden && hidden(*item))) {
-            if (zeroTreeCategories && IsTreeKind(item->Kind())) {
-                AppendRecordWithZeroCategories(*item, out, frame.level);
-                out.append(kLineEnd);
-                AppendChildren(*item, out, frame.level + 1);
-            } else {
-                WriteItemTree(*item, out, frame.level);
-            }
+        Frame& frame = stack.back();
+        if (frame.next == frame.parent->ChildCount()) {
+            stack.pop_back();
+            continue;
         }
-        for (std::size_t i = frame.node->ChildCount(); i-- > 0;) {
-            stack.push_back({frame.node->ChildAt(i), frame.level + 1});
-        }
+        const TOutlineNode* node = frame.parent->ChildAt(frame.next++);
+        append(*node, static_cast<int>(stack.size()) + 1);
+        stack.push_back({node, 0});
     }
 }
 
@@ -352,23 +361,29 @@ template <typename Sink> bool WriteOutline(const TOutline& outline, Sink&& sink)
     buffer.reserve(kFlushSize + (kFlushSize >> 4));
     buffer.append(kDataFileFirstLine);
     buffer.append(kLineEnd);
+    // One place per level (none for the top level, whose nodes the outline lists), never
+    // the siblings still to come: a million top-level nodes cost no list of them.
     struct Frame {
-        const TOutlineNode* node;
-        int depth;
+        const TOutlineNode* parent;
+        std::size_t next;
     };
-    std::vector<Frame> stack;
-    for (std::size_t i = outline.TopLevelCount(); i-- > 0;) {
-        stack.push_back({outline.ChildOf(nullptr, i), 0});
-    }
+    std::vector<Frame> stack{{nullptr, 0}};
     while (!stack.empty()) {
-        const Frame frame = stack.back();
-        stack.pop_back();
-        if (const TNRBObject* item = frame.node->Item()) {
-            WriteItemTree(*item, buffer, frame.depth);
+        Frame& frame = stack.back();
+        const std::size_t count =
+            frame.parent ? frame.parent->ChildCount() : outline.TopLevelCount();
+        if (frame.next == count) {
+            stack.pop_back();
+            continue;
         }
-        for (std::size_t i = frame.node->ChildCount(); i-- > 0;) {
-            stack.push_back({frame.node->ChildAt(i), frame.depth + 1});
+        const std::size_t position = frame.next++;
+        const TOutlineNode* node =
+            frame.parent ? frame.parent->ChildAt(position) : outline.ChildOf(nullptr, position);
+        // Top-level nodes are level 0.
+        if (const TNRBObject* item = node->Item()) {
+            WriteItemTree(*item, buffer, static_cast<int>(stack.size()) - 1);
         }
+        stack.push_back({node, 0});
         if (buffer.size() >= kFlushSize) {
             if (!sink(buffer)) {
                 return false;
