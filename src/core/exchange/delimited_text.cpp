@@ -1,6 +1,7 @@
 #include "core/exchange/delimited_text.h"
 
 #include "core/exchange/column_map.h"
+#include "core/exchange/csv_fields.h"
 #include "core/exchange/record_types.h"
 #include "core/model/item_factory.h"
 #include "core/model/item_kind.h"
@@ -54,13 +55,12 @@ void AppendQuoted(std::string& out, std::string_view value) {
     out.push_back('"');
 }
 
+using ResolvedFields = std::vector<std::optional<CSVField>>;
+
 // The item's line (without the line end) appended to out, when it gives one.
-void AppendLineOf(const TNRBObject& item, const std::vector<std::string>& fields,
-                  std::string& out) {
+void AppendLineOf(const TNRBObject& item, const ResolvedFields& fields, std::string& out) {
     const std::size_t start = out.size();
-    for (const std::string& field : fields) {
-        out.append(item.CSVFieldText(field));
-    }
+    AppendCSVFieldTexts(item, fields, out);
     if (out.size() == start) {
         return;
     }
@@ -73,9 +73,9 @@ void AppendLineOf(const TNRBObject& item, const std::vector<std::string>& fields
 
 // The item's line when it is of the kind, else those of its Children of the kind, at any
 // depth, in list order.
-void AppendItemLines(const TNRBObject& top, int kind, const std::vector<std::string>& fields,
-                     std::string& out) {
-    std::vector<const TNRBObject*> stack{&top};
+void AppendItemLines(const TNRBObject& top, int kind, const ResolvedFields& fields,
+                     std::vector<const TNRBObject*>& stack, std::string& out) {
+    stack.assign(1, &top);
     while (!stack.empty()) {
         const TNRBObject* item = stack.back();
         stack.pop_back();
@@ -171,7 +171,7 @@ std::string CSVHeaderLine(const std::vector<std::string>& fields) {
 
 std::string CSVLine(const TNRBObject& item, const std::vector<std::string>& fields) {
     std::string line;
-    AppendLineOf(item, fields, line);
+    AppendLineOf(item, ResolveCSVFields(fields), line);
     if (line.ends_with(kLineEnd)) {
         line.resize(line.size() - kLineEnd.size());
     }
@@ -238,6 +238,7 @@ FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
         }
     }
     const bool byName = options.firstLineHasNames && options.fields.empty();
+    const CSVFieldPositions positions = CSVFieldPositionsOf(positional);
     std::optional<TColumnMap> columns;
     FileResult result;
 
@@ -251,13 +252,13 @@ FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
     bool firstRecord = true;
     bool madeTreeItems = false;
     auto make = [&](const std::vector<std::string>& recordValues,
-                    const std::vector<std::string>& fields) -> const TNRBObject* {
+                    const CSVFieldPositions& fields) -> const TNRBObject* {
         if (treeKind) {
             TNRBObject* item = CreateItem(kind, "New", {}, {}, 0, {}, target);
             if (!item) {
                 return nullptr;
             }
-            if (item->ReadCSVRecord(recordValues, fields)) {
+            if (ReadCSVRecordAt(*item, recordValues, fields)) {
                 madeTreeItems = true;
                 return item;
             }
@@ -266,7 +267,7 @@ FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
         }
         // Read before it is hung in, so that a refused record never enters the list.
         std::unique_ptr<TNRBObject> item = ConstructItem(kind, "New", {}, {}, 0, {});
-        if (!item->ReadCSVRecord(recordValues, fields)) {
+        if (!ReadCSVRecordAt(*item, recordValues, fields)) {
             return nullptr;
         }
         TNRBObject* added = target->Item()->AddChild(std::move(item));
@@ -296,9 +297,9 @@ FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
         const TNRBObject* item = nullptr;
         if (columns) {
             columns->Project(values, projected, rowFields, unused);
-            item = make(projected, rowFields);
+            item = make(projected, CSVFieldPositionsOf(rowFields));
         } else {
-            item = make(values, positional);
+            item = make(values, positions);
         }
         if (report) {
             ++report->records;
@@ -363,6 +364,8 @@ bool WriteCSVLines(const TOutlineNode& node, const TRecordType& type,
         buffer.append(CSVHeaderLine(fields));
         buffer.append(kLineEnd);
     }
+    const ResolvedFields resolved = ResolveCSVFields(fields);
+    std::vector<const TNRBObject*> stack;
     bool ok = true;
     std::uint64_t nodes = 0;
     ForEachInSubtree(&node, [&](const TOutlineNode* visited) {
@@ -372,7 +375,7 @@ bool WriteCSVLines(const TOutlineNode& node, const TRecordType& type,
         if (!ok || !item || (hidden && hidden(*item))) {
             return;
         }
-        AppendItemLines(*item, type.kind, fields, buffer);
+        AppendItemLines(*item, type.kind, resolved, stack, buffer);
         if (buffer.size() >= kFlushSize) {
             ok = flush(buffer);
         }
