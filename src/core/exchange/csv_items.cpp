@@ -173,26 +173,22 @@ bool ReadWebsite(TWebObject& w, const FieldValues& v) {
     return HasTitleAndTarget(w);
 }
 
+// The roles in the order of the Primary fields.
 struct PrimaryRole {
     const std::string label;
     int kind;
     CSVField required; // without it the contact point's record fails anyway
-    void (TContactHolderObject::*setPrimary)(std::string_view);
     std::string_view (TContactHolderObject::*primary)() const;
 };
 
 const std::array<PrimaryRole, 5>& PrimaryRoles() {
     static const std::array<PrimaryRole, 5> roles{{
         {"Primary Address", kAddressKind, CSVField::AddressLine1,
-         &TContactHolderObject::SetPrimaryAddress, &TContactHolderObject::PrimaryAddress},
-        {"Primary Phone", kPhoneKind, CSVField::PhoneNumber, &TContactHolderObject::SetPrimaryPhone,
-         &TContactHolderObject::PrimaryPhone},
-        {"Primary Fax", kFaxKind, CSVField::FaxNumber, &TContactHolderObject::SetPrimaryFax,
-         &TContactHolderObject::PrimaryFax},
-        {"Primary EMail", kEMailKind, CSVField::EMailAddress,
-         &TContactHolderObject::SetPrimaryEMail, &TContactHolderObject::PrimaryEMail},
-        {"Primary Website", kWebsiteKind, CSVField::Website,
-         &TContactHolderObject::SetPrimaryWebsite, &TContactHolderObject::PrimaryWebsite},
+         &TContactHolderObject::PrimaryAddress},
+        {"Primary Phone", kPhoneKind, CSVField::PhoneNumber, &TContactHolderObject::PrimaryPhone},
+        {"Primary Fax", kFaxKind, CSVField::FaxNumber, &TContactHolderObject::PrimaryFax},
+        {"Primary EMail", kEMailKind, CSVField::EMailAddress, &TContactHolderObject::PrimaryEMail},
+        {"Primary Website", kWebsiteKind, CSVField::Website, &TContactHolderObject::PrimaryWebsite},
     }};
     return roles;
 }
@@ -238,15 +234,22 @@ bool AttachContactPoint(TContactHolderObject& holder, std::unique_ptr<TNRBObject
 // Each contact point the record holds becomes the holder's primary one of its kind. It is
 // read before it is hung in, so that a failing one never shows.
 void ReadContactPoints(TContactHolderObject& holder, const FieldValues& v) {
-    for (const PrimaryRole& role : PrimaryRoles()) {
+    std::array<std::optional<std::string_view>, 5> primaries;
+    bool anyPrimary = false;
+    for (std::size_t i = 0; i < PrimaryRoles().size(); ++i) {
+        const PrimaryRole& role = PrimaryRoles()[i];
         if (!v.HasText(role.required)) {
             continue;
         }
         std::unique_ptr<TNRBObject> item = ConstructItem(role.kind, "New", {}, {}, 0, {});
         if (ReadContactPoint(*item, v.ForContactPoint(role.label)) &&
             AttachContactPoint(holder, std::move(item))) {
-            (holder.*role.setPrimary)(role.label);
+            primaries[i] = role.label;
+            anyPrimary = true;
         }
+    }
+    if (anyPrimary) {
+        holder.SetPrimaryTitles(primaries);
     }
 }
 
