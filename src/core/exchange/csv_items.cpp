@@ -60,12 +60,16 @@ private:
 // Sets the title; a tree item's caption follows, as with SetTitle, but its siblings are not
 // sorted: an import makes thousands of them and sorts them once at the end.
 void SetRecordTitle(TNRBObject& item, std::string_view title) {
+    TOutlineNode* node = item.Node();
+    if (!node) {
+        item.SetTitle(title); // no caption to follow: a contact point not yet hung in
+        return;
+    }
     const CompactString clean = Cleaned(title);
     if (clean.view() == item.Title()) {
         return;
     }
-    TOutlineNode* node = item.Node();
-    if (node && node->Item() == &item && node->Text() == item.Title()) {
+    if (node->Item() == &item && node->Text() == item.Title()) {
         TOutline::SetNodeText(node, clean);
     }
     item.SetTitle(clean);
