@@ -292,6 +292,7 @@ template <typename TitleOf> void SortSiblingKeys(std::vector<SiblingKey>& keys, 
     };
     std::string rests;
     std::vector<Tied> tied;
+    std::vector<std::string_view> titles;
     for (std::size_t i = 0; i < keys.size();) {
         std::size_t end = i + 1;
         while (end < keys.size() && SameKeyBytes(keys[i], keys[end])) {
@@ -300,8 +301,14 @@ template <typename TitleOf> void SortSiblingKeys(std::vector<SiblingKey>& keys, 
         if (end - i > 1) {
             rests.clear();
             tied.clear();
+            // The titles lie at random places: fetched first in a loop of their own, so
+            // that the processor overlaps the reads.
+            titles.clear();
             for (std::size_t k = i; k < end; ++k) {
-                const std::string_view title = titleOf(keys[k]);
+                titles.push_back(titleOf(keys[k]));
+            }
+            for (std::size_t k = i; k < end; ++k) {
+                const std::string_view title = titles[k - i];
                 const std::string_view rest = title.substr(std::min(title.size(), kKeyBytes));
                 tied.push_back({rests.size(), rest.size(), title.size(), keys[k]});
                 for (const char c : rest) {
