@@ -55,6 +55,35 @@ TEST(DelimitedRecordTest, OpenQuotesContinueTheRecord) {
     EXPECT_TRUE(EndsInOpenQuote("x\t\"a,b", '\t'));
 }
 
+// A record read line by line: a quote that closes at the start of a line, doubled quotes in
+// a continued value, a value opened again on the closing line, and a quote still open at the
+// end of the file, which takes the rest of the file.
+TEST_F(DelimitedColumnsTest, QuotesAcrossManyLinesCloseWhereTheyClose) {
+    DelimitedImportOptions options;
+    options.fields = {"First Name", "Address Line 1", "Last Name", "Comment"};
+    ASSERT_TRUE(Import("Ann,\"one\n"
+                       "\"\"two\"\" three\n"
+                       "\",Lee,\"c1\n"
+                       "c2\"\n"
+                       "Bo,,Roe,\"never closed\n"
+                       "still\n",
+                       options));
+    ASSERT_EQ(root->ChildCount(), 2u);
+    const TPersonObject* ann = PersonAt(0);
+    const TPersonObject* bo = PersonAt(1);
+    ASSERT_NE(ann, nullptr);
+    ASSERT_NE(bo, nullptr);
+    EXPECT_EQ(ann->Target(), "Ann Lee");
+    EXPECT_EQ(ann->Comment(), "c1 c2");
+    const auto* address = dynamic_cast<const TAddressObject*>(ann->PrimaryContact(kAddressKind));
+    ASSERT_NE(address, nullptr);
+    EXPECT_EQ(address->Line(0), "one");
+    EXPECT_EQ(address->Line(1), "\"two\" three");
+    EXPECT_EQ(bo->Target(), "Bo Roe");
+    EXPECT_EQ(bo->Comment(), "never closed still");
+    EXPECT_EQ(report.records, 2u);
+}
+
 TEST_F(DelimitedColumnsTest, QuotedLineBreaksAndSkippedColumns) {
     DelimitedImportOptions options;
     options.fields = {"First Name",     "",     "Last Name", "(Ignore)",

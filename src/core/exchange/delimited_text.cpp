@@ -31,10 +31,6 @@ std::size_t FindFrom(std::string_view text, char c, std::size_t from) {
     return at ? static_cast<std::size_t>(static_cast<const char*>(at) - text.data()) : text.size();
 }
 
-FileResult ReadFailure(const std::string& path, int error) {
-    return FileResult::Failure(CannotReadMessage(path, error));
-}
-
 bool HeaderNeedsQuotes(std::string_view name) {
     return name.find_first_of(" ,\"") != std::string_view::npos;
 }
@@ -178,30 +174,50 @@ std::string CSVLine(const TNRBObject& item, const std::vector<std::string>& fiel
     return line;
 }
 
-bool EndsInOpenQuote(std::string_view text, char separator) {
+namespace {
+
+// Whether a quoted value is still open at the end of text, which goes on a record that was
+// inside one (insideQuote) or not where text begins; see EndsInOpenQuote. A record of many
+// lines is so scanned once, line by line, not again from its start at each line.
+bool QuoteOpenAtEnd(std::string_view text, char separator, bool insideQuote) {
     std::size_t pos = 0;
-    while (pos < text.size()) {
-        if (text[pos] == '"') {
-            ++pos;
-            for (;;) {
-                const std::size_t quote = FindFrom(text, '"', pos);
-                if (quote == text.size()) {
-                    return true;
-                }
-                if (quote + 1 < text.size() && text[quote + 1] == '"') {
-                    pos = quote + 2;
-                    continue;
-                }
-                pos = quote + 1;
-                break;
+    for (;;) {
+        if (insideQuote) {
+            const std::size_t quote = FindFrom(text, '"', pos);
+            if (quote == text.size()) {
+                return true;
             }
+            if (quote + 1 < text.size() && text[quote + 1] == '"') {
+                pos = quote + 2;
+                continue;
+            }
+            insideQuote = false;
+            pos = FindFrom(text, separator, quote + 1);
+            if (pos == text.size()) {
+                return false;
+            }
+            ++pos;
+        }
+        if (pos >= text.size()) {
+            return false;
+        }
+        if (text[pos] == '"') {
+            insideQuote = true;
+            ++pos;
+            continue;
         }
         pos = FindFrom(text, separator, pos);
-        if (pos < text.size()) {
-            ++pos;
+        if (pos == text.size()) {
+            return false;
         }
+        ++pos;
     }
-    return false;
+}
+
+} // namespace
+
+bool EndsInOpenQuote(std::string_view text, char separator) {
+    return QuoteOpenAtEnd(text, separator, false);
 }
 
 FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
@@ -320,19 +336,33 @@ FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
         }
         return true;
     };
-    // A quoted value may hold line breaks: its record then goes on on the next line.
+    // A quoted value may hold line breaks: its record then goes on on the next line. Such a
+    // record is bounded as a line is.
     std::string pending;
     bool continuing = false;
+    int lineNumber = 0;
+    int recordStart = 0;
     const TextLinesOutcome outcome = ForEachTextLine(path, [&](std::string_view line) {
-        if (continuing) {
-            pending += '\n';
-            pending.append(line);
-        } else if (EndsInOpenQuote(line, separator)) {
+        ++lineNumber;
+        if (!continuing) {
+            if (!EndsInOpenQuote(line, separator)) {
+                return handle(line);
+            }
             pending.assign(line);
-        } else {
-            return handle(line);
+            continuing = true;
+            recordStart = lineNumber;
+            return true;
         }
-        continuing = EndsInOpenQuote(pending, separator);
+        if (pending.size() + 1 + line.size() > kMaxLineBytes) {
+            continuing = false;
+            result = FileResult::Failure("The record from line " + std::to_string(recordStart) +
+                                         " of \"" + path + "\" is longer than " +
+                                         std::to_string(kMaxLineBytes >> 20) + " MiB.");
+            return false;
+        }
+        pending += '\n';
+        pending.append(line);
+        continuing = QuoteOpenAtEnd(line, separator, true);
         return continuing || handle(pending);
     });
     if (continuing) {
@@ -340,7 +370,7 @@ FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
     }
     if (outcome.status == TextLinesStatus::CannotOpen ||
         outcome.status == TextLinesStatus::ReadError) {
-        result = ReadFailure(path, outcome.error);
+        result = FileResult::Failure(TextLinesFailure(path, outcome));
     }
     // Records renamed their nodes without sorting each time; one sort puts them in order.
     if (madeTreeItems) {
@@ -396,6 +426,7 @@ FileResult WriteCSVSubtree(const TOutlineNode& node, const std::string& fileName
                            bool includeNames, const HiddenItemTest& hidden) {
     AtomicFileWriter writer;
     std::string buffer;
+    buffer.reserve(kFlushSize + (kFlushSize >> 4));
     auto flush = [&](std::string& pending) {
         const bool written = writer.Write(pending);
         pending.clear();
