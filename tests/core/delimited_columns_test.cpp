@@ -84,6 +84,26 @@ TEST_F(DelimitedColumnsTest, QuotesAcrossManyLinesCloseWhereTheyClose) {
     EXPECT_EQ(report.records, 2u);
 }
 
+// A line of thousands of separators costs what its columns up to the limit cost: the rest
+// is looked at for the report only.
+TEST_F(DelimitedColumnsTest, ColumnsPastTheLimitCountOnceInTheReport) {
+    DelimitedImportOptions options;
+    options.fields = {"First Name", "Last Name"};
+    std::string line = "Ann,Lee";
+    for (int i = 3; i <= 5000; ++i) {
+        line += i == 4096 || i == 4097 || i == 5000 ? ",x" : ",";
+    }
+    ASSERT_TRUE(Import(line + "\n" + std::string(100000, ',') + "\nBo,Roe\n", options));
+    ASSERT_EQ(root->ChildCount(), 2u) << "the line of separators alone makes nothing";
+    const TPersonObject* ann = PersonAt(0);
+    ASSERT_NE(ann, nullptr);
+    EXPECT_EQ(ann->Target(), "Ann Lee");
+    EXPECT_EQ(report.records, 3u);
+    EXPECT_EQ(report.notKept.at("column 4096"), 1u);
+    EXPECT_EQ(report.notKept.at("columns after 4096"), 1u);
+    EXPECT_EQ(report.notKept.size(), 2u);
+}
+
 TEST_F(DelimitedColumnsTest, QuotedLineBreaksAndSkippedColumns) {
     DelimitedImportOptions options;
     options.fields = {"First Name",     "",     "Last Name", "(Ignore)",

@@ -26,6 +26,10 @@ namespace {
 
 constexpr std::size_t kFlushSize = std::size_t{1} << 20;
 
+// No address book writes more columns than this; a line of millions of separators is an
+// attack, and splitting it whole would cost far more memory than the line itself.
+constexpr std::size_t kMaxColumns = 4096;
+
 std::size_t FindFrom(std::string_view text, char c, std::size_t from) {
     const void* at = std::memchr(text.data() + from, c, text.size() - from);
     return at ? static_cast<std::size_t>(static_cast<const char*>(at) - text.data()) : text.size();
@@ -87,10 +91,17 @@ void AppendItemLines(const TNRBObject& top, int kind, const ResolvedFields& fiel
 
 } // namespace
 
-void SplitDelimitedLine(std::string_view line, char separator, std::vector<std::string>& values) {
+std::size_t SplitDelimitedLine(std::string_view line, char separator,
+                               std::vector<std::string>& values, std::size_t maxValues) {
     std::size_t count = 0;
+    std::size_t dropped = 0;
+    std::string beyond; // a value past maxValues, only looked at
     // Reuses the strings already there, and their buffers.
     auto next = [&]() -> std::string& {
+        if (count == maxValues) {
+            beyond.clear();
+            return beyond;
+        }
         if (count == values.size()) {
             values.emplace_back();
         }
@@ -121,6 +132,9 @@ void SplitDelimitedLine(std::string_view line, char separator, std::vector<std::
         }
         const std::size_t end = FindFrom(line, separator, pos);
         value.append(line.substr(pos, end - pos));
+        if (&value == &beyond && !beyond.empty()) {
+            ++dropped;
+        }
         pos = end;
         if (pos < line.size()) {
             ++pos;
@@ -130,6 +144,7 @@ void SplitDelimitedLine(std::string_view line, char separator, std::vector<std::
         }
     }
     values.resize(count);
+    return dropped;
 }
 
 std::vector<std::string> SplitDelimitedLine(std::string_view line, char separator) {
@@ -296,7 +311,7 @@ FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
         if (record.empty()) {
             return true;
         }
-        SplitDelimitedLine(record, separator, values);
+        const std::size_t dropped = SplitDelimitedLine(record, separator, values, kMaxColumns);
         if (first && byName) {
             columns.emplace(values, type);
             if (!columns->MapsAnything()) {
@@ -331,6 +346,9 @@ FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
                     if (!values[i].empty() && (i >= positional.size() || positional[i].empty())) {
                         report->AddNotKept("column " + std::to_string(i + 1));
                     }
+                }
+                if (dropped > 0) {
+                    report->AddNotKept("columns after " + std::to_string(kMaxColumns));
                 }
             }
         }
