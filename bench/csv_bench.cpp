@@ -6,6 +6,7 @@
 #include "outline_generator.h"
 
 #include "core/exchange/delimited_text.h"
+#include "core/exchange/import_report.h"
 #include "core/exchange/record_types.h"
 #include "core/model/item_kind.h"
 #include "core/model/nrb_object.h"
@@ -23,7 +24,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
 
 namespace {
 
@@ -202,9 +202,89 @@ void BM_CsvExport(benchmark::State& state) {
     state.counters["file_bytes"] = static_cast<double>(sample.file.bytes);
 }
 
+// Files a reader must survive, each of kHostileBytes, beside ordinary person lines of the
+// same size: a line of nothing but separators, one quoted value of a single line, and a
+// quote never closed, whose value runs over every line to the end. Each should cost at most
+// about what the ordinary file costs, in time and in memory.
+constexpr std::size_t kHostileBytes = 32u << 20;
+
+const File& HostileFile(int shape) {
+    static std::array<File, 4> files;
+    File& f = files[static_cast<std::size_t>(shape)];
+    if (f.bytes != 0) {
+        return f;
+    }
+    f.path = ScratchFile("hostile" + std::to_string(shape) + ".csv");
+    std::string text;
+    text.reserve(kHostileBytes + 128);
+    switch (shape) {
+    case 0: { // ordinary lines, cut at a line end
+        std::ifstream in(ImportFile().path, std::ios::binary);
+        text.resize(kHostileBytes);
+        in.read(text.data(), static_cast<std::streamsize>(text.size()));
+        text.resize(text.rfind('\n') + 1);
+        break;
+    }
+    case 1:
+        text = "Ann Lee,Ann,Lee" + std::string(kHostileBytes, ',') + "\r\n";
+        break;
+    case 2:
+        text = "Ann Lee,Ann,Lee,\"" + std::string(kHostileBytes, 'x') + "\"\r\n";
+        break;
+    default:
+        text = "Ann Lee,Ann,Lee,\"";
+        while (text.size() < kHostileBytes) {
+            text.append("a line of a value that is never closed\r\n");
+        }
+        break;
+    }
+    std::ofstream(f.path, std::ios::binary)
+        .write(text.data(), static_cast<std::streamsize>(text.size()));
+    f.bytes = text.size();
+    return f;
+}
+
+void BM_CsvImportHostile(benchmark::State& state) {
+    const File& file = HostileFile(static_cast<int>(state.range(0)));
+    std::size_t peakGrowth = 0;
+    bool first = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto outline = std::make_unique<quill::TOutline>();
+        quill::TOutlineNode* root = outline->CreateRoot();
+        const bool peakReset =
+            first && static_cast<bool>(std::ofstream("/proc/self/clear_refs") << "5" << std::flush);
+        const std::size_t before = StatusBytes("VmRSS");
+        state.ResumeTiming();
+        quill::TImportReport report;
+        quill::DelimitedImportOptions options;
+        options.fields = ImportFields();
+        benchmark::DoNotOptimize(
+            quill::ImportDelimitedText(file.path, root, PersonType(), options, &report));
+        state.PauseTiming();
+        if (peakReset) {
+            const std::size_t peak = StatusBytes("VmHWM");
+            peakGrowth = peak > before ? peak - before : 0;
+        }
+        first = false;
+        outline.reset();
+        state.ResumeTiming();
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * file.bytes));
+    state.counters["file_bytes"] = static_cast<double>(file.bytes);
+    state.counters["peak_rss_bytes"] = static_cast<double>(peakGrowth);
+    state.counters["peak_per_file_byte"] = double(peakGrowth) / double(file.bytes);
+}
+
 BENCHMARK(BM_CsvImportCountLines)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CsvImport)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_CsvExportCountLines)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_CsvExport)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+// 0: ordinary lines; 1: separators; 2: one long quoted value; 3: a quote never closed.
+BENCHMARK(BM_CsvImportHostile)
+    ->DenseRange(0, 3)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 
 } // namespace

@@ -55,6 +55,55 @@ TEST(DelimitedRecordTest, OpenQuotesContinueTheRecord) {
     EXPECT_TRUE(EndsInOpenQuote("x\t\"a,b", '\t'));
 }
 
+// A record read line by line: a quote that closes at the start of a line, doubled quotes in
+// a continued value, a value opened again on the closing line, and a quote still open at the
+// end of the file, which takes the rest of the file.
+TEST_F(DelimitedColumnsTest, QuotesAcrossManyLinesCloseWhereTheyClose) {
+    DelimitedImportOptions options;
+    options.fields = {"First Name", "Address Line 1", "Last Name", "Comment"};
+    ASSERT_TRUE(Import("Ann,\"one\n"
+                       "\"\"two\"\" three\n"
+                       "\",Lee,\"c1\n"
+                       "c2\"\n"
+                       "Bo,,Roe,\"never closed\n"
+                       "still\n",
+                       options));
+    ASSERT_EQ(root->ChildCount(), 2u);
+    const TPersonObject* ann = PersonAt(0);
+    const TPersonObject* bo = PersonAt(1);
+    ASSERT_NE(ann, nullptr);
+    ASSERT_NE(bo, nullptr);
+    EXPECT_EQ(ann->Target(), "Ann Lee");
+    EXPECT_EQ(ann->Comment(), "c1 c2");
+    const auto* address = dynamic_cast<const TAddressObject*>(ann->PrimaryContact(kAddressKind));
+    ASSERT_NE(address, nullptr);
+    EXPECT_EQ(address->Line(0), "one");
+    EXPECT_EQ(address->Line(1), "\"two\" three");
+    EXPECT_EQ(bo->Target(), "Bo Roe");
+    EXPECT_EQ(bo->Comment(), "never closed still");
+    EXPECT_EQ(report.records, 2u);
+}
+
+// A line of thousands of separators costs what its columns up to the limit cost: the rest
+// is looked at for the report only.
+TEST_F(DelimitedColumnsTest, ColumnsPastTheLimitCountOnceInTheReport) {
+    DelimitedImportOptions options;
+    options.fields = {"First Name", "Last Name"};
+    std::string line = "Ann,Lee";
+    for (int i = 3; i <= 5000; ++i) {
+        line += i == 4096 || i == 4097 || i == 5000 ? ",x" : ",";
+    }
+    ASSERT_TRUE(Import(line + "\n" + std::string(100000, ',') + "\nBo,Roe\n", options));
+    ASSERT_EQ(root->ChildCount(), 2u) << "the line of separators alone makes nothing";
+    const TPersonObject* ann = PersonAt(0);
+    ASSERT_NE(ann, nullptr);
+    EXPECT_EQ(ann->Target(), "Ann Lee");
+    EXPECT_EQ(report.records, 3u);
+    EXPECT_EQ(report.notKept.at("column 4096"), 1u);
+    EXPECT_EQ(report.notKept.at("columns after 4096"), 1u);
+    EXPECT_EQ(report.notKept.size(), 2u);
+}
+
 TEST_F(DelimitedColumnsTest, QuotedLineBreaksAndSkippedColumns) {
     DelimitedImportOptions options;
     options.fields = {"First Name",     "",     "Last Name", "(Ignore)",

@@ -53,6 +53,15 @@ TEST(DelimitedSplitTest, ReusedValuesAreReplacedWhole) {
     EXPECT_EQ(values, (Fields{"x"}));
 }
 
+TEST(DelimitedSplitTest, ValuesPastTheLimitAreOnlyCounted) {
+    Fields values;
+    EXPECT_EQ(SplitDelimitedLine("a,\"b,c\",,\"\",d,\"\"\"\",", ',', values, 2), 2u)
+        << "of the values after the second, \"d\" and the quote hold text";
+    EXPECT_EQ(values, (Fields{"a", "b,c"}));
+    EXPECT_EQ(SplitDelimitedLine("a,b", ',', values, 0), 2u);
+    EXPECT_TRUE(values.empty());
+}
+
 TEST(DelimitedSplitTest, ExportedColumnsReadBackAsWritten) {
     const Fields values{"", "plain", "a, b", R"(He said "no")", R"("")", " pad ", "tab\there"};
     std::string line;

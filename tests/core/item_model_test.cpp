@@ -204,6 +204,24 @@ TEST_F(ItemModelTest, TextFieldsNeverHoldSeparatorsOrLineBreaks) {
     EXPECT_EQ(CleanField("~"), "");
 }
 
+TEST_F(ItemModelTest, PrimaryTitlesSetTogetherKeepTheFieldsNotGiven) {
+    auto* person = static_cast<TPersonObject*>(Make(kPersonKind, "Ann", root));
+    ASSERT_NE(person, nullptr);
+    person->SetPrimaryFax("Office fax");
+    person->SetPrimaryWebsite("Blog");
+    person->SetPrimaryTitles({"Home~~", "Mobile", std::nullopt, "Work\nmail", ""});
+    EXPECT_EQ(person->PrimaryAddress(), "Home");
+    EXPECT_EQ(person->PrimaryPhone(), "Mobile");
+    EXPECT_EQ(person->PrimaryFax(), "Office fax") << "not given: kept";
+    EXPECT_EQ(person->PrimaryEMail(), "Work mail");
+    EXPECT_EQ(person->PrimaryWebsite(), "") << "given empty: cleared";
+    auto* other = static_cast<TPersonObject*>(Make(kPersonKind, "Bo", root));
+    ASSERT_NE(other, nullptr);
+    other->SetPrimaryTitles({std::nullopt, std::nullopt, std::nullopt, std::nullopt, ""});
+    EXPECT_EQ(other->PrimaryAddress(), "");
+    EXPECT_EQ(other->PrimaryWebsite(), "");
+}
+
 TEST_F(ItemModelTest, ActionEntriesPerKind) {
     auto menuOf = [](const TNRBObject& item) {
         ActionMenu menu;

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
 #include <sstream>
 
 namespace quill {
@@ -144,6 +147,35 @@ TEST_F(OutlineTest, SortingIsStableAndAnnouncedOnlyWhenNeeded) {
     TOutline::SortChildren(root);
     EXPECT_EQ(seen.log, (std::vector<std::string>{"sort? My Contacts", "sort My Contacts"}));
     outline.RemoveObserver(&seen);
+}
+
+// Titles that share long beginnings, differ in case or only in length, and hold bytes above
+// 127: the order is exactly that of ItemSortsBefore, equal titles in their former order.
+TEST_F(OutlineTest, SortingManySiblingsMatchesTheItemOrder) {
+    const std::string letters[] = {"a", "A", "b", "\xC3\xA9", " ", "~", "Z"};
+    std::uint32_t state = 12345;
+    auto next = [&state](std::uint32_t bound) {
+        state = state * 1103515245u + 12345u;
+        return (state >> 8) % bound;
+    };
+    std::vector<TOutlineNode*> made;
+    for (int i = 0; i < 2000; ++i) {
+        std::string title = next(2) == 0 ? "Prof. Dmitri" : "prof. d";
+        for (std::uint32_t n = next(6); n > 0; --n) {
+            title += letters[next(std::size(letters))];
+        }
+        made.push_back(Node(next(10) == 0 ? kFolderKind : kPersonKind, title, root));
+    }
+    std::vector<TOutlineNode*> expected(made);
+    std::stable_sort(expected.begin(), expected.end(), [](TOutlineNode* a, TOutlineNode* b) {
+        return ItemSortsBefore(*a->Item(), *b->Item());
+    });
+    TOutline::SortChildren(root);
+    ASSERT_EQ(root->ChildCount(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        ASSERT_EQ(root->ChildAt(i), expected[i]) << "at " << i;
+        ASSERT_EQ(root->ChildAt(i)->Row(), static_cast<int>(i));
+    }
 }
 
 TEST_F(OutlineTest, DueMarkRaisesCountsUpToButNotIncludingTheRoot) {

@@ -1,5 +1,6 @@
 // Each kind's delimited-text form: the value of a field, and reading a record of fields.
 
+#include "core/exchange/csv_fields.h"
 #include "core/exchange/delimited_text.h"
 #include "core/exchange/record_types.h"
 #include "core/model/contact_holder_objects.h"
@@ -8,29 +9,18 @@
 #include "core/model/outline.h"
 
 #include <array>
-#include <limits>
+#include <optional>
+#include <span>
 
 namespace quill {
 namespace {
-
-constexpr std::size_t kAbsent = std::numeric_limits<std::size_t>::max();
 
 // One record's values by field: a field has the value at its position in the chosen order,
 // and is absent when it is not chosen or the line is too short for that position.
 class FieldValues {
 public:
-    FieldValues(const std::vector<std::string>& values, const std::vector<std::string>& order)
-        : values_(values) {
-        positions_.fill(kAbsent);
-        for (std::size_t i = 0; i < order.size(); ++i) {
-            if (const auto field = FindCSVField(order[i])) {
-                std::size_t& position = positions_[static_cast<std::size_t>(*field)];
-                if (position == kAbsent) {
-                    position = i;
-                }
-            }
-        }
-    }
+    FieldValues(const std::vector<std::string>& values, const CSVFieldPositions& positions)
+        : values_(values), positions_(positions) {}
 
     const std::string* Get(CSVField field) const {
         if (title_ && field == CSVField::Title) {
@@ -63,19 +53,23 @@ private:
     }
 
     const std::vector<std::string>& values_;
-    std::array<std::size_t, kCSVFieldCount> positions_;
+    const CSVFieldPositions& positions_;
     const std::string* title_ = nullptr;
 };
 
 // Sets the title; a tree item's caption follows, as with SetTitle, but its siblings are not
 // sorted: an import makes thousands of them and sorts them once at the end.
 void SetRecordTitle(TNRBObject& item, std::string_view title) {
+    TOutlineNode* node = item.Node();
+    if (!node) {
+        item.SetTitle(title); // no caption to follow: a contact point not yet hung in
+        return;
+    }
     const CompactString clean = Cleaned(title);
     if (clean.view() == item.Title()) {
         return;
     }
-    TOutlineNode* node = item.Node();
-    if (node && node->Item() == &item && node->Text() == item.Title()) {
+    if (node->Item() == &item && node->Text() == item.Title()) {
         TOutline::SetNodeText(node, clean);
     }
     item.SetTitle(clean);
@@ -183,26 +177,22 @@ bool ReadWebsite(TWebObject& w, const FieldValues& v) {
     return HasTitleAndTarget(w);
 }
 
+// The roles in the order of the Primary fields.
 struct PrimaryRole {
     const std::string label;
     int kind;
     CSVField required; // without it the contact point's record fails anyway
-    void (TContactHolderObject::*setPrimary)(std::string_view);
     std::string_view (TContactHolderObject::*primary)() const;
 };
 
 const std::array<PrimaryRole, 5>& PrimaryRoles() {
     static const std::array<PrimaryRole, 5> roles{{
         {"Primary Address", kAddressKind, CSVField::AddressLine1,
-         &TContactHolderObject::SetPrimaryAddress, &TContactHolderObject::PrimaryAddress},
-        {"Primary Phone", kPhoneKind, CSVField::PhoneNumber, &TContactHolderObject::SetPrimaryPhone,
-         &TContactHolderObject::PrimaryPhone},
-        {"Primary Fax", kFaxKind, CSVField::FaxNumber, &TContactHolderObject::SetPrimaryFax,
-         &TContactHolderObject::PrimaryFax},
-        {"Primary EMail", kEMailKind, CSVField::EMailAddress,
-         &TContactHolderObject::SetPrimaryEMail, &TContactHolderObject::PrimaryEMail},
-        {"Primary Website", kWebsiteKind, CSVField::Website,
-         &TContactHolderObject::SetPrimaryWebsite, &TContactHolderObject::PrimaryWebsite},
+         &TContactHolderObject::PrimaryAddress},
+        {"Primary Phone", kPhoneKind, CSVField::PhoneNumber, &TContactHolderObject::PrimaryPhone},
+        {"Primary Fax", kFaxKind, CSVField::FaxNumber, &TContactHolderObject::PrimaryFax},
+        {"Primary EMail", kEMailKind, CSVField::EMailAddress, &TContactHolderObject::PrimaryEMail},
+        {"Primary Website", kWebsiteKind, CSVField::Website, &TContactHolderObject::PrimaryWebsite},
     }};
     return roles;
 }
@@ -248,198 +238,336 @@ bool AttachContactPoint(TContactHolderObject& holder, std::unique_ptr<TNRBObject
 // Each contact point the record holds becomes the holder's primary one of its kind. It is
 // read before it is hung in, so that a failing one never shows.
 void ReadContactPoints(TContactHolderObject& holder, const FieldValues& v) {
-    for (const PrimaryRole& role : PrimaryRoles()) {
+    std::array<std::optional<std::string_view>, 5> primaries;
+    bool anyPrimary = false;
+    for (std::size_t i = 0; i < PrimaryRoles().size(); ++i) {
+        const PrimaryRole& role = PrimaryRoles()[i];
         if (!v.HasText(role.required)) {
             continue;
         }
         std::unique_ptr<TNRBObject> item = ConstructItem(role.kind, "New", {}, {}, 0, {});
         if (ReadContactPoint(*item, v.ForContactPoint(role.label)) &&
             AttachContactPoint(holder, std::move(item))) {
-            (holder.*role.setPrimary)(role.label);
+            primaries[i] = role.label;
+            anyPrimary = true;
         }
     }
+    if (anyPrimary) {
+        holder.SetPrimaryTitles(primaries);
+    }
 }
+
+// The field a phone, e-mail, fax or website keeps its target under.
+std::optional<CSVField> TargetFieldOf(int kind) {
+    switch (kind) {
+    case kPhoneKind:
+        return CSVField::PhoneNumber;
+    case kEMailKind:
+        return CSVField::EMailAddress;
+    case kFaxKind:
+        return CSVField::FaxNumber;
+    case kWebsiteKind:
+        return CSVField::Website;
+    default:
+        return std::nullopt;
+    }
+}
+
+// The contact point's column of the field, appended; false when the point has no such field.
+bool AppendPointFieldText(const TNRBObject& point, std::optional<CSVField> field,
+                          std::string& out) {
+    if (!field) {
+        return false;
+    }
+    // Every contact point answers its title and its comment.
+    if (*field == CSVField::Title) {
+        AppendCSVColumn(out, point.Title());
+        return true;
+    }
+    if (*field == CSVField::Comment) {
+        AppendCSVColumn(out, point.Comment());
+        return true;
+    }
+    switch (point.Kind()) {
+    case kAddressKind: {
+        const auto& address = static_cast<const TAddressObject&>(point);
+        switch (*field) {
+        case CSVField::AddressLine1:
+            AppendCSVColumn(out, address.Line(0));
+            return true;
+        case CSVField::AddressLine2:
+            AppendCSVColumn(out, address.Line(1));
+            return true;
+        case CSVField::AddressLine3:
+            AppendCSVColumn(out, address.Line(2));
+            return true;
+        case CSVField::City:
+            AppendCSVColumn(out, address.City());
+            return true;
+        case CSVField::State:
+            AppendCSVColumn(out, address.State());
+            return true;
+        case CSVField::PostalCode:
+            AppendCSVColumn(out, address.PostCode());
+            return true;
+        case CSVField::Country:
+            AppendCSVColumn(out, address.Country());
+            return true;
+        default:
+            return false;
+        }
+    }
+    case kPhoneKind:
+        if (*field == CSVField::Extension) {
+            AppendCSVColumn(out, static_cast<const TPhoneObject&>(point).Extension());
+            return true;
+        }
+        [[fallthrough]];
+    case kEMailKind:
+    case kFaxKind:
+    case kWebsiteKind:
+        // Phone, e-mail, fax and website answer their target under its field name.
+        if (*field == TargetFieldOf(point.Kind())) {
+            AppendCSVColumn(out, point.Target());
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+// The holder's primary contact point of each role, looked up once for a whole line.
+struct PrimaryPoints {
+    explicit PrimaryPoints(const TContactHolderObject& holder) {
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            const PrimaryRole& role = PrimaryRoles()[i];
+            points[i] = holder.FindChild((holder.*role.primary)(), role.kind);
+        }
+    }
+    std::array<const TNRBObject*, 5> points{};
+};
 
 // A field the holder does not hold itself: the first answer of its primary contact points;
 // an empty column when none has one.
-std::string PrimaryFieldText(const TContactHolderObject& holder, std::string_view field) {
-    for (const PrimaryRole& role : PrimaryRoles()) {
-        if (const TNRBObject* point = holder.FindChild((holder.*role.primary)(), role.kind)) {
-            std::string text = point->CSVFieldText(field);
-            if (!text.empty()) {
-                return text;
-            }
+void AppendPrimaryFieldText(const PrimaryPoints& primaries, std::optional<CSVField> field,
+                            std::string& out) {
+    for (const TNRBObject* point : primaries.points) {
+        if (point && AppendPointFieldText(*point, field, out)) {
+            return;
         }
     }
-    return ",";
+    out.push_back(',');
 }
 
-} // namespace
+// The holder's own column of the field, appended; false for a field it does not hold.
+bool AppendHolderFieldText(const TContactHolderObject& holder, CSVField field, std::string& out) {
+    switch (field) {
+    case CSVField::Title:
+        AppendCSVColumn(out, holder.Title());
+        return true;
+    case CSVField::Comment:
+        AppendCSVColumn(out, holder.Comment());
+        return true;
+    default:
+        break;
+    }
+    if (holder.Kind() != kPersonKind) {
+        return false;
+    }
+    const auto& person = static_cast<const TPersonObject&>(holder);
+    switch (field) {
+    case CSVField::Salutation:
+        AppendCSVColumn(out, person.Salutation());
+        return true;
+    case CSVField::FirstName:
+        AppendCSVColumn(out, person.FirstName());
+        return true;
+    case CSVField::MiddleName:
+        AppendCSVColumn(out, person.MiddleName());
+        return true;
+    case CSVField::LastName:
+        AppendCSVColumn(out, person.LastName());
+        return true;
+    default:
+        return false;
+    }
+}
 
-bool TPersonObject::ReadCSVRecord(const std::vector<std::string>& values,
-                                  const std::vector<std::string>& fieldOrder) {
-    const FieldValues v(values, fieldOrder);
-    SetIfPresent(v, CSVField::Title, [&](const std::string& s) { SetRecordTitle(*this, s); });
-    SetIfPresent(v, CSVField::Salutation, [&](const std::string& s) { SetSalutation(s); });
-    SetIfPresent(v, CSVField::FirstName, [&](const std::string& s) { SetFirstName(s); });
-    SetIfPresent(v, CSVField::MiddleName, [&](const std::string& s) { SetMiddleName(s); });
-    SetIfPresent(v, CSVField::LastName, [&](const std::string& s) { SetLastName(s); });
-    SetIfPresent(v, CSVField::Comment, [&](const std::string& s) { SetComment(s); });
+bool IsHolderKind(int kind) {
+    return kind == kPersonKind || kind == kOrganizationKind;
+}
+
+bool IsContactPointKind(int kind) {
+    return kind == kAddressKind || kind == kPhoneKind || kind == kFaxKind || kind == kEMailKind ||
+           kind == kWebsiteKind;
+}
+
+std::string FieldTextOf(const TNRBObject& item, std::string_view fieldName) {
+    const std::optional<CSVField> field = FindCSVField(fieldName);
+    std::string out;
+    AppendCSVFieldTexts(item, std::span(&field, 1), out);
+    return out;
+}
+
+bool ReadPerson(TPersonObject& person, const FieldValues& v) {
+    SetIfPresent(v, CSVField::Title, [&](const std::string& s) { SetRecordTitle(person, s); });
+    SetIfPresent(v, CSVField::Salutation, [&](const std::string& s) { person.SetSalutation(s); });
+    SetIfPresent(v, CSVField::FirstName, [&](const std::string& s) { person.SetFirstName(s); });
+    SetIfPresent(v, CSVField::MiddleName, [&](const std::string& s) { person.SetMiddleName(s); });
+    SetIfPresent(v, CSVField::LastName, [&](const std::string& s) { person.SetLastName(s); });
+    SetIfPresent(v, CSVField::Comment, [&](const std::string& s) { person.SetComment(s); });
     std::string target;
-    target.reserve(FirstName().size() + 1 + LastName().size());
-    target.append(FirstName()).append(" ").append(LastName());
+    target.reserve(person.FirstName().size() + 1 + person.LastName().size());
+    target.append(person.FirstName()).append(" ").append(person.LastName());
     if (target.size() <= 1) {
         return false;
     }
-    SetTarget(target);
-    if (Title().empty()) {
-        SetRecordTitle(*this, target);
+    person.SetTarget(target);
+    if (person.Title().empty()) {
+        SetRecordTitle(person, target);
     }
-    ReadContactPoints(*this, v);
+    ReadContactPoints(person, v);
     return true;
 }
 
-std::string TPersonObject::CSVFieldText(std::string_view fieldName) const {
-    if (const auto field = FindCSVField(fieldName)) {
-        switch (*field) {
-        case CSVField::Title:
-            return CSVColumn(Title());
-        case CSVField::Salutation:
-            return CSVColumn(Salutation());
-        case CSVField::FirstName:
-            return CSVColumn(FirstName());
-        case CSVField::MiddleName:
-            return CSVColumn(MiddleName());
-        case CSVField::LastName:
-            return CSVColumn(LastName());
-        case CSVField::Comment:
-            return CSVColumn(Comment());
-        default:
-            break;
-        }
-    }
-    return PrimaryFieldText(*this, fieldName);
-}
-
-bool TOrgObject::ReadCSVRecord(const std::vector<std::string>& values,
-                               const std::vector<std::string>& fieldOrder) {
-    const FieldValues v(values, fieldOrder);
+bool ReadOrganization(TOrgObject& org, const FieldValues& v) {
     const std::string* title = v.Get(CSVField::Title);
     if (!title) {
         return false;
     }
-    SetRecordTitle(*this, *title);
-    SetIfPresent(v, CSVField::Comment, [&](const std::string& s) { SetComment(s); });
-    if (Title().empty()) {
+    SetRecordTitle(org, *title);
+    SetIfPresent(v, CSVField::Comment, [&](const std::string& s) { org.SetComment(s); });
+    if (org.Title().empty()) {
         return false;
     }
-    ReadContactPoints(*this, v);
+    ReadContactPoints(org, v);
     return true;
-}
-
-std::string TOrgObject::CSVFieldText(std::string_view fieldName) const {
-    const auto field = FindCSVField(fieldName);
-    if (field == CSVField::Title) {
-        return CSVColumn(Title());
-    }
-    if (field == CSVField::Comment) {
-        return CSVColumn(Comment());
-    }
-    return PrimaryFieldText(*this, fieldName);
-}
-
-namespace {
-
-// Phone, e-mail, fax and website answer their title, their target under its field name, and
-// their comment.
-std::string TitleTargetCommentText(const TNRBObject& item, std::string_view fieldName,
-                                   CSVField targetField) {
-    const auto field = FindCSVField(fieldName);
-    if (field == CSVField::Title) {
-        return CSVColumn(item.Title());
-    }
-    if (field == targetField) {
-        return CSVColumn(item.Target());
-    }
-    if (field == CSVField::Comment) {
-        return CSVColumn(item.Comment());
-    }
-    return {};
 }
 
 } // namespace
 
+CSVFieldPositions CSVFieldPositionsOf(const std::vector<std::string>& fieldOrder) {
+    CSVFieldPositions positions;
+    positions.fill(kCSVFieldAbsent);
+    for (std::size_t i = 0; i < fieldOrder.size(); ++i) {
+        if (const auto field = FindCSVField(fieldOrder[i])) {
+            std::size_t& position = positions[static_cast<std::size_t>(*field)];
+            if (position == kCSVFieldAbsent) {
+                position = i;
+            }
+        }
+    }
+    return positions;
+}
+
+bool ReadCSVRecordAt(TNRBObject& item, const std::vector<std::string>& values,
+                     const CSVFieldPositions& positions) {
+    const FieldValues v(values, positions);
+    switch (item.Kind()) {
+    case kPersonKind:
+        return ReadPerson(static_cast<TPersonObject&>(item), v);
+    case kOrganizationKind:
+        return ReadOrganization(static_cast<TOrgObject&>(item), v);
+    default:
+        return ReadContactPoint(item, v);
+    }
+}
+
+std::vector<std::optional<CSVField>> ResolveCSVFields(const std::vector<std::string>& names) {
+    std::vector<std::optional<CSVField>> fields;
+    fields.reserve(names.size());
+    for (const std::string& name : names) {
+        fields.push_back(FindCSVField(name));
+    }
+    return fields;
+}
+
+void AppendCSVFieldTexts(const TNRBObject& item, std::span<const std::optional<CSVField>> fields,
+                         std::string& out) {
+    if (IsContactPointKind(item.Kind())) {
+        for (const std::optional<CSVField>& field : fields) {
+            AppendPointFieldText(item, field, out);
+        }
+        return;
+    }
+    if (!IsHolderKind(item.Kind())) {
+        return; // no other kind has a delimited-text form
+    }
+    const auto& holder = static_cast<const TContactHolderObject&>(item);
+    std::optional<PrimaryPoints> primaries;
+    for (const std::optional<CSVField>& field : fields) {
+        if (field && AppendHolderFieldText(holder, *field, out)) {
+            continue;
+        }
+        if (!primaries) {
+            primaries.emplace(holder);
+        }
+        AppendPrimaryFieldText(*primaries, field, out);
+    }
+}
+
+bool TPersonObject::ReadCSVRecord(const std::vector<std::string>& values,
+                                  const std::vector<std::string>& fieldOrder) {
+    return ReadCSVRecordAt(*this, values, CSVFieldPositionsOf(fieldOrder));
+}
+
+std::string TPersonObject::CSVFieldText(std::string_view fieldName) const {
+    return FieldTextOf(*this, fieldName);
+}
+
+bool TOrgObject::ReadCSVRecord(const std::vector<std::string>& values,
+                               const std::vector<std::string>& fieldOrder) {
+    return ReadCSVRecordAt(*this, values, CSVFieldPositionsOf(fieldOrder));
+}
+
+std::string TOrgObject::CSVFieldText(std::string_view fieldName) const {
+    return FieldTextOf(*this, fieldName);
+}
+
 bool TAddressObject::ReadCSVRecord(const std::vector<std::string>& values,
                                    const std::vector<std::string>& fieldOrder) {
-    return ReadAddress(*this, FieldValues(values, fieldOrder));
+    return ReadCSVRecordAt(*this, values, CSVFieldPositionsOf(fieldOrder));
 }
 
 std::string TAddressObject::CSVFieldText(std::string_view fieldName) const {
-    const auto field = FindCSVField(fieldName);
-    if (!field) {
-        return {};
-    }
-    switch (*field) {
-    case CSVField::Title:
-        return CSVColumn(Title());
-    case CSVField::AddressLine1:
-        return CSVColumn(Line(0));
-    case CSVField::AddressLine2:
-        return CSVColumn(Line(1));
-    case CSVField::AddressLine3:
-        return CSVColumn(Line(2));
-    case CSVField::City:
-        return CSVColumn(City());
-    case CSVField::State:
-        return CSVColumn(State());
-    case CSVField::PostalCode:
-        return CSVColumn(PostCode());
-    case CSVField::Country:
-        return CSVColumn(Country());
-    case CSVField::Comment:
-        return CSVColumn(Comment());
-    default:
-        return {};
-    }
+    return FieldTextOf(*this, fieldName);
 }
 
 bool TPhoneObject::ReadCSVRecord(const std::vector<std::string>& values,
                                  const std::vector<std::string>& fieldOrder) {
-    return ReadPhone(*this, FieldValues(values, fieldOrder));
+    return ReadCSVRecordAt(*this, values, CSVFieldPositionsOf(fieldOrder));
 }
 
 std::string TPhoneObject::CSVFieldText(std::string_view fieldName) const {
-    if (FindCSVField(fieldName) == CSVField::Extension) {
-        return CSVColumn(Extension());
-    }
-    return TitleTargetCommentText(*this, fieldName, CSVField::PhoneNumber);
+    return FieldTextOf(*this, fieldName);
 }
 
 bool TEMailObject::ReadCSVRecord(const std::vector<std::string>& values,
                                  const std::vector<std::string>& fieldOrder) {
-    return ReadEMail(*this, FieldValues(values, fieldOrder));
+    return ReadCSVRecordAt(*this, values, CSVFieldPositionsOf(fieldOrder));
 }
 
 std::string TEMailObject::CSVFieldText(std::string_view fieldName) const {
-    return TitleTargetCommentText(*this, fieldName, CSVField::EMailAddress);
+    return FieldTextOf(*this, fieldName);
 }
 
 bool TFaxObject::ReadCSVRecord(const std::vector<std::string>& values,
                                const std::vector<std::string>& fieldOrder) {
-    return ReadFax(*this, FieldValues(values, fieldOrder));
+    return ReadCSVRecordAt(*this, values, CSVFieldPositionsOf(fieldOrder));
 }
 
 std::string TFaxObject::CSVFieldText(std::string_view fieldName) const {
-    return TitleTargetCommentText(*this, fieldName, CSVField::FaxNumber);
+    return FieldTextOf(*this, fieldName);
 }
 
 bool TWebObject::ReadCSVRecord(const std::vector<std::string>& values,
                                const std::vector<std::string>& fieldOrder) {
-    return ReadWebsite(*this, FieldValues(values, fieldOrder));
+    return ReadCSVRecordAt(*this, values, CSVFieldPositionsOf(fieldOrder));
 }
 
 std::string TWebObject::CSVFieldText(std::string_view fieldName) const {
-    return TitleTargetCommentText(*this, fieldName, CSVField::Website);
+    return FieldTextOf(*this, fieldName);
 }
 
 } // namespace quill

@@ -1,6 +1,7 @@
 #include "core/exchange/delimited_text.h"
 
 #include "core/exchange/column_map.h"
+#include "core/exchange/csv_fields.h"
 #include "core/exchange/record_types.h"
 #include "core/model/item_factory.h"
 #include "core/model/item_kind.h"
@@ -25,13 +26,13 @@ namespace {
 
 constexpr std::size_t kFlushSize = std::size_t{1} << 20;
 
+// No address book writes more columns than this; a line of millions of separators is an
+// attack, and splitting it whole would cost far more memory than the line itself.
+constexpr std::size_t kMaxColumns = 4096;
+
 std::size_t FindFrom(std::string_view text, char c, std::size_t from) {
     const void* at = std::memchr(text.data() + from, c, text.size() - from);
     return at ? static_cast<std::size_t>(static_cast<const char*>(at) - text.data()) : text.size();
-}
-
-FileResult ReadFailure(const std::string& path, int error) {
-    return FileResult::Failure(CannotReadMessage(path, error));
 }
 
 bool HeaderNeedsQuotes(std::string_view name) {
@@ -54,13 +55,12 @@ void AppendQuoted(std::string& out, std::string_view value) {
     out.push_back('"');
 }
 
+using ResolvedFields = std::vector<std::optional<CSVField>>;
+
 // The item's line (without the line end) appended to out, when it gives one.
-void AppendLineOf(const TNRBObject& item, const std::vector<std::string>& fields,
-                  std::string& out) {
+void AppendLineOf(const TNRBObject& item, const ResolvedFields& fields, std::string& out) {
     const std::size_t start = out.size();
-    for (const std::string& field : fields) {
-        out.append(item.CSVFieldText(field));
-    }
+    AppendCSVFieldTexts(item, fields, out);
     if (out.size() == start) {
         return;
     }
@@ -73,9 +73,9 @@ void AppendLineOf(const TNRBObject& item, const std::vector<std::string>& fields
 
 // The item's line when it is of the kind, else those of its Children of the kind, at any
 // depth, in list order.
-void AppendItemLines(const TNRBObject& top, int kind, const std::vector<std::string>& fields,
-                     std::string& out) {
-    std::vector<const TNRBObject*> stack{&top};
+void AppendItemLines(const TNRBObject& top, int kind, const ResolvedFields& fields,
+                     std::vector<const TNRBObject*>& stack, std::string& out) {
+    stack.assign(1, &top);
     while (!stack.empty()) {
         const TNRBObject* item = stack.back();
         stack.pop_back();
@@ -91,10 +91,17 @@ void AppendItemLines(const TNRBObject& top, int kind, const std::vector<std::str
 
 } // namespace
 
-void SplitDelimitedLine(std::string_view line, char separator, std::vector<std::string>& values) {
+std::size_t SplitDelimitedLine(std::string_view line, char separator,
+                               std::vector<std::string>& values, std::size_t maxValues) {
     std::size_t count = 0;
+    std::size_t dropped = 0;
+    std::string beyond; // a value past maxValues, only looked at
     // Reuses the strings already there, and their buffers.
     auto next = [&]() -> std::string& {
+        if (count == maxValues) {
+            beyond.clear();
+            return beyond;
+        }
         if (count == values.size()) {
             values.emplace_back();
         }
@@ -125,6 +132,9 @@ void SplitDelimitedLine(std::string_view line, char separator, std::vector<std::
         }
         const std::size_t end = FindFrom(line, separator, pos);
         value.append(line.substr(pos, end - pos));
+        if (&value == &beyond && !beyond.empty()) {
+            ++dropped;
+        }
         pos = end;
         if (pos < line.size()) {
             ++pos;
@@ -134,6 +144,7 @@ void SplitDelimitedLine(std::string_view line, char separator, std::vector<std::
         }
     }
     values.resize(count);
+    return dropped;
 }
 
 std::vector<std::string> SplitDelimitedLine(std::string_view line, char separator) {
@@ -171,37 +182,57 @@ std::string CSVHeaderLine(const std::vector<std::string>& fields) {
 
 std::string CSVLine(const TNRBObject& item, const std::vector<std::string>& fields) {
     std::string line;
-    AppendLineOf(item, fields, line);
+    AppendLineOf(item, ResolveCSVFields(fields), line);
     if (line.ends_with(kLineEnd)) {
         line.resize(line.size() - kLineEnd.size());
     }
     return line;
 }
 
-bool EndsInOpenQuote(std::string_view text, char separator) {
+namespace {
+
+// Whether a quoted value is still open at the end of text, which goes on a record that was
+// inside one (insideQuote) or not where text begins; see EndsInOpenQuote. A record of many
+// lines is so scanned once, line by line, not again from its start at each line.
+bool QuoteOpenAtEnd(std::string_view text, char separator, bool insideQuote) {
     std::size_t pos = 0;
-    while (pos < text.size()) {
-        if (text[pos] == '"') {
-            ++pos;
-            for (;;) {
-                const std::size_t quote = FindFrom(text, '"', pos);
-                if (quote == text.size()) {
-                    return true;
-                }
-                if (quote + 1 < text.size() && text[quote + 1] == '"') {
-                    pos = quote + 2;
-                    continue;
-                }
-                pos = quote + 1;
-                break;
+    for (;;) {
+        if (insideQuote) {
+            const std::size_t quote = FindFrom(text, '"', pos);
+            if (quote == text.size()) {
+                return true;
             }
+            if (quote + 1 < text.size() && text[quote + 1] == '"') {
+                pos = quote + 2;
+                continue;
+            }
+            insideQuote = false;
+            pos = FindFrom(text, separator, quote + 1);
+            if (pos == text.size()) {
+                return false;
+            }
+            ++pos;
+        }
+        if (pos >= text.size()) {
+            return false;
+        }
+        if (text[pos] == '"') {
+            insideQuote = true;
+            ++pos;
+            continue;
         }
         pos = FindFrom(text, separator, pos);
-        if (pos < text.size()) {
-            ++pos;
+        if (pos == text.size()) {
+            return false;
         }
+        ++pos;
     }
-    return false;
+}
+
+} // namespace
+
+bool EndsInOpenQuote(std::string_view text, char separator) {
+    return QuoteOpenAtEnd(text, separator, false);
 }
 
 FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
@@ -238,6 +269,7 @@ FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
         }
     }
     const bool byName = options.firstLineHasNames && options.fields.empty();
+    const CSVFieldPositions positions = CSVFieldPositionsOf(positional);
     std::optional<TColumnMap> columns;
     FileResult result;
 
@@ -251,13 +283,13 @@ FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
     bool firstRecord = true;
     bool madeTreeItems = false;
     auto make = [&](const std::vector<std::string>& recordValues,
-                    const std::vector<std::string>& fields) -> const TNRBObject* {
+                    const CSVFieldPositions& fields) -> const TNRBObject* {
         if (treeKind) {
             TNRBObject* item = CreateItem(kind, "New", {}, {}, 0, {}, target);
             if (!item) {
                 return nullptr;
             }
-            if (item->ReadCSVRecord(recordValues, fields)) {
+            if (ReadCSVRecordAt(*item, recordValues, fields)) {
                 madeTreeItems = true;
                 return item;
             }
@@ -266,7 +298,7 @@ FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
         }
         // Read before it is hung in, so that a refused record never enters the list.
         std::unique_ptr<TNRBObject> item = ConstructItem(kind, "New", {}, {}, 0, {});
-        if (!item->ReadCSVRecord(recordValues, fields)) {
+        if (!ReadCSVRecordAt(*item, recordValues, fields)) {
             return nullptr;
         }
         TNRBObject* added = target->Item()->AddChild(std::move(item));
@@ -279,7 +311,7 @@ FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
         if (record.empty()) {
             return true;
         }
-        SplitDelimitedLine(record, separator, values);
+        const std::size_t dropped = SplitDelimitedLine(record, separator, values, kMaxColumns);
         if (first && byName) {
             columns.emplace(values, type);
             if (!columns->MapsAnything()) {
@@ -296,9 +328,9 @@ FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
         const TNRBObject* item = nullptr;
         if (columns) {
             columns->Project(values, projected, rowFields, unused);
-            item = make(projected, rowFields);
+            item = make(projected, CSVFieldPositionsOf(rowFields));
         } else {
-            item = make(values, positional);
+            item = make(values, positions);
         }
         if (report) {
             ++report->records;
@@ -315,23 +347,40 @@ FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
                         report->AddNotKept("column " + std::to_string(i + 1));
                     }
                 }
+                if (dropped > 0) {
+                    report->AddNotKept("columns after " + std::to_string(kMaxColumns));
+                }
             }
         }
         return true;
     };
-    // A quoted value may hold line breaks: its record then goes on on the next line.
+    // A quoted value may hold line breaks: its record then goes on on the next line. Such a
+    // record is bounded as a line is.
     std::string pending;
     bool continuing = false;
+    int lineNumber = 0;
+    int recordStart = 0;
     const TextLinesOutcome outcome = ForEachTextLine(path, [&](std::string_view line) {
-        if (continuing) {
-            pending += '\n';
-            pending.append(line);
-        } else if (EndsInOpenQuote(line, separator)) {
+        ++lineNumber;
+        if (!continuing) {
+            if (!EndsInOpenQuote(line, separator)) {
+                return handle(line);
+            }
             pending.assign(line);
-        } else {
-            return handle(line);
+            continuing = true;
+            recordStart = lineNumber;
+            return true;
         }
-        continuing = EndsInOpenQuote(pending, separator);
+        if (pending.size() + 1 + line.size() > kMaxLineBytes) {
+            continuing = false;
+            result = FileResult::Failure("The record from line " + std::to_string(recordStart) +
+                                         " of \"" + path + "\" is longer than " +
+                                         std::to_string(kMaxLineBytes >> 20) + " MiB.");
+            return false;
+        }
+        pending += '\n';
+        pending.append(line);
+        continuing = QuoteOpenAtEnd(line, separator, true);
         return continuing || handle(pending);
     });
     if (continuing) {
@@ -339,7 +388,7 @@ FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
     }
     if (outcome.status == TextLinesStatus::CannotOpen ||
         outcome.status == TextLinesStatus::ReadError) {
-        result = ReadFailure(path, outcome.error);
+        result = FileResult::Failure(TextLinesFailure(path, outcome));
     }
     // Records renamed their nodes without sorting each time; one sort puts them in order.
     if (madeTreeItems) {
@@ -363,6 +412,8 @@ bool WriteCSVLines(const TOutlineNode& node, const TRecordType& type,
         buffer.append(CSVHeaderLine(fields));
         buffer.append(kLineEnd);
     }
+    const ResolvedFields resolved = ResolveCSVFields(fields);
+    std::vector<const TNRBObject*> stack;
     bool ok = true;
     std::uint64_t nodes = 0;
     ForEachInSubtree(&node, [&](const TOutlineNode* visited) {
@@ -372,7 +423,7 @@ bool WriteCSVLines(const TOutlineNode& node, const TRecordType& type,
         if (!ok || !item || (hidden && hidden(*item))) {
             return;
         }
-        AppendItemLines(*item, type.kind, fields, buffer);
+        AppendItemLines(*item, type.kind, resolved, stack, buffer);
         if (buffer.size() >= kFlushSize) {
             ok = flush(buffer);
         }
@@ -393,6 +444,7 @@ FileResult WriteCSVSubtree(const TOutlineNode& node, const std::string& fileName
                            bool includeNames, const HiddenItemTest& hidden) {
     AtomicFileWriter writer;
     std::string buffer;
+    buffer.reserve(kFlushSize + (kFlushSize >> 4));
     auto flush = [&](std::string& pending) {
         const bool written = writer.Write(pending);
         pending.clear();

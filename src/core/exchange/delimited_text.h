@@ -33,8 +33,11 @@ bool EndsInOpenQuote(std::string_view text, char separator);
 // quotes. A value that starts with a double quote runs to the matching one ("" inside stands
 // for one quote; text behind the closing quote is kept; an unclosed quote runs to the end);
 // any other value is taken as it stands, blanks and stray quotes included. A separator at
-// the end adds an empty value; an empty line has no values. values is reused.
-void SplitDelimitedLine(std::string_view line, char separator, std::vector<std::string>& values);
+// the end adds an empty value; an empty line has no values. values is reused. Values after
+// the first maxValues are not kept: the count of those that hold text is returned.
+std::size_t SplitDelimitedLine(std::string_view line, char separator,
+                               std::vector<std::string>& values,
+                               std::size_t maxValues = static_cast<std::size_t>(-1));
 std::vector<std::string> SplitDelimitedLine(std::string_view line, char separator);
 
 // A value as CSVFieldText gives it: enclosed in double quotes, inner ones doubled, and the
@@ -68,7 +71,8 @@ struct DelimitedImportOptions {
 // target, the tree items are sorted afterwards. A missing file imports nothing and is no
 // error; a file that cannot be read is, and so is a names line that maps no column to a
 // field. The report, when given, counts the records, the items made and, by column name,
-// the values that went nowhere.
+// the values that went nowhere. Only the first 4096 columns of a record are read; with the
+// fields by position, a record with text in later ones counts once as "columns after 4096".
 FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
                                const TRecordType& type, const DelimitedImportOptions& options,
                                TImportReport* report = nullptr);

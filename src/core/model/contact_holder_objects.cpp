@@ -66,6 +66,20 @@ void TContactHolderObject::SetPrimary(Slot slot, std::string_view title) {
     SetPrimaries(titles);
 }
 
+void TContactHolderObject::SetPrimaryTitles(
+    const std::array<std::optional<std::string_view>, 5>& titles) {
+    static_assert(kSlotCount == 5);
+    CompactString next[kSlotCount];
+    for (std::size_t i = 0; i < kSlotCount; ++i) {
+        if (titles[i]) {
+            next[i] = Cleaned(*titles[i]);
+        } else if (primaries_) {
+            next[i] = primaries_->titles[i];
+        }
+    }
+    SetPrimaries(next);
+}
+
 void TContactHolderObject::SetPrimaries(const CompactString (&titles)[kSlotCount]) {
     PrimaryTitles* wanted = nullptr;
     const bool allEmpty = std::all_of(std::begin(titles), std::end(titles),

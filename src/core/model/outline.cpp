@@ -6,6 +6,7 @@
 #include "core/util/ascii.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace quill {
 namespace {
@@ -236,6 +237,104 @@ bool TOutline::MoveNode(TOutlineNode* node, TOutlineNode* destination, std::size
     return true;
 }
 
+namespace {
+
+// A sibling's place in a sort by title: the first twelve bytes of its lowered title packed
+// into numbers that order as the bytes do (missing bytes count as 0), and its position, with
+// a flag that puts folders first.
+struct SiblingKey {
+    std::uint64_t head = 0; // bytes 0 to 7
+    std::uint32_t tail = 0; // bytes 8 to 11
+    std::uint32_t place = 0;
+};
+constexpr std::uint32_t kNotFolder = std::uint32_t{1} << 31;
+constexpr std::uint32_t kPosition = kNotFolder - 1;
+constexpr std::size_t kKeyBytes = 12;
+
+SiblingKey MakeSiblingKey(std::string_view title, std::size_t position, bool folder) {
+    SiblingKey key;
+    key.place = static_cast<std::uint32_t>(position) | (folder ? 0 : kNotFolder);
+    for (std::size_t b = 0; b < kKeyBytes && b < title.size(); ++b) {
+        const auto c = static_cast<unsigned char>(AsciiLower(title[b]));
+        if (b < 8) {
+            key.head |= std::uint64_t{c} << (56 - 8 * b);
+        } else {
+            key.tail |= std::uint32_t{c} << (88 - 8 * b);
+        }
+    }
+    return key;
+}
+
+bool SameKeyBytes(const SiblingKey& a, const SiblingKey& b) {
+    return ((a.place ^ b.place) & kNotFolder) == 0 && a.head == b.head && a.tail == b.tail;
+}
+
+bool KeyBefore(const SiblingKey& a, const SiblingKey& b) {
+    if ((a.place ^ b.place) & kNotFolder) {
+        return a.place < b.place;
+    }
+    if (a.head != b.head) {
+        return a.head < b.head;
+    }
+    return a.tail != b.tail ? a.tail < b.tail : a.place < b.place;
+}
+
+// Sorts the keys into the order of ItemSortsBefore, equal titles by position. Most keys are
+// told apart by their bytes; only a run of keys that tie reads its titles, once each: the
+// rest of each lowered title goes into one buffer, and the run is sorted on that.
+template <typename TitleOf> void SortSiblingKeys(std::vector<SiblingKey>& keys, TitleOf&& titleOf) {
+    std::sort(keys.begin(), keys.end(), KeyBefore);
+    struct Tied {
+        std::size_t offset; // of the rest in rests
+        std::size_t restSize;
+        std::size_t size; // of the whole title
+        SiblingKey key;
+    };
+    std::string rests;
+    std::vector<Tied> tied;
+    std::vector<std::string_view> titles;
+    for (std::size_t i = 0; i < keys.size();) {
+        std::size_t end = i + 1;
+        while (end < keys.size() && SameKeyBytes(keys[i], keys[end])) {
+            ++end;
+        }
+        if (end - i > 1) {
+            rests.clear();
+            tied.clear();
+            // The titles lie at random places: fetched first in a loop of their own, so
+            // that the processor overlaps the reads.
+            titles.clear();
+            for (std::size_t k = i; k < end; ++k) {
+                titles.push_back(titleOf(keys[k]));
+            }
+            for (std::size_t k = i; k < end; ++k) {
+                const std::string_view title = titles[k - i];
+                const std::string_view rest = title.substr(std::min(title.size(), kKeyBytes));
+                tied.push_back({rests.size(), rest.size(), title.size(), keys[k]});
+                for (const char c : rest) {
+                    rests.push_back(AsciiLower(c));
+                }
+            }
+            // Equal first bytes and equal rests leave titles of up to twelve bytes that
+            // differ in length only: the shorter one is the other's beginning.
+            std::sort(tied.begin(), tied.end(), [&rests](const Tied& a, const Tied& b) {
+                const std::string_view ra(rests.data() + a.offset, a.restSize);
+                const std::string_view rb(rests.data() + b.offset, b.restSize);
+                if (const int order = ra.compare(rb); order != 0) {
+                    return order < 0;
+                }
+                return a.size != b.size ? a.size < b.size : a.key.place < b.key.place;
+            });
+            for (std::size_t k = i; k < end; ++k) {
+                keys[k] = tied[k - i].key;
+            }
+        }
+        i = end;
+    }
+}
+
+} // namespace
+
 void TOutline::SortChildren(TOutlineNode* parent) {
     auto& list = parent->children_;
     const auto before = [](const TOutlineNode* a, const TOutlineNode* b) {
@@ -248,28 +347,37 @@ void TOutline::SortChildren(TOutlineNode* parent) {
     if (outline) {
         outline->Notify([&](IOutlineObserver& o) { o.ChildrenAboutToBeSorted(parent); });
     }
-    // Each title is lowered once, not at every comparison: a large import sorts a million
-    // siblings in one go.
-    struct Key {
-        bool folder;
-        std::string title;
-        TOutlineNode* node;
-    };
-    std::vector<Key> keys;
+    // A large import sorts a million siblings in one go: on small keys made once, so that
+    // comparisons rarely read the items.
+    std::vector<SiblingKey> keys;
     keys.reserve(list.size());
-    for (TOutlineNode* node : list) {
-        keys.push_back(
-            {node->item_->Kind() == kFolderKind, AsciiLowered(node->item_->Title()), node});
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        const TNRBObject& item = *list.begin()[i]->item_;
+        keys.push_back(MakeSiblingKey(item.Title(), i, item.Kind() == kFolderKind));
     }
-    std::stable_sort(keys.begin(), keys.end(), [](const Key& a, const Key& b) {
-        if (a.folder != b.folder) {
-            return a.folder;
-        }
-        return static_cast<std::string_view>(a.title) < static_cast<std::string_view>(b.title);
+    SortSiblingKeys(keys, [&list](const SiblingKey& key) {
+        return list.begin()[key.place & kPosition]->item_->Title();
     });
+    // The nodes moved to their places along each cycle of the order, with no second list;
+    // a key whose position is its own place is done.
     for (std::size_t i = 0; i < keys.size(); ++i) {
-        list.begin()[i] = keys[i].node;
-        keys[i].node->row_ = static_cast<std::int32_t>(i);
+        if ((keys[i].place & kPosition) == i) {
+            continue;
+        }
+        TOutlineNode* first = list.begin()[i];
+        for (std::size_t j = i;;) {
+            const std::size_t from = keys[j].place & kPosition;
+            keys[j].place = static_cast<std::uint32_t>(j);
+            if (from == i) {
+                list.begin()[j] = first;
+                break;
+            }
+            list.begin()[j] = list.begin()[from];
+            j = from;
+        }
+    }
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        list.begin()[i]->row_ = static_cast<std::int32_t>(i);
     }
     if (outline) {
         outline->Notify([&](IOutlineObserver& o) { o.ChildrenSorted(parent); });
