@@ -56,6 +56,10 @@ public:
     // True for a text never given a value (or moved from); an empty text given is not null.
     // A holder of a few optional texts can tell how many it was given without a count.
     bool IsNull() const noexcept { return word_ == 0; }
+    // Where the bytes live, for a prefetch: the shared block, or the text itself when inline.
+    const void* Storage() const noexcept {
+        return IsInline() || word_ == 0 ? static_cast<const void*>(this) : AsBlock();
+    }
 
     friend bool operator==(const CompactString& a, std::string_view b) noexcept {
         return a.view() == b;

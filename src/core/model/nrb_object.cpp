@@ -1,4 +1,5 @@
 #include "core/model/nrb_object.h"
+#include "core/util/prefetch.h"
 
 #include "core/model/locate.h"
 
@@ -199,6 +200,12 @@ void TNRBObject::AppendRecord(std::string& out, int level) const {
     if (!AppendDataLine(out)) {
         out.resize(lineBreak);
     }
+}
+
+void TNRBObject::PrefetchRecord() const {
+    PrefetchForReading(title_.Storage());
+    PrefetchForReading(target_.Storage());
+    PrefetchForReading(comment_.Storage());
 }
 
 bool TNRBObject::AppendDataLine(std::string&) const {

@@ -104,6 +104,9 @@ public:
     // Appends the record: the header line and, for every kind but the root, a line break
     // and the data line; no line end behind it. Savers append straight into their buffer.
     void AppendRecord(std::string& out, int level) const;
+    // Asks for the memory AppendRecord reads first (the three texts of the header), ahead
+    // of a walk that comes to this item soon.
+    void PrefetchRecord() const;
 
 protected:
     // Appends the kind's data line; false (and nothing appended) for a kind without one.

@@ -7,6 +7,7 @@
 #include "core/model/record_text.h"
 #include "core/util/ascii.h"
 #include "core/util/atomic_file.h"
+#include "core/util/prefetch.h"
 #include "core/util/text_encoding.h"
 #include "core/util/text_lines.h"
 
@@ -355,6 +356,33 @@ FileResult ImportFile(TOutlineNode* node, const std::string& fileName) {
 
 namespace {
 
+// Siblings sorted after they were made (an import of a million persons) lie scattered through
+// memory: while one is written, the node a few places ahead and the item of a nearer one are
+// asked for, so that the waits for them overlap.
+void PrefetchSiblingsAhead(const TOutlineNode& parent, std::size_t position, std::size_t count) {
+    constexpr std::size_t kNodeDistance = 16;
+    constexpr std::size_t kItemDistance = 8;
+    constexpr std::size_t kTextDistance = 4;
+    // An object may straddle two cache lines: both ends are asked for.
+    const auto both = [](const auto* object) {
+        PrefetchForReading(object);
+        PrefetchForReading(reinterpret_cast<const char*>(object + 1) - 1);
+    };
+    if (position + kNodeDistance < count) {
+        both(parent.ChildAt(position + kNodeDistance));
+    }
+    if (position + kItemDistance < count) {
+        if (const TNRBObject* item = parent.ChildAt(position + kItemDistance)->Item()) {
+            both(item);
+        }
+    }
+    if (position + kTextDistance < count) {
+        if (const TNRBObject* item = parent.ChildAt(position + kTextDistance)->Item()) {
+            item->PrefetchRecord();
+        }
+    }
+}
+
 // Streams the outline in tree order with each node's depth as its level, flushing to sink.
 template <typename Sink> bool WriteOutline(const TOutline& outline, Sink&& sink) {
     std::string buffer;
@@ -379,6 +407,9 @@ template <typename Sink> bool WriteOutline(const TOutline& outline, Sink&& sink)
         const std::size_t position = frame.next++;
         const TOutlineNode* node =
             frame.parent ? frame.parent->ChildAt(position) : outline.ChildOf(nullptr, position);
+        if (frame.parent) {
+            PrefetchSiblingsAhead(*frame.parent, position, count);
+        }
         // Top-level nodes are level 0.
         if (const TNRBObject* item = node->Item()) {
             WriteItemTree(*item, buffer, static_cast<int>(stack.size()) - 1);
