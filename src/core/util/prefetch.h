@@ -12,4 +12,12 @@ inline void PrefetchForReading(const void* p) noexcept {
 #endif
 }
 
+inline void PrefetchForWriting(const void* p) noexcept {
+#if defined(__GNUC__) || defined(__clang__)
+    __builtin_prefetch(p, 1, 3);
+#else
+    (void)p;
+#endif
+}
+
 } // namespace quill
