@@ -19,11 +19,12 @@ namespace {
 constexpr unsigned kRecentBits = 14;
 constexpr std::size_t kRecentCount = std::size_t{1} << kRecentBits;
 
-struct Recent {
-    std::uint64_t blocks[kRecentCount];
-    std::uint32_t fingerprints[kRecentCount];
+// A slot's block and fingerprint side by side: one cache line read per lookup.
+struct RecentSlot {
+    std::uint64_t block;
+    std::uint32_t fingerprint;
 };
-constinit Recent recent{};
+constinit RecentSlot recent[kRecentCount]{};
 
 std::uint64_t Load8(const char* p) {
     std::uint64_t v;
@@ -53,11 +54,12 @@ std::uint32_t FingerprintOf(std::uint64_t hash) {
 
 void CompactString::Assign(std::string_view text) {
     if (text.size() <= kInlineCapacity) {
-        word_ = 0;
+        // Made in a register: the field is often new memory, which need not be read first.
+        std::uint64_t word = 0;
         if (!text.empty()) {
-            std::memcpy(reinterpret_cast<char*>(&word_) + 1, text.data(), text.size());
+            std::memcpy(reinterpret_cast<char*>(&word) + 1, text.data(), text.size());
         }
-        word_ |= 1u | (text.size() << 1);
+        word_ = word | 1u | (text.size() << 1);
         return;
     }
     if (text.size() > std::numeric_limits<std::uint32_t>::max()) {
@@ -66,9 +68,9 @@ void CompactString::Assign(std::string_view text) {
     const std::uint64_t hash = TextHash(text);
     const std::size_t slot = SlotOf(hash);
     const std::uint32_t fingerprint = FingerprintOf(hash);
-    if (recent.fingerprints[slot] == fingerprint && recent.blocks[slot] != 0 &&
-        reinterpret_cast<const Block*>(recent.blocks[slot])->View() == text) {
-        word_ = recent.blocks[slot];
+    if (recent[slot].fingerprint == fingerprint && recent[slot].block != 0 &&
+        reinterpret_cast<const Block*>(recent[slot].block)->View() == text) {
+        word_ = recent[slot].block;
         Retain();
         return;
     }
@@ -85,8 +87,8 @@ void CompactString::Assign(std::string_view text) {
     }
     std::memcpy(bytes, text.data(), text.size());
     word_ = reinterpret_cast<std::uint64_t>(block);
-    recent.blocks[slot] = word_;
-    recent.fingerprints[slot] = fingerprint;
+    recent[slot].block = word_;
+    recent[slot].fingerprint = fingerprint;
 }
 
 std::size_t CompactString::BlockBytes(std::size_t textSize) noexcept {
@@ -103,8 +105,8 @@ void CompactString::KeepForever(Block* block) {
 void CompactString::FreeBlock(Block* block) noexcept {
     const std::string_view text = block->View();
     const std::size_t slot = SlotOf(TextHash(text));
-    if (recent.blocks[slot] == reinterpret_cast<std::uint64_t>(block)) {
-        recent.blocks[slot] = 0;
+    if (recent[slot].block == reinterpret_cast<std::uint64_t>(block)) {
+        recent[slot].block = 0;
     }
     ModelFreeText(block, BlockBytes(text.size()));
 }
