@@ -11,6 +11,7 @@
 #include "core/model/outline.h"
 #include "core/model/record_text.h"
 #include "core/util/ascii.h"
+#include "core/util/atomic_file.h"
 
 #include <initializer_list>
 #include <optional>
@@ -508,10 +509,15 @@ FileResult SaveItemVCard(const TNRBObject& item, const std::string& fileName) {
     if (!CanExportVCard(item)) {
         return FileResult::Failure(std::string(kVCardKindWarning));
     }
-    TVCardFile file;
-    file.SetFilename(fileName);
-    file.AddCard(ItemVCard(item));
-    return file.Save();
+    // One small file per item, often a fresh one beside a published site: written in place
+    // when it is new, rather than through a temporary file.
+    std::string text;
+    AppendCardText(ItemVCard(item), text);
+    std::string error;
+    if (!SaveCopyFile(fileName, text, &error)) {
+        return FileResult::Failure(error);
+    }
+    return {};
 }
 
 void TPersonObject::ReadVCard(const TCard& card) {
