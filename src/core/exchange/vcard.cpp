@@ -887,18 +887,20 @@ FileResult ReadCardFile(const std::string& path, std::string& text) {
     if (in == nullptr) {
         return FileResult::Failure("Cannot open \"" + path + "\": " + std::strerror(errno));
     }
+    // Read straight into the text, in pieces of the size the file had (or 1 MiB), until a
+    // short read: a file that grows meanwhile is read whole all the same.
     std::error_code ec;
     const std::uintmax_t size = std::filesystem::file_size(path, ec);
-    if (!ec) {
-        text.reserve(static_cast<std::size_t>(size));
-    }
-    char chunk[65536];
+    std::size_t piece = ec || size == 0 ? std::size_t{1} << 20 : static_cast<std::size_t>(size) + 1;
     for (;;) {
-        const std::size_t n = std::fread(chunk, 1, sizeof chunk, in);
-        text.append(chunk, n);
-        if (n < sizeof chunk) {
+        const std::size_t at = text.size();
+        text.resize(at + piece);
+        const std::size_t n = std::fread(text.data() + at, 1, piece, in);
+        text.resize(at + n);
+        if (n < piece) {
             break;
         }
+        piece = std::size_t{1} << 20;
     }
     const bool failed = std::ferror(in) != 0;
     const int error = errno;
@@ -1093,12 +1095,36 @@ FileResult ImportVCardFile(const std::string& path, TOutlineNode* target,
     if (pending.empty()) {
         return FileResult::Failure("\"" + path + "\" holds no vCard.");
     }
-    // Organizations first, so that persons of the same file are filed under them.
-    std::stable_sort(pending.begin(), pending.end(), [](const Pending& a, const Pending& b) {
-        if (a.kind != b.kind) {
-            return a.kind == kOrganizationKind;
+    // Organizations first, so that persons of the same file are filed under them; then by
+    // title without regard to case, cards of equal titles in file order. Each title's first
+    // eight lowered bytes decide most comparisons.
+    struct SortKey {
+        bool person;
+        std::uint64_t prefix;
+        std::uint32_t index;
+    };
+    std::vector<SortKey> order;
+    order.reserve(pending.size());
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+        const std::string& title = pending[i].title;
+        std::uint64_t prefix = 0;
+        for (std::size_t k = 0; k < 8; ++k) {
+            const auto byte =
+                k < title.size() ? static_cast<unsigned char>(AsciiLower(title[k])) : 0u;
+            prefix = (prefix << 8) | byte;
         }
-        return CompareIgnoreAsciiCase(a.title, b.title) < 0;
+        order.push_back(
+            {pending[i].kind != kOrganizationKind, prefix, static_cast<std::uint32_t>(i)});
+    }
+    std::sort(order.begin(), order.end(), [&](const SortKey& a, const SortKey& b) {
+        if (a.person != b.person) {
+            return b.person;
+        }
+        if (a.prefix != b.prefix) {
+            return a.prefix < b.prefix;
+        }
+        const int c = CompareIgnoreAsciiCase(pending[a.index].title, pending[b.index].title);
+        return c != 0 ? c < 0 : a.index < b.index;
     });
 
     TOutline* outline = target->Outline();
@@ -1129,7 +1155,7 @@ FileResult ImportVCardFile(const std::string& path, TOutlineNode* target,
         if (!ReportWorkProgress(pending.size() + i, 2 * pending.size())) {
             break;
         }
-        const Pending& card = pending[i];
+        const Pending& card = pending[order[i].index];
         TOutlineNode* parent = target;
         if (!card.organization.empty()) {
             if (TOutlineNode* org = organizationNode(card.organization)) {
