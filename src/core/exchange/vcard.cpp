@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <optional>
 #include <unordered_map>
 
@@ -407,6 +408,11 @@ void TCard::Clear() {
     skipped_.clear();
 }
 
+void TCard::ClearInto(std::vector<TCardProperty>& spare) {
+    std::move(properties_.begin(), properties_.end(), std::back_inserter(spare));
+    Clear();
+}
+
 // --- Reading
 
 namespace {
@@ -534,7 +540,7 @@ public:
             raw_.push_back(NextLine(body));
         }
         headingsOnly_ = headingsOnly;
-        card_.Clear();
+        card_.ClearInto(spare_);
         card_.Reserve(raw_.size());
         const Dialect dialect = DialectOf();
         if (dialect == Dialect::Own) {
@@ -546,6 +552,17 @@ public:
     }
 
 private:
+    // An empty property, made from one of the last card's where there is one.
+    TCardProperty SpareProperty() {
+        if (spare_.empty()) {
+            return {};
+        }
+        TCardProperty property = std::move(spare_.back());
+        spare_.pop_back();
+        property.Clear();
+        return property;
+    }
+
     // Decided before any line is parsed, since the VERSION line may stand anywhere. A card
     // with the program's own PRODID and version 2.1 (or none) is read in the own form.
     Dialect DialectOf() {
@@ -601,7 +618,7 @@ private:
                 decoded_ = Windows1252ToUtf8(line);
                 line = decoded_;
             }
-            TCardProperty property;
+            TCardProperty property = SpareProperty();
             if (extra) {
                 // A note or a date is one text: its commas are no separators.
                 property.SetName(AsciiUppered(name));
@@ -626,8 +643,10 @@ private:
                 ++next;
             }
             const std::string_view name = StandardName(line);
-            const bool kept = IsTakenName(name) || IsExtraName(name);
-            if (!kept || (headingsOnly_ && !IsHeadingName(name))) {
+            // Every heading is a taken name.
+            const bool kept =
+                headingsOnly_ ? IsHeadingName(name) : IsTakenName(name) || IsExtraName(name);
+            if (!kept) {
                 if (!kept && !headingsOnly_ && !name.empty() && !IsStructuralName(name) &&
                     FindUnquoted(line, ':') != std::string_view::npos) {
                     card_.AddSkippedName(name);
@@ -667,7 +686,7 @@ private:
         const std::string_view namePart = line.substr(0, colon);
         const std::string_view valuePart = line.substr(colon + 1);
 
-        TCardProperty property;
+        TCardProperty property = SpareProperty();
         bool quotedPrintable = false;
         std::string_view charset;
         std::size_t start = 0;
@@ -835,6 +854,7 @@ private:
     std::string joined_;
     std::string decoded_;
     TCard card_;
+    std::vector<TCardProperty> spare_;
 };
 
 } // namespace
@@ -1096,34 +1116,34 @@ FileResult ImportVCardFile(const std::string& path, TOutlineNode* target,
         return FileResult::Failure("\"" + path + "\" holds no vCard.");
     }
     // Organizations first, so that persons of the same file are filed under them; then by
-    // title without regard to case, cards of equal titles in file order. Each title's first
-    // eight lowered bytes decide most comparisons.
+    // title without regard to case, cards of equal titles in file order. Each title is
+    // lowered once, into one buffer, rather than at every comparison.
+    std::size_t titleBytes = 0;
+    for (const Pending& card : pending) {
+        titleBytes += card.title.size();
+    }
+    std::string lowered;
+    lowered.reserve(titleBytes);
     struct SortKey {
         bool person;
-        std::uint64_t prefix;
+        std::string_view title; // lowered
         std::uint32_t index;
     };
     std::vector<SortKey> order;
     order.reserve(pending.size());
     for (std::size_t i = 0; i < pending.size(); ++i) {
-        const std::string& title = pending[i].title;
-        std::uint64_t prefix = 0;
-        for (std::size_t k = 0; k < 8; ++k) {
-            const auto byte =
-                k < title.size() ? static_cast<unsigned char>(AsciiLower(title[k])) : 0u;
-            prefix = (prefix << 8) | byte;
+        const std::size_t at = lowered.size();
+        for (const char c : pending[i].title) {
+            lowered += AsciiLower(c);
         }
-        order.push_back(
-            {pending[i].kind != kOrganizationKind, prefix, static_cast<std::uint32_t>(i)});
+        order.push_back({pending[i].kind != kOrganizationKind, std::string_view(lowered).substr(at),
+                         static_cast<std::uint32_t>(i)});
     }
-    std::sort(order.begin(), order.end(), [&](const SortKey& a, const SortKey& b) {
+    std::sort(order.begin(), order.end(), [](const SortKey& a, const SortKey& b) {
         if (a.person != b.person) {
             return b.person;
         }
-        if (a.prefix != b.prefix) {
-            return a.prefix < b.prefix;
-        }
-        const int c = CompareIgnoreAsciiCase(pending[a.index].title, pending[b.index].title);
+        const int c = a.title.compare(b.title);
         return c != 0 ? c < 0 : a.index < b.index;
     });
 
