@@ -259,5 +259,40 @@ TEST_F(AtomicFileTest, CopyAndRead) {
     EXPECT_EQ(ReadWholeFile(Path("empty")), "");
 }
 
+// Copies of the outline (published vCard files) are written in place when they are new; an
+// existing file or link is still replaced whole, and a failure never leaves part of a file.
+TEST_F(AtomicFileTest, CopyFilesAreWrittenInPlaceWhenNewAndReplacedWholeOtherwise) {
+    std::string error;
+    ASSERT_TRUE(SaveCopyFile(Path("vc1.vcf"), "begin:vcard\r\n", &error)) << error;
+    EXPECT_EQ(ReadWholeFile(Path("vc1.vcf")), "begin:vcard\r\n");
+    EXPECT_EQ(EntryCount(), 1u);
+
+    ASSERT_TRUE(SaveCopyFile(Path("vc1.vcf"), "shorter", &error)) << error;
+    EXPECT_EQ(ReadWholeFile(Path("vc1.vcf")), "shorter");
+#ifndef _WIN32
+    Put("real.vcf", "old");
+    fs::create_symlink("real.vcf", Path("link.vcf"));
+    ASSERT_TRUE(SaveCopyFile(Path("link.vcf"), "new", &error)) << error;
+    EXPECT_TRUE(fs::is_symlink(Path("link.vcf")));
+    EXPECT_EQ(ReadWholeFile(Path("real.vcf")), "new");
+#endif
+    EXPECT_EQ(SaveCopyFile(Path("missing/vc2.vcf"), "x", &error), false);
+    EXPECT_EQ(error.rfind("Cannot save \"" + Path("missing/vc2.vcf") + "\"", 0), 0u) << error;
+
+    for (const ScopedFileFault::Step step :
+         {ScopedFileFault::Step::Write, ScopedFileFault::Step::Close}) {
+        ScopedFileFault full(step, ENOSPC, "vc3.vcf", 3);
+        EXPECT_FALSE(SaveCopyFile(Path("vc3.vcf"), "begin:vcard", &error));
+        EXPECT_EQ(full.Failures(), 1);
+        EXPECT_EQ(error, "Cannot write \"" + Path("vc3.vcf") + "\": " + std::strerror(ENOSPC));
+        EXPECT_FALSE(fs::exists(Path("vc3.vcf"))) << "nothing half written stays";
+    }
+    {
+        ScopedFileFault full(ScopedFileFault::Step::Write, ENOSPC, "vc1.vcf");
+        EXPECT_FALSE(SaveCopyFile(Path("vc1.vcf"), "longer content", &error));
+        EXPECT_EQ(ReadWholeFile(Path("vc1.vcf")), "shorter") << "an old file stays whole";
+    }
+}
+
 } // namespace
 } // namespace quill

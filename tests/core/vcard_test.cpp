@@ -664,6 +664,35 @@ TEST_F(VCardImportTest, ACardWithOnlyANameIsMadeUnderItsFinalTitle) {
     EXPECT_EQ(root->ChildAt(1)->Item()->Target(), " Jane Roe");
 }
 
+// Titles that agree in their first bytes, or differ only in case, are still made in order:
+// organizations first, then by title without regard to case, equal titles in file order.
+TEST_F(VCardImportTest, CardsAreMadeInTitleOrderWhateverTheirSharedPrefixOrCase) {
+    const char* titles[] = {"Anderson-Smythe, Beatrix",
+                            "ANDERSON-SMYTHE, Bea",
+                            "Anderson-Smythe",
+                            "anderson-smythe, beatrix",
+                            "Andersen",
+                            "Anderson-Smythe, Bea",
+                            "Anderson-Smythe Org"};
+    std::string text;
+    for (const char* title : titles) {
+        text += "begin:vcard\r\nVERSION:3.0\r\nFN:" + std::string(title) + "\r\n";
+        if (std::string_view(title).ends_with("Org")) {
+            text += "ORG:" + std::string(title) + "\r\n";
+        }
+        text += "end:vcard\r\n";
+    }
+    choice.answers = {true};
+    CaptionRecorder recorder;
+    outline.AddObserver(&recorder);
+    ASSERT_TRUE(ImportVCardFile(File(text), root, choice));
+    outline.RemoveObserver(&recorder);
+    EXPECT_EQ(recorder.inserted,
+              (std::vector<std::string>{"Anderson-Smythe Org", "Andersen", "Anderson-Smythe",
+                                        "ANDERSON-SMYTHE, Bea", "Anderson-Smythe, Bea",
+                                        "Anderson-Smythe, Beatrix", "anderson-smythe, beatrix"}));
+}
+
 TEST_F(VCardImportTest, PhoneExportImportsWithItsContactPoints) {
     // As a phone's "export contacts" writes them: several cards, 2.1 and 3.0 mixed.
     const std::string path =

@@ -397,8 +397,15 @@ bool HasVCardFile(const TNRBObject& item) {
 } // namespace
 
 HtmlSiteNames::HtmlSiteNames(const TOutlineNode& start) : previous_(currentSite) {
+    // Sized once for every node of the range: a large site would rehash each table many times.
+    std::size_t nodes = 0;
+    ForEachInSubtree(&start, [&](const TOutlineNode*) { ++nodes; });
     std::unordered_map<std::string, int> anchorsTaken;
     std::unordered_map<std::int32_t, int> idsTaken;
+    anchorsTaken.reserve(nodes);
+    idsTaken.reserve(nodes);
+    anchors_.reserve(nodes);
+    vCardFiles_.reserve(nodes);
     ForEachInSubtree(&start, [&](const TOutlineNode* node) {
         const TNRBObject* item = node->Item();
         if (!item) {

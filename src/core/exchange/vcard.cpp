@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <optional>
 #include <unordered_map>
 
@@ -407,6 +408,11 @@ void TCard::Clear() {
     skipped_.clear();
 }
 
+void TCard::ClearInto(std::vector<TCardProperty>& spare) {
+    std::move(properties_.begin(), properties_.end(), std::back_inserter(spare));
+    Clear();
+}
+
 // --- Reading
 
 namespace {
@@ -534,7 +540,7 @@ public:
             raw_.push_back(NextLine(body));
         }
         headingsOnly_ = headingsOnly;
-        card_.Clear();
+        card_.ClearInto(spare_);
         card_.Reserve(raw_.size());
         const Dialect dialect = DialectOf();
         if (dialect == Dialect::Own) {
@@ -546,6 +552,17 @@ public:
     }
 
 private:
+    // An empty property, made from one of the last card's where there is one.
+    TCardProperty SpareProperty() {
+        if (spare_.empty()) {
+            return {};
+        }
+        TCardProperty property = std::move(spare_.back());
+        spare_.pop_back();
+        property.Clear();
+        return property;
+    }
+
     // Decided before any line is parsed, since the VERSION line may stand anywhere. A card
     // with the program's own PRODID and version 2.1 (or none) is read in the own form.
     Dialect DialectOf() {
@@ -601,7 +618,7 @@ private:
                 decoded_ = Windows1252ToUtf8(line);
                 line = decoded_;
             }
-            TCardProperty property;
+            TCardProperty property = SpareProperty();
             if (extra) {
                 // A note or a date is one text: its commas are no separators.
                 property.SetName(AsciiUppered(name));
@@ -626,8 +643,10 @@ private:
                 ++next;
             }
             const std::string_view name = StandardName(line);
-            const bool kept = IsTakenName(name) || IsExtraName(name);
-            if (!kept || (headingsOnly_ && !IsHeadingName(name))) {
+            // Every heading is a taken name.
+            const bool kept =
+                headingsOnly_ ? IsHeadingName(name) : IsTakenName(name) || IsExtraName(name);
+            if (!kept) {
                 if (!kept && !headingsOnly_ && !name.empty() && !IsStructuralName(name) &&
                     FindUnquoted(line, ':') != std::string_view::npos) {
                     card_.AddSkippedName(name);
@@ -667,7 +686,7 @@ private:
         const std::string_view namePart = line.substr(0, colon);
         const std::string_view valuePart = line.substr(colon + 1);
 
-        TCardProperty property;
+        TCardProperty property = SpareProperty();
         bool quotedPrintable = false;
         std::string_view charset;
         std::size_t start = 0;
@@ -835,6 +854,7 @@ private:
     std::string joined_;
     std::string decoded_;
     TCard card_;
+    std::vector<TCardProperty> spare_;
 };
 
 } // namespace
@@ -887,18 +907,20 @@ FileResult ReadCardFile(const std::string& path, std::string& text) {
     if (in == nullptr) {
         return FileResult::Failure("Cannot open \"" + path + "\": " + std::strerror(errno));
     }
+    // Read straight into the text, in pieces of the size the file had (or 1 MiB), until a
+    // short read: a file that grows meanwhile is read whole all the same.
     std::error_code ec;
     const std::uintmax_t size = std::filesystem::file_size(path, ec);
-    if (!ec) {
-        text.reserve(static_cast<std::size_t>(size));
-    }
-    char chunk[65536];
+    std::size_t piece = ec || size == 0 ? std::size_t{1} << 20 : static_cast<std::size_t>(size) + 1;
     for (;;) {
-        const std::size_t n = std::fread(chunk, 1, sizeof chunk, in);
-        text.append(chunk, n);
-        if (n < sizeof chunk) {
+        const std::size_t at = text.size();
+        text.resize(at + piece);
+        const std::size_t n = std::fread(text.data() + at, 1, piece, in);
+        text.resize(at + n);
+        if (n < piece) {
             break;
         }
+        piece = std::size_t{1} << 20;
     }
     const bool failed = std::ferror(in) != 0;
     const int error = errno;
@@ -1093,12 +1115,36 @@ FileResult ImportVCardFile(const std::string& path, TOutlineNode* target,
     if (pending.empty()) {
         return FileResult::Failure("\"" + path + "\" holds no vCard.");
     }
-    // Organizations first, so that persons of the same file are filed under them.
-    std::stable_sort(pending.begin(), pending.end(), [](const Pending& a, const Pending& b) {
-        if (a.kind != b.kind) {
-            return a.kind == kOrganizationKind;
+    // Organizations first, so that persons of the same file are filed under them; then by
+    // title without regard to case, cards of equal titles in file order. Each title is
+    // lowered once, into one buffer, rather than at every comparison.
+    std::size_t titleBytes = 0;
+    for (const Pending& card : pending) {
+        titleBytes += card.title.size();
+    }
+    std::string lowered;
+    lowered.reserve(titleBytes);
+    struct SortKey {
+        bool person;
+        std::string_view title; // lowered
+        std::uint32_t index;
+    };
+    std::vector<SortKey> order;
+    order.reserve(pending.size());
+    for (std::size_t i = 0; i < pending.size(); ++i) {
+        const std::size_t at = lowered.size();
+        for (const char c : pending[i].title) {
+            lowered += AsciiLower(c);
         }
-        return CompareIgnoreAsciiCase(a.title, b.title) < 0;
+        order.push_back({pending[i].kind != kOrganizationKind, std::string_view(lowered).substr(at),
+                         static_cast<std::uint32_t>(i)});
+    }
+    std::sort(order.begin(), order.end(), [](const SortKey& a, const SortKey& b) {
+        if (a.person != b.person) {
+            return b.person;
+        }
+        const int c = a.title.compare(b.title);
+        return c != 0 ? c < 0 : a.index < b.index;
     });
 
     TOutline* outline = target->Outline();
@@ -1129,7 +1175,7 @@ FileResult ImportVCardFile(const std::string& path, TOutlineNode* target,
         if (!ReportWorkProgress(pending.size() + i, 2 * pending.size())) {
             break;
         }
-        const Pending& card = pending[i];
+        const Pending& card = pending[order[i].index];
         TOutlineNode* parent = target;
         if (!card.organization.empty()) {
             if (TOutlineNode* org = organizationNode(card.organization)) {

@@ -111,6 +111,9 @@ public:
     // The first property whose name equals name exactly (case-sensitive); none otherwise.
     const TCardProperty* Find(std::string_view name) const;
     void Clear();
+    // Clear, handing the properties over to spare instead of freeing them: a reader of many
+    // cards fills them again without allocating anew.
+    void ClearInto(std::vector<TCardProperty>& spare);
 
     // The first property of the name in the group (both compared exactly); none otherwise.
     const TCardProperty* FindInGroup(std::string_view name, std::string_view group) const;

@@ -11,6 +11,7 @@
 #include "core/model/outline.h"
 #include "core/model/record_text.h"
 #include "core/util/ascii.h"
+#include "core/util/atomic_file.h"
 
 #include <initializer_list>
 #include <optional>
@@ -106,7 +107,8 @@ std::string PersonTitle(const TCard& card, std::string_view firstName, std::stri
 // standard card has the post office box, the extended address and the street (whose lines a
 // line break separates) there, which fill the lines in this order, the ones left over joined
 // into the third.
-std::string AddressRecord(const TCard& card, const TCardProperty& adr) {
+// firstLine receives the record's first field, which an address shows as its target.
+std::string AddressRecord(const TCard& card, const TCardProperty& adr, std::string& firstLine) {
     std::vector<std::string> lines;
     if (card.IsStandard()) {
         for (std::size_t i = 0; i < 3; ++i) {
@@ -134,7 +136,11 @@ std::string AddressRecord(const TCard& card, const TCardProperty& adr) {
     DataLineBuilder builder(record, DataLineTag(kAddressKind));
     for (std::size_t i = 0; i < 7; ++i) {
         const std::string_view value = i < 3 ? std::string_view(lines[i]) : adr.Value(i);
-        builder.Field(IsCleanField(value) ? std::string(value) : CleanField(value));
+        std::string field = IsCleanField(value) ? std::string(value) : CleanField(value);
+        builder.Field(field);
+        if (i == 0) {
+            firstLine = std::move(field);
+        }
     }
     return record;
 }
@@ -242,10 +248,9 @@ void ReadContactPoints(const TCard& card, TContactHolderObject& holder) {
             continue;
         }
         const std::string title = PointTitle(card, adr, "Address");
-        const std::string record = AddressRecord(card, adr);
-        DataLineReader fields;
-        fields.Open(record, DataLineTag(kAddressKind));
-        CreateItem(kAddressKind, title, fields.At(0), {}, 0, record, node);
+        std::string firstLine;
+        const std::string record = AddressRecord(card, adr, firstLine);
+        CreateItem(kAddressKind, title, firstLine, {}, 0, record, node);
         address.Offer(title, adr.HasType(kVCardPref));
     }
     for (std::size_t i = 0; i < card.Count(); ++i) {
@@ -470,13 +475,14 @@ void AddCardLeftovers(const TCard& card, int kind, TImportReport& report) {
     for (std::size_t i = 0; i < card.Count(); ++i) {
         const TCardProperty& property = card.At(i);
         const std::string& name = property.Name();
-        const bool first = card.Find(name) == &property;
         bool kept = name == "ADR" || name == "TEL" || name == "EMAIL" || name == "URL" ||
                     name == "NOTE" || name == "X-ABLABEL";
         if (kind == kPersonKind) {
             // The own form names the person by N, FN and TITLE; a standard card keeps its
             // job title in the comment and files the person under its ORG.
-            kept = kept || (first && (name == "N" || name == "FN" || name == "TITLE")) ||
+            kept = kept ||
+                   ((name == "N" || name == "FN" || name == "TITLE") &&
+                    card.Find(name) == &property) ||
                    (&property == org && card.IsStandard()) || &property == birthday ||
                    &property == anniversary;
         } else {
@@ -508,10 +514,15 @@ FileResult SaveItemVCard(const TNRBObject& item, const std::string& fileName) {
     if (!CanExportVCard(item)) {
         return FileResult::Failure(std::string(kVCardKindWarning));
     }
-    TVCardFile file;
-    file.SetFilename(fileName);
-    file.AddCard(ItemVCard(item));
-    return file.Save();
+    // One small file per item, often a fresh one beside a published site: written in place
+    // when it is new, rather than through a temporary file.
+    std::string text;
+    AppendCardText(ItemVCard(item), text);
+    std::string error;
+    if (!SaveCopyFile(fileName, text, &error)) {
+        return FileResult::Failure(error);
+    }
+    return {};
 }
 
 void TPersonObject::ReadVCard(const TCard& card) {

@@ -350,6 +350,45 @@ bool AtomicFileWriter::Commit() {
     return true;
 }
 
+bool SaveCopyFile(const std::string& path, std::string_view bytes, std::string* error) {
+    auto report = [&](const std::string& message) {
+        if (error != nullptr) {
+            *error = message;
+        }
+        return false;
+    };
+    const int fd = OpenExclusive(path, false, path);
+    if (fd < 0) {
+        if (errno != EEXIST) {
+            return report("Cannot save " + Quoted(path) + ": " + std::strerror(errno));
+        }
+        AtomicFileWriter writer;
+        writer.SetDurable(false);
+        if (!writer.Open(path) || !writer.Write(bytes) || !writer.Commit()) {
+            return report(writer.Error());
+        }
+        return true;
+    }
+    std::size_t done = 0;
+    int failure = 0;
+    while (done < bytes.size()) {
+        const long long n = WriteSome(fd, bytes.data() + done, bytes.size() - done, path);
+        if (n < 0 && errno != EINTR) {
+            failure = errno;
+            break;
+        }
+        done += n > 0 ? static_cast<std::size_t>(n) : 0;
+    }
+    if (CloseFile(fd, path) != 0 && failure == 0) {
+        failure = errno;
+    }
+    if (failure != 0) {
+        std::remove(path.c_str());
+        return report("Cannot write " + Quoted(path) + ": " + std::strerror(failure));
+    }
+    return true;
+}
+
 bool CopyFileBytes(const std::string& from, const std::string& to, std::string* error) {
     auto report = [&](const std::string& message) {
         if (error != nullptr) {

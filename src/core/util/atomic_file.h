@@ -67,6 +67,12 @@ std::vector<std::string> SweepStaleTempFiles(const std::string& directory,
                                              const std::vector<std::string>& bases,
                                              std::chrono::seconds minimumAge);
 
+// Saves a small file that is only a copy of the outline (a published vCard file): a file
+// that does not exist yet is created and written in place, since there is nothing to replace
+// and a failure removes what was written; an existing one (or a link) is replaced as an
+// AtomicFileWriter replaces it, not synced. On failure *error, when given, says why.
+bool SaveCopyFile(const std::string& path, std::string_view bytes, std::string* error);
+
 // Copies the bytes of from to to (written atomically). On failure *error, when given, says why.
 bool CopyFileBytes(const std::string& from, const std::string& to, std::string* error);
 
