@@ -125,6 +125,9 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 saved && fail "saved before the end"
+# Found again: on a loaded machine the first window seen may have been replaced since.
+main=$(wait_for_window "Quillmere:")
+[ -n "$main" ] || fail "no main window after the hand-over; $(log)"
 
 case "$case_name" in
 altx)
@@ -139,11 +142,12 @@ sigterm)
     ;;
 tray)
     press "$main" alt+F4
+    # Hidden: no main window is shown any more, whichever window the program now has.
     for _ in $(seq 300); do
-        xwininfo -id "$main" | grep -q IsUnMapped && break
+        [ -z "$(shown_window "Quillmere:")" ] && break
         sleep 0.1
     done
-    xwininfo -id "$main" | grep -q IsUnMapped || fail "closing did not hide the window"
+    [ -z "$(shown_window "Quillmere:")" ] || fail "closing did not hide the window"
     sleep 0.5
     running || fail "closing the window ended the program"
     saved && fail "closing the window saved"
