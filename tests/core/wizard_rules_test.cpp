@@ -364,12 +364,14 @@ TEST(ExportRules, ACancelledSiteRemovesOnlyTheFilesItCreated) {
     TOutline outline;
     TOutlineNode* root = outline.CreateRoot();
     CreateItem(kPersonKind, "Ann Lee", "", "", 77, "", root);
+    CreateItem(kPersonKind, "Bo Roe", "", "", 77, "", root); // its card is "vc77-2.vcf"
     ExportRequest request;
     request.type = ExportType::Html;
     request.directory = dir.path().string();
     request.fileName = "site.htm";
     const std::vector<std::string> files = ExportOutputFiles(request, *root);
     EXPECT_NE(std::find(files.begin(), files.end(), dir.File("vc77.vcf")), files.end());
+    EXPECT_NE(std::find(files.begin(), files.end(), dir.File("vc77-2.vcf")), files.end());
     EXPECT_NE(std::find(files.begin(), files.end(), dir.File("quilindex.htm")), files.end());
 
     Put(dir.path() / "quilindex.htm", "mine");
@@ -377,11 +379,14 @@ TEST(ExportRules, ACancelledSiteRemovesOnlyTheFilesItCreated) {
     const std::vector<std::string> before = ExistingFiles(files);
     ASSERT_TRUE(RunExport(request, *root));
     EXPECT_TRUE(fs::exists(dir.path() / "vc77.vcf"));
-    EXPECT_EQ(RemoveCreatedFiles(files, before), 4u); // site.htm, quilmain.htm, .qld, vc77.vcf
+    EXPECT_TRUE(fs::exists(dir.path() / "vc77-2.vcf"));
+    // site.htm, quilmain.htm, .qld and both cards
+    EXPECT_EQ(RemoveCreatedFiles(files, before), 5u);
     EXPECT_TRUE(fs::exists(dir.path() / "quilindex.htm"));
     EXPECT_TRUE(fs::exists(dir.path() / "other.txt"));
     EXPECT_FALSE(fs::exists(dir.path() / "site.htm"));
     EXPECT_FALSE(fs::exists(dir.path() / "vc77.vcf"));
+    EXPECT_FALSE(fs::exists(dir.path() / "vc77-2.vcf"));
 }
 
 TEST(ExportRules, RunExportWritesTheChosenCsvFields) {

@@ -145,9 +145,11 @@ std::vector<std::string> ExportOutputFiles(const ExportRequest& request,
         files.push_back(Join(directory, kSiteExchangeFile));
     }
     if (html.vCardLinks) {
+        // Named as the site names them: items sharing an Id get "vc<Id>-2.vcf" and so on.
+        const HtmlSiteNames names(start);
         ForEachInSubtree(&start, [&](const TOutlineNode* node) {
             if (node->Item() && CanExportVCard(*node->Item())) {
-                files.push_back(Join(directory, VCardFileName(node->Item()->Id())));
+                files.push_back(Join(directory, HtmlVCardFileName(*node->Item())));
             }
         });
     }
