@@ -56,7 +56,10 @@ class RecordingPerson final : public TPersonObject {
 public:
     RecordingPerson(std::string_view title, std::int32_t id, std::vector<std::string>& saved)
         : TPersonObject(title, "", "", id, ""), saved_(saved) {}
-    void SaveVCardFile(const std::string& fileName) const override { saved_.push_back(fileName); }
+    FileResult SaveVCardFile(const std::string& fileName) const override {
+        saved_.push_back(fileName);
+        return {};
+    }
 
 private:
     std::vector<std::string>& saved_;
@@ -387,6 +390,24 @@ TEST_F(HtmlPublishTest, MainPageNamedLikeAnotherSiteFileOrUnwritableFails) {
     const FileResult unwritable = PublishHTML(*folder, options);
     EXPECT_FALSE(unwritable);
     EXPECT_NE(unwritable.message.find("site.htm"), std::string::npos) << unwritable.message;
+}
+
+TEST_F(HtmlPublishTest, ACardThatCannotBeWrittenFailsThePublishNamingIt) {
+    TOutlineNode* folder = Make(kFolderKind, "People", root)->Node();
+    ASSERT_NE(CreateItem(kPersonKind, "Ann Lee", {}, {}, 55, {}, folder), nullptr);
+    ASSERT_NE(CreateItem(kPersonKind, "Bob Roe", {}, {}, 56, {}, folder), nullptr);
+    fs::create_directories(dir.File("vc55.vcf")); // a folder stands where the card goes
+    for (const bool frames : {true, false}) {
+        HtmlPublishOptions options = Options();
+        options.useFrames = frames;
+        const FileResult result = PublishHTML(*folder, options);
+        EXPECT_FALSE(result) << "frames " << frames;
+        EXPECT_NE(result.message.find("vc55.vcf"), std::string::npos) << result.message;
+    }
+    // The same site without vCard links publishes.
+    HtmlPublishOptions options = Options();
+    options.vCardLinks = false;
+    EXPECT_TRUE(PublishHTML(*folder, options));
 }
 
 TEST_F(HtmlPublishTest, WizardChoicesOfBackgroundAndColour) {

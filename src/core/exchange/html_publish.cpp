@@ -256,9 +256,9 @@ void WritePageHeading(std::ostream& out, const HtmlPublishOptions& options) {
 }
 
 void WriteContentsTail(std::ostream& out, const TOutlineNode& start,
-                       const HtmlPublishOptions& options) {
+                       const HtmlPublishOptions& options, FileResult& vCardFailure) {
     WriteHtml(out, "<hr>", kEol);
-    WriteHTMLContents(out, start, options);
+    WriteHTMLContents(out, start, options, &vCardFailure);
     WriteHtml(out, "</body>", kEol, "</html>", kEol);
 }
 
@@ -511,7 +511,7 @@ void WriteHTMLIndex(std::ostream& out, const TOutlineNode& start, std::string_vi
 }
 
 void WriteHTMLContents(std::ostream& out, const TOutlineNode& start,
-                       const HtmlPublishOptions& options) {
+                       const HtmlPublishOptions& options, FileResult* vCardFailure) {
     LevelIndent indent(out, 0);
     std::uint64_t nodes = 0;
     ForEachWithDepth(start, true, [&](const TOutlineNode& node, int depth) {
@@ -524,7 +524,15 @@ void WriteHTMLContents(std::ostream& out, const TOutlineNode& start,
         if (const TNRBObject* item = node.Item()) {
             item->WriteHTMLBody(out, options.vCardLinks);
             if (options.vCardLinks) {
-                item->SaveVCardFile(JoinPath(options.directory, HtmlVCardFileName(*item)));
+                // A site whose cards were not written is not a site published.
+                FileResult saved =
+                    item->SaveVCardFile(JoinPath(options.directory, HtmlVCardFileName(*item)));
+                if (!saved) {
+                    if (vCardFailure) {
+                        *vCardFailure = std::move(saved);
+                    }
+                    return false;
+                }
             }
         }
         return true;
@@ -546,6 +554,7 @@ FileResult PublishHTML(const TOutlineNode& start, const HtmlPublishOptions& opti
     HtmlPublishOptions site = options;
     site.directory = outputDirectory;
     const HtmlSiteNames names(start);
+    FileResult vCards; // the first card that could not be written
 
     if (site.useFrames) {
         if (FileResult r =
@@ -578,10 +587,13 @@ FileResult PublishHTML(const TOutlineNode& start, const HtmlPublishOptions& opti
                                          WriteHTMLHead(out, site.title);
                                          WriteHTMLBodyTag(out, site);
                                          WritePageHeading(out, site);
-                                         WriteContentsTail(out, start, site);
+                                         WriteContentsTail(out, start, site, vCards);
                                      });
             !r) {
             return r;
+        }
+        if (!vCards) {
+            return vCards;
         }
     } else {
         if (FileResult r = WritePage(mainPath,
@@ -591,10 +603,13 @@ FileResult PublishHTML(const TOutlineNode& start, const HtmlPublishOptions& opti
                                          WritePageHeading(out, site);
                                          WriteHTMLFooter(out, site);
                                          WriteHTMLIndex(out, start, "", site);
-                                         WriteContentsTail(out, start, site);
+                                         WriteContentsTail(out, start, site, vCards);
                                      });
             !r) {
             return r;
+        }
+        if (!vCards) {
+            return vCards;
         }
     }
     CopyPictureOnce(site.backgroundPicture, outputDirectory);

@@ -155,8 +155,9 @@ void WriteHTMLFooter(std::ostream& out, const HtmlPublishOptions& options);
 void WriteHTMLIndex(std::ostream& out, const TOutlineNode& start, std::string_view pageName,
                     const HtmlPublishOptions& options);
 // The body of start and of each descendant, indented by level; with vCard links on, each
-// item also saves its vCard file in the options' directory.
+// item also saves its vCard file in the options' directory. A card that cannot be written
+// stops the walk; its outcome goes to vCardFailure when given.
 void WriteHTMLContents(std::ostream& out, const TOutlineNode& start,
-                       const HtmlPublishOptions& options);
+                       const HtmlPublishOptions& options, FileResult* vCardFailure = nullptr);
 
 } // namespace quill

@@ -558,8 +558,8 @@ void TPersonObject::ReadVCard(const TCard& card) {
     ReadDates(card, *this);
 }
 
-void TPersonObject::SaveVCardFile(const std::string& fileName) const {
-    SaveItemVCard(*this, fileName);
+FileResult TPersonObject::SaveVCardFile(const std::string& fileName) const {
+    return SaveItemVCard(*this, fileName);
 }
 
 void TOrgObject::ReadVCard(const TCard& card) {
@@ -572,8 +572,8 @@ void TOrgObject::ReadVCard(const TCard& card) {
     ReadContactPoints(card, *this);
 }
 
-void TOrgObject::SaveVCardFile(const std::string& fileName) const {
-    SaveItemVCard(*this, fileName);
+FileResult TOrgObject::SaveVCardFile(const std::string& fileName) const {
+    return SaveItemVCard(*this, fileName);
 }
 
 std::string TAddressObject::VCardLine() const {

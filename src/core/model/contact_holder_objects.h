@@ -68,7 +68,7 @@ public:
     void ReadDataLine(std::string_view text) override;
     // Exchange forms (defined in core/exchange).
     void ReadVCard(const TCard& card) override;
-    void SaveVCardFile(const std::string& fileName) const override;
+    FileResult SaveVCardFile(const std::string& fileName) const override;
     bool ReadCSVRecord(const std::vector<std::string>& values,
                        const std::vector<std::string>& fieldOrder) override;
     std::string CSVFieldText(std::string_view fieldName) const override;
@@ -98,7 +98,7 @@ public:
     std::string FormalName() const;
     // Exchange forms (defined in core/exchange).
     void ReadVCard(const TCard& card) override;
-    void SaveVCardFile(const std::string& fileName) const override;
+    FileResult SaveVCardFile(const std::string& fileName) const override;
     bool ReadCSVRecord(const std::vector<std::string>& values,
                        const std::vector<std::string>& fieldOrder) override;
     std::string CSVFieldText(std::string_view fieldName) const override;

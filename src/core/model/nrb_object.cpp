@@ -283,7 +283,9 @@ void TNRBObject::WriteHTMLIndexEntry(std::ostream&, std::string_view) const {}
 bool TNRBObject::ShowsInHTMLIndex() const {
     return true;
 }
-void TNRBObject::SaveVCardFile(const std::string&) const {}
+FileResult TNRBObject::SaveVCardFile(const std::string&) const {
+    return {};
+}
 std::string TNRBObject::VCardLine() const {
     return {};
 }

@@ -7,6 +7,7 @@
 #include "core/model/item_kind.h"
 #include "core/model/model_heap.h"
 #include "core/model/owned_list.h"
+#include "core/util/file_result.h"
 
 #include <cstdint>
 #include <iosfwd>
@@ -96,7 +97,8 @@ public:
     virtual void WriteHTMLBody(std::ostream& out, bool vCardLinks) const;
     virtual void WriteHTMLIndexEntry(std::ostream& out, std::string_view pageName) const;
     virtual bool ShowsInHTMLIndex() const;
-    virtual void SaveVCardFile(const std::string& fileName) const;
+    // Writes the item's card as a file of its own; kinds without a card write nothing.
+    virtual FileResult SaveVCardFile(const std::string& fileName) const;
     virtual std::string VCardLine() const;
     virtual void CopyToClipboard() const;
     virtual std::string ClipboardText() const;

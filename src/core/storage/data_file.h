@@ -2,6 +2,8 @@
 // The outline data file "quil.dat", the clipboard file "clipdata.dat" and exchange files
 // (".qld"): streams of item records whose levels rebuild the nesting.
 
+#include "core/util/file_result.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -19,22 +21,6 @@ class TOutlineNode;
 inline constexpr std::string_view kDataFileName = "quil.dat";
 inline constexpr std::string_view kClipboardFileName = "clipdata.dat";
 inline constexpr std::string_view kDataFileFirstLine = "{Params}";
-
-// The outcome of reading or writing a file; the message is meant for the user.
-struct FileResult {
-    bool ok = true;
-    std::string message;
-    int line = 0;      // the line an input error was met on, counted from 1
-    std::string title; // the message box's title where it has one of its own
-    explicit operator bool() const { return ok; }
-    static FileResult Failure(std::string message, std::string title = {}) {
-        FileResult result;
-        result.ok = false;
-        result.message = std::move(message);
-        result.title = std::move(title);
-        return result;
-    }
-};
 
 // True for items the category filter hides; they are left out of what is written.
 using HiddenItemTest = std::function<bool(const TNRBObject&)>;
