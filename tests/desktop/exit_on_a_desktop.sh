@@ -7,6 +7,7 @@
 # CASE: altx      a hand-over changes the outline, Alt+X ends the program and saves
 #       sigterm   the same, ended by SIGTERM
 #       tray      the window closed into the tray, then the tray menu's Exit
+#       latetray  the same with the panel started after the program, as at a session's start
 #       fulldisk  Exit with the data directory on a full disk: the program stays and says
 #                 why; once there is room, Try Again saves and ends (needs root for a mount)
 # Exit status 77 when the desktop tools (or, for fulldisk, the mount) are not there.
@@ -53,13 +54,16 @@ export DISPLAY=:$(head -1 "$work/display")
 
 openbox > "$work/openbox.log" 2>&1 &
 pids+=($!)
-tint2 > "$work/tint2.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do
-    xdotool search --class tint2 > /dev/null 2>&1 && break
-    sleep 0.1
-done
-sleep 1 # the panel takes the tray selection after its window appears
+start_panel() {
+    tint2 > "$work/tint2.log" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 100); do
+        xdotool search --class tint2 > /dev/null 2>&1 && break
+        sleep 0.1
+    done
+    sleep 1 # the panel takes the tray selection after its window appears
+}
+[ "$case_name" = latetray ] || start_panel
 
 home=$work/data
 mkdir -p "$home"
@@ -108,7 +112,11 @@ press() {
     xdotool windowactivate --sync "$1" 2> /dev/null
     xdotool key --clearmodifiers "$2"
 }
-log() { cat "$work/quillmere.log"; }
+log() {
+    cat "$work/quillmere.log"
+    echo "windows:"
+    xwininfo -root -tree | grep -i '"quillmere'
+}
 # QUILL_DESKTOP_SHOTS=DIR keeps a picture of the screen at the interesting moments.
 shot() {
     [ -n "${QUILL_DESKTOP_SHOTS:-}" ] && command -v import > /dev/null &&
@@ -117,6 +125,7 @@ shot() {
 
 main=$(wait_for_window "Quillmere:")
 [ -n "$main" ] || fail "no main window; $(log)"
+[ "$case_name" = latetray ] && start_panel
 
 # A second start hands its exchange file over: the outline changes in the running program.
 "$program" "$work/add.qld" || fail "the hand-over failed"
@@ -140,21 +149,33 @@ sigterm)
     wait_gone || fail "still running after SIGTERM; $(log)"
     saved || fail "SIGTERM did not save"
     ;;
-tray)
-    press "$main" alt+F4
-    # Hidden: no main window is shown any more, whichever window the program now has.
-    for _ in $(seq 300); do
-        [ -z "$(shown_window "Quillmere:")" ] && break
+tray | latetray)
+    # The icon in the panel first: without a tray, closing the window ends the program.
+    tray_icon() {
+        xwininfo -root -tree | awk '/"Quillmere": \("quillmere"/ {
+            split($(NF-1), size, /[x+]/); split($NF, at, /\+/);
+            if (size[1] <= 64) { print at[2], at[3], size[1], size[2]; exit } }'
+    }
+    for _ in $(seq 100); do
+        [ -n "$(tray_icon)" ] && break
         sleep 0.1
+    done
+    [ -n "$(tray_icon)" ] || fail "no tray icon; $(log)"
+    # Hidden: no main window is shown any more, whichever window the program now has. A
+    # loaded machine may lose the key while the window is being activated: pressed again.
+    for _ in 1 2 3 4 5 6; do
+        press "$main" alt+F4
+        for _ in $(seq 50); do
+            [ -z "$(shown_window "Quillmere:")" ] && break 2
+            sleep 0.1
+        done
     done
     [ -z "$(shown_window "Quillmere:")" ] || fail "closing did not hide the window"
     sleep 0.5
     running || fail "closing the window ended the program"
     saved && fail "closing the window saved"
     # The tray icon: a small window of ours inside the panel.
-    read -r x y w h < <(xwininfo -root -tree | awk '/"Quillmere": \("quillmere"/ {
-        split($(NF-1), size, /[x+]/); split($NF, at, /\+/);
-        if (size[1] <= 64) { print at[2], at[3], size[1], size[2]; exit } }')
+    read -r x y w h < <(tray_icon)
     [ -n "${x:-}" ] || fail "no tray icon"
     # A loaded machine may show the menu late: open it again until "&Exit" is taken.
     for attempt in 1 2 3 4 5; do

@@ -403,7 +403,8 @@ private slots:
         auto form = std::make_unique<TOrvaneForm>();
         form->SetToolTip(QStringLiteral("[My Contacts]"));
         form->SetIcon(ProgramIcon());
-        QCOMPARE(form->TrayIcon()->isVisible(), TOrvaneForm::TrayAvailable());
+        // Asked to show all the same: a tray that comes later takes it.
+        QVERIFY(form->TrayIcon()->isVisible());
         form.reset();
     }
 

@@ -38,9 +38,9 @@ TOrvaneForm::TOrvaneForm(QObject* parent)
                     emit restoreRequested();
                 }
             });
-    if (TrayAvailable()) {
-        trayIcon_->show();
-    }
+    // Shown even where no tray is there yet: a panel started after the program (as at the
+    // start of a session) then takes the icon when it comes.
+    trayIcon_->show();
 }
 
 TOrvaneForm::~TOrvaneForm() {

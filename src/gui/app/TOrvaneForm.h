@@ -7,8 +7,8 @@
 // entry per configured tool.
 //
 // Where the desktop has no notification area (QSystemTrayIcon::isSystemTrayAvailable()
-// false) the form still works: the icon is simply not shown, and the main window must stay
-// reachable by itself (the owner should then not start hidden).
+// false) the form still works: the icon waits for a tray to come, and the main window must
+// stay reachable by itself (the owner should then not start hidden).
 
 #include <QObject>
 #include <QString>
