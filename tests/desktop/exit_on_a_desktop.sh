@@ -18,7 +18,7 @@ program=${2:?program}
 skip() { echo "SKIP: $*"; exit 77; }
 fail() { echo "FAIL: $*"; exit 1; }
 
-for tool in Xvfb openbox tint2 xdotool xwininfo; do
+for tool in Xvfb openbox tint2 xdotool xwininfo xprop; do
     command -v "$tool" > /dev/null || skip "$tool is not installed"
 done
 
@@ -54,6 +54,11 @@ export DISPLAY=:$(head -1 "$work/display")
 
 openbox > "$work/openbox.log" 2>&1 &
 pids+=($!)
+# The window manager is up once it names its check window on the root.
+for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2> /dev/null | grep -q "window id" && break
+    sleep 0.1
+done
 start_panel() {
     tint2 > "$work/tint2.log" 2>&1 &
     pids+=($!)
