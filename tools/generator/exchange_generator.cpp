@@ -1,4 +1,5 @@
 #include "exchange_generator.h"
+#include "generator_words.h"
 
 #include "core/exchange/record_types.h"
 #include "core/model/item_kind.h"
@@ -11,15 +12,8 @@
 namespace quill {
 namespace {
 
-constexpr std::array<std::string_view, 24> kFirstNames{
-    "Ann",     "Bob",  "Chloé",   "Dmitri", "Élise", "Farid", "Greta",   "Hiroshi",
-    "Ingrid",  "José", "Katalin", "Łukasz", "Mia",   "Niamh", "Oğuz",    "Priya",
-    "Quentin", "Rosa", "Søren",   "Tomás",  "Ulla",  "Ελένη", "Дмитрий", "美咲"};
-constexpr std::array<std::string_view, 20> kLastNames{
-    "Lee",     "Müller",       "García",   "Nakamura", "O'Brien", "Kowalski",     "Dubois",
-    "Rossi",   "Novák",        "Jensen",   "Şahin",    "Patel",   "van der Berg", "Smith",
-    "Ivanova", "Papadopoulos", "Svensson", "Horváth",  "Иванов",  "佐藤"};
-constexpr std::array<std::string_view, 6> kSalutations{"", "Mr.", "Ms.", "Dr.", "Prof.", "Mx."};
+using namespace generated;
+
 constexpr std::array<std::string_view, 8> kMiddleNames{"",   "",       "",    "Marie",
                                                        "J.", "Louise", "van", "Ann-Kathrin"};
 constexpr std::array<std::string_view, 10> kOrganizations{
@@ -28,15 +22,7 @@ constexpr std::array<std::string_view, 10> kOrganizations{
     "Tessera plc",      "Zephyr Oy"};
 constexpr std::array<std::string_view, 6> kJobTitles{
     "Buyer", "Engineer", "Director", "Head of Sales; EMEA", "Accountant", "Chef de projet"};
-constexpr std::array<std::string_view, 10> kCities{"Springfield", "Kent",     "München", "Lyon",
-                                                   "Kraków",      "Göteborg", "Sevilla", "Porto",
-                                                   "Αθήνα",       "Toronto"};
-constexpr std::array<std::string_view, 8> kStreets{"High Street", "Main St",     "Rue de la Paix",
-                                                   "Hauptstraße", "Calle Mayor", "Elm Avenue",
-                                                   "ulica Długa", "Kungsgatan"};
 constexpr std::array<std::string_view, 6> kStates{"", "Kent", "Bavaria", "CA", "Ontario", "NSW"};
-constexpr std::array<std::string_view, 6> kCountries{"UK",     "USA",    "Germany",
-                                                     "France", "Poland", "Sweden"};
 constexpr std::array<std::string_view, 6> kNotes{
     "",
     "met at the fair, 2019",

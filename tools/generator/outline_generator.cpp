@@ -1,9 +1,10 @@
 #include "outline_generator.h"
+#include "generator_words.h"
 
 #include "core/model/attachment_objects.h"
 #include "core/model/item_factory.h"
-#include "core/model/locale_names.h"
 #include "core/model/item_kind.h"
+#include "core/model/locale_names.h"
 #include "core/model/outline.h"
 #include "core/model/record_text.h"
 
@@ -16,15 +17,8 @@
 namespace quill {
 namespace {
 
-constexpr std::array<std::string_view, 24> kFirstNames{
-    "Ann",     "Bob",  "Chloé",   "Dmitri", "Élise", "Farid", "Greta",   "Hiroshi",
-    "Ingrid",  "José", "Katalin", "Łukasz", "Mia",   "Niamh", "Oğuz",    "Priya",
-    "Quentin", "Rosa", "Søren",   "Tomás",  "Ulla",  "Ελένη", "Дмитрий", "美咲"};
-constexpr std::array<std::string_view, 20> kLastNames{
-    "Lee",     "Müller",       "García",   "Nakamura", "O'Brien", "Kowalski",     "Dubois",
-    "Rossi",   "Novák",        "Jensen",   "Şahin",    "Patel",   "van der Berg", "Smith",
-    "Ivanova", "Papadopoulos", "Svensson", "Horváth",  "Иванов",  "佐藤"};
-constexpr std::array<std::string_view, 6> kSalutations{"", "Mr.", "Ms.", "Dr.", "Prof.", "Mx."};
+using namespace generated;
+
 constexpr std::array<std::string_view, 12> kOrgWords{
     "Acme",  "Northwind", "Blue Harbour", "Kettle & Co", "Fjord Systems", "Ångström Labs",
     "Lumen", "Orchard",   "Quarry",       "Tessera",     "Vireo",         "Zephyr"};
@@ -33,14 +27,6 @@ constexpr std::array<std::string_view, 8> kOrgSuffixes{"Ltd", "GmbH", "Inc.", "S
 constexpr std::array<std::string_view, 10> kFolderNames{
     "Family", "Friends", "Work",       "Clients", "Suppliers",
     "Club",   "School",  "Neighbours", "Archive", "Café regulars"};
-constexpr std::array<std::string_view, 10> kCities{"Springfield", "Kent",     "München", "Lyon",
-                                                   "Kraków",      "Göteborg", "Sevilla", "Porto",
-                                                   "Αθήνα",       "Toronto"};
-constexpr std::array<std::string_view, 8> kStreets{"High Street", "Main St",     "Rue de la Paix",
-                                                   "Hauptstraße", "Calle Mayor", "Elm Avenue",
-                                                   "ulica Długa", "Kungsgatan"};
-constexpr std::array<std::string_view, 6> kCountries{"UK",     "USA",    "Germany",
-                                                     "France", "Poland", "Sweden"};
 constexpr std::array<std::string_view, 5> kDocuments{
     "/home/user/Documents/contract.pdf", "/home/user/Documents/Angebot 2026.odt",
     "/srv/share/minutes.txt", "/home/user/Pictures/portrait.jpg", "/home/user/notes.md"};

@@ -7,7 +7,7 @@ constexpr std::string_view kVersionTopic = "WWW_Version";
 constexpr std::string_view kOpenURLTopic = "WWW_OpenURL";
 constexpr std::string_view kActivateTopic = "WWW_Activate";
 constexpr std::string_view kWindowInfoTopic = "WWW_GetWindowInfo";
-// The window the browser chooses; in an open request it follows an empty file specification.
+// The window the browser chooses; in an open request it stands behind an empty file name.
 constexpr std::string_view kAnyWindow = "0xFFFFFFFF";
 constexpr std::string_view kNetscapeTitle = "Netscape - [";
 

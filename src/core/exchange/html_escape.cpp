@@ -1,4 +1,5 @@
 #include "core/exchange/html_escape.h"
+#include "core/util/text_encoding.h"
 
 #include "core/util/ascii.h"
 
@@ -91,24 +92,6 @@ bool IsScriptUrl(std::string_view url) {
 
 namespace {
 
-void AppendCodePoint(std::string& out, std::uint32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
 // The code point of the reference's name ("amp", "#39", "#x2F"); none when it is not one.
 std::optional<std::uint32_t> ReferenceValue(std::string_view name) {
     constexpr std::pair<std::string_view, std::uint32_t> kNamed[] = {
@@ -161,7 +144,7 @@ std::string HtmlUnescaped(std::string_view text) {
         const std::size_t semicolon = text.find(';', amp + 1);
         if (semicolon != std::string_view::npos && semicolon - amp <= 10) {
             if (const auto code = ReferenceValue(text.substr(amp + 1, semicolon - amp - 1))) {
-                AppendCodePoint(out, *code);
+                AppendUtf8(out, *code);
                 i = semicolon + 1;
                 continue;
             }

@@ -28,45 +28,11 @@ namespace {
 
 constexpr std::string_view kMailtoPrefix = "mailto:";
 
-// Drawing is suspended while an import creates its items.
-class UpdateBracket {
-public:
-    explicit UpdateBracket(TOutline* outline) : outline_(outline) {
-        if (outline_) {
-            outline_->BeginUpdate();
-        }
-    }
-    ~UpdateBracket() {
-        if (outline_) {
-            outline_->EndUpdate();
-        }
-    }
-    UpdateBracket(const UpdateBracket&) = delete;
-    UpdateBracket& operator=(const UpdateBracket&) = delete;
-
-private:
-    TOutline* outline_;
-};
-
-// The outline's first node, where the page, nickname and exchange imports always go.
-TOutlineNode* RootOf(TOutlineNode* node) {
-    if (!node) {
-        return nullptr;
-    }
-    if (TOutline* outline = node->Outline()) {
-        return outline->Root();
-    }
-    while (node->Parent()) {
-        node = node->Parent();
-    }
-    return node;
-}
-
 TOutlineNode* FirstTopLevel(TOutlineNode* node) {
     if (TOutline* outline = node->Outline()) {
         return outline->Root();
     }
-    return RootOf(node);
+    return OutlineRootOf(node);
 }
 
 // File names on Linux are bytes; one that is not UTF-8 came from a Windows-1252 system.
@@ -124,7 +90,7 @@ TOutlineNode* NewFolder(std::string_view title, TOutlineNode* parent) {
 std::optional<std::string> OpenSource(const std::string& directory, std::string_view name,
                                       TOutlineNode* target, TOutlineNode*& root,
                                       FileResult& result) {
-    root = RootOf(target);
+    root = OutlineRootOf(target);
     const std::optional<std::string> path = FindSourceFile(directory, name);
     if (!root || !path) {
         return std::nullopt;
@@ -212,7 +178,7 @@ FileResult ImportPage(const std::string& directory, TOutlineNode* target, std::s
         return result;
     }
     const std::vector<std::string> lines = SplitSourceLines(*bytes);
-    UpdateBracket bracket(root->Outline());
+    TOutlineUpdate update(root->Outline());
     // A page without a title (or one of blanks) still gets a folder one can see.
     std::string title = HtmlUnescaped(GetBMTitle(lines));
     if (title.find_first_not_of(" \t\xA0") == std::string::npos) {
@@ -359,7 +325,7 @@ FileResult ImportFavorites(const std::string& directory, TOutlineNode* target) {
     if (!fs::is_directory(base, ec)) {
         return FileResult::Failure(CannotReadMessage(directory, ec ? ec.value() : ENOTDIR));
     }
-    UpdateBracket bracket(target->Outline());
+    TOutlineUpdate update(target->Outline());
     TOutlineNode* importFolder = NewFolder(NameText(GetFolderName(base + "/")), target);
     TOutlineNode* current = importFolder;
     // Where each directory's shortcuts went: every shortcut of one directory lands in one
@@ -409,7 +375,7 @@ FileResult ImportEudora(const std::string& directory, TOutlineNode* target) {
     if (!bytes) {
         return result;
     }
-    UpdateBracket bracket(root->Outline());
+    TOutlineUpdate update(root->Outline());
     TOutlineNode* folder = NewFolder(kEudoraFolderTitle, root);
     // The folder holds only what this import made, so the first e-mail item of each title,
     // which FindChild would return, is known without searching the children for each note.
@@ -430,7 +396,7 @@ FileResult ImportEudora(const std::string& directory, TOutlineNode* target) {
 }
 
 FileResult ImportExchangeFile(const std::string& fileName, TOutlineNode* target) {
-    return ImportFile(RootOf(target), fileName);
+    return ImportFile(OutlineRootOf(target), fileName);
 }
 
 } // namespace quill

@@ -553,4 +553,17 @@ std::string NodePath(const TOutlineNode* node, std::string_view separator) {
     return path;
 }
 
+TOutlineNode* OutlineRootOf(TOutlineNode* node) {
+    if (!node) {
+        return nullptr;
+    }
+    if (TOutline* outline = node->Outline()) {
+        return outline->Root();
+    }
+    while (node->Parent()) {
+        node = node->Parent();
+    }
+    return node;
+}
+
 } // namespace quill

@@ -190,6 +190,30 @@ private:
     bool dueMarksPending_ = false; // a mark was deferred
 };
 
+// Drawing suspended for the life of the object, as a long change of the outline (an import)
+// wants; none for a node outside any outline.
+class TOutlineUpdate {
+public:
+    explicit TOutlineUpdate(TOutline* outline) : outline_(outline) {
+        if (outline_) {
+            outline_->BeginUpdate();
+        }
+    }
+    ~TOutlineUpdate() {
+        if (outline_) {
+            outline_->EndUpdate();
+        }
+    }
+    TOutlineUpdate(const TOutlineUpdate&) = delete;
+    TOutlineUpdate& operator=(const TOutlineUpdate&) = delete;
+
+private:
+    TOutline* outline_;
+};
+
+// The outline's first node ("My Contacts"); for a detached node the top of its own tree.
+TOutlineNode* OutlineRootOf(TOutlineNode* node);
+
 // Number of due reminders held at or below the node (counted, not taken from DueCount).
 int CountDueBelow(const TOutlineNode* node);
 

@@ -11,6 +11,10 @@ namespace quill {
 // sequences.
 bool IsValidUtf8(std::string_view bytes);
 
+// The code point's UTF-8 bytes appended to out; a surrogate or a value past U+10FFFF becomes
+// U+FFFD.
+void AppendUtf8(std::string& out, char32_t codePoint);
+
 // Every byte mapped through the Windows-1252 table; the five bytes the code page leaves
 // undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the C1 controls of the same value.
 std::string Windows1252ToUtf8(std::string_view bytes);

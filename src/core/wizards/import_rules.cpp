@@ -23,38 +23,6 @@ constexpr std::array<std::string_view, kImportSourceCount> kSourceNames{
     "vCard File (*.VCF)",
 };
 
-TOutlineNode* RootOf(TOutlineNode* node) {
-    if (!node) {
-        return nullptr;
-    }
-    if (TOutline* outline = node->Outline()) {
-        return outline->Root();
-    }
-    while (node->Parent()) {
-        node = node->Parent();
-    }
-    return node;
-}
-
-class UpdateBracket {
-public:
-    explicit UpdateBracket(TOutline* outline) : outline_(outline) {
-        if (outline_) {
-            outline_->BeginUpdate();
-        }
-    }
-    ~UpdateBracket() {
-        if (outline_) {
-            outline_->EndUpdate();
-        }
-    }
-    UpdateBracket(const UpdateBracket&) = delete;
-    UpdateBracket& operator=(const UpdateBracket&) = delete;
-
-private:
-    TOutline* outline_;
-};
-
 FileResult ImportBookmarkSource(const ImportRequest& request, TOutlineNode* target) {
     if (request.browserBookmarks) {
         ImportBookmarkList(request.browserBookmarks->title, request.browserBookmarks->bookmarks,
@@ -188,11 +156,11 @@ FileResult RunImport(const ImportRequest& request, TOutlineNode* target, TImport
 
 void ImportBookmarkList(std::string_view title, const std::vector<HtmlAnchor>& bookmarks,
                         TOutlineNode* target) {
-    TOutlineNode* root = RootOf(target);
+    TOutlineNode* root = OutlineRootOf(target);
     if (!root) {
         return;
     }
-    UpdateBracket bracket(root->Outline());
+    TOutlineUpdate update(root->Outline());
     TOutlineNode* folder = CreateItem(kFolderKind, title, "", "", 0, "", root)->Node();
     for (const HtmlAnchor& bookmark : bookmarks) {
         CreateItem(kWebsiteKind, bookmark.title, bookmark.address, "", 0, "", folder);
