@@ -53,6 +53,8 @@ private:
     bool durable_ = true;
     bool private_ = false;
     bool exclusive_ = false;
+    std::size_t written_ = 0;   // bytes written to the temporary file
+    std::size_t kickedOff_ = 0; // of those, how many the disk was asked to take early
 };
 
 // Whether fileName (without a directory) is a temporary file that a save of base left
