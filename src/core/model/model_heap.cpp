@@ -41,6 +41,8 @@ namespace {
 
 // Larger objects (long texts, long child lists) are rare: the ordinary heap takes them.
 constexpr std::size_t kLargestClass = 512;
+// How much of a block is backed with memory at a time, ahead of the objects cut from it.
+constexpr std::size_t kPrepareStep = std::size_t{128} << 10;
 
 // Objects of one alignment, cut by size class from blocks. The free lists are threaded
 // through the freed objects themselves (copied in and out: a text is only 4-aligned).
@@ -51,6 +53,7 @@ template <std::size_t Grain> struct SizeClassHeap {
     void* freeLists[kClassCount];
     char* next;
     char* end;
+    char* prepared; // memory below this is backed already
 
     static std::size_t ClassOf(std::size_t bytes) { return (bytes + Grain - 1) / Grain - 1; }
 
@@ -64,9 +67,15 @@ template <std::size_t Grain> struct SizeClassHeap {
             }
             next = static_cast<char*>(block);
             end = next + kMemoryBlockSize;
+            prepared = next;
         }
         void* p = next;
         next += bytes;
+        if (next > prepared) {
+            const std::size_t step = std::min<std::size_t>(kPrepareStep, end - prepared);
+            PrepareMemory(prepared, step);
+            prepared += step;
+        }
         return p;
     }
 

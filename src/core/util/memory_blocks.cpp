@@ -15,6 +15,8 @@ void* AllocateMemoryBlock() {
     return _aligned_malloc(kMemoryBlockSize, kMemoryBlockSize);
 }
 
+void PrepareMemory(void*, std::size_t) {}
+
 #else
 
 void* AllocateMemoryBlock() {
@@ -35,6 +37,15 @@ void* AllocateMemoryBlock() {
                  end - (aligned + kMemoryBlockSize));
     }
     return reinterpret_cast<void*>(aligned);
+}
+
+void PrepareMemory(void* start, std::size_t bytes) {
+#ifdef MADV_POPULATE_WRITE
+    // Older kernels refuse the advice; the pages are then faulted in as they are touched.
+    ::madvise(start, bytes, MADV_POPULATE_WRITE);
+#else
+    (void)start, (void)bytes;
+#endif
 }
 
 #endif

@@ -17,4 +17,8 @@ inline constexpr std::size_t kMemoryBlockSize = std::size_t{2} << 20;
 // memory left. Blocks are never given back: their owner reuses them for the process's life.
 void* AllocateMemoryBlock();
 
+// Backs [start, start + bytes) of a block with memory now, in one call, rather than one page
+// fault at a time as it is first touched. Only a speed-up: without it the pages come anyway.
+void PrepareMemory(void* start, std::size_t bytes);
+
 } // namespace quill
