@@ -4,11 +4,15 @@
 #include "core/util/work_progress.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 namespace quill {
 namespace {
@@ -16,6 +20,140 @@ namespace {
 // Large enough that reading costs a few hundred calls for a big file, small enough not to
 // add to the peak memory of a load.
 constexpr std::size_t kReadChunk = std::size_t{256} << 10;
+
+// Files at least this large are read ahead on a thread of their own; for a smaller one the
+// thread would cost more than it saves.
+constexpr std::uintmax_t kReadAheadFrom = 4 * kReadChunk;
+
+// One piece of the file as read, and how much of it, up to its last line feed, is known to
+// be valid UTF-8 (checked beside the reading, so that the lines need no check of their own).
+struct Piece {
+    std::string_view bytes;
+    std::size_t validPrefix = 0;
+};
+
+std::size_t ValidPrefix(std::string_view bytes) {
+    const std::size_t lastLineFeed = bytes.rfind('\n');
+    return lastLineFeed != std::string_view::npos && IsValidUtf8(bytes.substr(0, lastLineFeed))
+               ? lastLineFeed
+               : 0;
+}
+
+// Hands out a file's pieces in order. Reading ahead, a thread fills the next pieces while
+// the caller works on the current one, so that copying the bytes out of the system's cache
+// (and checking them) overlaps the work on them; otherwise each piece is read when asked for.
+class PieceReader {
+public:
+    PieceReader(std::FILE* in, std::size_t chunkSize, bool ahead) : in_(in), chunkSize_(chunkSize) {
+        for (Slot& slot : slots_) {
+            slot.bytes = std::make_unique_for_overwrite<char[]>(chunkSize);
+            if (!ahead) {
+                break; // one slot does
+            }
+        }
+        if (ahead) {
+            thread_ = std::thread([this] { ReadAhead(); });
+        }
+    }
+    PieceReader(const PieceReader&) = delete;
+    PieceReader& operator=(const PieceReader&) = delete;
+    ~PieceReader() { Stop(); }
+
+    // Ends the reading ahead; the file is the caller's alone again.
+    void Stop() {
+        if (thread_.joinable()) {
+            {
+                std::lock_guard lock(mutex_);
+                quit_ = true;
+            }
+            changed_.notify_all();
+            thread_.join();
+        }
+    }
+
+    // The next piece, which stays valid until the next call; empty at the end of the file or
+    // when reading failed.
+    Piece Next() {
+        if (!thread_.joinable()) {
+            Slot& slot = slots_[0];
+            slot.size = ReadSome(slot.bytes.get());
+            const std::string_view bytes(slot.bytes.get(), slot.size);
+            return {bytes, ValidPrefix(bytes)};
+        }
+        std::unique_lock lock(mutex_);
+        if (handedOut_) {
+            slots_[taken_ % kSlots].full = false;
+            ++taken_;
+            handedOut_ = false;
+            changed_.notify_all();
+        }
+        Slot& slot = slots_[taken_ % kSlots];
+        changed_.wait(lock, [&] { return slot.full || (finished_ && filled_ == taken_); });
+        if (!slot.full) {
+            return {};
+        }
+        handedOut_ = true;
+        return {std::string_view(slot.bytes.get(), slot.size), slot.validPrefix};
+    }
+
+    // The errno of a failed read, or 0; reliable once Next has returned an empty piece.
+    int Error() const { return error_; }
+
+private:
+    std::size_t ReadSome(char* into) {
+        const std::size_t n = std::fread(into, 1, chunkSize_, in_);
+        if (n < chunkSize_ && std::ferror(in_) != 0) {
+            error_ = errno != 0 ? errno : EIO; // errno is the reading thread's own
+        }
+        return n;
+    }
+
+    static constexpr std::size_t kSlots = 2; // one being read, one being worked on
+    struct Slot {
+        std::unique_ptr<char[]> bytes;
+        std::size_t size = 0;
+        std::size_t validPrefix = 0;
+        bool full = false;
+    };
+
+    void ReadAhead() {
+        for (;;) {
+            Slot& slot = slots_[filled_ % kSlots];
+            {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [&] { return quit_ || !slot.full; });
+                if (quit_) {
+                    return;
+                }
+            }
+            // The slot is this thread's until it is marked full.
+            slot.size = ReadSome(slot.bytes.get());
+            slot.validPrefix = ValidPrefix(std::string_view(slot.bytes.get(), slot.size));
+            std::lock_guard lock(mutex_);
+            if (slot.size == 0) {
+                finished_ = true;
+                changed_.notify_all();
+                return;
+            }
+            slot.full = true;
+            ++filled_;
+            changed_.notify_all();
+        }
+    }
+
+    std::FILE* in_;
+    std::size_t chunkSize_;
+    std::array<Slot, kSlots> slots_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::size_t filled_ = 0; // pieces read
+    std::size_t taken_ = 0;  // pieces handed out and given back
+    bool handedOut_ = false; // the piece at taken_ is with the caller
+    bool finished_ = false;  // the end of the file, or a failure, was reached
+    bool quit_ = false;
+    int error_ = 0; // the caller reads it once the reading thread has ended
+    std::thread thread_;
+};
 
 // Where the line that starts the text ends: at CR, LF or the end.
 std::size_t LineEnd(std::string_view text) {
@@ -38,10 +176,13 @@ TextLinesOutcome ForEachTextLine(const std::string& path,
     // A small file gets a small buffer: pasting through the clipboard file reads one often.
     std::error_code ec;
     const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    // Reading ahead holds two pieces of half the size, so a load takes no more memory.
+    const bool ahead = !ec && size >= kReadAheadFrom;
     const std::size_t chunkSize =
-        ec ? kReadChunk
-           : static_cast<std::size_t>(std::clamp<std::uintmax_t>(size + 1, 4096, kReadChunk));
-    const auto chunk = std::make_unique_for_overwrite<char[]>(chunkSize);
+        ahead ? kReadChunk / 2
+        : ec  ? kReadChunk
+              : static_cast<std::size_t>(std::clamp<std::uintmax_t>(size + 1, 4096, kReadChunk));
+    PieceReader reader(in, chunkSize, ahead);
 
     std::string carry;   // an unfinished line from the previous piece
     std::string decoded; // a line converted from Windows-1252
@@ -70,29 +211,27 @@ TextLinesOutcome ForEachTextLine(const std::string& path,
         stopped = !onLine(line);
     };
     std::uint64_t bytesRead = 0;
+    bool reachedEnd = false; // a failure read ahead of where the caller stopped is none
     while (!stopped) {
         // A listener waiting for a long import hears of every piece, and may stop it.
         if (!ReportWorkProgress(bytesRead, ec ? 0 : size)) {
             stopped = true;
             break;
         }
-        const std::size_t n = std::fread(chunk.get(), 1, chunkSize, in);
-        bytesRead += n;
-        std::string_view piece(chunk.get(), n);
-        if (n == 0) {
+        const Piece read = reader.Next();
+        std::string_view piece = read.bytes;
+        bytesRead += piece.size();
+        if (piece.empty()) {
+            reachedEnd = true;
             break;
         }
+        // One check for the piece up to its last line end; lines are checked one by one
+        // only where it fails.
+        const char* validEnd = piece.data() + read.validPrefix;
         if (skipLineFeed && piece.front() == '\n') {
             piece.remove_prefix(1);
         }
         skipLineFeed = false;
-        // One check for the piece up to its last line end; lines are checked one by one
-        // only where it fails.
-        const std::size_t lastLineFeed = piece.rfind('\n');
-        const char* validEnd =
-            (lastLineFeed != std::string_view::npos && IsValidUtf8(piece.substr(0, lastLineFeed)))
-                ? piece.data() + lastLineFeed
-                : piece.data();
         while (!stopped && !piece.empty()) {
             const std::size_t end = LineEnd(piece);
             if (end == piece.size()) {
@@ -122,10 +261,10 @@ TextLinesOutcome ForEachTextLine(const std::string& path,
             piece.remove_prefix(next);
         }
     }
-    const bool failed = std::ferror(in) != 0;
-    const int error = errno;
+    reader.Stop();
+    const int error = reachedEnd ? reader.Error() : 0;
     std::fclose(in);
-    if (failed) {
+    if (error != 0) {
         return {TextLinesStatus::ReadError, error};
     }
     if (!stopped && !carry.empty()) {
