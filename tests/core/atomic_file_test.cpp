@@ -81,6 +81,67 @@ TEST_F(AtomicFileTest, ManyWritesOfMixedSizesArriveInOrder) {
     EXPECT_EQ(ReadWholeFile(Path("big")), expected);
 }
 
+TEST_F(AtomicFileTest, PiecesHandedOverArriveInOrderAmongBufferedOnes) {
+    std::string expected;
+    AtomicFileWriter writer;
+    ASSERT_TRUE(writer.Open(Path("quil.dat")));
+    std::string piece;
+    for (int i = 0; i < 300; ++i) {
+        const std::string small = "line " + std::to_string(i) + "\r\n";
+        expected += small;
+        ASSERT_TRUE(writer.Write(small));
+        if (i % 3 == 0) {
+            piece.assign(100000 + i, static_cast<char>('a' + i % 26));
+            expected += piece;
+            const std::size_t capacity = piece.capacity();
+            ASSERT_TRUE(writer.WriteHandingOver(piece));
+            // An emptied buffer comes back, ready for the next piece.
+            EXPECT_TRUE(piece.empty());
+            EXPECT_GE(piece.capacity(), capacity);
+        }
+    }
+    ASSERT_TRUE(writer.Commit()) << writer.Error();
+    EXPECT_EQ(ReadWholeFile(Path("quil.dat")), expected);
+    EXPECT_EQ(EntryCount(), 1u);
+}
+
+TEST_F(AtomicFileTest, AFailedWriteOfAPieceHandedOverFailsTheSave) {
+    Put("quil.dat", "old content");
+    // The disk fills in the third piece, written while the caller goes on.
+    ScopedFileFault fault(ScopedFileFault::Step::Write, ENOSPC, "quil.dat", 250000);
+    {
+        AtomicFileWriter writer;
+        ASSERT_TRUE(writer.Open(Path("quil.dat")));
+        bool ok = true;
+        int accepted = 0;
+        for (int i = 0; ok && i < 10; ++i) {
+            std::string piece(100000, 'x');
+            ok = writer.WriteHandingOver(piece);
+            accepted += ok ? 1 : 0;
+        }
+        EXPECT_LE(accepted, 4); // reported at the latest by the call after the next
+        EXPECT_FALSE(writer.Write("more"));
+        EXPECT_FALSE(writer.Commit());
+        EXPECT_NE(writer.Error().find("No space left on device"), std::string::npos)
+            << writer.Error();
+    }
+    EXPECT_EQ(fault.Failures(), 1);
+    EXPECT_EQ(ReadWholeFile(Path("quil.dat")), "old content");
+    EXPECT_EQ(EntryCount(), 1u);
+}
+
+TEST_F(AtomicFileTest, AWriterLeftWithAPieceInFlightLeavesTheOldFile) {
+    Put("quil.dat", "old content");
+    {
+        AtomicFileWriter writer;
+        ASSERT_TRUE(writer.Open(Path("quil.dat")));
+        std::string piece(1u << 20, 'y');
+        ASSERT_TRUE(writer.WriteHandingOver(piece));
+    }
+    EXPECT_EQ(ReadWholeFile(Path("quil.dat")), "old content");
+    EXPECT_EQ(EntryCount(), 1u);
+}
+
 TEST_F(AtomicFileTest, MissingDirectoryFailsWithAReadableError) {
     const std::string target = Path("no-such-dir/quil.dat");
     AtomicFileWriter writer;

@@ -21,9 +21,10 @@
 namespace quill {
 namespace {
 
-// The save hands its records to the file in pieces of this size: the buffer adds to the peak
-// memory of a save while the whole outline is in memory.
-constexpr std::size_t kFlushSize = std::size_t{256} << 10;
+// The save hands its records to the file in pieces of this size, one being made while the
+// one before is written: the two add to the peak memory of a save while the whole outline is
+// in memory.
+constexpr std::size_t kFlushSize = std::size_t{128} << 10;
 
 // Cuts the text into lines; CR LF, LF and a lone CR each end a line.
 class LineReader {
@@ -383,7 +384,8 @@ void PrefetchSiblingsAhead(const TOutlineNode& parent, std::size_t position, std
     }
 }
 
-// Streams the outline in tree order with each node's depth as its level, flushing to sink.
+// Streams the outline in tree order with each node's depth as its level, flushing to sink,
+// which is given the buffer and may take its bytes (leaving another buffer in their place).
 template <typename Sink> bool WriteOutline(const TOutline& outline, Sink&& sink) {
     std::string buffer;
     buffer.reserve(kFlushSize + (kFlushSize >> 4));
@@ -518,7 +520,7 @@ FileResult WriteDataFileCopy(const TOutline& outline, const std::string& path,
         return FileResult::Failure(writer.Error());
     }
     const bool written =
-        WriteOutline(outline, [&](std::string_view chunk) { return writer.Write(chunk); });
+        WriteOutline(outline, [&](std::string& piece) { return writer.WriteHandingOver(piece); });
     if (!written || !writer.Commit()) {
         return FileResult::Failure(writer.Error());
     }

@@ -4,10 +4,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <mutex>
 #include <random>
+#include <thread>
+#include <utility>
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -231,6 +235,18 @@ std::string ResolveTarget(const std::string& path) {
 
 } // namespace
 
+// A thread that writes the piece handed over while the caller makes the next one. Only one
+// piece is ever in flight, and the writer touches the file only once it has been written.
+struct AtomicFileWriter::Behind {
+    std::thread thread;
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::string piece;
+    bool busy = false; // piece is waiting or being written
+    bool quit = false;
+    int error = 0; // of the last piece written
+};
+
 AtomicFileWriter::AtomicFileWriter() = default;
 
 AtomicFileWriter::~AtomicFileWriter() {
@@ -248,6 +264,7 @@ bool AtomicFileWriter::Fail(const std::string& what, const std::string& file,
 }
 
 void AtomicFileWriter::Discard() {
+    StopBehind();
     if (fd_ >= 0) {
         SysClose(fd_);
         fd_ = -1;
@@ -286,7 +303,7 @@ bool AtomicFileWriter::Open(const std::string& path) {
     return true;
 }
 
-bool AtomicFileWriter::WriteOut(std::string_view bytes) {
+int AtomicFileWriter::WriteAll(std::string_view bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         const long long n = WriteSome(fd_, bytes.data() + done, bytes.size() - done, targetPath_);
@@ -294,7 +311,7 @@ bool AtomicFileWriter::WriteOut(std::string_view bytes) {
             if (errno == EINTR) {
                 continue;
             }
-            return Fail("Cannot write", targetPath_, std::strerror(errno));
+            return errno;
         }
         done += static_cast<std::size_t>(n);
     }
@@ -303,10 +320,83 @@ bool AtomicFileWriter::WriteOut(std::string_view bytes) {
         SysStartWriteback(fd_, kickedOff_, written_ - kickedOff_);
         kickedOff_ = written_;
     }
+    return 0;
+}
+
+bool AtomicFileWriter::WriteOut(std::string_view bytes) {
+    const int error = WriteAll(bytes);
+    return error == 0 || Fail("Cannot write", targetPath_, std::strerror(error));
+}
+
+bool AtomicFileWriter::WaitForBehind() {
+    if (!behind_) {
+        return true;
+    }
+    std::unique_lock lock(behind_->mutex);
+    behind_->changed.wait(lock, [&] { return !behind_->busy; });
+    const int error = std::exchange(behind_->error, 0);
+    return error == 0 || Fail("Cannot write", targetPath_, std::strerror(error));
+}
+
+void AtomicFileWriter::StopBehind() {
+    if (!behind_) {
+        return;
+    }
+    {
+        std::lock_guard lock(behind_->mutex);
+        behind_->quit = true;
+    }
+    behind_->changed.notify_all();
+    behind_->thread.join(); // after the piece in flight, if any
+    behind_.reset();
+}
+
+bool AtomicFileWriter::WriteHandingOver(std::string& bytes) {
+    if (failed_ || !WaitForBehind()) {
+        bytes.clear();
+        return false;
+    }
+    if (fd_ < 0) {
+        return Fail("No file open for writing", targetPath_, "");
+    }
+    // What was buffered goes first, in order.
+    if (!Flush()) {
+        return false;
+    }
+    if (!behind_) {
+        behind_ = std::make_unique<Behind>();
+        behind_->thread = std::thread([this, behind = behind_.get()] {
+            std::unique_lock lock(behind->mutex);
+            for (;;) {
+                behind->changed.wait(lock, [&] { return behind->busy || behind->quit; });
+                if (!behind->busy) {
+                    return;
+                }
+                lock.unlock();
+                const int error = WriteAll(behind->piece);
+                lock.lock();
+                behind->error = error;
+                behind->busy = false;
+                behind->changed.notify_all();
+            }
+        });
+    }
+    const std::size_t capacity = bytes.capacity();
+    {
+        std::lock_guard lock(behind_->mutex);
+        behind_->piece.swap(bytes);
+        behind_->busy = true;
+    }
+    behind_->changed.notify_all();
+    bytes.clear();
+    bytes.reserve(capacity);
     return true;
 }
 
 bool AtomicFileWriter::Flush() {
+    if (!WaitForBehind()) {
+        return false;
+    }
     const bool ok = WriteOut(buffer_);
     buffer_.clear();
     return ok;
@@ -342,6 +432,7 @@ bool AtomicFileWriter::Commit() {
         return false;
     }
     bool ok = !failed_ && Flush();
+    StopBehind();
     // Synced before the rename: a crash after it must find the new content on disk.
     if (ok && durable_ && SyncFile(fd_, targetPath_) != 0) {
         ok = Fail("Cannot write", targetPath_, std::strerror(errno));

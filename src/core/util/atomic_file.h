@@ -3,6 +3,7 @@
 // temporary file in the same directory, is synced to disk and then renamed over the target.
 
 #include <chrono>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,6 +22,10 @@ public:
     bool Open(const std::string& path);
     // Buffered; a failed write makes every later call and Commit fail.
     bool Write(std::string_view bytes);
+    // Writes a large piece while the caller goes on making the next: the writer takes the
+    // bytes over, and hands back in their place an emptied buffer of an earlier piece (of
+    // the same capacity after the first). A failure is reported by a later call or Commit.
+    bool WriteHandingOver(std::string& bytes);
     // Flushes, syncs and renames over the target, which keeps its permission bits.
     bool Commit();
     // Files that are only copies of the outline (published pages, vCard files) need not
@@ -39,8 +44,12 @@ public:
     const std::string& TempPath() const { return tempPath_; }
 
 private:
+    struct Behind;
     bool Flush();
     bool WriteOut(std::string_view bytes);
+    int WriteAll(std::string_view bytes); // 0 or the errno of the failure
+    bool WaitForBehind();                 // the piece handed over is written; false if not
+    void StopBehind();
     bool Fail(const std::string& what, const std::string& file, const std::string& reason);
     void Discard();
 
@@ -53,8 +62,9 @@ private:
     bool durable_ = true;
     bool private_ = false;
     bool exclusive_ = false;
-    std::size_t written_ = 0;   // bytes written to the temporary file
-    std::size_t kickedOff_ = 0; // of those, how many the disk was asked to take early
+    std::size_t written_ = 0;        // bytes written to the temporary file
+    std::size_t kickedOff_ = 0;      // of those, how many the disk was asked to take early
+    std::unique_ptr<Behind> behind_; // the writing of pieces handed over, once there is one
 };
 
 // Whether fileName (without a directory) is a temporary file that a save of base left
