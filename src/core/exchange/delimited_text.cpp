@@ -445,11 +445,8 @@ FileResult WriteCSVSubtree(const TOutlineNode& node, const std::string& fileName
     AtomicFileWriter writer;
     std::string buffer;
     buffer.reserve(kFlushSize + (kFlushSize >> 4));
-    auto flush = [&](std::string& pending) {
-        const bool written = writer.Write(pending);
-        pending.clear();
-        return written;
-    };
+    // Each piece is written while the next is made.
+    auto flush = [&](std::string& pending) { return writer.WriteHandingOver(pending); };
     if (!writer.Open(fileName) ||
         !WriteCSVLines(node, type, fields, includeNames, hidden, buffer, flush) || !flush(buffer) ||
         !writer.Commit()) {
