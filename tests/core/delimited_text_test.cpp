@@ -294,6 +294,28 @@ TEST_F(DelimitedTextTest, ReadsUtf8AndWindows1252LinesAndEveryLineEnd) {
     EXPECT_EQ(ListItem(2)->Target(), "3") << "a last line without its end";
 }
 
+TEST_F(DelimitedTextTest, ReadsUnicodeTextOfSpreadsheetsInUtf16) {
+    // "Unicode text" as a spreadsheet saves it: UTF-16 little endian, with its mark, tabs.
+    const std::u16string text =
+        u"Jos\u00e9 M\u00fcller\t+49 30 1234\r\n\u5f20\u4f1f\t\U0001F4DE 1\r\n";
+    std::string little = "\xFF\xFE", big = "\xFE\xFF";
+    for (const char16_t unit : text) {
+        little += static_cast<char>(unit & 0xFF);
+        little += static_cast<char>(unit >> 8);
+        big += static_cast<char>(unit >> 8);
+        big += static_cast<char>(unit & 0xFF);
+    }
+    for (const std::string& bytes : {little, big}) {
+        const std::size_t before = folder->Item()->ChildCount();
+        ASSERT_TRUE(Import(kPhoneKind, {"Title", "Phone Number"}, bytes, '\t'));
+        ASSERT_EQ(folder->Item()->ChildCount(), before + 2);
+        EXPECT_EQ(ListItem(before)->Title(), "José Müller");
+        EXPECT_EQ(ListItem(before)->Target(), "+49 30 1234");
+        EXPECT_EQ(ListItem(before + 1)->Title(), "\xE5\xBC\xA0\xE4\xBC\x9F");
+        EXPECT_EQ(ListItem(before + 1)->Target(), "\xF0\x9F\x93\x9E 1");
+    }
+}
+
 TEST_F(DelimitedTextTest, NamesLineOfAnExportIsNotARecord) {
     const Fields fields{"Title", "Phone Number"};
     ASSERT_TRUE(

@@ -3,6 +3,7 @@
 
 #include "core/util/text_encoding.h"
 #include "core/util/text_lines.h"
+#include "core/util/utf16_text.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,9 @@
 
 namespace quill {
 namespace {
+
+using namespace std::string_literals;
+using namespace std::string_view_literals;
 
 // A multiple of the sizes the reader reads a file in, so that its pieces end here.
 constexpr std::size_t kPiece = std::size_t{256} << 10;
@@ -95,6 +99,89 @@ TEST(TextLinesTest, ALargeFileComesOutLineForLineAcrossItsPieces) {
     ASSERT_EQ(lines.size(), file.lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
         ASSERT_EQ(lines[i], file.lines[i]) << "line " << i + 1;
+    }
+}
+
+// The UTF-16 bytes of text (code points up to U+10FFFF) in either byte order.
+std::string Utf16Bytes(std::u32string_view text, bool little) {
+    std::string bytes;
+    auto put = [&](char32_t unit) {
+        const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+        bytes += little ? low : high;
+        bytes += little ? high : low;
+    };
+    for (const char32_t c : text) {
+        if (c >= 0x10000) {
+            put(0xD800 + ((c - 0x10000) >> 10));
+            put(0xDC00 + ((c - 0x10000) & 0x3FF));
+        } else {
+            put(c);
+        }
+    }
+    return bytes;
+}
+
+TEST(Utf16DecoderTest, TextCutAtAnyByteDecodesAsWhole) {
+    const std::string bytes = Utf16Bytes(U"a\u00e9\u20ac\U0001F600z\U00010000", true) +
+                              "\x00\xD8"s // a high surrogate without its pair
+                              + Utf16Bytes(U"b", true) + "\x00\xDC"s +
+                              "\x41"; // a lone low one, an odd byte
+    const std::string whole = Utf16WithMarkToUtf8("\xFF\xFE" + bytes).value();
+    EXPECT_EQ(whole, "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80z\xF0\x90\x80\x80"
+                     "\xEF\xBF\xBD"
+                     "b\xEF\xBF\xBD");
+    for (std::size_t cut = 0; cut <= bytes.size(); ++cut) {
+        Utf16Decoder decoder(true);
+        std::string out;
+        decoder.Decode(std::string_view(bytes).substr(0, cut), out);
+        decoder.Decode(std::string_view(bytes).substr(cut), out);
+        decoder.Finish(out);
+        EXPECT_EQ(out, whole) << "cut at byte " << cut;
+    }
+    // A high surrogate at the very end is replaced, not lost.
+    Utf16Decoder decoder(false);
+    std::string out;
+    decoder.Decode("\x00\x41\xD8\x3D"sv, out);
+    decoder.Finish(out);
+    EXPECT_EQ(out, "A\xEF\xBF\xBD");
+    EXPECT_FALSE(Utf16WithMarkToUtf8("plain").has_value());
+}
+
+TEST(TextLinesTest, AFileInUtf16ComesOutAsUtf8LinesInEitherByteOrder) {
+    // Large enough to be read ahead in pieces of 128 KiB, with a surrogate pair cut by the
+    // end of the first piece.
+    std::u32string text;
+    std::size_t units = 1; // UTF-16 units written, the byte order mark's included
+    std::vector<std::string> expected;
+    auto add = [&](std::u32string_view line, std::string utf8) {
+        text += line;
+        for (const char32_t c : line) {
+            units += c >= 0x10000 ? 2 : 1;
+        }
+        expected.push_back(std::move(utf8));
+    };
+    for (int i = 0; units < 6 * kPiece / 2; ++i) {
+        const std::string number = std::to_string(i);
+        if (units < 65536 && units + 40 >= 65536) {
+            // The high surrogate ends the first piece, its pair starts the second.
+            const std::u32string pad(65536 - 1 - units, U'x');
+            add(pad + U"\U0001F600\n", std::string(pad.size(), 'x') + "\xF0\x9F\x98\x80");
+            continue;
+        }
+        const std::u32string ascii(number.begin(), number.end());
+        add(U"line " + ascii + U" gr\u00fc\u00dfe \U0001F600" + (i % 2 ? U"\r\n" : U"\n"),
+            "line " + number + " gr\xC3\xBC\xC3\x9F" + "e \xF0\x9F\x98\x80");
+    }
+    add(U"last", "last");
+    test::TempDir dir;
+    for (const bool little : {true, false}) {
+        const std::string path = dir.File(little ? "le.txt" : "be.txt");
+        std::ofstream(path, std::ios::binary)
+            << (little ? "\xFF\xFE" : "\xFE\xFF") << Utf16Bytes(text, little);
+        TextLinesOutcome outcome;
+        const std::vector<std::string> lines = ReadAll(path, SIZE_MAX, &outcome);
+        EXPECT_EQ(outcome.status, TextLinesStatus::Read);
+        EXPECT_EQ(lines, expected) << (little ? "little endian" : "big endian");
     }
 }
 

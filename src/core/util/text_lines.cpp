@@ -1,6 +1,7 @@
 #include "core/util/text_lines.h"
 
 #include "core/util/text_encoding.h"
+#include "core/util/utf16_text.h"
 #include "core/util/work_progress.h"
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 namespace quill {
@@ -25,11 +27,12 @@ constexpr std::size_t kReadChunk = std::size_t{256} << 10;
 // thread would cost more than it saves.
 constexpr std::uintmax_t kReadAheadFrom = 4 * kReadChunk;
 
-// One piece of the file as read, and how much of it, up to its last line feed, is known to
-// be valid UTF-8 (checked beside the reading, so that the lines need no check of their own).
+// One piece of the file's text, and how much of it, up to its last line feed, is known to be
+// valid UTF-8 (checked beside the reading, so that the lines need no check of their own).
 struct Piece {
     std::string_view bytes;
     std::size_t validPrefix = 0;
+    std::size_t fileBytes = 0; // what was read of the file for it
 };
 
 std::size_t ValidPrefix(std::string_view bytes) {
@@ -75,10 +78,8 @@ public:
     // when reading failed.
     Piece Next() {
         if (!thread_.joinable()) {
-            Slot& slot = slots_[0];
-            slot.size = ReadSome(slot.bytes.get());
-            const std::string_view bytes(slot.bytes.get(), slot.size);
-            return {bytes, ValidPrefix(bytes)};
+            Fill(slots_[0]);
+            return slots_[0].piece;
         }
         std::unique_lock lock(mutex_);
         if (handedOut_) {
@@ -93,7 +94,7 @@ public:
             return {};
         }
         handedOut_ = true;
-        return {std::string_view(slot.bytes.get(), slot.size), slot.validPrefix};
+        return slot.piece;
     }
 
     // The errno of a failed read, or 0; reliable once Next has returned an empty piece.
@@ -111,10 +112,39 @@ private:
     static constexpr std::size_t kSlots = 2; // one being read, one being worked on
     struct Slot {
         std::unique_ptr<char[]> bytes;
-        std::size_t size = 0;
-        std::size_t validPrefix = 0;
+        std::string decoded; // the piece's text, when the file is in UTF-16
+        Piece piece;
         bool full = false;
     };
+
+    // Reads the next piece into slot; its text is empty at the end of the file.
+    void Fill(Slot& slot) {
+        for (;;) {
+            const std::size_t n = ReadSome(slot.bytes.get());
+            std::string_view bytes(slot.bytes.get(), n);
+            if (atStart_) {
+                atStart_ = false;
+                if (const Utf16Mark mark = Utf16MarkOf(bytes); mark != Utf16Mark::None) {
+                    utf16_.emplace(mark == Utf16Mark::LittleEndian);
+                    bytes.remove_prefix(2);
+                }
+            }
+            if (utf16_) {
+                slot.decoded.clear();
+                if (n == 0) {
+                    utf16_->Finish(slot.decoded);
+                } else {
+                    utf16_->Decode(bytes, slot.decoded);
+                }
+                bytes = slot.decoded;
+            }
+            slot.piece = {bytes, ValidPrefix(bytes), n};
+            // A piece of a single byte of UTF-16 gives no text yet.
+            if (!bytes.empty() || n == 0) {
+                return;
+            }
+        }
+    }
 
     void ReadAhead() {
         for (;;) {
@@ -127,10 +157,9 @@ private:
                 }
             }
             // The slot is this thread's until it is marked full.
-            slot.size = ReadSome(slot.bytes.get());
-            slot.validPrefix = ValidPrefix(std::string_view(slot.bytes.get(), slot.size));
+            Fill(slot);
             std::lock_guard lock(mutex_);
-            if (slot.size == 0) {
+            if (slot.piece.bytes.empty()) {
                 finished_ = true;
                 changed_.notify_all();
                 return;
@@ -152,6 +181,8 @@ private:
     bool finished_ = false;  // the end of the file, or a failure, was reached
     bool quit_ = false;
     int error_ = 0; // the caller reads it once the reading thread has ended
+    bool atStart_ = true;
+    std::optional<Utf16Decoder> utf16_; // for a file that starts with a UTF-16 byte order mark
     std::thread thread_;
 };
 
@@ -220,7 +251,7 @@ TextLinesOutcome ForEachTextLine(const std::string& path,
         }
         const Piece read = reader.Next();
         std::string_view piece = read.bytes;
-        bytesRead += piece.size();
+        bytesRead += read.fileBytes;
         if (piece.empty()) {
             reachedEnd = true;
             break;

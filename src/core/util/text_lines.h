@@ -2,7 +2,9 @@
 // Reading a text file line by line, in pieces, so that a large file never sits in memory
 // beside what is made from it. Lines come decoded to UTF-8: our own files are UTF-8, a file
 // of the Windows program is in its ANSI code page (read as Windows-1252), and a file that
-// mixes both loses nothing, since each line that is not valid UTF-8 is converted alone.
+// mixes both loses nothing, since each line that is not valid UTF-8 is converted alone. A
+// file that starts with a UTF-16 byte order mark (spreadsheets and Windows address books
+// save "Unicode" text so) is read as UTF-16.
 
 #include <cstddef>
 #include <functional>
