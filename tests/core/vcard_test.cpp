@@ -8,6 +8,7 @@
 #include "core/model/item_factory.h"
 #include "core/model/outline.h"
 #include "core/util/atomic_file.h"
+#include "core/util/work_progress.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 
 namespace quill {
 namespace {
@@ -730,6 +732,66 @@ TEST_F(VCardImportTest, PhoneExportImportsWithItsContactPoints) {
     EXPECT_EQ(report.items[kWebsiteKind], 1u);
     EXPECT_EQ(report.ItemCount(), 7u);
     EXPECT_EQ(report.notKept, (std::map<std::string, std::size_t, std::less<>>{{"PHOTO", 1}}));
+}
+
+// Enough cards that they are parsed ahead of the making, in sorted order: each person must
+// get the phone and e-mail address of its own card.
+TEST_F(VCardImportTest, ManyCardsEachMakeTheirOwnPerson) {
+    constexpr int kCards = 3000;
+    std::string text;
+    for (int i = 0; i < kCards; ++i) {
+        // File order differs from title order, so the making goes through the file unevenly.
+        const std::string n = std::to_string((i * 7919) % kCards);
+        text += "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Person" + n + ";Ann;;;\r\nFN:Ann Person" + n +
+                "\r\nTEL;TYPE=WORK:555-" + n + "\r\nEMAIL:ann" + n + "@example.org\r\n";
+        for (int note = 0; note < i % 5; ++note) {
+            text += "NOTE:note " + std::to_string(note) + "\r\n";
+        }
+        text += "END:VCARD\r\n";
+    }
+    TImportReport report;
+    ASSERT_TRUE(ImportVCardFile(File(text), root, choice, &report));
+    EXPECT_EQ(report.records, std::size_t{kCards});
+    ASSERT_EQ(root->ChildCount(), std::size_t{kCards});
+    std::set<std::string, std::less<>> titles;
+    for (std::size_t i = 0; i < root->ChildCount(); ++i) {
+        const TNRBObject* person = root->ChildAt(i)->Item();
+        ASSERT_NE(person, nullptr);
+        EXPECT_TRUE(titles.emplace(person->Title()).second) << "twice: " << person->Title();
+        const std::string n = std::string(person->Title()).substr(std::string("Ann Person").size());
+        ASSERT_EQ(person->ChildCount(), 2u) << person->Title();
+        std::map<int, std::string> targets;
+        for (std::size_t c = 0; c < 2; ++c) {
+            targets[person->ChildAt(c)->Kind()] = person->ChildAt(c)->Target();
+        }
+        EXPECT_EQ(targets[kPhoneKind], "555-" + n) << person->Title();
+        EXPECT_EQ(targets[kEMailKind], "ann" + n + "@example.org") << person->Title();
+    }
+}
+
+// Stops the work at its report number stopAt.
+class StopAt final : public IWorkProgress {
+public:
+    explicit StopAt(int stopAt) : stopAt_(stopAt) {}
+    bool Progress(std::uint64_t, std::uint64_t) override { return ++reports_ < stopAt_; }
+
+private:
+    int stopAt_;
+    int reports_ = 0;
+};
+
+TEST_F(VCardImportTest, ManyCardsStoppedWhileBeingMadeEndTheImport) {
+    std::string text;
+    for (int i = 0; i < 2000; ++i) {
+        text += "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:P" + std::to_string(i) + "\r\nEND:VCARD\r\n";
+    }
+    const std::string path = File(text);
+    StopAt listener(2000 + 100); // after the first pass and 99 of the cards made
+    {
+        WorkProgressScope scope(listener);
+        ImportVCardFile(path, root, choice);
+    }
+    EXPECT_EQ(root->ChildCount(), 99u);
 }
 
 TEST_F(VCardImportTest, UnreadableFileImportsNothing) {

@@ -14,11 +14,14 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <iterator>
+#include <mutex>
 #include <optional>
+#include <thread>
 #include <unordered_map>
 
 namespace quill {
@@ -1053,6 +1056,91 @@ private:
     std::unordered_map<std::string, TOutlineNode*> byTitle_;
 };
 
+// Parses cards in the order they are asked for, on a thread of its own some cards ahead of
+// the caller, so that parsing the next cards overlaps making the items of this one. A few
+// cards are parsed where they are asked for: a thread would cost more than it saves.
+class CardsAhead {
+public:
+    CardsAhead(bool fileIsUtf8, std::vector<std::string_view> bodies) : bodies_(std::move(bodies)) {
+        const bool ahead = bodies_.size() >= kAheadFrom;
+        readers_.reserve(ahead ? kSlots : 1);
+        for (std::size_t i = 0; i < (ahead ? kSlots : 1); ++i) {
+            readers_.emplace_back(fileIsUtf8);
+        }
+        if (ahead) {
+            cards_.resize(kSlots);
+            thread_ = std::thread([this] { ParseAhead(); });
+        }
+    }
+    CardsAhead(const CardsAhead&) = delete;
+    CardsAhead& operator=(const CardsAhead&) = delete;
+    ~CardsAhead() {
+        if (thread_.joinable()) {
+            {
+                std::lock_guard lock(mutex_);
+                quit_ = true;
+            }
+            changed_.notify_all();
+            thread_.join();
+        }
+    }
+
+    // The next card, valid until the next call.
+    const TCard& Next() {
+        if (!thread_.joinable()) {
+            return readers_[0].Read(bodies_[taken_++], false);
+        }
+        if (taken_ == available_) {
+            std::unique_lock lock(mutex_);
+            released_ = taken_; // the card handed out last time is done with
+            changed_.notify_all();
+            changed_.wait(lock, [&] { return parsed_ > taken_; });
+            available_ = parsed_;
+        }
+        return *cards_[taken_++ % kSlots];
+    }
+
+private:
+    // The two sides meet once a batch, not once a card: a card is little work.
+    static constexpr std::size_t kSlots = 64;
+    static constexpr std::size_t kBatch = 16;
+    static constexpr std::size_t kAheadFrom = 256;
+
+    void ParseAhead() {
+        std::size_t freeUntil = 0; // slots up to this card may be written
+        for (std::size_t i = 0; i < bodies_.size(); ++i) {
+            if (i % kBatch == 0 || i >= freeUntil) {
+                std::unique_lock lock(mutex_);
+                parsed_ = i;
+                changed_.notify_all();
+                // A slot is free once the caller is done with the card it held.
+                changed_.wait(lock, [&] { return quit_ || i < released_ + kSlots; });
+                if (quit_) {
+                    return;
+                }
+                freeUntil = released_ + kSlots;
+            }
+            // Each slot has its own reader, whose card lasts until the slot comes round again.
+            cards_[i % kSlots] = &readers_[i % kSlots].Read(bodies_[i], false);
+        }
+        std::lock_guard lock(mutex_);
+        parsed_ = bodies_.size();
+        changed_.notify_all();
+    }
+
+    std::vector<std::string_view> bodies_;
+    std::vector<CardReader> readers_;
+    std::vector<const TCard*> cards_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::size_t parsed_ = 0;    // cards parsed, as the caller may know it
+    std::size_t taken_ = 0;     // cards handed out (the caller's alone)
+    std::size_t available_ = 0; // parsed_ as the caller last read it (the caller's alone)
+    std::size_t released_ = 0;  // cards the caller is done with
+    bool quit_ = false;
+    std::thread thread_;
+};
+
 // The organization a standard card's person is filed under: its first ORG value, unless
 // that is the person's own title (a card that names only an organization).
 std::string FilingOrganization(const TCard& card, int kind, std::string_view title) {
@@ -1151,6 +1239,12 @@ FileResult ImportVCardFile(const std::string& path, TOutlineNode* target,
     if (outline) {
         outline->BeginUpdate();
     }
+    std::vector<std::string_view> bodies;
+    bodies.reserve(pending.size());
+    for (const SortKey& key : order) {
+        bodies.push_back(pending[key.index].body);
+    }
+    CardsAhead cards(IsValidUtf8(text), std::move(bodies));
     OrganizationIndex organizations(target);
     std::vector<TOutlineNode*> filedUnder;
     auto organizationNode = [&](const std::string& title) {
@@ -1176,6 +1270,7 @@ FileResult ImportVCardFile(const std::string& path, TOutlineNode* target,
             break;
         }
         const Pending& card = pending[order[i].index];
+        const TCard& read = cards.Next();
         TOutlineNode* parent = target;
         if (!card.organization.empty()) {
             if (TOutlineNode* org = organizationNode(card.organization)) {
@@ -1190,7 +1285,6 @@ FileResult ImportVCardFile(const std::string& path, TOutlineNode* target,
         if (card.kind == kOrganizationKind && item->Node()) {
             organizations.Add(card.title, item->Node());
         }
-        const TCard& read = reader.Read(card.body, false);
         item->ReadVCard(read);
         if (report) {
             ++report->records;
