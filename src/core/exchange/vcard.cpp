@@ -1061,7 +1061,9 @@ private:
 // cards are parsed where they are asked for: a thread would cost more than it saves.
 class CardsAhead {
 public:
-    CardsAhead(bool fileIsUtf8, std::vector<std::string_view> bodies) : bodies_(std::move(bodies)) {
+    // With headingsOnly, just the lines that name a card are parsed (see CardReader::Read).
+    CardsAhead(bool fileIsUtf8, std::vector<std::string_view> bodies, bool headingsOnly)
+        : bodies_(std::move(bodies)), headingsOnly_(headingsOnly) {
         const bool ahead = bodies_.size() >= kAheadFrom;
         readers_.reserve(ahead ? kSlots : 1);
         for (std::size_t i = 0; i < (ahead ? kSlots : 1); ++i) {
@@ -1088,7 +1090,7 @@ public:
     // The next card, valid until the next call.
     const TCard& Next() {
         if (!thread_.joinable()) {
-            return readers_[0].Read(bodies_[taken_++], false);
+            return readers_[0].Read(bodies_[taken_++], headingsOnly_);
         }
         if (taken_ == available_) {
             std::unique_lock lock(mutex_);
@@ -1121,7 +1123,7 @@ private:
                 freeUntil = released_ + kSlots;
             }
             // Each slot has its own reader, whose card lasts until the slot comes round again.
-            cards_[i % kSlots] = &readers_[i % kSlots].Read(bodies_[i], false);
+            cards_[i % kSlots] = &readers_[i % kSlots].Read(bodies_[i], headingsOnly_);
         }
         std::lock_guard lock(mutex_);
         parsed_ = bodies_.size();
@@ -1129,6 +1131,7 @@ private:
     }
 
     std::vector<std::string_view> bodies_;
+    bool headingsOnly_;
     std::vector<CardReader> readers_;
     std::vector<const TCard*> cards_;
     std::mutex mutex_;
@@ -1166,7 +1169,7 @@ FileResult ImportVCardFile(const std::string& path, TOutlineNode* target,
     }
     std::string converted;
     const std::string_view text = CardFileText(bytes, converted);
-    CardReader reader(IsValidUtf8(text));
+    const bool fileIsUtf8 = IsValidUtf8(text);
 
     // First every card's kind (asked in file order), title and organization; then the items
     // are made in the order the siblings sort in, so that the one sort at the end finds them
@@ -1181,25 +1184,30 @@ FileResult ImportVCardFile(const std::string& path, TOutlineNode* target,
     // A listener may stop the import: before anything is made, or part-way (the first half
     // of the work is reading, the second making).
     bool stopped = false;
-    ForEachCardBody(text, [&](std::string_view body) {
-        stopped = stopped || !ReportWorkProgress(body.data() - text.data(), 2 * text.size());
-        if (stopped) {
-            return;
-        }
-        const TCard& card = reader.Read(body, true);
-        int kind = kPersonKind;
-        if (const TCardProperty* org = card.Find("ORG")) {
-            if (choice.ImportAsOrganization(CardDisplayName(card), org->Value(0))) {
-                kind = kOrganizationKind;
+    std::vector<std::string_view> bodies;
+    ForEachCardBody(text, [&](std::string_view body) { bodies.push_back(body); });
+    {
+        CardsAhead headings(fileIsUtf8, bodies, true);
+        for (const std::string_view body : bodies) {
+            if (!ReportWorkProgress(body.data() - text.data(), 2 * text.size())) {
+                stopped = true;
+                break;
             }
+            const TCard& card = headings.Next();
+            int kind = kPersonKind;
+            if (const TCardProperty* org = card.Find("ORG")) {
+                if (choice.ImportAsOrganization(CardDisplayName(card), org->Value(0))) {
+                    kind = kOrganizationKind;
+                }
+            }
+            std::string title = CardItemTitle(card, kind);
+            if (!IsCleanField(title)) {
+                title = CleanField(title);
+            }
+            std::string organization = FilingOrganization(card, kind, title);
+            pending.push_back({body, std::move(title), std::move(organization), kind});
         }
-        std::string title = CardItemTitle(card, kind);
-        if (!IsCleanField(title)) {
-            title = CleanField(title);
-        }
-        std::string organization = FilingOrganization(card, kind, title);
-        pending.push_back({body, std::move(title), std::move(organization), kind});
-    });
+    }
     if (pending.empty()) {
         return FileResult::Failure("\"" + path + "\" holds no vCard.");
     }
@@ -1239,12 +1247,12 @@ FileResult ImportVCardFile(const std::string& path, TOutlineNode* target,
     if (outline) {
         outline->BeginUpdate();
     }
-    std::vector<std::string_view> bodies;
-    bodies.reserve(pending.size());
+    std::vector<std::string_view> sortedBodies;
+    sortedBodies.reserve(pending.size());
     for (const SortKey& key : order) {
-        bodies.push_back(pending[key.index].body);
+        sortedBodies.push_back(pending[key.index].body);
     }
-    CardsAhead cards(IsValidUtf8(text), std::move(bodies));
+    CardsAhead cards(fileIsUtf8, std::move(sortedBodies), false);
     OrganizationIndex organizations(target);
     std::vector<TOutlineNode*> filedUnder;
     auto organizationNode = [&](const std::string& title) {
