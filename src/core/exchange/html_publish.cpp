@@ -6,6 +6,7 @@
 #include "core/model/outline.h"
 #include "core/util/ascii.h"
 #include "core/util/atomic_file.h"
+#include "core/util/background_files.h"
 #include "core/util/work_progress.h"
 
 #include <filesystem>
@@ -514,10 +515,15 @@ void WriteHTMLContents(std::ostream& out, const TOutlineNode& start,
                        const HtmlPublishOptions& options, FileResult* vCardFailure) {
     LevelIndent indent(out, 0);
     std::uint64_t nodes = 0;
+    // The cards' files are written beside the making of the pages.
+    BackgroundFileWriter cards;
+    const BackgroundFileScope scope(cards);
+    bool stopped = false;
     ForEachWithDepth(start, true, [&](const TOutlineNode& node, int depth) {
         // A listener hears of every node (each may write a vCard file) and may stop the
         // run; what it leaves is then removed by the listener's owner.
         if (!ReportWorkProgress(++nodes, 0)) {
+            stopped = true;
             return false;
         }
         indent.MoveTo(depth);
@@ -537,6 +543,11 @@ void WriteHTMLContents(std::ostream& out, const TOutlineNode& start,
         }
         return true;
     });
+    if (stopped) {
+        cards.Abandon(); // nothing is written after the listener's owner cleans up
+    } else if (!cards.Finish() && vCardFailure && vCardFailure->ok) {
+        *vCardFailure = FileResult::Failure(cards.Error());
+    }
 }
 
 FileResult PublishHTML(const TOutlineNode& start, const HtmlPublishOptions& options,

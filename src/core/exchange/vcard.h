@@ -187,6 +187,8 @@ std::string CardItemTitle(const TCard& card, int kind);
 // file of one card: what SaveVCardFile does, with the outcome.
 TCard ItemVCard(const TNRBObject& item);
 FileResult SaveItemVCard(const TNRBObject& item, const std::string& fileName);
+// The text of that file.
+std::string ItemVCardFileText(const TNRBObject& item);
 
 // Asked for every card that has ORG: true files it as an organization ("Import as Orgn."),
 // false as a person ("Import as Person", the default). The import wizard answers with its

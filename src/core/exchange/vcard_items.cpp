@@ -12,6 +12,7 @@
 #include "core/model/record_text.h"
 #include "core/util/ascii.h"
 #include "core/util/atomic_file.h"
+#include "core/util/background_files.h"
 
 #include <initializer_list>
 #include <optional>
@@ -514,15 +515,26 @@ FileResult SaveItemVCard(const TNRBObject& item, const std::string& fileName) {
     if (!CanExportVCard(item)) {
         return FileResult::Failure(std::string(kVCardKindWarning));
     }
+    // A site being published writes its cards beside the making of its pages.
+    if (BackgroundFileWriter* files = CurrentBackgroundFileWriter()) {
+        if (!files->Write(fileName, ItemVCardFileText(item))) {
+            return FileResult::Failure(files->Error());
+        }
+        return {};
+    }
     // One small file per item, often a fresh one beside a published site: written in place
     // when it is new, rather than through a temporary file.
-    std::string text;
-    AppendCardText(ItemVCard(item), text);
     std::string error;
-    if (!SaveCopyFile(fileName, text, &error)) {
+    if (!SaveCopyFile(fileName, ItemVCardFileText(item), &error)) {
         return FileResult::Failure(error);
     }
     return {};
+}
+
+std::string ItemVCardFileText(const TNRBObject& item) {
+    std::string text;
+    AppendCardText(ItemVCard(item), text);
+    return text;
 }
 
 void TPersonObject::ReadVCard(const TCard& card) {
