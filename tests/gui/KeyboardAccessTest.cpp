@@ -1,0 +1,52 @@
+// Dialogs worked from the keyboard alone: what Tab reaches must show that it has the focus,
+// and what the keyboard selects must count as selected.
+
+#include "core/storage/tool_items.h"
+#include "gui/common/ImageLists.h"
+#include "gui/mainwindow/ToolsDlg.h"
+
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+using namespace quill;
+using namespace quill::gui;
+
+class KeyboardAccessTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void spaceInTheToolsPickerSelectsAToolForBothButtons() {
+        ImageLists images;
+        TToolItems tools;
+        tools.AddNew("Viewer", "/bin/cat", "", false);
+        tools.AddNew("Editor", "/bin/sh", "-n", true);
+        TToolsDlg picker(tools, images);
+        picker.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&picker));
+        auto* list = picker.findChild<QListWidget*>(QStringLiteral("ToolsList"));
+        auto* launch = picker.findChild<QPushButton*>(QStringLiteral("LaunchBtn"));
+        auto* address = picker.findChild<QPushButton*>(QStringLiteral("AddrBtn"));
+        QVERIFY(list && launch && address);
+        QVERIFY(!launch->isEnabled());
+
+        // Tab puts the list's cursor on a row without selecting it; Space selects it.
+        list->setFocus();
+        list->setCurrentRow(1, QItemSelectionModel::NoUpdate);
+        QVERIFY(list->selectedItems().isEmpty());
+        QTest::keyClick(list, Qt::Key_Space);
+        QCOMPARE(list->selectedItems().size(), 1);
+        QVERIFY(launch->isEnabled());
+        QVERIFY(address->isEnabled());
+
+        // A tool that takes no addresses, selected the same way, offers only "&Launch".
+        list->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+        QTest::keyClick(list, Qt::Key_Space);
+        QVERIFY(launch->isEnabled());
+        QVERIFY(!address->isEnabled());
+        picker.hide();
+    }
+};
+
+QTEST_MAIN(KeyboardAccessTest)
+#include "KeyboardAccessTest.moc"
