@@ -1,10 +1,17 @@
 // Dialogs worked from the keyboard alone: what Tab reaches must show that it has the focus,
 // and what the keyboard selects must count as selected.
 
+#include "core/model/item_factory.h"
+#include "core/model/item_kind.h"
+#include "core/model/outline.h"
 #include "core/storage/tool_items.h"
 #include "gui/common/ImageLists.h"
+#include "gui/editors/CategoryPopup.h"
 #include "gui/mainwindow/ToolsDlg.h"
 
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -45,6 +52,31 @@ private slots:
         QVERIFY(launch->isEnabled());
         QVERIFY(!address->isEnabled());
         picker.hide();
+    }
+
+    void theCategoryPictureShowsWhenTabHasReachedIt() {
+        TOutline outline;
+        TOutlineNode* root = outline.CreateRoot();
+        TNRBObject* folder = CreateItem(kFolderKind, "Friends", "", "", 0, "", root);
+        QVERIFY(folder);
+        QDialog dialog;
+        auto* layout = new QHBoxLayout(&dialog);
+        auto* edit = new QLineEdit(&dialog);
+        auto* picture = new TCatSelect(*folder, {}, &dialog);
+        layout->addWidget(edit);
+        layout->addWidget(picture);
+        dialog.show();
+        dialog.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+
+        edit->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(edit->hasFocus());
+        const QImage without = picture->grab().toImage();
+        QTest::keyClick(edit, Qt::Key_Tab);
+        QTRY_VERIFY(picture->hasFocus());
+        const QImage with = picture->grab().toImage();
+        QVERIFY2(with != without, "the focused picture looks as it does without the focus");
+        dialog.hide();
     }
 };
 

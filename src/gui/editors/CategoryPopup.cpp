@@ -6,10 +6,13 @@
 #include "gui/common/Prompter.h"
 
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QStyle>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -28,8 +31,12 @@ TCategoryPopup::TCategoryPopup(const QStringList& names, std::int32_t categories
     auto* close = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(close, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(close);
-    // Wide enough for its caption beside the window manager's buttons.
-    resize(std::max(200, fontMetrics().horizontalAdvance(windowTitle()) + 100), 260);
+    // Wide enough for its caption, drawn bold by most window managers, beside their icon and
+    // three buttons.
+    QFont captionFont = font();
+    captionFont.setBold(true);
+    const int caption = QFontMetrics(captionFont).horizontalAdvance(windowTitle());
+    resize(std::max(240, caption + 150), 260);
 }
 
 std::int32_t TCategoryPopup::Categories() const {
@@ -57,6 +64,19 @@ TCatSelect::TCatSelect(TNRBObject& item, std::function<QStringList()> names, QWi
     setPixmap(icon.pixmap(24, 24));
     setFixedSize(28, 28);
     setAlignment(Qt::AlignCenter);
+}
+
+void TCatSelect::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus()) {
+        return;
+    }
+    // A picture shows no cursor of its own: the frame tells a keyboard user where Tab went.
+    QStylePainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.backgroundColor = palette().color(QPalette::Window);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
 }
 
 void TCatSelect::mouseReleaseEvent(QMouseEvent* event) {
