@@ -7,14 +7,19 @@
 #include "core/storage/tool_items.h"
 #include "gui/common/ImageLists.h"
 #include "gui/editors/CategoryPopup.h"
+#include "gui/exchange/TFolderBrowser.h"
 #include "gui/mainwindow/ToolsDlg.h"
 
 #include <QDialog>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QVBoxLayout>
 
 using namespace quill;
 using namespace quill::gui;
@@ -77,6 +82,35 @@ private slots:
         const QImage with = picture->grab().toImage();
         QVERIFY2(with != without, "the focused picture looks as it does without the focus");
         dialog.hide();
+    }
+
+    void enterInADirectoryListOpensTheDirectoryAndFinishesNothing() {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("cards")));
+        QDialog wizard;
+        auto* layout = new QVBoxLayout(&wizard);
+        auto* browser = new TFolderBrowser({}, &wizard);
+        auto* finish = new QPushButton(QStringLiteral("Finish"), &wizard);
+        finish->setDefault(true);
+        layout->addWidget(browser);
+        layout->addWidget(finish);
+        QSignalSpy finished(finish, &QPushButton::clicked);
+        QVERIFY(browser->SetDirectory(dir.path()));
+        wizard.show();
+        wizard.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&wizard));
+
+        QListWidget* list = browser->DirectoryList();
+        const QList<QListWidgetItem*> entries =
+            list->findItems(QStringLiteral("cards"), Qt::MatchEndsWith);
+        QCOMPARE(entries.size(), 1);
+        list->setFocus();
+        list->setCurrentItem(entries.front());
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(browser->Directory(), QDir(dir.path()).filePath(QStringLiteral("cards")));
+        QCOMPARE(finished.count(), 0);
+        QVERIFY(wizard.isVisible());
+        wizard.hide();
     }
 };
 

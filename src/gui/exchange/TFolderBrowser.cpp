@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QStorageInfo>
@@ -73,6 +74,9 @@ TFolderBrowser::TFolderBrowser(std::vector<FileFilter> filters, QWidget* parent)
     }
 
     connect(directories_, &QListWidget::itemActivated, this, &TFolderBrowser::DirectoryActivated);
+    // Enter opens the directory and goes no further: the list passes it on after opening,
+    // and the wizard's default button would then finish with the old directory.
+    directories_->installEventFilter(this);
     connect(places_, &QComboBox::activated, this, &TFolderBrowser::PlaceChosen);
     SetDirectory(QDir::homePath());
 }
@@ -178,6 +182,17 @@ void TFolderBrowser::SetFilterIndex(int index) {
 
 int TFolderBrowser::FilterIndex() const {
     return filter_ ? filter_->currentIndex() : -1;
+}
+
+bool TFolderBrowser::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == directories_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            DirectoryActivated(directories_->currentItem());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TFolderBrowser::DirectoryActivated(QListWidgetItem* item) {
