@@ -1,5 +1,7 @@
 #include "gui/common/Prompter.h"
 
+#include "gui/common/CaptionRoom.h"
+
 #include <QAbstractButton>
 #include <QDialog>
 #include <QFileDialog>
@@ -54,6 +56,7 @@ QMessageBox::StandardButton Prompter::Ask(QWidget* parent, const QString& text,
         return QMessageBox::Cancel;
     }
     QMessageBox box(icon, title, text, buttons, parent);
+    FitCaption(box);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
@@ -74,6 +77,7 @@ int Prompter::AskChoice(QWidget* parent, const QString& text, const QString& tit
         return -1;
     }
     QMessageBox box(icon, title, text, QMessageBox::NoButton, parent);
+    FitCaption(box);
     QList<QAbstractButton*> added;
     for (const QString& caption : buttons) {
         added.push_back(box.addButton(caption, QMessageBox::AcceptRole));

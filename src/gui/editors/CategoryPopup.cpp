@@ -1,12 +1,12 @@
 #include "gui/editors/CategoryPopup.h"
 
 #include "core/model/nrb_object.h"
+#include "gui/common/CaptionRoom.h"
 #include "gui/common/CategoryList.h"
 #include "gui/common/Pictures.h"
 #include "gui/common/Prompter.h"
 
 #include <QDialogButtonBox>
-#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -31,12 +31,7 @@ TCategoryPopup::TCategoryPopup(const QStringList& names, std::int32_t categories
     auto* close = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(close, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(close);
-    // Wide enough for its caption, drawn bold by most window managers, beside their icon and
-    // three buttons.
-    QFont captionFont = font();
-    captionFont.setBold(true);
-    const int caption = QFontMetrics(captionFont).horizontalAdvance(windowTitle());
-    resize(std::max(240, caption + 150), 260);
+    resize(std::max(200, CaptionRoom(*this)), 260);
 }
 
 std::int32_t TCategoryPopup::Categories() const {
