@@ -102,7 +102,7 @@ private slots:
 
         QListWidget* list = browser->DirectoryList();
         const QList<QListWidgetItem*> entries =
-            list->findItems(QStringLiteral("cards"), Qt::MatchEndsWith);
+            list->findItems(QStringLiteral("cards"), Qt::MatchExactly);
         QCOMPARE(entries.size(), 1);
         list->setFocus();
         list->setCurrentItem(entries.front());
@@ -111,6 +111,20 @@ private slots:
         QCOMPARE(finished.count(), 0);
         QVERIFY(wizard.isVisible());
         wizard.hide();
+    }
+
+    void typingADirectorysNameInTheListFindsIt() {
+        QTemporaryDir dir;
+        for (const char* name : {"archive", "cards", "letters"}) {
+            QVERIFY(QDir(dir.path()).mkdir(QLatin1String(name)));
+        }
+        TFolderBrowser browser;
+        QVERIFY(browser.SetDirectory(dir.path()));
+        QListWidget* list = browser.DirectoryList();
+        list->setFocus();
+        QTest::keyClicks(list, QStringLiteral("car"));
+        QVERIFY(list->currentItem());
+        QCOMPARE(list->currentItem()->text(), QStringLiteral("cards"));
     }
 };
 
