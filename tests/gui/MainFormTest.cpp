@@ -351,6 +351,8 @@ private slots:
                            "session. Are you sure?"));
         QVERIFY(LastBoxIs(QStringLiteral("Revert to Saved"), QMessageBox::Question,
                           QMessageBox::Ok | QMessageBox::Cancel));
+        // A hasty Enter keeps the session's changes.
+        QCOMPARE(Prompter::Boxes().last().defaultButton, QMessageBox::Cancel);
         QCOMPARE(Form().Root()->ChildCount(), std::size_t{1});
         QCOMPARE(Text(Form().Root()->ChildAt(0)->Text()), QStringLiteral("Saved"));
         QCOMPARE(Form().SelectedNode(), Form().Root());
