@@ -1,10 +1,11 @@
 #include "gui/exchange/TFolderBrowser.h"
 
+#include "gui/common/EnterInList.h"
+
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
@@ -101,9 +102,9 @@ TFolderBrowser::TFolderBrowser(std::vector<FileFilter> filters, QWidget* parent)
     }
 
     connect(directories_, &QListWidget::itemActivated, this, &TFolderBrowser::DirectoryActivated);
-    // Enter opens the directory and goes no further: the list passes it on after opening,
-    // and the wizard's default button would then finish with the old directory.
-    directories_->installEventFilter(this);
+    // Enter opens the directory and goes no further: the wizard's default button would
+    // otherwise finish with the directory left behind.
+    KeepEnterInList(directories_);
     connect(places_, &QComboBox::activated, this, &TFolderBrowser::PlaceChosen);
     SetDirectory(QDir::homePath());
 }
@@ -210,17 +211,6 @@ void TFolderBrowser::SetFilterIndex(int index) {
 
 int TFolderBrowser::FilterIndex() const {
     return filter_ ? filter_->currentIndex() : -1;
-}
-
-bool TFolderBrowser::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == directories_ && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            DirectoryActivated(directories_->currentItem());
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 void TFolderBrowser::DirectoryActivated(QListWidgetItem* item) {

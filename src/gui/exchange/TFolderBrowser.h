@@ -53,9 +53,6 @@ signals:
     void directoryChanged(const QString& directory);
     void fileChanged(const QString& file);
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void FillDirectories();
     void FillFiles();
