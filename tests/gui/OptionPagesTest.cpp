@@ -320,6 +320,7 @@ private slots:
         bool stillOpen = false;
         QString handedOver;
         bool editHasFocus = false;
+        QString typed;
         Prompter::QueueDialog([&](QDialog& dialog) {
             if (!ShowActive(dialog)) {
                 return int(QDialog::Rejected);
@@ -333,12 +334,16 @@ private slots:
             stillOpen = dialog.isVisible() && dialog.result() != QDialog::Accepted;
             handedOver = edit->text();
             editHasFocus = dialog.focusWidget() == edit;
+            // The name typed at once replaces the old one.
+            QTest::keyClicks(edit, QStringLiteral("Clients"));
+            typed = edit->text();
             return int(QDialog::Rejected);
         });
         QVERIFY(!RunOptions(nullptr, ini_, tools, names, images));
         QVERIFY2(stillOpen, "Enter in the category list pressed OK");
         QCOMPARE(handedOver, QStringLiteral("User Defined 4"));
         QVERIFY(editHasFocus);
+        QCOMPARE(typed, QStringLiteral("Clients"));
     }
 
     void RenamingCategory3AndPressingOk() {

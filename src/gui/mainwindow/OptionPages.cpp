@@ -400,6 +400,8 @@ void TOptionPages::CatListClick() {
     if (QListWidgetItem* current = catList_->currentItem()) {
         catName_->setText(current->text());
         catName_->setFocus(Qt::OtherFocusReason);
+        // Selected, so that the new name typed replaces the old one.
+        catName_->selectAll();
     }
 }
 
