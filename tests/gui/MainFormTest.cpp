@@ -21,6 +21,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -29,6 +30,8 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -333,6 +336,27 @@ private slots:
         QGuiApplication::clipboard()->setText(QStringLiteral("{1 3 }Evil~~~~~~1\r\n"));
         Form().PasteBtnClick();
         QCOMPARE(Form().Root()->ChildCount(), std::size_t{0});
+    }
+
+    void printerSetupKeepsItsChoiceWithOkAndOffersThePdfFile() {
+        StartForm();
+        // As after a report was printed to a PDF file: that file is the current printer.
+        Form().Printer().setOutputFormat(QPrinter::PdfFormat);
+        QString keep;
+        bool pdfOffered = false;
+        Prompter::QueueDialog([&](QDialog& d) {
+            auto* setup = qobject_cast<QPrintDialog*>(&d);
+            auto* buttons = d.findChild<QDialogButtonBox*>();
+            if (buttons && buttons->button(QDialogButtonBox::Ok)) {
+                keep = buttons->button(QDialogButtonBox::Ok)->text();
+            }
+            pdfOffered = setup && setup->testOption(QAbstractPrintDialog::PrintToFile);
+            return int(QDialog::Rejected);
+        });
+        Form().PrinterSetupItemClick();
+        // Setting up prints nothing, so its button does not say "Print".
+        QCOMPARE(keep, QStringLiteral("OK"));
+        QVERIFY(pdfOffered);
     }
 
     void revertAsksThenReloadsTheSavedOutline() {

@@ -37,6 +37,7 @@
 #include <QMenuBar>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -1013,7 +1014,16 @@ void TMainForm::PrinterSetupItemClick() {
     // printer, its properties, paper and orientation; what to print is the reports' choice.
     QPrintDialog setup(&Printer(), this);
     setup.setWindowTitle(QStringLiteral("Printer Setup"));
-    setup.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+    // The PDF file is offered as a printer too: once a report went there it is the current
+    // printer, and without the entry the printer box would stand empty.
+    setup.setOptions(QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintToFile);
+    // Nothing is printed here: the button that keeps the choice says so.
+    if (auto* buttons = setup.findChild<QDialogButtonBox*>()) {
+        if (QPushButton* keep = buttons->button(QDialogButtonBox::Ok)) {
+            keep->setText(QStringLiteral("OK"));
+            keep->setIcon({});
+        }
+    }
     Prompter::Exec(setup);
 }
 
