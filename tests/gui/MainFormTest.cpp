@@ -19,6 +19,7 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QDialogButtonBox>
@@ -336,6 +337,31 @@ private slots:
         QGuiApplication::clipboard()->setText(QStringLiteral("{1 3 }Evil~~~~~~1\r\n"));
         Form().PasteBtnClick();
         QCOMPARE(Form().Root()->ChildCount(), std::size_t{0});
+    }
+
+    void enterInTheCaptionEditorRenamesTheEntryAndOpensNothing() {
+        StartForm();
+        TNRBObject* folder = Make(kFolderKind, "Friends", Form().Root());
+        Form().SelectNode(Form().Root());
+        Form().show();
+        Form().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&Form()));
+        QAbstractItemView* view = Form().ListView();
+        QVERIFY(view);
+        view->setFocus();
+        const QModelIndex entry = Form().Contents().index(Form().Contents().RowOf(folder), 0);
+        view->selectionModel()->select(entry, QItemSelectionModel::ClearAndSelect |
+                                                  QItemSelectionModel::Rows);
+        view->setCurrentIndex(entry);
+        Form().ListPaneRenameClick(); // the popup's "&Rename"
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY2(editor, "no caption editor");
+        editor->setText(QStringLiteral("Old Friends"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(Text(folder->Title()), QStringLiteral("Old Friends"));
+        // Enter went to the caption, not to opening the folder.
+        QCOMPARE(Form().SelectedNode(), Form().Root());
+        Form().hide();
     }
 
     void printerSetupKeepsItsChoiceWithOkAndOffersThePdfFile() {

@@ -993,10 +993,13 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
             SetActivePane(Pane::MainItems);
         }
     }
-    if (event->type() == QEvent::KeyPress && (watched == iconView_ || watched == detailsView_)) {
+    // Only keys meant for the view itself: while a caption is edited, the Enter that the
+    // editor lets pass reaches the view as well, and must commit the new caption, not open
+    // the entry (which would refill the list and drop the edit).
+    if (event->type() == QEvent::KeyPress && (watched == iconView_ || watched == detailsView_) &&
+        static_cast<QWidget*>(watched)->hasFocus()) {
         auto* key = static_cast<QKeyEvent*>(event);
         auto* view = static_cast<QAbstractItemView*>(watched);
-        // While a caption is edited its editor has the keys, not the view.
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
             view->currentIndex().isValid()) {
             ActivateEntry(view->currentIndex());
