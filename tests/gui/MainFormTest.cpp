@@ -364,6 +364,28 @@ private slots:
         Form().hide();
     }
 
+    void f2RenamesAnEntryChosenByAnyColumnOfTheDetails() {
+        StartForm();
+        Make(kPersonKind, "Ann Lee", Form().Root(), "Ms. Ann Lee");
+        Form().SetViewStyle(TMainForm::Details);
+        Form().show();
+        Form().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&Form()));
+        QAbstractItemView* view = Form().ListView();
+        QVERIFY(view);
+        // Chosen by a click on its target.
+        view->setFocus();
+        view->setCurrentIndex(Form().Contents().index(0, ContentsListModel::TargetColumn));
+        QTest::keyClick(view, Qt::Key_F2);
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY2(editor, "F2 opened no caption editor");
+        QCOMPARE(editor->text(), QStringLiteral("Ann Lee"));
+        editor->setText(QStringLiteral("Ann Smith"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(Text(Form().Root()->ChildAt(0)->Item()->Title()), QStringLiteral("Ann Smith"));
+        Form().hide();
+    }
+
     void printerSetupKeepsItsChoiceWithOkAndOffersThePdfFile() {
         StartForm();
         // As after a report was printed to a PDF file: that file is the current printer.

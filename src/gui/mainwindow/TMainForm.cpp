@@ -1005,6 +1005,13 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
             ActivateEntry(view->currentIndex());
             return true;
         }
+        // F2 renames the entry from whichever column of the details view it was chosen: only
+        // the caption can be edited, and the view would otherwise try the column clicked.
+        if (key->key() == Qt::Key_F2 && view->currentIndex().isValid() &&
+            view->currentIndex().column() != ContentsListModel::TitleColumn) {
+            view->edit(view->currentIndex().siblingAtColumn(ContentsListModel::TitleColumn));
+            return true;
+        }
     }
     if (HandlePaneDrag(watched, event)) {
         return true;
