@@ -206,6 +206,21 @@ private slots:
         QCOMPARE(ann->Node()->ChildCount(), std::size_t{0});
     }
 
+    void renamingTheSelectedFolderInTheTreeRenamesTheContentsTitle() {
+        StartForm();
+        TOutlineNode* friends = Make(kFolderKind, "Friends", Form().Root())->Node();
+        QString path;
+        connect(&Form(), &TMainForm::trayToolTipChanged, this,
+                [&](const QString& text) { path = text; });
+        Form().SelectNode(friends);
+        QCOMPARE(ContentsTitle(), QStringLiteral("Contents of \"Friends\""));
+        // As the tree's caption editor hands the new name over.
+        QAbstractItemModel* tree = Form().FoldersView()->model();
+        QVERIFY(tree->setData(Form().FoldersView()->currentIndex(), QStringLiteral("Old Friends")));
+        QCOMPARE(ContentsTitle(), QStringLiteral("Contents of \"Old Friends\""));
+        QCOMPARE(path, QStringLiteral("[My Contacts/Old Friends]"));
+    }
+
     void newItemsStayOrGoAsTheirEditorsAnswer() {
         StartForm();
         // A folder stays whatever happens; its caption is edited in place.

@@ -88,6 +88,16 @@ TMainForm::TMainForm(ImageLists& images, const std::string& dataFile, const std:
     treeModel_->SetImageLists(&images_);
     contents_->SetImageLists(&images_);
     contents_->SetTitleEdited([this](TNRBObject*) { RefreshFolderTitles(); });
+    // A renamed selected node (edited in the tree, or renamed through its list entry) is
+    // named anew in the contents title and the tray's path at once.
+    connect(treeModel_.get(), &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& first, const QModelIndex& last) {
+                const QModelIndex current = treeModel_->IndexOf(SelectedNode());
+                if (current.isValid() && current.parent() == first.parent() &&
+                    current.row() >= first.row() && current.row() <= last.row()) {
+                    ShowContentsTitle(SelectedNode());
+                }
+            });
 
     BuildActions();
     BuildMenus();
@@ -796,11 +806,15 @@ void TMainForm::FoldersChange(TOutlineNode* node) {
         UpdateCount();
         return;
     }
+    ShowContentsTitle(node);
+    UpdateCount();
+}
+
+void TMainForm::ShowContentsTitle(TOutlineNode* node) {
     const QString text = FromUtf8(node->Text());
     contentsTitle_->setText(QStringLiteral("Contents of \"%1\"").arg(text));
     const std::string path = "[" + NodePath(node, "/") + "]";
     emit trayToolTipChanged(QString::fromStdString(path));
-    UpdateCount();
 }
 
 void TMainForm::UpdateCount() {
