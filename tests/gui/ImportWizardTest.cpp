@@ -235,9 +235,12 @@ private slots:
         QCOMPARE(Wizard().CurrentPageName(), pages[pages.size() - 2]);
         QCOMPARE(Wizard().NextBtn()->text(), QStringLiteral("Next >>"));
         QVERIFY(Wizard().isVisible());
+        QCOMPARE(Wizard().BackBtn()->isEnabled(), pages.size() > 2);
         Wizard().BackBtn()->click();
         Wizard().BackBtn()->click();
         QCOMPARE(Wizard().CurrentPage(), 0);
+        // Nothing before the first page: its "<< Back" does not offer to go there.
+        QVERIFY(!Wizard().BackBtn()->isEnabled());
     }
 
     void cancelOnEveryPageImportsNothing() {
