@@ -7,6 +7,7 @@
 #include "core/storage/tool_items.h"
 #include "gui/common/ImageLists.h"
 #include "gui/editors/CategoryPopup.h"
+#include "gui/exchange/TFieldChooserFrame.h"
 #include "gui/exchange/TFolderBrowser.h"
 #include "gui/mainwindow/ToolsDlg.h"
 
@@ -125,6 +126,42 @@ private slots:
         QTest::keyClicks(list, QStringLiteral("car"));
         QVERIFY(list->currentItem());
         QCOMPARE(list->currentItem()->text(), QStringLiteral("cards"));
+    }
+
+    void ctrlUpAndDownReorderTheChosenFieldsAsDraggingDoes() {
+        TFieldChooserFrame chooser(QStringLiteral("Import records of type:"),
+                                   QStringLiteral("Fields to Import (in order)"));
+        chooser.SelectRecordType(0);
+        QListWidget* available = chooser.AvailableList();
+        for (const char* field : {"Title", "First Name", "Last Name"}) {
+            const QList<QListWidgetItem*> found =
+                available->findItems(QLatin1String(field), Qt::MatchExactly);
+            QCOMPARE(found.size(), 1);
+            found.front()->setSelected(true);
+        }
+        chooser.CopyRtBtnClick();
+        const auto chosen = [&] {
+            QStringList names;
+            for (const std::string& name : chooser.Chosen()) {
+                names << QString::fromStdString(name);
+            }
+            return names;
+        };
+        QCOMPARE(chosen(), QStringList({"Title", "First Name", "Last Name"}));
+        QListWidget* list = chooser.ChosenList();
+        list->setCurrentRow(2);
+        QTest::keyClick(list, Qt::Key_Up, Qt::ControlModifier);
+        QCOMPARE(chosen(), QStringList({"Title", "Last Name", "First Name"}));
+        QCOMPARE(list->currentRow(), 1); // the field moved keeps the cursor
+        QTest::keyClick(list, Qt::Key_Up, Qt::ControlModifier);
+        QTest::keyClick(list, Qt::Key_Up, Qt::ControlModifier); // already first: stays
+        QCOMPARE(chosen(), QStringList({"Last Name", "Title", "First Name"}));
+        QTest::keyClick(list, Qt::Key_Down, Qt::ControlModifier);
+        QCOMPARE(chosen(), QStringList({"Title", "Last Name", "First Name"}));
+        // Without Ctrl the arrows only move the cursor.
+        QTest::keyClick(list, Qt::Key_Down);
+        QCOMPARE(chosen(), QStringList({"Title", "Last Name", "First Name"}));
+        QCOMPARE(list->currentRow(), 2);
     }
 };
 
