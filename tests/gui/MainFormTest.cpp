@@ -36,6 +36,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 #include <deque>
@@ -398,6 +399,39 @@ private slots:
         editor->setText(QStringLiteral("Ann Smith"));
         QTest::keyClick(editor, Qt::Key_Return);
         QTRY_COMPARE(Text(Form().Root()->ChildAt(0)->Item()->Title()), QStringLiteral("Ann Smith"));
+        Form().hide();
+    }
+
+    void shiftF10OpensThePopupAtTheCurrentEntryOfEitherPane() {
+        StartForm();
+        TOutlineNode* friends = Make(kFolderKind, "Friends", Form().Root())->Node();
+        Make(kPersonKind, "Ann Lee", friends);
+        Form().SelectNode(friends);
+        Form().show();
+        Form().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&Form()));
+        // The popup is modal: note what opened, then close it.
+        const auto popupFor = [](QWidget* pane) {
+            // Shared: without a popup the timer fires after this has returned.
+            auto shown = std::make_shared<QString>();
+            QTimer::singleShot(50, [shown] {
+                if (auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                    *shown = popup->objectName();
+                    popup->close();
+                }
+            });
+            pane->setFocus();
+            QTest::keyClick(pane, Qt::Key_F10, Qt::ShiftModifier);
+            return *shown;
+        };
+        QCOMPARE(popupFor(Form().FoldersView()), QStringLiteral("ListPopup"));
+        QCOMPARE(Form().SelectedNode(), friends); // at the current node, which stays
+        QAbstractItemView* list = Form().ListView();
+        const QModelIndex ann = Form().Contents().index(0, 0);
+        list->selectionModel()->select(ann, QItemSelectionModel::ClearAndSelect |
+                                                QItemSelectionModel::Rows);
+        list->setCurrentIndex(ann);
+        QCOMPARE(popupFor(list), QStringLiteral("ListPopup"));
         Form().hide();
     }
 

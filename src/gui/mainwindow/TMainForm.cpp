@@ -1007,6 +1007,22 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
             SetActivePane(Pane::MainItems);
         }
     }
+    // The popup from the keyboard: the Menu key, or Shift+F10 where a keyboard has none. It
+    // opens at the current entry, as a right-click there would.
+    if (event->type() == QEvent::KeyPress &&
+        (watched == folders_ || watched == iconView_ || watched == detailsView_) &&
+        static_cast<QWidget*>(watched)->hasFocus()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Menu ||
+            (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
+            auto* view = static_cast<QAbstractItemView*>(watched);
+            const QRect at = view->visualRect(view->currentIndex());
+            if (at.isValid()) {
+                emit view->customContextMenuRequested(at.center());
+            }
+            return true;
+        }
+    }
     // Only keys meant for the view itself: while a caption is edited, the Enter that the
     // editor lets pass reaches the view as well, and must commit the new caption, not open
     // the entry (which would refill the list and drop the edit).
