@@ -158,7 +158,11 @@ private slots:
             QVERIFY(Find<QPushButton>(d, "OKBtn")->isDefault());
             QCOMPARE(Find<QPushButton>(d, "HelpBtn")->text(), QStringLiteral("&Help"));
 
-            SetText(d, "Title", QStringLiteral("Ann Lee"));
+            // The preset is selected where the typing goes, so a name typed at once replaces it.
+            auto* title = Find<QLineEdit>(d, "Title");
+            QCOMPARE(d.focusWidget(), title);
+            QTest::keyClicks(title, QStringLiteral("Ann Lee"));
+            QCOMPARE(title->text(), QStringLiteral("Ann Lee"));
             LeaveTitle(d);
             QCOMPARE(Text(d, "FName"), QStringLiteral("Ann"));
             QCOMPARE(Text(d, "LName"), QStringLiteral("Lee"));

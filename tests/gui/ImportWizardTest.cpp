@@ -235,9 +235,12 @@ private slots:
         QCOMPARE(Wizard().CurrentPageName(), pages[pages.size() - 2]);
         QCOMPARE(Wizard().NextBtn()->text(), QStringLiteral("Next >>"));
         QVERIFY(Wizard().isVisible());
+        QCOMPARE(Wizard().BackBtn()->isEnabled(), pages.size() > 2);
         Wizard().BackBtn()->click();
         Wizard().BackBtn()->click();
         QCOMPARE(Wizard().CurrentPage(), 0);
+        // Nothing before the first page: its "<< Back" does not offer to go there.
+        QVERIFY(!Wizard().BackBtn()->isEnabled());
     }
 
     void cancelOnEveryPageImportsNothing() {
@@ -400,6 +403,25 @@ private slots:
         QVERIFY(Child(root_, QStringLiteral("Imported")));
         QCOMPARE(Wizard().ResultText(), QStringLiteral("Imported 1 folder and 1 person."));
         QCOMPARE(LastAsked(), QStringLiteral("Import Wizard|Imported 1 folder and 1 person."));
+    }
+
+    void finishWithoutAChosenFileSaysSoAndStaysOpen() {
+        Put(File("in.qld"), "{1 0 }Imported~~~~~~3\r\n{Fold}0\r\n");
+        Open();
+        Next();
+        TFolderBrowser* browser = Wizard().Browser(QStringLiteral("ExchangeFilePage"));
+        QVERIFY(browser->SetDirectory(dir_->path()));
+        Prompter::QueueAnswer(QMessageBox::Ok);
+        Wizard().NextBtn()->click();
+        QCOMPARE(LastAsked(),
+                 QStringLiteral("Import Wizard|Choose the file to import from the list of files."));
+        QVERIFY(Wizard().isVisible());
+        QVERIFY(Wizard().result() != int(QDialog::Accepted));
+        QVERIFY(!Child(root_, QStringLiteral("Imported")));
+        // Once a file is chosen, Finish imports it.
+        QVERIFY(browser->SelectFile(QStringLiteral("in.qld")));
+        Finish();
+        QVERIFY(Child(root_, QStringLiteral("Imported")));
     }
 
     void importsFavoritesUnderTheTarget() {

@@ -19,8 +19,10 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -29,9 +31,12 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 #include <deque>
@@ -202,6 +207,21 @@ private slots:
         QCOMPARE(ann->Node()->ChildCount(), std::size_t{0});
     }
 
+    void renamingTheSelectedFolderInTheTreeRenamesTheContentsTitle() {
+        StartForm();
+        TOutlineNode* friends = Make(kFolderKind, "Friends", Form().Root())->Node();
+        QString path;
+        connect(&Form(), &TMainForm::trayToolTipChanged, this,
+                [&](const QString& text) { path = text; });
+        Form().SelectNode(friends);
+        QCOMPARE(ContentsTitle(), QStringLiteral("Contents of \"Friends\""));
+        // As the tree's caption editor hands the new name over.
+        QAbstractItemModel* tree = Form().FoldersView()->model();
+        QVERIFY(tree->setData(Form().FoldersView()->currentIndex(), QStringLiteral("Old Friends")));
+        QCOMPARE(ContentsTitle(), QStringLiteral("Contents of \"Old Friends\""));
+        QCOMPARE(path, QStringLiteral("[My Contacts/Old Friends]"));
+    }
+
     void newItemsStayOrGoAsTheirEditorsAnswer() {
         StartForm();
         // A folder stays whatever happens; its caption is edited in place.
@@ -335,6 +355,107 @@ private slots:
         QCOMPARE(Form().Root()->ChildCount(), std::size_t{0});
     }
 
+    void enterInTheCaptionEditorRenamesTheEntryAndOpensNothing() {
+        StartForm();
+        TNRBObject* folder = Make(kFolderKind, "Friends", Form().Root());
+        Form().SelectNode(Form().Root());
+        Form().show();
+        Form().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&Form()));
+        QAbstractItemView* view = Form().ListView();
+        QVERIFY(view);
+        view->setFocus();
+        const QModelIndex entry = Form().Contents().index(Form().Contents().RowOf(folder), 0);
+        view->selectionModel()->select(entry, QItemSelectionModel::ClearAndSelect |
+                                                  QItemSelectionModel::Rows);
+        view->setCurrentIndex(entry);
+        Form().ListPaneRenameClick(); // the popup's "&Rename"
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY2(editor, "no caption editor");
+        editor->setText(QStringLiteral("Old Friends"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(Text(folder->Title()), QStringLiteral("Old Friends"));
+        // Enter went to the caption, not to opening the folder.
+        QCOMPARE(Form().SelectedNode(), Form().Root());
+        Form().hide();
+    }
+
+    void f2RenamesAnEntryChosenByAnyColumnOfTheDetails() {
+        StartForm();
+        Make(kPersonKind, "Ann Lee", Form().Root(), "Ms. Ann Lee");
+        Form().SetViewStyle(TMainForm::Details);
+        Form().show();
+        Form().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&Form()));
+        QAbstractItemView* view = Form().ListView();
+        QVERIFY(view);
+        // Chosen by a click on its target.
+        view->setFocus();
+        view->setCurrentIndex(Form().Contents().index(0, ContentsListModel::TargetColumn));
+        QTest::keyClick(view, Qt::Key_F2);
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY2(editor, "F2 opened no caption editor");
+        QCOMPARE(editor->text(), QStringLiteral("Ann Lee"));
+        editor->setText(QStringLiteral("Ann Smith"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QTRY_COMPARE(Text(Form().Root()->ChildAt(0)->Item()->Title()), QStringLiteral("Ann Smith"));
+        Form().hide();
+    }
+
+    void shiftF10OpensThePopupAtTheCurrentEntryOfEitherPane() {
+        StartForm();
+        TOutlineNode* friends = Make(kFolderKind, "Friends", Form().Root())->Node();
+        Make(kPersonKind, "Ann Lee", friends);
+        Form().SelectNode(friends);
+        Form().show();
+        Form().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&Form()));
+        // The popup is modal: note what opened, then close it.
+        const auto popupFor = [](QWidget* pane) {
+            // Shared: without a popup the timer fires after this has returned.
+            auto shown = std::make_shared<QString>();
+            QTimer::singleShot(50, [shown] {
+                if (auto* popup = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                    *shown = popup->objectName();
+                    popup->close();
+                }
+            });
+            pane->setFocus();
+            QTest::keyClick(pane, Qt::Key_F10, Qt::ShiftModifier);
+            return *shown;
+        };
+        QCOMPARE(popupFor(Form().FoldersView()), QStringLiteral("ListPopup"));
+        QCOMPARE(Form().SelectedNode(), friends); // at the current node, which stays
+        QAbstractItemView* list = Form().ListView();
+        const QModelIndex ann = Form().Contents().index(0, 0);
+        list->selectionModel()->select(ann, QItemSelectionModel::ClearAndSelect |
+                                                QItemSelectionModel::Rows);
+        list->setCurrentIndex(ann);
+        QCOMPARE(popupFor(list), QStringLiteral("ListPopup"));
+        Form().hide();
+    }
+
+    void printerSetupKeepsItsChoiceWithOkAndOffersThePdfFile() {
+        StartForm();
+        // As after a report was printed to a PDF file: that file is the current printer.
+        Form().Printer().setOutputFormat(QPrinter::PdfFormat);
+        QString keep;
+        bool pdfOffered = false;
+        Prompter::QueueDialog([&](QDialog& d) {
+            auto* setup = qobject_cast<QPrintDialog*>(&d);
+            auto* buttons = d.findChild<QDialogButtonBox*>();
+            if (buttons && buttons->button(QDialogButtonBox::Ok)) {
+                keep = buttons->button(QDialogButtonBox::Ok)->text();
+            }
+            pdfOffered = setup && setup->testOption(QAbstractPrintDialog::PrintToFile);
+            return int(QDialog::Rejected);
+        });
+        Form().PrinterSetupItemClick();
+        // Setting up prints nothing, so its button does not say "Print".
+        QCOMPARE(keep, QStringLiteral("OK"));
+        QVERIFY(pdfOffered);
+    }
+
     void revertAsksThenReloadsTheSavedOutline() {
         StartForm();
         Make(kPersonKind, "Saved", Form().Root());
@@ -351,6 +472,8 @@ private slots:
                            "session. Are you sure?"));
         QVERIFY(LastBoxIs(QStringLiteral("Revert to Saved"), QMessageBox::Question,
                           QMessageBox::Ok | QMessageBox::Cancel));
+        // A hasty Enter keeps the session's changes.
+        QCOMPARE(Prompter::Boxes().last().defaultButton, QMessageBox::Cancel);
         QCOMPARE(Form().Root()->ChildCount(), std::size_t{1});
         QCOMPARE(Text(Form().Root()->ChildAt(0)->Text()), QStringLiteral("Saved"));
         QCOMPARE(Form().SelectedNode(), Form().Root());

@@ -313,6 +313,39 @@ private slots:
         QCOMPARE(tools.Items(1)->Description(), std::string("sh"));
     }
 
+    void EnterInTheCategoryListHandsTheNameOverAndKeepsTheDialogOpen() {
+        TToolItems tools;
+        ImageLists images;
+        QStringList names = DefaultNames();
+        bool stillOpen = false;
+        QString handedOver;
+        bool editHasFocus = false;
+        QString typed;
+        Prompter::QueueDialog([&](QDialog& dialog) {
+            if (!ShowActive(dialog)) {
+                return int(QDialog::Rejected);
+            }
+            Child<QTabWidget>(dialog, "PageControl")->setCurrentIndex(2);
+            auto* list = Child<QListWidget>(dialog, "CatList");
+            auto* edit = Child<QLineEdit>(dialog, "CatName");
+            list->setFocus();
+            list->setCurrentRow(3);
+            QTest::keyClick(list, Qt::Key_Return);
+            stillOpen = dialog.isVisible() && dialog.result() != QDialog::Accepted;
+            handedOver = edit->text();
+            editHasFocus = dialog.focusWidget() == edit;
+            // The name typed at once replaces the old one.
+            QTest::keyClicks(edit, QStringLiteral("Clients"));
+            typed = edit->text();
+            return int(QDialog::Rejected);
+        });
+        QVERIFY(!RunOptions(nullptr, ini_, tools, names, images));
+        QVERIFY2(stillOpen, "Enter in the category list pressed OK");
+        QCOMPARE(handedOver, QStringLiteral("User Defined 4"));
+        QVERIFY(editHasFocus);
+        QCOMPARE(typed, QStringLiteral("Clients"));
+    }
+
     void RenamingCategory3AndPressingOk() {
         TToolItems tools;
         ImageLists images;

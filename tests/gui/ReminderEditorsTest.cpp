@@ -357,6 +357,22 @@ private slots:
         QCOMPARE(person->Item()->DueCount(), 1);
     }
 
+    void ATitleTypedAtOnceReplacesNewReminder() {
+        TOutline outline;
+        TOutlineNode* person =
+            CreateItem(kPersonKind, "Ann", "", "", 1, "", outline.CreateRoot())->Node();
+        auto& reminder =
+            dynamic_cast<TReminderObject&>(*CreateItem(kReminderKind, "x", "", "", 2, "", person));
+        Prompter::QueueDialog(Answer([](QDialog& d) {
+            auto* title = Find<QLineEdit>(d, "TitleEdit");
+            QCOMPARE(d.focusWidget(), title);
+            QTest::keyClicks(title, QStringLiteral("Dentist"));
+            Click(d, "OKBtn");
+        }));
+        QVERIFY(RunReminderEditor(reminder, true, {}));
+        QCOMPARE(reminder.Title(), std::string_view("Dentist"));
+    }
+
     void EmptyTitleIsRejected() {
         TReminderObject reminder("Dentist", "3/20/1997", "old", 2, "{Remd}1997,3,20,0~~0");
         Prompter::QueueDialog(Answer([](QDialog& d) {

@@ -279,6 +279,22 @@ private slots:
         QCOMPARE(Child<QLabel>(form, "ListText")->font().family(), offered);
     }
 
+    void theEnvelopeFontButtonsSayTheyChooseAFont() {
+        TReportForm form(nullptr, RetFile());
+        // Beside the addresses, a button that reads "Select..." promises an address.
+        for (const char* name : {"ReturnFontBtn", "DeliveryFontBtn"}) {
+            auto* button = Child<QPushButton>(form, name);
+            QCOMPARE(button->text().remove(QLatin1Char('&')), QStringLiteral("Font..."));
+            bool fontDialog = false;
+            Prompter::QueueDialog([&](QDialog& dialog) {
+                fontDialog = qobject_cast<QFontDialog*>(&dialog) != nullptr;
+                return int(QDialog::Rejected);
+            });
+            button->click();
+            QVERIFY(fontDialog);
+        }
+    }
+
     void previewShowsTheChosenReportAndPrintGoesThroughThePrintDialog() {
         Contacts c;
         TReportForm form(nullptr, RetFile());

@@ -1,5 +1,7 @@
 #include "gui/common/Prompter.h"
 
+#include "gui/common/CaptionRoom.h"
+
 #include <QAbstractButton>
 #include <QDialog>
 #include <QFileDialog>
@@ -41,9 +43,10 @@ QString FirstFileName(const QString& caption) {
 QMessageBox::StandardButton Prompter::Ask(QWidget* parent, const QString& text,
                                           const QString& title,
                                           QMessageBox::StandardButtons buttons,
-                                          QMessageBox::Icon icon) {
+                                          QMessageBox::Icon icon,
+                                          QMessageBox::StandardButton defaultButton) {
     Answers& a = State();
-    a.boxes.push_back({title, text, icon, buttons, {}, -1, -1});
+    a.boxes.push_back({title, text, icon, buttons, {}, -1, -1, defaultButton});
     if (!a.buttons.empty()) {
         const QMessageBox::StandardButton answer = a.buttons.front();
         a.buttons.pop_front();
@@ -54,6 +57,10 @@ QMessageBox::StandardButton Prompter::Ask(QWidget* parent, const QString& text,
         return QMessageBox::Cancel;
     }
     QMessageBox box(icon, title, text, buttons, parent);
+    FitCaption(box);
+    if (defaultButton != QMessageBox::NoButton) {
+        box.setDefaultButton(defaultButton);
+    }
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
@@ -63,7 +70,7 @@ int Prompter::AskChoice(QWidget* parent, const QString& text, const QString& tit
     Answers& a = State();
     const auto index = [&](int i) { return i >= 0 && i < buttons.size() ? i : -1; };
     a.boxes.push_back({title, text, icon, QMessageBox::NoButton, buttons, index(defaultIndex),
-                       index(escapeIndex)});
+                       index(escapeIndex), QMessageBox::NoButton});
     if (!a.choices.empty()) {
         const int answer = a.choices.front();
         a.choices.pop_front();
@@ -74,6 +81,7 @@ int Prompter::AskChoice(QWidget* parent, const QString& text, const QString& tit
         return -1;
     }
     QMessageBox box(icon, title, text, QMessageBox::NoButton, parent);
+    FitCaption(box);
     QList<QAbstractButton*> added;
     for (const QString& caption : buttons) {
         added.push_back(box.addButton(caption, QMessageBox::AcceptRole));

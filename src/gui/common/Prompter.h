@@ -18,10 +18,11 @@ public:
     using DialogAnswer = std::function<int(QDialog&)>;
 
     // A message box with the given text, title, buttons and icon; returns the button chosen.
-    static QMessageBox::StandardButton Ask(QWidget* parent, const QString& text,
-                                           const QString& title,
-                                           QMessageBox::StandardButtons buttons,
-                                           QMessageBox::Icon icon);
+    // Enter chooses defaultButton; NoButton leaves the choice to Qt (the accepting button).
+    static QMessageBox::StandardButton
+    Ask(QWidget* parent, const QString& text, const QString& title,
+        QMessageBox::StandardButtons buttons, QMessageBox::Icon icon,
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
     // A message box with buttons of the given captions; returns the index of the one chosen,
     // or -1 when the box was closed otherwise. Enter chooses defaultIndex; Escape chooses
     // escapeIndex (-1: Escape closes the box). Tests queue the index with QueueChoice.
@@ -57,6 +58,7 @@ public:
         QStringList captions;
         int defaultIndex = -1;
         int escapeIndex = -1;
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton; // Ask's
     };
     // Every message box shown so far, oldest first.
     static QList<Box> Boxes();

@@ -1,6 +1,7 @@
 #include "gui/editors/CategoryPopup.h"
 
 #include "core/model/nrb_object.h"
+#include "gui/common/CaptionRoom.h"
 #include "gui/common/CategoryList.h"
 #include "gui/common/Pictures.h"
 #include "gui/common/Prompter.h"
@@ -10,6 +11,8 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QStyle>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -28,8 +31,7 @@ TCategoryPopup::TCategoryPopup(const QStringList& names, std::int32_t categories
     auto* close = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(close, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(close);
-    // Wide enough for its caption beside the window manager's buttons.
-    resize(std::max(200, fontMetrics().horizontalAdvance(windowTitle()) + 100), 260);
+    resize(std::max(200, CaptionRoom(*this)), 260);
 }
 
 std::int32_t TCategoryPopup::Categories() const {
@@ -57,6 +59,19 @@ TCatSelect::TCatSelect(TNRBObject& item, std::function<QStringList()> names, QWi
     setPixmap(icon.pixmap(24, 24));
     setFixedSize(28, 28);
     setAlignment(Qt::AlignCenter);
+}
+
+void TCatSelect::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus()) {
+        return;
+    }
+    // A picture shows no cursor of its own: the frame tells a keyboard user where Tab went.
+    QStylePainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    option.backgroundColor = palette().color(QPalette::Window);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
 }
 
 void TCatSelect::mouseReleaseEvent(QMouseEvent* event) {

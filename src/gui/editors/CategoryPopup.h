@@ -42,6 +42,7 @@ public:
     TCatSelect(TNRBObject& item, std::function<QStringList()> names, QWidget* parent = nullptr);
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 

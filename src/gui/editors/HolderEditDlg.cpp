@@ -553,6 +553,13 @@ void THolderEditDlg::CentreOnScreen() {
     }
 }
 
+void THolderEditDlg::FocusTitle() {
+    // Selected, as in the other editors: what the user types replaces "New Person" instead of
+    // being added to it.
+    title_->setFocus();
+    title_->selectAll();
+}
+
 bool THolderEditDlg::EditNew() {
     LoadItem();
     THolderForm f = Form();
@@ -564,6 +571,7 @@ bool THolderEditDlg::EditNew() {
     webTitle_->setEditText(FromUtf8(f.web.title));
     FormShow();
     CentreOnScreen();
+    FocusTitle();
     if (Prompter::Exec(*this) != QDialog::Accepted) {
         return false;
     }
@@ -576,6 +584,7 @@ bool THolderEditDlg::Edit() {
     HideFormats();
     FormShow();
     CentreOnScreen();
+    FocusTitle();
     if (Prompter::Exec(*this) != QDialog::Accepted) {
         return false;
     }

@@ -92,6 +92,7 @@ private:
     void SetNumber(MaskedNumberEdit* box, const std::string& mask, const std::string& number);
     void HideFormats();
     void CentreOnScreen();
+    void FocusTitle();
 
     TContactHolderObject& holder_;
     EditorContext context_;

@@ -100,6 +100,9 @@ void TRemdDlg::SetForm(const ReminderForm& form) {
     titleEdit_->setText(QString::fromStdString(form.title));
     comment_->setText(QString::fromStdString(form.comment));
     ShowTarget();
+    // Selected, as in the other editors: a title typed at once replaces "New Reminder".
+    titleEdit_->setFocus();
+    titleEdit_->selectAll();
 }
 
 ReminderForm TRemdDlg::Form() const {

@@ -7,6 +7,7 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMimeData>
 #include <QToolButton>
@@ -110,6 +111,8 @@ TFieldChooserFrame::TFieldChooserFrame(const QString& typeCaption, const QString
     copyRt_->setObjectName(QStringLiteral("CopyRtBtn"));
     copyLt_->setObjectName(QStringLiteral("CopyLtBtn"));
     chosen_->setToolTip(QStringLiteral("Drag & drop fields to change order"));
+    // The keyboard's way to change the order: Ctrl+Up and Ctrl+Down move the current field.
+    chosen_->installEventFilter(this);
     copyRt_->setText(QStringLiteral(">"));
     copyLt_->setText(QStringLiteral("<"));
     copyRt_->setArrowType(Qt::RightArrow);
@@ -206,6 +209,22 @@ void TFieldChooserFrame::CopyLtBtnClick() {
     chooser_.UnchooseAt(static_cast<std::size_t>(row));
     ShowLists();
     emit choiceChanged();
+}
+
+bool TFieldChooserFrame::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == chosen_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const int step = key->key() == Qt::Key_Up ? -1 : key->key() == Qt::Key_Down ? 1 : 0;
+        if (step != 0 && key->modifiers() == Qt::ControlModifier) {
+            const int from = chosen_->currentRow();
+            const int onto = from + step;
+            if (from >= 0 && onto >= 0 && onto < chosen_->count()) {
+                ListBox2DragDrop(from, onto);
+            }
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TFieldChooserFrame::ListBox2DragDrop(int from, int onto) {

@@ -80,6 +80,9 @@ signals:
     // The record type or the choice changed (the wizard decides "Next >>" on it).
     void choiceChanged();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void ShowLists();
 

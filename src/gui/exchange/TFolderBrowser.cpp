@@ -1,18 +1,46 @@
 #include "gui/exchange/TFolderBrowser.h"
 
+#include "gui/common/EnterInList.h"
+
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
 #include <QStorageInfo>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
 namespace quill::gui {
 namespace {
 
 constexpr int kPathRole = Qt::UserRole;
+constexpr int kDepthRole = Qt::UserRole + 1;
+
+// Entries are indented by their depth in the drawing, not with blanks in their text, so that
+// typing a directory's name finds it.
+class IndentDelegate final : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem indented(option);
+        indented.rect.adjust(Indent(option, index), 0, 0, 0);
+        QStyledItemDelegate::paint(painter, indented, index);
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return QStyledItemDelegate::sizeHint(option, index) + QSize(Indent(option, index), 0);
+    }
+
+private:
+    static int Indent(const QStyleOptionViewItem& option, const QModelIndex& index) {
+        return index.data(kDepthRole).toInt() *
+               option.fontMetrics.horizontalAdvance(QStringLiteral("  "));
+    }
+};
 
 bool IsUserVolume(const QString& root) {
     for (const char* prefix : {"/media/", "/mnt/", "/run/media/"}) {
@@ -34,6 +62,7 @@ TFolderBrowser::TFolderBrowser(std::vector<FileFilter> filters, QWidget* parent)
     path_->setMinimumWidth(1); // long paths are cut at the right, the whole path in the tip
     places_->setObjectName(QStringLiteral("DriveList"));
     directories_->setObjectName(QStringLiteral("DirectoryListBox"));
+    directories_->setItemDelegate(new IndentDelegate(directories_));
     // Long place names must not widen the wizard; the list shows them whole when open.
     places_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     places_->setMinimumContentsLength(12);
@@ -73,6 +102,9 @@ TFolderBrowser::TFolderBrowser(std::vector<FileFilter> filters, QWidget* parent)
     }
 
     connect(directories_, &QListWidget::itemActivated, this, &TFolderBrowser::DirectoryActivated);
+    // Enter opens the directory and goes no further: the wizard's default button would
+    // otherwise finish with the directory left behind.
+    KeepEnterInList(directories_);
     connect(places_, &QComboBox::activated, this, &TFolderBrowser::PlaceChosen);
     SetDirectory(QDir::homePath());
 }
@@ -112,8 +144,9 @@ void TFolderBrowser::FillDirectories() {
     QString path = QStringLiteral("/");
     int depth = 0;
     auto add = [this](const QString& text, const QString& target, int indent) {
-        auto* entry = new QListWidgetItem(QString(indent * 2, QLatin1Char(' ')) + text);
+        auto* entry = new QListWidgetItem(text);
         entry->setData(kPathRole, target);
+        entry->setData(kDepthRole, indent);
         directories_->addItem(entry);
         return entry;
     };

@@ -144,6 +144,8 @@ void TWizardForm::ShowCurrent() {
         stack_->setCurrentWidget(page);
     }
     next_->setText(FromUtf8(sequence_->NextCaption()));
+    // On the first page there is nothing to go back to.
+    back_->setEnabled(sequence_->CurrentPage() > 0);
 }
 
 void TWizardForm::accept() {

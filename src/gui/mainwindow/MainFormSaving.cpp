@@ -217,7 +217,7 @@ void TMainForm::Revert1Click() {
         this,
         QStringLiteral("This option will lose all changes made during this session. Are you sure?"),
         QStringLiteral("Revert to Saved"), QMessageBox::Ok | QMessageBox::Cancel,
-        QMessageBox::Question);
+        QMessageBox::Question, QMessageBox::Cancel); // Enter must not throw the session away
     if (answer != QMessageBox::Ok) {
         return;
     }

@@ -7,6 +7,7 @@
 
 #include "core/storage/categories.h"
 #include "core/storage/net_preferences.h"
+#include "gui/common/EnterInList.h"
 #include "gui/common/Help.h"
 #include "gui/common/ImageLists.h"
 #include "gui/common/Prompter.h"
@@ -231,6 +232,8 @@ QWidget* TOptionPages::BuildCategoriesPage() {
     // moving through the list with the keys copies it without taking the focus away.
     connect(catList_, &QListWidget::itemClicked, this, &TOptionPages::CatListClick);
     connect(catList_, &QListWidget::itemActivated, this, &TOptionPages::CatListClick);
+    // Enter hands the name over for editing; it must not press OK as well.
+    KeepEnterInList(catList_);
     connect(catList_, &QListWidget::currentItemChanged, this, [this](QListWidgetItem* current) {
         if (current) {
             catName_->setText(current->text());
@@ -397,6 +400,8 @@ void TOptionPages::CatListClick() {
     if (QListWidgetItem* current = catList_->currentItem()) {
         catName_->setText(current->text());
         catName_->setFocus(Qt::OtherFocusReason);
+        // Selected, so that the new name typed replaces the old one.
+        catName_->selectAll();
     }
 }
 

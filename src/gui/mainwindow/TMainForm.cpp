@@ -37,6 +37,7 @@
 #include <QMenuBar>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -87,6 +88,16 @@ TMainForm::TMainForm(ImageLists& images, const std::string& dataFile, const std:
     treeModel_->SetImageLists(&images_);
     contents_->SetImageLists(&images_);
     contents_->SetTitleEdited([this](TNRBObject*) { RefreshFolderTitles(); });
+    // A renamed selected node (edited in the tree, or renamed through its list entry) is
+    // named anew in the contents title and the tray's path at once.
+    connect(treeModel_.get(), &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex& first, const QModelIndex& last) {
+                const QModelIndex current = treeModel_->IndexOf(SelectedNode());
+                if (current.isValid() && current.parent() == first.parent() &&
+                    current.row() >= first.row() && current.row() <= last.row()) {
+                    ShowContentsTitle(SelectedNode());
+                }
+            });
 
     BuildActions();
     BuildMenus();
@@ -795,11 +806,15 @@ void TMainForm::FoldersChange(TOutlineNode* node) {
         UpdateCount();
         return;
     }
+    ShowContentsTitle(node);
+    UpdateCount();
+}
+
+void TMainForm::ShowContentsTitle(TOutlineNode* node) {
     const QString text = FromUtf8(node->Text());
     contentsTitle_->setText(QStringLiteral("Contents of \"%1\"").arg(text));
     const std::string path = "[" + NodePath(node, "/") + "]";
     emit trayToolTipChanged(QString::fromStdString(path));
-    UpdateCount();
 }
 
 void TMainForm::UpdateCount() {
@@ -992,13 +1007,39 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
             SetActivePane(Pane::MainItems);
         }
     }
-    if (event->type() == QEvent::KeyPress && (watched == iconView_ || watched == detailsView_)) {
+    // The popup from the keyboard: the Menu key, or Shift+F10 where a keyboard has none. It
+    // opens at the current entry, as a right-click there would.
+    if (event->type() == QEvent::KeyPress &&
+        (watched == folders_ || watched == iconView_ || watched == detailsView_) &&
+        static_cast<QWidget*>(watched)->hasFocus()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Menu ||
+            (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
+            auto* view = static_cast<QAbstractItemView*>(watched);
+            const QRect at = view->visualRect(view->currentIndex());
+            if (at.isValid()) {
+                emit view->customContextMenuRequested(at.center());
+            }
+            return true;
+        }
+    }
+    // Only keys meant for the view itself: while a caption is edited, the Enter that the
+    // editor lets pass reaches the view as well, and must commit the new caption, not open
+    // the entry (which would refill the list and drop the edit).
+    if (event->type() == QEvent::KeyPress && (watched == iconView_ || watched == detailsView_) &&
+        static_cast<QWidget*>(watched)->hasFocus()) {
         auto* key = static_cast<QKeyEvent*>(event);
         auto* view = static_cast<QAbstractItemView*>(watched);
-        // While a caption is edited its editor has the keys, not the view.
         if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
             view->currentIndex().isValid()) {
             ActivateEntry(view->currentIndex());
+            return true;
+        }
+        // F2 renames the entry from whichever column of the details view it was chosen: only
+        // the caption can be edited, and the view would otherwise try the column clicked.
+        if (key->key() == Qt::Key_F2 && view->currentIndex().isValid() &&
+            view->currentIndex().column() != ContentsListModel::TitleColumn) {
+            view->edit(view->currentIndex().siblingAtColumn(ContentsListModel::TitleColumn));
             return true;
         }
     }
@@ -1013,7 +1054,16 @@ void TMainForm::PrinterSetupItemClick() {
     // printer, its properties, paper and orientation; what to print is the reports' choice.
     QPrintDialog setup(&Printer(), this);
     setup.setWindowTitle(QStringLiteral("Printer Setup"));
-    setup.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+    // The PDF file is offered as a printer too: once a report went there it is the current
+    // printer, and without the entry the printer box would stand empty.
+    setup.setOptions(QAbstractPrintDialog::PrintShowPageSize | QAbstractPrintDialog::PrintToFile);
+    // Nothing is printed here: the button that keeps the choice says so.
+    if (auto* buttons = setup.findChild<QDialogButtonBox*>()) {
+        if (QPushButton* keep = buttons->button(QDialogButtonBox::Ok)) {
+            keep->setText(QStringLiteral("OK"));
+            keep->setIcon({});
+        }
+    }
     Prompter::Exec(setup);
 }
 

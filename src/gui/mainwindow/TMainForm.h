@@ -231,6 +231,8 @@ private:
     bool WriteRecoveryFile();
     void SaveLayoutsAndTools();
     void UpdateCount();
+    // The contents title and the tray's path for the node.
+    void ShowContentsTitle(TOutlineNode* node);
     void SetActivePane(Pane pane);
     void SearchTimeTimer();
     // The program's own command line, once, before any other start's.

@@ -43,6 +43,8 @@ TToolsDlg::TToolsDlg(const TToolItems& tools, const ImageLists& images, QWidget*
 
     connect(toolsList_, &QListWidget::itemClicked, this, &TToolsDlg::ToolsListClick);
     connect(toolsList_, &QListWidget::currentRowChanged, this, &TToolsDlg::ToolsListClick);
+    // Space selects a row without moving to it: the buttons follow that selection too.
+    connect(toolsList_, &QListWidget::itemSelectionChanged, this, &TToolsDlg::ToolsListClick);
     connect(toolsList_, &QListWidget::itemDoubleClicked, this, &TToolsDlg::LaunchBtnClick);
     connect(launch_, &QPushButton::clicked, this, &TToolsDlg::LaunchBtnClick);
     connect(newAddress_, &QPushButton::clicked, this, &TToolsDlg::AddrBtnClick);

@@ -266,14 +266,15 @@ QWidget* TReportForm::BuildEnvelopePage() {
     saveRetAddr_->setChecked(true);
     omitRetAddr_ = new QCheckBox(QStringLiteral("&Omit Return Address"), page);
     omitRetAddr_->setObjectName(QStringLiteral("OmitRetAddr"));
-    auto* returnFont = new QPushButton(QStringLiteral("&Select..."), page);
+    // Beside an address, "Select..." read as choosing an address: these choose its font.
+    auto* returnFont = new QPushButton(QStringLiteral("&Font..."), page);
     returnFont->setObjectName(QStringLiteral("ReturnFontBtn"));
     connect(returnFont, &QPushButton::clicked, this, [this] { SelectFont(return_); });
     delivery_ = new MemoEdit(page);
     delivery_->setObjectName(QStringLiteral("Delivery"));
     delivery_->SetVisibleLines(5);
     delivery_->setFont(InitialReportFont());
-    auto* deliveryFont = new QPushButton(QStringLiteral("S&elect..."), page);
+    auto* deliveryFont = new QPushButton(QStringLiteral("Fo&nt..."), page);
     deliveryFont->setObjectName(QStringLiteral("DeliveryFontBtn"));
     connect(deliveryFont, &QPushButton::clicked, this, [this] { SelectFont(delivery_); });
 
