@@ -405,25 +405,6 @@ private slots:
         QCOMPARE(LastAsked(), QStringLiteral("Import Wizard|Imported 1 folder and 1 person."));
     }
 
-    void finishWithoutAChosenFileSaysSoAndStaysOpen() {
-        Put(File("in.qld"), "{1 0 }Imported~~~~~~3\r\n{Fold}0\r\n");
-        Open();
-        Next();
-        TFolderBrowser* browser = Wizard().Browser(QStringLiteral("ExchangeFilePage"));
-        QVERIFY(browser->SetDirectory(dir_->path()));
-        Prompter::QueueAnswer(QMessageBox::Ok);
-        Wizard().NextBtn()->click();
-        QCOMPARE(LastAsked(),
-                 QStringLiteral("Import Wizard|Choose the file to import from the list of files."));
-        QVERIFY(Wizard().isVisible());
-        QVERIFY(Wizard().result() != int(QDialog::Accepted));
-        QVERIFY(!Child(root_, QStringLiteral("Imported")));
-        // Once a file is chosen, Finish imports it.
-        QVERIFY(browser->SelectFile(QStringLiteral("in.qld")));
-        Finish();
-        QVERIFY(Child(root_, QStringLiteral("Imported")));
-    }
-
     void importsFavoritesUnderTheTarget() {
         Put(File("Fav/a.url"), "[InternetShortcut]\r\nURL=https://a.example/\r\n");
         Put(File("Fav/Sub/Deep/c.url"), "[InternetShortcut]\r\nURL=https://c.example/\r\n");

@@ -361,19 +361,6 @@ ImportRequest TImportWizard::Request(BrowserBookmarks& browser) {
 bool TImportWizard::FormClose() {
     BrowserBookmarks browser;
     ImportRequest request = Request(browser);
-    // A file source with no file chosen would close the wizard on "Imported nothing.": say
-    // what is missing and let the user choose one.
-    const bool fileSource = request.source == ImportSource::ExchangeFile ||
-                            request.source == ImportSource::DelimitedText ||
-                            request.source == ImportSource::VCard;
-    if (fileSource && request.file.empty()) {
-        Prompter::Ask(this, QStringLiteral("Choose the file to import from the list of files."),
-                      kTitle, QMessageBox::Ok, QMessageBox::Information);
-        if (TFolderBrowser* page = Browser(CurrentPageName()); page && page->FileList()) {
-            page->FileList()->setFocus();
-        }
-        return false;
-    }
     if (request.source == ImportSource::NetscapeBookmarks && request.directory.empty() &&
         !request.browserBookmarks) {
         return false; // the browser's bookmarks could not be read: the user chooses again
