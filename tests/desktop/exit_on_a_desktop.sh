@@ -167,9 +167,12 @@ tray | latetray)
     done
     [ -n "$(tray_icon)" ] || fail "no tray icon; $(log)"
     # Hidden: no main window is shown any more, whichever window the program now has. A
-    # loaded machine may lose the key while the window is being activated: pressed again.
+    # loaded machine may lose the key while the window is being activated: pressed again, on
+    # the window shown at that moment.
     for _ in 1 2 3 4 5 6; do
-        press "$main" alt+F4
+        shown=$(shown_window "Quillmere:")
+        [ -n "$shown" ] || break
+        press "$shown" alt+F4
         for _ in $(seq 50); do
             [ -z "$(shown_window "Quillmere:")" ] && break 2
             sleep 0.1
