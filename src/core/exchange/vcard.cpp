@@ -8,20 +8,18 @@
 #include "core/model/record_text.h"
 #include "core/util/ascii.h"
 #include "core/util/atomic_file.h"
+#include "core/util/filled_ahead.h"
 #include "core/util/text_encoding.h"
 #include "core/util/utf16_text.h"
 #include "core/util/work_progress.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <iterator>
-#include <mutex>
 #include <optional>
-#include <thread>
 #include <unordered_map>
 
 namespace quill {
@@ -1063,85 +1061,44 @@ class CardsAhead {
 public:
     // With headingsOnly, just the lines that name a card are parsed (see CardReader::Read).
     CardsAhead(bool fileIsUtf8, std::vector<std::string_view> bodies, bool headingsOnly)
-        : bodies_(std::move(bodies)), headingsOnly_(headingsOnly) {
-        const bool ahead = bodies_.size() >= kAheadFrom;
-        readers_.reserve(ahead ? kSlots : 1);
-        for (std::size_t i = 0; i < (ahead ? kSlots : 1); ++i) {
-            readers_.emplace_back(fileIsUtf8);
-        }
-        if (ahead) {
-            cards_.resize(kSlots);
-            thread_ = std::thread([this] { ParseAhead(); });
-        }
-    }
-    CardsAhead(const CardsAhead&) = delete;
-    CardsAhead& operator=(const CardsAhead&) = delete;
-    ~CardsAhead() {
-        if (thread_.joinable()) {
-            {
-                std::lock_guard lock(mutex_);
-                quit_ = true;
-            }
-            changed_.notify_all();
-            thread_.join();
-        }
-    }
+        : bodies_(std::move(bodies)), headingsOnly_(headingsOnly),
+          cards_(Slots(fileIsUtf8, bodies_.size() >= kAheadFrom ? kSlots : 1), kBatch,
+                 [this](Slot& slot) { return Parse(slot); }) {}
 
     // The next card, valid until the next call.
-    const TCard& Next() {
-        if (!thread_.joinable()) {
-            return readers_[0].Read(bodies_[taken_++], headingsOnly_);
-        }
-        if (taken_ == available_) {
-            std::unique_lock lock(mutex_);
-            released_ = taken_; // the card handed out last time is done with
-            changed_.notify_all();
-            changed_.wait(lock, [&] { return parsed_ > taken_; });
-            available_ = parsed_;
-        }
-        return *cards_[taken_++ % kSlots];
-    }
+    const TCard& Next() { return *cards_.Next()->card; }
 
 private:
-    // The two sides meet once a batch, not once a card: a card is little work.
+    // Each slot has its own reader, whose card lasts until the slot comes round again.
+    struct Slot {
+        CardReader reader;
+        const TCard* card = nullptr;
+    };
     static constexpr std::size_t kSlots = 64;
     static constexpr std::size_t kBatch = 16;
     static constexpr std::size_t kAheadFrom = 256;
 
-    void ParseAhead() {
-        std::size_t freeUntil = 0; // slots up to this card may be written
-        for (std::size_t i = 0; i < bodies_.size(); ++i) {
-            if (i % kBatch == 0 || i >= freeUntil) {
-                std::unique_lock lock(mutex_);
-                parsed_ = i;
-                changed_.notify_all();
-                // A slot is free once the caller is done with the card it held.
-                changed_.wait(lock, [&] { return quit_ || i < released_ + kSlots; });
-                if (quit_) {
-                    return;
-                }
-                freeUntil = released_ + kSlots;
-            }
-            // Each slot has its own reader, whose card lasts until the slot comes round again.
-            cards_[i % kSlots] = &readers_[i % kSlots].Read(bodies_[i], headingsOnly_);
+    static std::vector<Slot> Slots(bool fileIsUtf8, std::size_t count) {
+        std::vector<Slot> slots;
+        slots.reserve(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            slots.push_back({CardReader(fileIsUtf8)});
         }
-        std::lock_guard lock(mutex_);
-        parsed_ = bodies_.size();
-        changed_.notify_all();
+        return slots;
+    }
+
+    bool Parse(Slot& slot) {
+        if (parsed_ == bodies_.size()) {
+            return false;
+        }
+        slot.card = &slot.reader.Read(bodies_[parsed_++], headingsOnly_);
+        return true;
     }
 
     std::vector<std::string_view> bodies_;
     bool headingsOnly_;
-    std::vector<CardReader> readers_;
-    std::vector<const TCard*> cards_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::size_t parsed_ = 0;    // cards parsed, as the caller may know it
-    std::size_t taken_ = 0;     // cards handed out (the caller's alone)
-    std::size_t available_ = 0; // parsed_ as the caller last read it (the caller's alone)
-    std::size_t released_ = 0;  // cards the caller is done with
-    bool quit_ = false;
-    std::thread thread_;
+    std::size_t parsed_ = 0;  // the parsing side's alone
+    FilledAhead<Slot> cards_; // last: its thread ends before the rest goes
 };
 
 // The organization a standard card's person is filed under: its first ORG value, unless

@@ -1,20 +1,18 @@
 #include "core/util/text_lines.h"
 
+#include "core/util/filled_ahead.h"
 #include "core/util/text_encoding.h"
 #include "core/util/utf16_text.h"
 #include "core/util/work_progress.h"
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
-#include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
-#include <mutex>
 #include <optional>
-#include <thread>
+#include <vector>
 
 namespace quill {
 namespace {
@@ -42,65 +40,43 @@ std::size_t ValidPrefix(std::string_view bytes) {
                : 0;
 }
 
-// Hands out a file's pieces in order. Reading ahead, a thread fills the next pieces while
-// the caller works on the current one, so that copying the bytes out of the system's cache
-// (and checking them) overlaps the work on them; otherwise each piece is read when asked for.
+// Hands out a file's pieces in order. Reading ahead, a thread reads the next piece while the
+// caller works on the current one, so that copying the bytes out of the system's cache (and
+// checking them) overlaps the work on them; otherwise each piece is read when asked for.
 class PieceReader {
 public:
-    PieceReader(std::FILE* in, std::size_t chunkSize, bool ahead) : in_(in), chunkSize_(chunkSize) {
-        for (Slot& slot : slots_) {
-            slot.bytes = std::make_unique_for_overwrite<char[]>(chunkSize);
-            if (!ahead) {
-                break; // one slot does
-            }
-        }
-        if (ahead) {
-            thread_ = std::thread([this] { ReadAhead(); });
-        }
-    }
-    PieceReader(const PieceReader&) = delete;
-    PieceReader& operator=(const PieceReader&) = delete;
-    ~PieceReader() { Stop(); }
-
-    // Ends the reading ahead; the file is the caller's alone again.
-    void Stop() {
-        if (thread_.joinable()) {
-            {
-                std::lock_guard lock(mutex_);
-                quit_ = true;
-            }
-            changed_.notify_all();
-            thread_.join();
-        }
-    }
+    PieceReader(std::FILE* in, std::size_t chunkSize, bool ahead)
+        : in_(in), chunkSize_(chunkSize),
+          pieces_(Slots(chunkSize, ahead ? 2 : 1), 1, [this](Slot& slot) { return Fill(slot); }) {}
 
     // The next piece, which stays valid until the next call; empty at the end of the file or
     // when reading failed.
     Piece Next() {
-        if (!thread_.joinable()) {
-            Fill(slots_[0]);
-            return slots_[0].piece;
-        }
-        std::unique_lock lock(mutex_);
-        if (handedOut_) {
-            slots_[taken_ % kSlots].full = false;
-            ++taken_;
-            handedOut_ = false;
-            changed_.notify_all();
-        }
-        Slot& slot = slots_[taken_ % kSlots];
-        changed_.wait(lock, [&] { return slot.full || (finished_ && filled_ == taken_); });
-        if (!slot.full) {
-            return {};
-        }
-        handedOut_ = true;
-        return slot.piece;
+        const Slot* slot = pieces_.Next();
+        return slot ? slot->piece : Piece{};
     }
 
-    // The errno of a failed read, or 0; reliable once Next has returned an empty piece.
+    // Ends the reading ahead; the file is the caller's alone again.
+    void Stop() { pieces_.Stop(); }
+
+    // The errno of a failed read, or 0; reliable once Stop has returned.
     int Error() const { return error_; }
 
 private:
+    struct Slot {
+        std::unique_ptr<char[]> bytes;
+        std::string decoded; // the piece's text, when the file is in UTF-16
+        Piece piece;
+    };
+
+    static std::vector<Slot> Slots(std::size_t chunkSize, std::size_t count) {
+        std::vector<Slot> slots(count);
+        for (Slot& slot : slots) {
+            slot.bytes = std::make_unique_for_overwrite<char[]>(chunkSize);
+        }
+        return slots;
+    }
+
     std::size_t ReadSome(char* into) {
         const std::size_t n = std::fread(into, 1, chunkSize_, in_);
         if (n < chunkSize_ && std::ferror(in_) != 0) {
@@ -109,16 +85,8 @@ private:
         return n;
     }
 
-    static constexpr std::size_t kSlots = 2; // one being read, one being worked on
-    struct Slot {
-        std::unique_ptr<char[]> bytes;
-        std::string decoded; // the piece's text, when the file is in UTF-16
-        Piece piece;
-        bool full = false;
-    };
-
-    // Reads the next piece into slot; its text is empty at the end of the file.
-    void Fill(Slot& slot) {
+    // Reads the next piece into slot; false at the end of the file.
+    bool Fill(Slot& slot) {
         for (;;) {
             const std::size_t n = ReadSome(slot.bytes.get());
             std::string_view bytes(slot.bytes.get(), n);
@@ -129,61 +97,32 @@ private:
                     bytes.remove_prefix(2);
                 }
             }
-            if (utf16_) {
-                slot.decoded.clear();
-                if (n == 0) {
-                    utf16_->Finish(slot.decoded);
-                } else {
-                    utf16_->Decode(bytes, slot.decoded);
-                }
-                bytes = slot.decoded;
+            if (!utf16_) {
+                slot.piece = {bytes, ValidPrefix(bytes), n};
+                return n != 0;
             }
-            slot.piece = {bytes, ValidPrefix(bytes), n};
+            slot.decoded.clear();
+            if (n == 0) {
+                utf16_->Finish(slot.decoded);
+            } else {
+                utf16_->Decode(bytes, slot.decoded);
+            }
+            // Decoded text is valid UTF-8 throughout.
+            const std::size_t lastLineFeed = slot.decoded.rfind('\n');
+            slot.piece = {slot.decoded, lastLineFeed == std::string::npos ? 0 : lastLineFeed, n};
             // A piece of a single byte of UTF-16 gives no text yet.
-            if (!bytes.empty() || n == 0) {
-                return;
+            if (!slot.decoded.empty() || n == 0) {
+                return !slot.decoded.empty();
             }
-        }
-    }
-
-    void ReadAhead() {
-        for (;;) {
-            Slot& slot = slots_[filled_ % kSlots];
-            {
-                std::unique_lock lock(mutex_);
-                changed_.wait(lock, [&] { return quit_ || !slot.full; });
-                if (quit_) {
-                    return;
-                }
-            }
-            // The slot is this thread's until it is marked full.
-            Fill(slot);
-            std::lock_guard lock(mutex_);
-            if (slot.piece.bytes.empty()) {
-                finished_ = true;
-                changed_.notify_all();
-                return;
-            }
-            slot.full = true;
-            ++filled_;
-            changed_.notify_all();
         }
     }
 
     std::FILE* in_;
     std::size_t chunkSize_;
-    std::array<Slot, kSlots> slots_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::size_t filled_ = 0; // pieces read
-    std::size_t taken_ = 0;  // pieces handed out and given back
-    bool handedOut_ = false; // the piece at taken_ is with the caller
-    bool finished_ = false;  // the end of the file, or a failure, was reached
-    bool quit_ = false;
-    int error_ = 0; // the caller reads it once the reading thread has ended
+    int error_ = 0; // the caller reads it once the reading has stopped
     bool atStart_ = true;
     std::optional<Utf16Decoder> utf16_; // for a file that starts with a UTF-16 byte order mark
-    std::thread thread_;
+    FilledAhead<Slot> pieces_;          // last: its thread ends before the rest goes
 };
 
 // Where the line that starts the text ends: at CR, LF or the end.
