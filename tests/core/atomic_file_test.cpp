@@ -105,6 +105,24 @@ TEST_F(AtomicFileTest, PiecesHandedOverArriveInOrderAmongBufferedOnes) {
     EXPECT_EQ(EntryCount(), 1u);
 }
 
+// Two buffers handed over in turn, one making larger pieces than the other: the buffers that
+// come back must stay near the pieces' size, not double each other at every turn.
+TEST_F(AtomicFileTest, BuffersHandedOverInTurnStayTheirSize) {
+    AtomicFileWriter writer;
+    ASSERT_TRUE(writer.Open(Path("out.csv")));
+    std::string buffers[2];
+    std::size_t written = 0;
+    for (std::size_t i = 0; i < 40; ++i) {
+        std::string& piece = buffers[i % 2];
+        piece.append((i % 2 == 0 ? 70'000 : 100'000) + i, 'x');
+        written += piece.size();
+        ASSERT_TRUE(writer.WriteHandingOver(piece));
+        EXPECT_LE(piece.capacity(), std::size_t{1} << 18) << "at piece " << i;
+    }
+    ASSERT_TRUE(writer.Commit()) << writer.Error();
+    EXPECT_EQ(ReadWholeFile(Path("out.csv")).value_or("").size(), written);
+}
+
 TEST_F(AtomicFileTest, AFailedWriteOfAPieceHandedOverFailsTheSave) {
     Put("quil.dat", "old content");
     // The disk fills in the third piece, written while the caller goes on.

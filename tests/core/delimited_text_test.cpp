@@ -8,6 +8,7 @@
 #include "core/model/item_factory.h"
 #include "core/model/outline.h"
 #include "core/util/atomic_file.h"
+#include "core/util/work_progress.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -412,6 +413,26 @@ TEST_F(DelimitedTextTest, ExportSkipsHiddenItemsButNotWhatIsBelowThem) {
     EXPECT_EQ(Export(*team->Node(), kPhoneKind, {"Title"}), "\"Team's\"\r\n");
     bob->SetCategories(1);
     EXPECT_EQ(Export(*folder, kPersonKind, {"First Name"}, false, hidden), "");
+}
+
+// A listener stopping a large export part-way leaves the file that was there.
+TEST_F(DelimitedTextTest, StoppedLargeExportKeepsTheOldFile) {
+    for (int i = 0; i < 6000; ++i) {
+        Person(folder, "F" + std::to_string(i), "L");
+    }
+    struct StopAtSecondReport : IWorkProgress {
+        int reports = 0;
+        bool Progress(std::uint64_t, std::uint64_t) override { return ++reports < 2; }
+    } listener;
+    const std::string path = dir.File("out.csv");
+    WriteFile("old", "out.csv");
+    {
+        WorkProgressScope scope(listener);
+        EXPECT_FALSE(
+            WriteCSVSubtree(*folder, path, *RecordTypeOfKind(kPersonKind), {"Title"}, true).ok);
+    }
+    EXPECT_EQ(listener.reports, 2);
+    EXPECT_EQ(ReadWholeFile(path).value_or(""), "old");
 }
 
 TEST_F(DelimitedTextTest, ExportFailureIsReported) {

@@ -389,7 +389,13 @@ bool AtomicFileWriter::WriteHandingOver(std::string& bytes) {
     }
     behind_->changed.notify_all();
     bytes.clear();
-    bytes.reserve(capacity);
+    if (bytes.capacity() < capacity) {
+        // A fresh buffer of exactly that size: growing the smaller one would double it, and
+        // buffers handed over in turn would keep doubling each other.
+        std::string fresh;
+        fresh.reserve(capacity);
+        bytes.swap(fresh);
+    }
     return true;
 }
 
