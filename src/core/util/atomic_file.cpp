@@ -4,13 +4,10 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <mutex>
 #include <random>
-#include <thread>
 #include <utility>
 
 #ifdef _WIN32
@@ -235,18 +232,6 @@ std::string ResolveTarget(const std::string& path) {
 
 } // namespace
 
-// A thread that writes the piece handed over while the caller makes the next one. Only one
-// piece is ever in flight, and the writer touches the file only once it has been written.
-struct AtomicFileWriter::Behind {
-    std::thread thread;
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::string piece;
-    bool busy = false; // piece is waiting or being written
-    bool quit = false;
-    int error = 0; // of the last piece written
-};
-
 AtomicFileWriter::AtomicFileWriter() = default;
 
 AtomicFileWriter::~AtomicFileWriter() {
@@ -329,26 +314,15 @@ bool AtomicFileWriter::WriteOut(std::string_view bytes) {
 }
 
 bool AtomicFileWriter::WaitForBehind() {
-    if (!behind_) {
-        return true;
-    }
-    std::unique_lock lock(behind_->mutex);
-    behind_->changed.wait(lock, [&] { return !behind_->busy; });
-    const int error = std::exchange(behind_->error, 0);
-    return error == 0 || Fail("Cannot write", targetPath_, std::strerror(error));
+    return !behind_ || behind_->WaitUntilDone() ||
+           Fail("Cannot write", targetPath_, behind_->Error());
 }
 
 void AtomicFileWriter::StopBehind() {
-    if (!behind_) {
-        return;
+    if (behind_) {
+        behind_->Abandon(); // after the piece in flight, if any
+        behind_.reset();
     }
-    {
-        std::lock_guard lock(behind_->mutex);
-        behind_->quit = true;
-    }
-    behind_->changed.notify_all();
-    behind_->thread.join(); // after the piece in flight, if any
-    behind_.reset();
 }
 
 bool AtomicFileWriter::WriteHandingOver(std::string& bytes) {
@@ -364,30 +338,18 @@ bool AtomicFileWriter::WriteHandingOver(std::string& bytes) {
         return false;
     }
     if (!behind_) {
-        behind_ = std::make_unique<Behind>();
-        behind_->thread = std::thread([this, behind = behind_.get()] {
-            std::unique_lock lock(behind->mutex);
-            for (;;) {
-                behind->changed.wait(lock, [&] { return behind->busy || behind->quit; });
-                if (!behind->busy) {
-                    return;
-                }
-                lock.unlock();
-                const int error = WriteAll(behind->piece);
-                lock.lock();
-                behind->error = error;
-                behind->busy = false;
-                behind->changed.notify_all();
-            }
+        // One piece in flight at a time, and the writer touches the file itself only once
+        // it has been written.
+        behind_ = std::make_unique<DoneBehind<std::string>>(1, [this](std::string& piece) {
+            const int error = WriteAll(piece);
+            return error == 0 ? std::string() : std::string(std::strerror(error));
         });
     }
     const std::size_t capacity = bytes.capacity();
-    {
-        std::lock_guard lock(behind_->mutex);
-        behind_->piece.swap(bytes);
-        behind_->busy = true;
+    if (!behind_->Give(bytes)) {
+        bytes.clear();
+        return WaitForBehind();
     }
-    behind_->changed.notify_all();
     bytes.clear();
     if (bytes.capacity() < capacity) {
         // A fresh buffer of exactly that size: growing the smaller one would double it, and

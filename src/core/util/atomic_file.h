@@ -2,6 +2,8 @@
 // Saving a file so that a failure never leaves it half written: the new content goes to a
 // temporary file in the same directory, is synced to disk and then renamed over the target.
 
+#include "core/util/done_behind.h"
+
 #include <chrono>
 #include <memory>
 #include <optional>
@@ -44,7 +46,6 @@ public:
     const std::string& TempPath() const { return tempPath_; }
 
 private:
-    struct Behind;
     bool Flush();
     bool WriteOut(std::string_view bytes);
     int WriteAll(std::string_view bytes); // 0 or the errno of the failure
@@ -62,9 +63,10 @@ private:
     bool durable_ = true;
     bool private_ = false;
     bool exclusive_ = false;
-    std::size_t written_ = 0;        // bytes written to the temporary file
-    std::size_t kickedOff_ = 0;      // of those, how many the disk was asked to take early
-    std::unique_ptr<Behind> behind_; // the writing of pieces handed over, once there is one
+    std::size_t written_ = 0;   // bytes written to the temporary file
+    std::size_t kickedOff_ = 0; // of those, how many the disk was asked to take early
+    // The writing of pieces handed over (one at a time), once there is one.
+    std::unique_ptr<DoneBehind<std::string>> behind_;
 };
 
 // Whether fileName (without a directory) is a temporary file that a save of base left

@@ -20,76 +20,30 @@ BackgroundFileWriter* CurrentBackgroundFileWriter() {
     return current;
 }
 
+BackgroundFileWriter::BackgroundFileWriter()
+    : files_(kMaxQueued, [](std::pair<std::string, std::string>& file) {
+          std::string error;
+          if (!SaveCopyFile(file.first, file.second, &error) && error.empty()) {
+              error = "Cannot write " + file.first;
+          }
+          return error;
+      }) {}
+
 BackgroundFileWriter::~BackgroundFileWriter() {
     Abandon();
 }
 
 bool BackgroundFileWriter::Write(std::string path, std::string bytes) {
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return failed_ || queued_.size() < kMaxQueued; });
-    if (failed_) {
-        return false;
-    }
-    queued_.emplace_back(std::move(path), std::move(bytes));
-    if (!thread_.joinable()) {
-        thread_ = std::thread([this] { WriteQueued(); });
-    }
-    changed_.notify_all();
-    return true;
-}
-
-void BackgroundFileWriter::WriteQueued() {
-    std::unique_lock lock(mutex_);
-    for (;;) {
-        changed_.wait(lock, [&] { return quit_ || !queued_.empty(); });
-        if (queued_.empty() || failed_) {
-            return; // asked to end, with nothing (more) to write
-        }
-        std::pair<std::string, std::string> file = std::move(queued_.front());
-        queued_.pop_front();
-        writing_ = true;
-        changed_.notify_all(); // room in the queue
-        lock.unlock();
-        std::string error;
-        const bool saved = SaveCopyFile(file.first, file.second, &error);
-        lock.lock();
-        writing_ = false;
-        if (!saved && !failed_) {
-            failed_ = true;
-            error_ = std::move(error);
-            queued_.clear();
-        }
-        changed_.notify_all();
-    }
-}
-
-void BackgroundFileWriter::Stop() {
-    {
-        std::lock_guard lock(mutex_);
-        quit_ = true;
-    }
-    changed_.notify_all();
-    if (thread_.joinable()) {
-        thread_.join();
-    }
-    quit_ = false;
+    std::pair<std::string, std::string> file(std::move(path), std::move(bytes));
+    return files_.Give(file);
 }
 
 bool BackgroundFileWriter::Finish() {
-    {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return failed_ || (queued_.empty() && !writing_); });
-    }
-    Stop();
-    return !failed_;
+    return files_.Finish();
 }
 
 void BackgroundFileWriter::Abandon() {
-    {
-        std::lock_guard lock(mutex_);
-        queued_.clear();
-    }
-    Stop();
+    files_.Abandon();
 }
 
 } // namespace quill

@@ -3,18 +3,16 @@
 // caller makes the next ones: creating a file costs the system about as much as making its
 // text costs us, so the two overlap.
 
-#include <condition_variable>
-#include <deque>
-#include <mutex>
+#include "core/util/done_behind.h"
+
 #include <string>
-#include <thread>
 #include <utility>
 
 namespace quill {
 
 class BackgroundFileWriter {
 public:
-    BackgroundFileWriter() = default;
+    BackgroundFileWriter();
     ~BackgroundFileWriter(); // as Abandon
     BackgroundFileWriter(const BackgroundFileWriter&) = delete;
     BackgroundFileWriter& operator=(const BackgroundFileWriter&) = delete;
@@ -28,21 +26,11 @@ public:
     // after it returns.
     void Abandon();
     // The first failure: which file, and why.
-    const std::string& Error() const { return error_; }
+    const std::string& Error() const { return files_.Error(); }
 
 private:
-    void WriteQueued();
-    void Stop();
-
     static constexpr std::size_t kMaxQueued = 256;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::deque<std::pair<std::string, std::string>> queued_;
-    bool writing_ = false; // a file taken off the queue is being written
-    bool quit_ = false;
-    bool failed_ = false;
-    std::string error_;
-    std::thread thread_;
+    DoneBehind<std::pair<std::string, std::string>> files_;
 };
 
 // Installs a writer for the files saved on this thread while the scope lives (nests), so
