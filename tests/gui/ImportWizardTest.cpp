@@ -29,6 +29,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QTemporaryDir>
 #include <QTest>
@@ -184,6 +185,24 @@ private slots:
         InstallServices({});
         QVERIFY2(Prompter::Unanswered().isEmpty(), qPrintable(Prompter::Unanswered().join("; ")));
         dir_.reset();
+    }
+
+    // Whatever window opens it, the wizard stands in the middle of the screen.
+    void standsInTheMiddleOfTheScreen() {
+        QWidget opener;
+        opener.setGeometry(0, 0, 200, 150);
+        opener.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&opener));
+        TImportWizard wizard(progress_.get(), &opener);
+        wizard.SetBrowserProfiles({});
+        wizard.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&wizard));
+        const QScreen* screen = wizard.screen();
+        QVERIFY(screen);
+        const QPoint offset =
+            wizard.frameGeometry().center() - screen->availableGeometry().center();
+        QVERIFY2(offset.manhattanLength() <= 2,
+                 qPrintable(QStringLiteral("off by %1,%2").arg(offset.x()).arg(offset.y())));
     }
 
     void opensOnTheSourcePageWithTheExchangeFileChosen() {
