@@ -661,6 +661,24 @@ private slots:
         QCOMPARE(LastAsked(), QStringLiteral("Import Wizard|") + said);
     }
 
+    // A file that gives nothing says why once: the error box names the file, and no second
+    // box follows to say that nothing came in.
+    void aFileThatCannotBeImportedIsReportedOnce() {
+        Put(File("none.vcf"), "hello\r\n");
+        Open();
+        ChooseSource(ImportSource::VCard);
+        Next();
+        TFolderBrowser* browser = Wizard().Browser(QStringLiteral("VCardFilePage"));
+        browser->SetDirectory(dir_->path());
+        QVERIFY(browser->SelectFile(QStringLiteral("none.vcf")));
+        Finish();
+        const QList<Prompter::Box> boxes = Prompter::Boxes();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes.front().icon, QMessageBox::Critical);
+        QVERIFY2(boxes.front().text.contains(File("none.vcf")), qPrintable(boxes.front().text));
+        QCOMPARE(target_->ChildCount(), std::size_t{1}); // only the person that was there
+    }
+
     void theVCardQuestionIsAskedAndItsTwoAnswersAreKept() {
         QByteArray cards;
         for (const char* name : {"Ann", "Bo", "Cy"}) {
