@@ -127,6 +127,21 @@ TEST_F(DelimitedColumnsTest, QuotedLineBreaksAndSkippedColumns) {
     EXPECT_EQ(report.notKept.at("column 4"), 1u);
 }
 
+// Fields chosen by hand for a file whose first line names its columns (as Thunderbird's tab
+// export does): what went nowhere is reported under the file's own column names.
+TEST_F(DelimitedColumnsTest, HandChosenFieldsReportLeftColumnsByTheirNames) {
+    DelimitedImportOptions options = ByHeader('\t');
+    options.fields = {"First Name", "Last Name", "(Ignore)"};
+    ASSERT_TRUE(Import("First Name\tLast Name\tNickname\tJob Title\t\r\n"
+                       "Ann\tLee\tAnnie\tworker\tx\r\n",
+                       options));
+    ASSERT_EQ(root->ChildCount(), 1u);
+    EXPECT_EQ(report.notKept.at("Nickname"), 1u);
+    EXPECT_EQ(report.notKept.at("Job Title"), 1u);
+    EXPECT_EQ(report.notKept.at("column 5"), 1u) << "a column without a name keeps its number";
+    EXPECT_EQ(report.notKept.size(), 3u);
+}
+
 TEST_F(DelimitedColumnsTest, OwnHeaderMapsByNameInAnyOrder) {
     ASSERT_TRUE(Import("\"Last Name\",Notes,\"First Name\",\"E-Mail Address\",Shoe Size\r\n"
                        "Lee,likes tea,Ann,ann@example.org,38\r\n",

@@ -29,6 +29,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QTemporaryDir>
 #include <QTest>
@@ -184,6 +185,24 @@ private slots:
         InstallServices({});
         QVERIFY2(Prompter::Unanswered().isEmpty(), qPrintable(Prompter::Unanswered().join("; ")));
         dir_.reset();
+    }
+
+    // Whatever window opens it, the wizard stands in the middle of the screen.
+    void standsInTheMiddleOfTheScreen() {
+        QWidget opener;
+        opener.setGeometry(0, 0, 200, 150);
+        opener.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&opener));
+        TImportWizard wizard(progress_.get(), &opener);
+        wizard.SetBrowserProfiles({});
+        wizard.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&wizard));
+        const QScreen* screen = wizard.screen();
+        QVERIFY(screen);
+        const QPoint offset =
+            wizard.frameGeometry().center() - screen->availableGeometry().center();
+        QVERIFY2(offset.manhattanLength() <= 2,
+                 qPrintable(QStringLiteral("off by %1,%2").arg(offset.x()).arg(offset.y())));
     }
 
     void opensOnTheSourcePageWithTheExchangeFileChosen() {
@@ -640,6 +659,24 @@ private slots:
                                             "Not kept from the file: PHOTO (1), X-SKYPE (2).");
         QCOMPARE(Wizard().ResultText(), said);
         QCOMPARE(LastAsked(), QStringLiteral("Import Wizard|") + said);
+    }
+
+    // A file that gives nothing says why once: the error box names the file, and no second
+    // box follows to say that nothing came in.
+    void aFileThatCannotBeImportedIsReportedOnce() {
+        Put(File("none.vcf"), "hello\r\n");
+        Open();
+        ChooseSource(ImportSource::VCard);
+        Next();
+        TFolderBrowser* browser = Wizard().Browser(QStringLiteral("VCardFilePage"));
+        browser->SetDirectory(dir_->path());
+        QVERIFY(browser->SelectFile(QStringLiteral("none.vcf")));
+        Finish();
+        const QList<Prompter::Box> boxes = Prompter::Boxes();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes.front().icon, QMessageBox::Critical);
+        QVERIFY2(boxes.front().text.contains(File("none.vcf")), qPrintable(boxes.front().text));
+        QCOMPARE(target_->ChildCount(), std::size_t{1}); // only the person that was there
     }
 
     void theVCardQuestionIsAskedAndItsTwoAnswersAreKept() {

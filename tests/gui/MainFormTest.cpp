@@ -769,6 +769,29 @@ private slots:
         QCOMPARE(QDir::currentPath(), QDir(dir_->path()).canonicalPath());
     }
 
+    // The wizards' work shows and hides windows of its own (the progress window, message
+    // boxes); a window manager may leave the focus with one of them once it is gone. The main
+    // window takes it back, so that its keys work without a click.
+    void theMainWindowIsActiveAgainAfterEachWizard() {
+        StartForm();
+        Form().show();
+        Form().activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&Form()));
+        for (const char* action : {"ImportBtn", "PublishBtn"}) {
+            bool tookFocus = false;
+            Prompter::QueueDialog([&tookFocus](QDialog&) {
+                QWidget other;
+                other.show();
+                other.activateWindow();
+                tookFocus = QTest::qWaitForWindowActive(&other);
+                return int(QDialog::Rejected);
+            });
+            Form().Action(QLatin1String(action))->trigger();
+            QVERIFY2(tookFocus, action);
+            QTRY_VERIFY2(QApplication::activeWindow() == &Form(), action);
+        }
+    }
+
     void aClickSelectsTheEntryInEveryViewStyle() {
         StartForm();
         TNRBObject* ann = Make(kPersonKind, "Ann", Form().Root());

@@ -280,6 +280,7 @@ FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
     std::vector<std::string> projected;
     std::vector<std::string> rowFields;
     std::vector<std::string> unused;
+    std::vector<std::string> columnNames;
     bool firstRecord = true;
     bool madeTreeItems = false;
     auto make = [&](const std::vector<std::string>& recordValues,
@@ -323,6 +324,10 @@ FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
             return true;
         }
         if (first && (options.firstLineHasNames || values == positional)) {
+            if (options.firstLineHasNames) {
+                // The report names the columns the fields left out as the file names them.
+                columnNames = values;
+            }
             return true;
         }
         const TNRBObject* item = nullptr;
@@ -344,7 +349,9 @@ FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
             } else {
                 for (std::size_t i = 0; i < values.size(); ++i) {
                     if (!values[i].empty() && (i >= positional.size() || positional[i].empty())) {
-                        report->AddNotKept("column " + std::to_string(i + 1));
+                        report->AddNotKept(i < columnNames.size() && !columnNames[i].empty()
+                                               ? columnNames[i]
+                                               : "column " + std::to_string(i + 1));
                     }
                 }
                 if (dropped > 0) {

@@ -70,9 +70,10 @@ struct DelimitedImportOptions {
 // lists exactly the chosen fields (the names line of an export) is skipped too. Under the
 // target, the tree items are sorted afterwards. A missing file imports nothing and is no
 // error; a file that cannot be read is, and so is a names line that maps no column to a
-// field. The report, when given, counts the records, the items made and, by column name,
-// the values that went nowhere. Only the first 4096 columns of a record are read; with the
-// fields by position, a record with text in later ones counts once as "columns after 4096".
+// field. The report, when given, counts the records, the items made and, by column name
+// (as the names line gives it, else "column N"), the values that went nowhere. Only the first 4096
+// columns of a record are read; with the fields by position, a record with text in later ones
+// counts once as "columns after 4096".
 FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
                                const TRecordType& type, const DelimitedImportOptions& options,
                                TImportReport* report = nullptr);

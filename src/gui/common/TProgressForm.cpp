@@ -1,14 +1,13 @@
 #include "gui/common/TProgressForm.h"
 
 #include "gui/common/Pictures.h"
+#include "gui/common/ScreenCentre.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -113,7 +112,7 @@ void TProgressForm::ShowPercent() {
 
 void TProgressForm::ShowProgress() {
     adjustSize();
-    CentreOnScreen();
+    CentreOnScreen(*this);
     show();
     raise();
     Repaint();
@@ -157,16 +156,6 @@ void TProgressForm::ProcessEvents() {
     } else if (isVisible()) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
-}
-
-void TProgressForm::CentreOnScreen() {
-    QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (!screen) {
-        return;
-    }
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
 }
 
 void TProgressForm::Repaint() {

@@ -62,7 +62,6 @@ signals:
 
 private:
     void ShowPercent();
-    void CentreOnScreen();
     void Repaint();
 
     QLabel* action_ = nullptr;

@@ -26,6 +26,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace quill::gui {
 namespace {
 
@@ -410,6 +412,9 @@ void TImportWizard::Import(const ImportRequest& request) {
                       result.title.empty() ? kTitle : FromUtf8(result.title), QMessageBox::Ok,
                       QMessageBox::Critical);
     }
+    const KindCounts added = recorder->Counts();
+    const bool nothingAdded =
+        std::all_of(added.begin(), added.end(), [](std::size_t count) { return count == 0; });
     if (ImportSourceReports(request.source)) {
         // The reader knows what each record gave and what the file held beyond that.
         const int recordKind = request.source == ImportSource::DelimitedText && request.recordType
@@ -417,7 +422,10 @@ void TImportWizard::Import(const ImportRequest& request) {
                                    : -1;
         resultText_ = FromUtf8(ImportResultText(report, recordKind));
     } else {
-        resultText_ = FromUtf8(ImportResultText(recorder->Counts(), recorder->Dropped()));
+        resultText_ = FromUtf8(ImportResultText(added, recorder->Dropped()));
+    }
+    if (!result && nothingAdded) {
+        return; // the error box has said why nothing came in
     }
     Prompter::Ask(this, resultText_, kTitle, QMessageBox::Ok, QMessageBox::Information);
 }

@@ -1,6 +1,7 @@
 #include "gui/exchange/TWizardForm.h"
 
 #include "gui/common/Help.h"
+#include "gui/common/ScreenCentre.h"
 #include "platform/Utf8Text.h"
 
 #include <QFrame>
@@ -88,6 +89,8 @@ void TWizardForm::showEvent(QShowEvent* event) {
             size = size.boundedTo(screen->availableGeometry().size() - QSize(16, 48));
         }
         resize(size.expandedTo(minimumSizeHint()));
+        // In the middle of the screen, not of the window that opened it.
+        CentreOnScreen(*this);
     }
     QDialog::showEvent(event);
 }

@@ -12,6 +12,18 @@
 #include <QDir>
 
 namespace quill::gui {
+namespace {
+
+// The wizards' work shows and hides windows of its own (the progress window, message boxes);
+// a window manager may leave the focus with one of them once it is gone, and the main
+// window's keys would then do nothing until it is clicked.
+void TakeFocusBack(QWidget& window) {
+    if (window.isVisible() && !window.isMinimized()) {
+        window.activateWindow();
+    }
+}
+
+} // namespace
 
 void TMainForm::ImportBtnClick() {
     EnsureSelectedNode();
@@ -25,6 +37,7 @@ void TMainForm::ImportBtnClick() {
     SortWholeTree();
     RefreshFolderTitles();
     RefreshList();
+    TakeFocusBack(*this);
 }
 
 void TMainForm::PublishBtnClick() {
@@ -38,6 +51,7 @@ void TMainForm::PublishBtnClick() {
         Prompter::Exec(wizard);
     }
     QDir::setCurrent(directory);
+    TakeFocusBack(*this);
 }
 
 } // namespace quill::gui
