@@ -90,6 +90,58 @@ private slots:
         QCOMPARE(list.RowOf(phone), -1);
         QCOMPARE(list.RowOf(person), 0);
     }
+
+    // An import brings thousands of records into the listed node, each made as "New" and
+    // then renamed: followed one by one, every rename looked through the whole list. Bulk
+    // work makes no row-by-row change; the list is filled once at its end, in order.
+    void bulkWorkFillsTheListOnceAtItsEnd() {
+        TNRBObject* folder = Make(kFolderKind, "Imported", root_);
+        QVERIFY(folder && folder->Node());
+        QVERIFY(Make(kPersonKind, "Already here", folder->Node()));
+        ContentsListModel list(outline_);
+        list.SetNode(folder->Node());
+        QCOMPARE(list.rowCount(), 1);
+        QSignalSpy inserted(&list, &QAbstractItemModel::rowsInserted);
+        QSignalSpy changed(&list, &QAbstractItemModel::dataChanged);
+        QSignalSpy reset(&list, &QAbstractItemModel::modelReset);
+        outline_.BeginUpdate();
+        for (int i = 0; i < 3000; ++i) {
+            TNRBObject* made = Make(kPersonKind, "New", folder->Node());
+            QVERIFY(made);
+            made->SetTitle("Person " + std::to_string(2999 - i));
+            if (i % 1000 == 0) {
+                outline_.DeleteNode(made->Node()); // a refused record
+            }
+        }
+        QCOMPARE(list.rowCount(), 0); // nothing listed that could go stale meanwhile
+        outline_.EndUpdate();
+        QCOMPARE(inserted.count(), 0);
+        QCOMPARE(changed.count(), 0);
+        QCOMPARE(reset.count(), 2); // emptied at the start, filled at the end
+        QCOMPARE(list.rowCount(), 2998);
+        for (int row = 0; row + 1 < list.rowCount(); ++row) {
+            QVERIFY(ItemSortsBefore(*list.ItemAt(row), *list.ItemAt(row + 1)) ||
+                    !ItemSortsBefore(*list.ItemAt(row + 1), *list.ItemAt(row)));
+            QCOMPARE(list.RowOf(list.ItemAt(row)), row);
+        }
+        // Followed one by one again afterwards.
+        QVERIFY(Make(kPersonKind, "Zed", folder->Node()));
+        QCOMPARE(list.rowCount(), 2999);
+        QCOMPARE(inserted.count(), 1);
+    }
+
+    void theListedNodeDeletedDuringBulkWorkLeavesAnEmptyList() {
+        TNRBObject* folder = Make(kFolderKind, "Going", root_);
+        QVERIFY(folder && folder->Node());
+        QVERIFY(Make(kPersonKind, "Ann", folder->Node()));
+        ContentsListModel list(outline_);
+        list.SetNode(folder->Node());
+        outline_.BeginUpdate();
+        outline_.DeleteNode(folder->Node());
+        outline_.EndUpdate();
+        QCOMPARE(list.Node(), nullptr);
+        QCOMPARE(list.rowCount(), 0);
+    }
 };
 
 QTEST_MAIN(ContentsListModelTest)

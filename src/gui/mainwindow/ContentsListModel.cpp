@@ -37,7 +37,7 @@ bool ContentsListModel::Hidden(const TNRBObject& item) const {
 void ContentsListModel::Refill() {
     beginResetModel();
     entries_.clear();
-    if (node_) {
+    if (node_ && !suspended_) {
         for (std::size_t i = 0; i < node_->ChildCount(); ++i) {
             TOutlineNode* child = node_->ChildAt(i);
             if (child->Item() && !Hidden(*child->Item())) {
@@ -234,7 +234,7 @@ void ContentsListModel::Reposition(int row) {
 }
 
 void ContentsListModel::NodesInserted(TOutlineNode* parent, int first, int last) {
-    if (!node_ || parent != node_) {
+    if (suspended_ || !node_ || parent != node_) {
         return;
     }
     for (int row = first; row <= last; ++row) {
@@ -264,7 +264,7 @@ void ContentsListModel::NodesAboutToBeRemoved(TOutlineNode* parent, int first, i
             }
             return;
         }
-        if (parent == node_) {
+        if (parent == node_ && !suspended_) {
             if (const int listed = RowOf(going->Item()); listed >= 0) {
                 RemoveRow(listed);
             }
@@ -273,7 +273,7 @@ void ContentsListModel::NodesAboutToBeRemoved(TOutlineNode* parent, int first, i
 }
 
 void ContentsListModel::NodeAboutToBeMoved(TOutlineNode* node, TOutlineNode*, int) {
-    if (node_ && node->Parent() == node_) {
+    if (!suspended_ && node_ && node->Parent() == node_) {
         if (const int listed = RowOf(node->Item()); listed >= 0) {
             RemoveRow(listed);
         }
@@ -281,13 +281,13 @@ void ContentsListModel::NodeAboutToBeMoved(TOutlineNode* node, TOutlineNode*, in
 }
 
 void ContentsListModel::NodeMoved(TOutlineNode* node) {
-    if (node_ && node->Parent() == node_ && node->Item()) {
+    if (!suspended_ && node_ && node->Parent() == node_ && node->Item()) {
         Insert({node->Item(), node});
     }
 }
 
 void ContentsListModel::NodeChanged(TOutlineNode* node) {
-    if (node_ && node->Parent() == node_) {
+    if (!suspended_ && node_ && node->Parent() == node_) {
         if (const int listed = RowOf(node->Item()); listed >= 0) {
             Reposition(listed);
         }
@@ -295,7 +295,7 @@ void ContentsListModel::NodeChanged(TOutlineNode* node) {
 }
 
 void ContentsListModel::ItemsAdded(TOutlineNode* holder, int first, int last) {
-    if (!node_ || holder != node_ || !node_->Item()) {
+    if (suspended_ || !node_ || holder != node_ || !node_->Item()) {
         return;
     }
     for (int row = first; row <= last; ++row) {
@@ -306,7 +306,7 @@ void ContentsListModel::ItemsAdded(TOutlineNode* holder, int first, int last) {
 }
 
 void ContentsListModel::ItemsAboutToBeRemoved(TOutlineNode* holder, int first, int last) {
-    if (!node_ || holder != node_ || !node_->Item()) {
+    if (suspended_ || !node_ || holder != node_ || !node_->Item()) {
         return;
     }
     for (int row = first; row <= last; ++row) {
@@ -318,6 +318,9 @@ void ContentsListModel::ItemsAboutToBeRemoved(TOutlineNode* holder, int first, i
 }
 
 void ContentsListModel::ItemChanged(TNRBObject* item) {
+    if (suspended_) {
+        return;
+    }
     if (const int listed = RowOf(item); listed >= 0) {
         Reposition(listed);
     } else if (node_ && !Hidden(*item)) {
@@ -332,6 +335,20 @@ void ContentsListModel::ItemChanged(TNRBObject* item) {
     if (const int listed = RowOf(item); listed >= 0 && Hidden(*item)) {
         RemoveRow(listed);
     }
+}
+
+void ContentsListModel::UpdatesSuspended() {
+    // Followed change by change, a bulk import into the listed node would look through the
+    // whole list for every record it renames.
+    suspended_ = true;
+    if (!entries_.empty()) {
+        Refill();
+    }
+}
+
+void ContentsListModel::UpdatesResumed() {
+    suspended_ = false;
+    Refill();
 }
 
 } // namespace quill::gui

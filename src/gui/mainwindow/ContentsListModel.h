@@ -1,7 +1,8 @@
 #pragma once
 // The contents of one node as the item list shows them: its child nodes and the items in
 // its item's Children, less those the category filter hides, sorted folders first and then
-// by title. Kept current by the outline's observer, entry by entry.
+// by title. Kept current by the outline's observer, entry by entry, and filled again after
+// bulk work.
 
 #include "core/model/outline.h"
 #include "core/storage/data_file.h"
@@ -81,6 +82,8 @@ private:
     void ItemsAdded(TOutlineNode* holder, int first, int last) override;
     void ItemsAboutToBeRemoved(TOutlineNode* holder, int first, int last) override;
     void ItemChanged(TNRBObject* item) override;
+    void UpdatesSuspended() override;
+    void UpdatesResumed() override;
 
     TOutline& outline_;
     const ImageLists* images_ = nullptr;
@@ -88,6 +91,9 @@ private:
     TOutlineNode* node_ = nullptr;
     HiddenItemTest hidden_;
     std::vector<Entry> entries_;
+    // During bulk work (an import, a revert) the list stands empty and follows no change;
+    // it is filled once at the end.
+    bool suspended_ = false;
 };
 
 } // namespace quill::gui

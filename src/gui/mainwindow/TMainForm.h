@@ -267,6 +267,7 @@ private:
     DelayTimer searchTime_{std::chrono::milliseconds(1000)};
 
     Pane activePane_ = Pane::Folders;
+    static constexpr int kIconLayoutBatch = 2000;
     ViewStyle style_ = LargeIcons;
     CategoryFilter filter_;
     std::string iniPath_;
