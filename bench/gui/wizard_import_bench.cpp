@@ -184,6 +184,13 @@ int main(int argc, char* argv[]) {
             std::printf("%d %s into the shown main window: wizard Finish %.0f ms, then %.0f ms "
                         "until the window answers (the list is laid out in batches)\n",
                         source.count, source.what, wizard, shown);
+            // And all of them selected and deleted again, as a user undoes an import.
+            form->SelectAll1Click();
+            Prompter::QueueAnswer(QMessageBox::Yes);
+            start = Clock::now();
+            form->DeleteBtnClick();
+            QCoreApplication::processEvents();
+            std::printf("  all selected and deleted: %.0f ms\n", Ms(start));
         }
         form->Shutdown();
     }

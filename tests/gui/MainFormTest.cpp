@@ -294,6 +294,36 @@ private slots:
         QCOMPARE(Count(), QStringLiteral("0 item(s)"));
     }
 
+    // Many entries deleted at once (last first, as one piece of bulk work): exactly the
+    // selected ones go, nodes and sub-items alike, and the rest keep their order and rows.
+    void deletingManyEntriesTakesExactlyTheSelectedOnes() {
+        StartForm();
+        std::vector<TNRBObject*> chosen;
+        QStringList kept;
+        for (int i = 0; i < 300; ++i) {
+            const std::string title = "P" + std::to_string(1000 + i);
+            TNRBObject* made = i % 4 == 3 ? Make(kPhoneKind, title, Form().Root())
+                                          : Make(kPersonKind, title, Form().Root());
+            QVERIFY(made);
+            if (i % 3 == 0) {
+                chosen.push_back(made);
+            } else {
+                kept << QString::fromStdString(title);
+            }
+        }
+        Form().SelectNode(Form().Root());
+        SelectEntries(chosen);
+        Prompter::QueueAnswer(QMessageBox::Yes);
+        Form().DeleteBtnClick();
+        QCOMPARE(ListCaptions(), kept);
+        const TOutlineNode* root = Form().Root();
+        QCOMPARE(root->ChildCount() + root->Item()->ChildCount(), std::size_t(kept.size()));
+        for (std::size_t i = 0; i < root->ChildCount(); ++i) {
+            QCOMPARE(root->ChildAt(i)->Row(), int(i));
+        }
+        QCOMPARE(Count(), QStringLiteral("200 item(s)"));
+    }
+
     void cutOfOneAddressPutsItsRecordAndTextOnTheClipboard() {
         StartForm();
         TNRBObject* address = CreateItem(kAddressKind, "Home", "1 Main St", "", 7,

@@ -188,13 +188,19 @@ void TMainForm::DeleteBtnClick(bool cut) {
     if (node) {
         outline_.DeleteNode(node);
     } else {
-        for (TNRBObject* item : entries) {
+        // Last first: each node deleted renumbers the siblings after it, and the list is
+        // in their order, so that "Select All" and Delete stay linear in the entries. The
+        // list follows the whole deletion as one piece of bulk work.
+        outline_.BeginUpdate();
+        for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
+            TNRBObject* item = *it;
             if (item->IsTreeItem()) {
                 outline_.DeleteNode(item->Node());
             } else if (holder && holder->Item()) {
                 holder->Item()->RemoveChild(item);
             }
         }
+        outline_.EndUpdate();
         if (holder) {
             TOutline::SortChildren(holder);
         }
