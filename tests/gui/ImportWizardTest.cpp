@@ -89,6 +89,15 @@ class ImportWizardTest : public QObject {
         Wizard().ImportType()->setCurrentIndex(static_cast<int>(source));
     }
     void Next() { Wizard().NextBtn()->click(); }
+    // Opened, the vCard source chosen and the file of that name picked on its page.
+    bool OpenOnVCardFile(const QString& name) {
+        Open();
+        ChooseSource(ImportSource::VCard);
+        Next();
+        TFolderBrowser* browser = Wizard().Browser(QStringLiteral("VCardFilePage"));
+        browser->SetDirectory(dir_->path());
+        return browser->SelectFile(name);
+    }
     // Finish, answering the box that says what came in.
     void Finish() {
         QCOMPARE(Wizard().NextBtn()->text(), QStringLiteral("Finish"));
@@ -648,12 +657,7 @@ private slots:
             "X-SKYPE:ann.lee\r\nEND:VCARD\r\n"
             "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Bo Ek\r\nN:Ek;Bo;;;\r\n"
             "TEL;VALUE=uri:tel:+46-8-123\r\nX-SKYPE:bo\r\nEND:VCARD\r\n");
-        Open();
-        ChooseSource(ImportSource::VCard);
-        Next();
-        TFolderBrowser* browser = Wizard().Browser(QStringLiteral("VCardFilePage"));
-        browser->SetDirectory(dir_->path());
-        QVERIFY(browser->SelectFile(QStringLiteral("std.vcf")));
+        QVERIFY(OpenOnVCardFile(QStringLiteral("std.vcf")));
         Finish();
         const QString said = QStringLiteral("Imported 2 persons and 2 phone numbers.\n"
                                             "Not kept from the file: PHOTO (1), X-SKYPE (2).");
@@ -665,12 +669,7 @@ private slots:
     // box follows to say that nothing came in.
     void aFileThatCannotBeImportedIsReportedOnce() {
         Put(File("none.vcf"), "hello\r\n");
-        Open();
-        ChooseSource(ImportSource::VCard);
-        Next();
-        TFolderBrowser* browser = Wizard().Browser(QStringLiteral("VCardFilePage"));
-        browser->SetDirectory(dir_->path());
-        QVERIFY(browser->SelectFile(QStringLiteral("none.vcf")));
+        QVERIFY(OpenOnVCardFile(QStringLiteral("none.vcf")));
         Finish();
         const QList<Prompter::Box> boxes = Prompter::Boxes();
         QCOMPARE(boxes.size(), 1);
@@ -707,12 +706,7 @@ private slots:
             ask.OrganizationBtn()->click();
             return ask.result();
         });
-        Open();
-        ChooseSource(ImportSource::VCard);
-        Next();
-        TFolderBrowser* browser = Wizard().Browser(QStringLiteral("VCardFilePage"));
-        browser->SetDirectory(dir_->path());
-        QVERIFY(browser->SelectFile(QStringLiteral("c.vcf")));
+        QVERIFY(OpenOnVCardFile(QStringLiteral("c.vcf")));
         Finish();
         QCOMPARE(asked, QStringList({QStringLiteral("X Ann"), QStringLiteral("Acme Bo"),
                                      QStringLiteral("vCard Import"),
@@ -779,12 +773,7 @@ private slots:
         }
         Put(File("many.vcf"), cards);
         const std::string before = DataFileText(*outline_);
-        Open();
-        ChooseSource(ImportSource::VCard);
-        Next();
-        TFolderBrowser* browser = Wizard().Browser(QStringLiteral("VCardFilePage"));
-        browser->SetDirectory(dir_->path());
-        QVERIFY(browser->SelectFile(QStringLiteral("many.vcf")));
+        QVERIFY(OpenOnVCardFile(QStringLiteral("many.vcf")));
         // Exit, a signal or the session ends the program: the quit arrives while it imports.
         bool posted = false;
         QTimer poll;

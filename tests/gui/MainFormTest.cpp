@@ -111,6 +111,12 @@ class MainFormTest : public QObject {
         const auto* label = form_->findChild<QLabel*>(name);
         return label ? label->text() : QStringLiteral("<no label %1>").arg(name);
     }
+    // Shown and made the active window, as keys and focus need it to be.
+    bool ShowActive() {
+        Form().show();
+        Form().activateWindow();
+        return QTest::qWaitForWindowActive(&Form());
+    }
     QStringList ListCaptions() {
         QStringList captions;
         ContentsListModel& list = form_->Contents();
@@ -389,9 +395,7 @@ private slots:
         StartForm();
         TNRBObject* folder = Make(kFolderKind, "Friends", Form().Root());
         Form().SelectNode(Form().Root());
-        Form().show();
-        Form().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&Form()));
+        QVERIFY(ShowActive());
         QAbstractItemView* view = Form().ListView();
         QVERIFY(view);
         view->setFocus();
@@ -414,9 +418,7 @@ private slots:
         StartForm();
         Make(kPersonKind, "Ann Lee", Form().Root(), "Ms. Ann Lee");
         Form().SetViewStyle(TMainForm::Details);
-        Form().show();
-        Form().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&Form()));
+        QVERIFY(ShowActive());
         QAbstractItemView* view = Form().ListView();
         QVERIFY(view);
         // Chosen by a click on its target.
@@ -437,9 +439,7 @@ private slots:
         TOutlineNode* friends = Make(kFolderKind, "Friends", Form().Root())->Node();
         Make(kPersonKind, "Ann Lee", friends);
         Form().SelectNode(friends);
-        Form().show();
-        Form().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&Form()));
+        QVERIFY(ShowActive());
         // The popup is modal: note what opened, then close it.
         const auto popupFor = [](QWidget* pane) {
             // Shared: without a popup the timer fires after this has returned.
@@ -804,9 +804,7 @@ private slots:
     // window takes it back, so that its keys work without a click.
     void theMainWindowIsActiveAgainAfterEachWizard() {
         StartForm();
-        Form().show();
-        Form().activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&Form()));
+        QVERIFY(ShowActive());
         for (const char* action : {"ImportBtn", "PublishBtn"}) {
             bool tookFocus = false;
             Prompter::QueueDialog([&tookFocus](QDialog&) {
