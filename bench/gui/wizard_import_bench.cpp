@@ -184,7 +184,17 @@ int main(int argc, char* argv[]) {
             std::printf("%d %s into the shown main window: wizard Finish %.0f ms, then %.0f ms "
                         "until the window answers (the list is laid out in batches)\n",
                         source.count, source.what, wizard, shown);
+            // All of them selected and dragged onto another folder.
+            TOutlineNode* moved =
+                CreateItem(kFolderKind, "Moved", "", "", 1, "", form->Root())->Node();
+            form->SelectAll1Click();
+            start = Clock::now();
+            form->DropOnFolders(moved, false);
+            QCoreApplication::processEvents();
+            std::printf("  all selected and dragged onto another folder: %.0f ms\n", Ms(start));
             // And all of them selected and deleted again, as a user undoes an import.
+            form->SelectNode(moved);
+            QCoreApplication::processEvents();
             form->SelectAll1Click();
             Prompter::QueueAnswer(QMessageBox::Yes);
             start = Clock::now();

@@ -131,6 +131,78 @@ TEST_F(OutlineTest, MoveAnnouncesTheRowBeforeRemovalAndRefusesCycles) {
     outline.RemoveObserver(&seen);
 }
 
+// The outline as text: every node's title, with its row as the node has it where that is
+// not its place, and its due count where it has one.
+std::string Shape(const TOutlineNode* node) {
+    std::string text(node->Text());
+    if (const int due = node->Item()->DueCount(); due > 0) {
+        text += "!" + std::to_string(due);
+    }
+    if (!node->HasChildren()) {
+        return text;
+    }
+    text += "(";
+    for (std::size_t i = 0; i < node->ChildCount(); ++i) {
+        const TOutlineNode* child = node->ChildAt(i);
+        text += (i ? " " : "") + Shape(child);
+        if (child->Row() != static_cast<int>(i) || child->Parent() != node) {
+            text += "@wrong-row-or-parent";
+        }
+    }
+    return text + ")";
+}
+
+TEST_F(OutlineTest, MovingManyNodesToTheEndMatchesMovingThemOneByOne) {
+    // Two outlines alike; one moves the nodes one by one front first, the other at once.
+    struct Built {
+        std::vector<TOutlineNode*> picked;
+        TOutlineNode* destination;
+    };
+    const auto build = [this](TOutlineNode* top) {
+        Built built;
+        TOutlineNode* source = CreateItem(kFolderKind, "src", "", "", 1, "", top)->Node();
+        built.destination = CreateItem(kFolderKind, "dst", "", "", 1, "", top)->Node();
+        TOutlineNode* kept =
+            CreateItem(kFolderKind, "d0", "", "", 1, "", built.destination)->Node();
+        CreateItem(kFolderKind, "d1", "", "", 1, "", built.destination);
+        std::vector<TOutlineNode*> persons;
+        for (int i = 0; i < 12; ++i) {
+            persons.push_back(
+                CreateItem(kPersonKind, "p" + std::to_string(i), "", "", 1, "", source)->Node());
+        }
+        TOutlineNode* inner = CreateItem(kFolderKind, "p3in", "", "", 1, "", persons[3])->Node();
+        DueReminder(persons[5]);
+        DueReminder(inner);
+        // A descendant before its ancestor, a node already in the destination, the
+        // destination itself and an ancestor of it (refused), a run to the end.
+        built.picked = {persons[1], inner, persons[3], kept, built.destination, top};
+        built.picked.insert(built.picked.end(), persons.begin() + 5, persons.end());
+        return built;
+    };
+    TOutline reference;
+    TOutlineNode* referenceRoot = reference.CreateRoot();
+    const Built one = build(referenceRoot);
+    std::size_t movedOneByOne = 0;
+    for (TOutlineNode* node : one.picked) {
+        movedOneByOne += reference.MoveNode(node, one.destination, one.destination->ChildCount());
+    }
+    const Built many = build(root);
+    RecordingObserver seen;
+    outline.AddObserver(&seen);
+    EXPECT_EQ(outline.MoveNodesToEnd(many.picked, many.destination), movedOneByOne);
+    outline.RemoveObserver(&seen);
+    EXPECT_EQ(movedOneByOne, 11u);
+    EXPECT_EQ(Shape(root), Shape(referenceRoot));
+    EXPECT_EQ(Shape(root), "My Contacts(src(p0 p2 p4) dst!2(d1 p1 p3in!1 p3 d0 p5!1 p6 p7 p8 p9 "
+                           "p10 p11))");
+    // Each node's move is announced as one; the order is set right by one sort.
+    EXPECT_EQ(std::count(seen.log.begin(), seen.log.end(), "sort? dst"), 1);
+    EXPECT_EQ(seen.log.back(), "sort dst");
+    EXPECT_EQ(std::count_if(seen.log.begin(), seen.log.end(),
+                            [](const std::string& line) { return line.starts_with("move? "); }),
+              11);
+}
+
 TEST_F(OutlineTest, SortingIsStableAndAnnouncedOnlyWhenNeeded) {
     TOutlineNode* p = Node(kPersonKind, "bob", root);
     TOutlineNode* f = Node(kFolderKind, "zeta", root);

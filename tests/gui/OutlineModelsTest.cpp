@@ -83,6 +83,39 @@ private slots:
         QCOMPARE(model.rowCount(model.IndexOf(root)), 0);
     }
 
+    void TreeFollowsManyNodesMovedAtOnce() {
+        TOutline outline;
+        TOutlineNode* root = outline.CreateRoot();
+        OutlineTreeModel model(outline);
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        TOutlineNode* from = Node(kFolderKind, "From", root);
+        TOutlineNode* to = Node(kFolderKind, "To", root);
+        Node(kPersonKind, "Already there", to);
+        std::vector<TOutlineNode*> moving;
+        for (int i = 0; i < 50; ++i) {
+            TOutlineNode* person = Node(kPersonKind, "p" + std::to_string(i), from);
+            if (i % 3 != 1) {
+                moving.push_back(person);
+            }
+        }
+        Node(kWebsiteKind, "Site", moving[7]);
+        QPersistentModelIndex followed(model.IndexOf(moving[7]));
+        QPersistentModelIndex stayed(model.IndexOf(from->ChildAt(1)));
+
+        QCOMPARE(outline.MoveNodesToEnd(moving, to), moving.size());
+        QCOMPARE(model.rowCount(model.IndexOf(from)), 50 - static_cast<int>(moving.size()));
+        QCOMPARE(model.rowCount(model.IndexOf(to)), 1 + static_cast<int>(moving.size()));
+        for (std::size_t i = 0; i < moving.size(); ++i) {
+            const QModelIndex index = model.index(static_cast<int>(i) + 1, 0, model.IndexOf(to));
+            QCOMPARE(OutlineTreeModel::NodeAt(index), moving[i]);
+        }
+        QCOMPARE(OutlineTreeModel::NodeAt(followed), moving[7]);
+        QCOMPARE(model.rowCount(followed), 1);
+        QCOMPARE(stayed.data().toString(), QStringLiteral("p1"));
+        QCOMPARE(stayed.row(), 0);
+    }
+
     void TreeStaysCorrectWithAHundredThousandNodes() {
         TOutline outline;
         TOutlineNode* root = outline.CreateRoot();

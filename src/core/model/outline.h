@@ -138,6 +138,9 @@ public:
     // the destination's children after the node was taken out (clamped). Refuses to move a
     // node into its own subtree.
     bool MoveNode(TOutlineNode* node, TOutlineNode* destination, std::size_t row);
+    // Moves distinct nodes, in their order, to the end of destination's children, as
+    // MoveNode would one by one; the nodes MoveNode refuses stay. Returns how many moved.
+    std::size_t MoveNodesToEnd(const std::vector<TOutlineNode*>& nodes, TOutlineNode* destination);
     // Sorts the child nodes of parent by the ordering rule of their items (stable).
     // These setters work on detached nodes too; attached ones are announced.
     static void SortChildren(TOutlineNode* parent);

@@ -20,6 +20,8 @@
 #include <QTreeView>
 #include <QUrl>
 
+#include <vector>
+
 namespace quill::gui {
 namespace {
 
@@ -109,11 +111,11 @@ void TMainForm::DropOnFolders(TOutlineNode* target, bool fromTree) {
         TOutlineNode* holder = SelectedNode();
         const std::vector<TNRBObject*> entries = SelectedEntries();
         outline_.BeginUpdate();
+        std::vector<TOutlineNode*> nodes;
         for (TNRBObject* item : entries) {
             if (item->IsTreeItem()) {
-                TOutlineNode* node = item->Node();
-                if (node && node != target && !node->IsAncestorOf(target)) {
-                    outline_.MoveNode(node, target, target->ChildCount());
+                if (item->Node()) {
+                    nodes.push_back(item->Node());
                 }
             } else if (holder && holder->Item() && target->Item()) {
                 std::unique_ptr<TNRBObject> child = holder->Item()->UnlinkChild(item);
@@ -123,6 +125,8 @@ void TMainForm::DropOnFolders(TOutlineNode* target, bool fromTree) {
                 }
             }
         }
+        // A node never goes into itself or its own subtree; the outline refuses those.
+        outline_.MoveNodesToEnd(nodes, target);
         outline_.EndUpdate();
         RefreshList();
     }
