@@ -183,6 +183,29 @@ TEST_F(VCardKeptTest, AppleLabelsDatesAndJobTitle) {
               (std::map<std::string, std::size_t, std::less<>>{{"X-SOCIALPROFILE", 1}}));
 }
 
+TEST_F(VCardKeptTest, CategoriesComeBackByTheirNames) {
+    std::vector<std::string> names(32);
+    names[0] = "Friends, old"; // written escaped, read back as two pieces in a row
+    names[1] = "Work";
+    const std::string path = dir.File("categories.vcf");
+    std::ofstream(path, std::ios::binary)
+        << "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Lee;Ann;;;\r\nFN:Ann Lee\r\n"
+           "CATEGORIES:friends\\, old, WORK ,User Defined 3\r\nCATEGORIES:Golf,Work\r\n"
+           "END:VCARD\r\n"
+           "BEGIN:VCARD\r\nVERSION:2.1\r\nN:Moe;Bob;;;\r\nFN:Bob Moe\r\n"
+           "CATEGORIES:Work;User Defined 32\r\nEND:VCARD\r\n"
+           "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Roe;Cy;;;\r\nFN:Cy Roe\r\n"
+           "CATEGORIES:Friends\r\nEND:VCARD\r\n";
+    ASSERT_TRUE(ImportVCardFile(path, root, choice, &report, names));
+    ASSERT_EQ(root->ChildCount(), 3u);
+    EXPECT_EQ(Child(root, "Ann Lee")->Item()->Categories(), 0b111);
+    EXPECT_EQ(Child(root, "Bob Moe")->Item()->Categories(), static_cast<std::int32_t>(0x80000002u));
+    EXPECT_EQ(Child(root, "Cy Roe")->Item()->Categories(), 0)
+        << "a piece of a category's name is not the category";
+    // Golf and the lone Friends name no category; the cards holding them say so.
+    EXPECT_EQ(report.notKept, (std::map<std::string, std::size_t, std::less<>>{{"CATEGORIES", 2}}));
+}
+
 TEST_F(VCardKeptTest, WhichCardsTakeTitleAsTheCaption) {
     Import("begin:vcard\r\nVERSION:2.1\r\nPRODID:-//Quillmere//Quillmere//EN\r\n"
            "N:Lee;Ann\r\nFN:Ann Lee\r\nTITLE:Annie\r\nend:vcard\r\n"
@@ -389,6 +412,10 @@ TEST_F(VCardWriterTest, RoundTripsAreStableWithTypesAndTitlesKept) {
             outlines.push_back(std::make_unique<TOutline>());
             TOutlineNode* into = outlines.back()->CreateRoot();
             ASSERT_TRUE(ImportVCardFile(path, into, choice));
+            ASSERT_EQ(into->ChildCount(), 1u);
+            ASSERT_EQ(into->ChildAt(0)->ChildCount(), 1u);
+            EXPECT_EQ(into->ChildAt(0)->ChildAt(0)->Item()->Categories(), 0b101)
+                << "the person's categories, by their default names";
             from = into;
         }
         EXPECT_EQ(passes[1], passes[2]) << "stable after the first pass";

@@ -654,15 +654,22 @@ private slots:
         Put(File("std.vcf"),
             "BEGIN:VCARD\r\nVERSION:3.0\r\nFN:Ann Lee\r\nN:Lee;Ann;;;\r\n"
             "TEL;TYPE=CELL:555-0100\r\nPHOTO;VALUE=URI:http://example.org/a.jpg\r\n"
-            "X-SKYPE:ann.lee\r\nEND:VCARD\r\n"
+            "X-SKYPE:ann.lee\r\nCATEGORIES:Clients,Golf\r\nEND:VCARD\r\n"
             "BEGIN:VCARD\r\nVERSION:4.0\r\nFN:Bo Ek\r\nN:Ek;Bo;;;\r\n"
             "TEL;VALUE=uri:tel:+46-8-123\r\nX-SKYPE:bo\r\nEND:VCARD\r\n");
         QVERIFY(OpenOnVCardFile(QStringLiteral("std.vcf")));
+        std::vector<std::string> categories(32);
+        categories[4] = "Clients";
+        Wizard().SetCategoryNames(categories);
         Finish();
-        const QString said = QStringLiteral("Imported 2 persons and 2 phone numbers.\n"
-                                            "Not kept from the file: PHOTO (1), X-SKYPE (2).");
+        const QString said =
+            QStringLiteral("Imported 2 persons and 2 phone numbers.\n"
+                           "Not kept from the file: CATEGORIES (1), PHOTO (1), X-SKYPE (2).");
         QCOMPARE(Wizard().ResultText(), said);
         QCOMPARE(LastAsked(), QStringLiteral("Import Wizard|") + said);
+        // The category the main window names "Clients" came in; "Golf" names none.
+        QCOMPARE(target_->ChildAt(0)->Item()->Title(), std::string_view("Ann Lee"));
+        QCOMPARE(target_->ChildAt(0)->Item()->Categories(), 1 << 4);
     }
 
     // A file that gives nothing says why once: the error box names the file, and no second

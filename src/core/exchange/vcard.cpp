@@ -87,9 +87,10 @@ bool BeginsWithTakenName(std::string_view line) {
     return false;
 }
 
-// Lines kept beside the eight: the note, dates that become reminders, and the labels and
-// dates Apple's address book ties to a property by its group.
+// Lines kept beside the eight: the note, dates that become reminders, the categories, and
+// the labels and dates Apple's address book ties to a property by its group.
 constexpr std::string_view kExtraNames[] = {"NOTE",
+                                            "CATEGORIES",
                                             "BDAY",
                                             "ANNIVERSARY",
                                             "X-ABLABEL",
@@ -1115,7 +1116,8 @@ std::string FilingOrganization(const TCard& card, int kind, std::string_view tit
 } // namespace
 
 FileResult ImportVCardFile(const std::string& path, TOutlineNode* target,
-                           IVCardImportChoice& choice, TImportReport* report) {
+                           IVCardImportChoice& choice, TImportReport* report,
+                           const std::vector<std::string>& categoryNames) {
     if (!target) {
         return FileResult::Failure("There is no item to import \"" + path + "\" into.");
     }
@@ -1211,6 +1213,7 @@ FileResult ImportVCardFile(const std::string& path, TOutlineNode* target,
     }
     CardsAhead cards(fileIsUtf8, std::move(sortedBodies), false);
     OrganizationIndex organizations(target);
+    const TCardCategories cardCategories(categoryNames);
     std::vector<TOutlineNode*> filedUnder;
     auto organizationNode = [&](const std::string& title) {
         TOutlineNode* node = organizations.Find(title);
@@ -1251,10 +1254,17 @@ FileResult ImportVCardFile(const std::string& path, TOutlineNode* target,
             organizations.Add(card.title, item->Node());
         }
         item->ReadVCard(read);
+        bool categoriesLeft = false;
+        if (const std::int32_t categories = cardCategories.Of(read, categoriesLeft)) {
+            item->SetCategories(categories);
+        }
         if (report) {
             ++report->records;
             report->AddItemTree(*item);
             AddCardLeftovers(read, card.kind, *report);
+            if (categoriesLeft) {
+                report->AddNotKept("CATEGORIES");
+            }
         }
     }
     for (TOutlineNode* org : filedUnder) {

@@ -217,17 +217,36 @@ inline constexpr std::string_view kVCardImportAsOrganization = "Import as Orgn."
 // counts). A file that cannot be read imports nothing; a file that holds no card at all is a
 // failure too ("... holds no vCard"). The target's child nodes (and those of the
 // organizations filed under) are sorted afterwards, as each renamed node would have been.
-// The report, when given, receives what came in and what was not kept.
+// The report, when given, receives what came in and what was not kept. A card's CATEGORIES
+// that name categories of categoryNames (the 32 names; empty: the default names) put the item
+// in them, as the vCard export writes them.
 FileResult ImportVCardFile(const std::string& path, TOutlineNode* target,
                            IVCardImportChoice& choice);
 FileResult ImportVCardFile(const std::string& path, TOutlineNode* target,
-                           IVCardImportChoice& choice, TImportReport* report);
+                           IVCardImportChoice& choice, TImportReport* report,
+                           const std::vector<std::string>& categoryNames = {});
 
 // The properties of the card that a person (kind 3) or organization (kind 1) reading it
 // leaves behind, added to the report by name: the lines the reader passed over and those
 // the item has no place for. Lines about the card itself (VERSION, PRODID, UID, REV, KIND)
-// are not counted.
+// are not counted, nor CATEGORIES, which only the category names can judge.
 void AddCardLeftovers(const TCard& card, int kind, TImportReport& report);
+
+// Reads the categories a card's CATEGORIES lines name, as a category set: each name of the
+// list that equals one of the 32 names (names[n-1], or the default name when that is missing
+// or empty), without regard to case or surrounding blanks. Made once per import.
+class TCardCategories {
+public:
+    explicit TCardCategories(const std::vector<std::string>& names);
+    TCardCategories(const TCardCategories&) = delete; // the pieces point into its names
+    TCardCategories& operator=(const TCardCategories&) = delete;
+    // A name of the card's that matches no category sets left.
+    std::int32_t Of(const TCard& card, bool& left) const;
+
+private:
+    std::vector<std::string> names_;
+    std::vector<std::vector<std::string_view>> pieces_; // of each name, into names_
+};
 
 // The publishing wizard's vCard choice.
 inline constexpr std::string_view kVCardKindWarning =

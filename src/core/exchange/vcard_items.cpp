@@ -10,10 +10,12 @@
 #include "core/model/item_kind.h"
 #include "core/model/outline.h"
 #include "core/model/record_text.h"
+#include "core/storage/categories.h"
 #include "core/util/ascii.h"
 #include "core/util/atomic_file.h"
 #include "core/util/background_files.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <optional>
 #include <utility>
@@ -333,6 +335,25 @@ std::string NoteText(const TCard& card) {
     return note;
 }
 
+// The names of a CATEGORIES text or of a category, trimmed. The card's reader has already
+// turned an escaped comma into a plain one, so a category whose name holds a comma is
+// matched by its pieces in a row; 2.1 writers also separate with ";".
+std::vector<std::string_view> CategoryPieces(std::string_view text) {
+    std::vector<std::string_view> pieces;
+    std::size_t from = 0;
+    while (from <= text.size()) {
+        std::size_t end = text.find_first_of(",;", from);
+        if (end == std::string_view::npos) {
+            end = text.size();
+        }
+        if (const std::string_view piece = Trim(text.substr(from, end - from)); !piece.empty()) {
+            pieces.push_back(piece);
+        }
+        from = end + 1;
+    }
+    return pieces;
+}
+
 // The names under which cards give an anniversary, beside Apple's labelled X-ABDATE.
 constexpr std::string_view kAnniversaryNames[] = {"ANNIVERSARY", "X-ANNIVERSARY",
                                                   "X-EVOLUTION-ANNIVERSARY", "X-MS-ANNIVERSARY",
@@ -466,6 +487,52 @@ std::string CardItemTitle(const TCard& card, int kind) {
                        n ? FamilyName(*n) : std::string());
 }
 
+TCardCategories::TCardCategories(const std::vector<std::string>& names) {
+    names_.reserve(kCategoryCount);
+    for (int category = 1; category <= kCategoryCount; ++category) {
+        const auto index = static_cast<std::size_t>(category - 1);
+        names_.push_back(index < names.size() && !names[index].empty()
+                             ? names[index]
+                             : DefaultCategoryName(category));
+    }
+    for (const std::string& name : names_) {
+        pieces_.push_back(CategoryPieces(name));
+    }
+}
+
+std::int32_t TCardCategories::Of(const TCard& card, bool& left) const {
+    std::uint32_t categories = 0;
+    left = false;
+    for (std::size_t i = 0; i < card.Count(); ++i) {
+        if (card.At(i).Name() != "CATEGORIES") {
+            continue;
+        }
+        const std::string text = TextOf(card, card.At(i));
+        const std::vector<std::string_view> given = CategoryPieces(text);
+        std::vector<bool> matched(given.size(), false);
+        for (std::size_t index = 0; index < pieces_.size(); ++index) {
+            const std::vector<std::string_view>& pieces = pieces_[index];
+            if (pieces.empty() || pieces.size() > given.size()) {
+                continue;
+            }
+            for (std::size_t at = 0; at + pieces.size() <= given.size(); ++at) {
+                bool same = true;
+                for (std::size_t k = 0; k < pieces.size() && same; ++k) {
+                    same = !matched[at + k] && EqualsIgnoreAsciiCase(given[at + k], pieces[k]);
+                }
+                if (same) {
+                    categories |= std::uint32_t{1} << index;
+                    std::fill_n(matched.begin() + static_cast<std::ptrdiff_t>(at), pieces.size(),
+                                true);
+                    break;
+                }
+            }
+        }
+        left = left || std::find(matched.begin(), matched.end(), false) != matched.end();
+    }
+    return static_cast<std::int32_t>(categories);
+}
+
 void AddCardLeftovers(const TCard& card, int kind, TImportReport& report) {
     for (const std::string& name : card.SkippedNames()) {
         report.AddNotKept(name);
@@ -477,7 +544,7 @@ void AddCardLeftovers(const TCard& card, int kind, TImportReport& report) {
         const TCardProperty& property = card.At(i);
         const std::string& name = property.Name();
         bool kept = name == "ADR" || name == "TEL" || name == "EMAIL" || name == "URL" ||
-                    name == "NOTE" || name == "X-ABLABEL";
+                    name == "NOTE" || name == "X-ABLABEL" || name == "CATEGORIES";
         if (kind == kPersonKind) {
             // The own form names the person by N, FN and TITLE; a standard card keeps its
             // job title in the comment and files the person under its ORG.

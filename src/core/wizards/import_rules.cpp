@@ -149,7 +149,8 @@ FileResult RunImport(const ImportRequest& request, TOutlineNode* target, TImport
         if (!request.vCardChoice || !IsFile(request.file)) {
             return {};
         }
-        return ImportVCardFile(request.file, target, *request.vCardChoice, report);
+        return ImportVCardFile(request.file, target, *request.vCardChoice, report,
+                               request.categoryNames);
     }
     return {};
 }

@@ -82,6 +82,7 @@ struct ImportRequest {
     // columns are matched to the fields by these names.
     bool firstLineHasNames = false;
     IVCardImportChoice* vCardChoice = nullptr;
+    std::vector<std::string> categoryNames; // for a vCard's CATEGORIES; empty: the defaults
 };
 
 // Whether the text pages say enough to import: a chosen field that is not "(Ignore)", or no

@@ -355,6 +355,7 @@ ImportRequest TImportWizard::Request(BrowserBookmarks& browser) {
         break;
     case ImportSource::VCard:
         request.file = Browser(Q(kVCardFilePage))->SelectedFile().toStdString();
+        request.categoryNames = categoryNames_;
         break;
     }
     return request;

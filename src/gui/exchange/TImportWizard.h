@@ -10,6 +10,9 @@
 
 #include <QList>
 
+#include <string>
+#include <vector>
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -36,6 +39,9 @@ public:
     // The import target: its path is shown on the favourites page.
     void SetParent(TOutlineNode* node);
     TOutlineNode* Target() const { return target_; }
+    // The 32 category names that a vCard's CATEGORIES are matched with (default: the
+    // default names).
+    void SetCategoryNames(std::vector<std::string> names) { categoryNames_ = std::move(names); }
 
     void ImportTypeChange();
     void SelectSource(ImportSource source);
@@ -78,6 +84,7 @@ private:
 
     TProgressForm* progress_;
     TOutlineNode* target_ = nullptr;
+    std::vector<std::string> categoryNames_;
     bool firstEntry_ = false;
     bool shown_ = false;
     QComboBox* importType_ = nullptr;

@@ -421,7 +421,8 @@ void TMainForm::OpenCommandLine(const QStringList& arguments) {
             SortWholeTree();
         } else {
             TVCardImportChoice choice(this);
-            imported = ImportVCardFile(file.path, Root(), choice);
+            imported = ImportVCardFile(file.path, Root(), choice, nullptr,
+                                       ToUtf8(CategoryNames()));
         }
         RefreshList();
         if (!imported && !imported.message.empty()) {

@@ -31,6 +31,7 @@ void TMainForm::ImportBtnClick() {
     {
         TImportWizard wizard(progress_, this);
         wizard.SetParent(SelectedNode());
+        wizard.SetCategoryNames(ToUtf8(CategoryNames()));
         Prompter::Exec(wizard);
     }
     QDir::setCurrent(directory);
