@@ -729,6 +729,10 @@ void TMainForm::SetViewStyle(int style) {
         iconView_->setWrapping(true);
         iconView_->setResizeMode(QListView::Adjust);
         iconView_->setMovement(QListView::Static);
+        // Static movement also turns dragging and dropping off; entries are still dragged
+        // onto folders and documents dropped on entries.
+        iconView_->setDragEnabled(true);
+        iconView_->viewport()->setAcceptDrops(true);
         iconView_->setGridSize(style_ == LargeIcons ? QSize(96, 64) : QSize());
         iconView_->setSpacing(style_ == LargeIcons ? 0 : 2);
         iconView_->setWordWrap(style_ == LargeIcons);
