@@ -24,6 +24,8 @@
 #include <QClipboard>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
@@ -38,6 +40,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QTreeView>
+#include <QUrl>
 
 #include <deque>
 #include <memory>
@@ -583,6 +586,74 @@ private slots:
                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel));
         SelectEntries({phone});
         QVERIFY(!Form().AcceptsDocumentDropOn(fax));
+    }
+
+    // A document dragged in the list enters the list over itself. Refused there, the drag got
+    // no moves at all and never reached the fax or e-mail entry it was meant for.
+    void aDocumentDraggedInTheListReachesTheEntryItIsMeantFor() {
+        StartForm();
+        TNRBObject* doc = Make(kDocumentKind, "Offer", Form().Root(), "/tmp/offer.odt");
+        TNRBObject* fax = Make(kFaxKind, "Office fax", Form().Root(), "555-1234");
+        TNRBObject* phone = Make(kPhoneKind, "Home", Form().Root(), "555-1111");
+        Form().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&Form()));
+        QMimeData data;
+        data.setData(QStringLiteral("application/x-quillmere-pane-drag"), "MainItems");
+        const auto from = TMainForm::DragFrom::MainItems;
+        for (int style = TMainForm::LargeIcons; style <= TMainForm::Details; ++style) {
+            Form().SetViewStyle(style);
+            const QString name = QStringLiteral("style %1").arg(style);
+            QAbstractItemView* view = Form().ListView();
+            const QWidget* pane = view->viewport();
+            const auto at = [&](TNRBObject* item) {
+                return view->visualRect(Form().Contents().index(Form().Contents().RowOf(item), 0))
+                    .center();
+            };
+            SelectEntries({doc});
+            QVERIFY2(Form().AcceptsDrag(pane, QEvent::DragEnter, from, &data, at(doc)),
+                     qPrintable(name));
+            QVERIFY2(!Form().AcceptsDrag(pane, QEvent::DragMove, from, &data, at(doc)),
+                     qPrintable(name));
+            QVERIFY2(!Form().AcceptsDrag(pane, QEvent::DragMove, from, &data, at(phone)),
+                     qPrintable(name));
+            QVERIFY2(Form().AcceptsDrag(pane, QEvent::DragMove, from, &data, at(fax)),
+                     qPrintable(name));
+            QVERIFY2(Form().AcceptsDrag(pane, QEvent::Drop, from, &data, at(fax)),
+                     qPrintable(name));
+            QVERIFY2(!Form().AcceptsDrag(pane, QEvent::Drop, from, &data, at(phone)),
+                     qPrintable(name));
+            // Anything else dragged in the list has nowhere there to go.
+            SelectEntries({phone});
+            QVERIFY2(!Form().AcceptsDrag(pane, QEvent::DragEnter, from, &data, at(phone)),
+                     qPrintable(name));
+            QVERIFY2(!Form().AcceptsDrag(pane, QEvent::DragMove, from, &data, at(fax)),
+                     qPrintable(name));
+        }
+    }
+
+    // Files from the file manager land in the list whichever style shows it.
+    void filesDropOnTheListInEveryViewStyle() {
+        StartForm();
+        Form().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&Form()));
+        Form().SelectNode(Form().Root());
+        for (int style = TMainForm::LargeIcons; style <= TMainForm::Details; ++style) {
+            Form().SetViewStyle(style);
+            const QString name = QStringLiteral("style %1").arg(style);
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(QStringLiteral("/tmp/letter%1.odt").arg(style))});
+            QWidget* pane = Form().ListView()->viewport();
+            const QPointF at(pane->width() - 5, pane->height() - 5);
+            QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(pane, &enter);
+            QVERIFY2(enter.isAccepted(), qPrintable(name));
+            QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QCoreApplication::sendEvent(pane, &drop);
+            QVERIFY2(drop.isAccepted(), qPrintable(name));
+            QVERIFY2(ListCaptions().contains(QStringLiteral("letter%1.odt").arg(style)),
+                     qPrintable(name));
+        }
+        QCOMPARE(Form().Root()->Item()->ChildCount(), std::size_t{4});
     }
 
     void locateSelectsTheHolderAndTheEntry() {

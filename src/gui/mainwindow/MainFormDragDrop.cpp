@@ -48,6 +48,28 @@ bool TMainForm::AcceptsDocumentDropOn(const TNRBObject* entry) const {
            entry->CSVFieldText("E-Mail Address").size() > 1;
 }
 
+bool TMainForm::AcceptsDrag(const QWidget* pane, QEvent::Type type, DragFrom from,
+                            const QMimeData* data, const QPoint& at) const {
+    if (pane == folders_->viewport()) {
+        // The tree takes a pane drag anywhere; the drop itself needs a node.
+        return from != DragFrom::Outside;
+    }
+    if (pane != iconView_->viewport() && pane != detailsView_->viewport()) {
+        return false;
+    }
+    if (from == DragFrom::Outside) {
+        return !LocalFiles(data).isEmpty();
+    }
+    if (type == QEvent::DragEnter) {
+        // A drag from the list enters it over the entry dragged. Refused there, the pane would
+        // get no moves at all and the document could never reach an entry that takes it.
+        const std::vector<TNRBObject*> selected = SelectedEntries();
+        return !selected.empty() && selected.front()->Kind() == kDocumentKind;
+    }
+    const auto* view = static_cast<const QAbstractItemView*>(pane->parentWidget());
+    return AcceptsDocumentDropOn(contents_->ItemAt(view->indexAt(at).row()));
+}
+
 bool TMainForm::HandlePaneDrag(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) {
@@ -61,22 +83,16 @@ bool TMainForm::HandlePaneDrag(QObject* watched, QEvent* event) {
     auto* drop = static_cast<QDropEvent*>(event);
     const QMimeData* data = drop->mimeData();
     const QObject* source = drop->source();
-    const bool fromTree = source == folders_;
-    const bool fromList = source == iconView_ || source == detailsView_;
-    const bool paneDrag = data->hasFormat(QLatin1String(kPaneDragMime)) && (fromTree || fromList);
-    const QPoint at = drop->position().toPoint();
-
-    bool accept = false;
-    if (onTree) {
-        // The tree takes a pane drag anywhere; the drop itself needs a node.
-        accept = paneDrag;
-    } else if (paneDrag) {
-        auto* view = static_cast<QAbstractItemView*>(watched->parent());
-        accept = AcceptsDocumentDropOn(contents_->ItemAt(view->indexAt(at).row()));
-    } else if (!paneDrag) {
-        accept = !LocalFiles(data).isEmpty();
+    DragFrom from = DragFrom::Outside;
+    if (data->hasFormat(QLatin1String(kPaneDragMime))) {
+        if (source == folders_) {
+            from = DragFrom::Folders;
+        } else if (source == iconView_ || source == detailsView_) {
+            from = DragFrom::MainItems;
+        }
     }
-    if (!accept) {
+    const QPoint at = drop->position().toPoint();
+    if (!AcceptsDrag(static_cast<QWidget*>(watched), type, from, data, at)) {
         drop->ignore();
         return true;
     }
@@ -87,8 +103,8 @@ bool TMainForm::HandlePaneDrag(QObject* watched, QEvent* event) {
         return true;
     }
     if (onTree) {
-        DropOnFolders(OutlineTreeModel::NodeAt(folders_->indexAt(at)), fromTree);
-    } else if (paneDrag) {
+        DropOnFolders(OutlineTreeModel::NodeAt(folders_->indexAt(at)), from == DragFrom::Folders);
+    } else if (from != DragFrom::Outside) {
         auto* view = static_cast<QAbstractItemView*>(watched->parent());
         DropDocumentOn(contents_->ItemAt(view->indexAt(at).row()));
     } else {

@@ -16,6 +16,7 @@
 #include "core/storage/win_state.h"
 #include "gui/common/DelayTimer.h"
 
+#include <QEvent>
 #include <QMainWindow>
 #include <QStringList>
 
@@ -196,6 +197,12 @@ public:
     void DropDocumentOn(TNRBObject* entry);
     void DropFiles(const QStringList& paths);
     bool AcceptsDocumentDropOn(const TNRBObject* entry) const;
+    // Where a drag goes: from the tree, from the list, or files from outside the window.
+    enum class DragFrom { Folders, MainItems, Outside };
+    // Whether the pane whose viewport is given takes the drag at the point, as it enters
+    // (DragEnter), moves over the pane (DragMove) or is dropped (Drop).
+    bool AcceptsDrag(const QWidget* pane, QEvent::Type type, DragFrom from, const QMimeData* data,
+                     const QPoint& at) const;
 
 signals:
     void exitRequested();
