@@ -644,7 +644,19 @@ void TMainForm::BuildPanes() {
         v->setContextMenuPolicy(Qt::CustomContextMenu);
         v->installEventFilter(this);
         v->viewport()->installEventFilter(this);
-        connect(v, &QAbstractItemView::doubleClicked, this, &TMainForm::ActivateEntry);
+        // The entry's action runs once the view is done with the double-click: a dialog opened
+        // from inside it outlasted the view's wait for a second click, the caption edit of the
+        // first click opened behind the dialog, and its end took the window's focus along.
+        connect(v, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+            QMetaObject::invokeMethod(
+                this,
+                [this, entry = QPersistentModelIndex(index)] {
+                    if (entry.isValid()) {
+                        ActivateEntry(entry);
+                    }
+                },
+                Qt::QueuedConnection);
+        });
         connect(v, &QWidget::customContextMenuRequested, this, [this, v](const QPoint& at) {
             // Only with a selected entry; the popup never opens by itself.
             if (!v->selectionModel()->selectedRows().isEmpty()) {
