@@ -187,6 +187,18 @@ private slots:
         QCOMPARE(Form().ActivePaneName(), QStringLiteral("Folders"));
     }
 
+    // The tree is the active pane from the start, and the keys go to it: they went to the
+    // tools button, the first control that takes the focus, and the arrows did nothing.
+    void theKeysGoToTheTreeAtTheStart() {
+        StartForm();
+        TOutlineNode* friends = Make(kFolderKind, "Friends", Form().Root())->Node();
+        QVERIFY(ShowActive());
+        QCOMPARE(Form().ActivePaneName(), QStringLiteral("Folders"));
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Form().FoldersView()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+        QCOMPARE(Form().SelectedNode(), friends);
+    }
+
     void loadsTheDataFileAndSortsTheList() {
         {
             QFile file(QStringLiteral("quil.dat"));

@@ -127,6 +127,9 @@ TMainForm::TMainForm(ImageLists& images, const std::string& dataFile, const std:
     folders_->expand(treeModel_->IndexOf(root));
     SelectNode(root);
     SetActivePane(Pane::Folders);
+    // The keys go to the active pane when the window first shows, not to whichever control
+    // comes first in the tab order.
+    folders_->setFocus();
     winState_->Apply();
     // Watching starts with the outline as the file gave it.
     autosaver_ = std::make_unique<Autosaver>(outline_, AutosavePath(dataFile_.Path()));
