@@ -643,6 +643,12 @@ private slots:
                      qPrintable(name));
             QVERIFY2(!Form().AcceptsDrag(pane, QEvent::Drop, from, &data, at(phone)),
                      qPrintable(name));
+            // A node dragged from the tree is not the document, which stays where it is.
+            for (const QEvent::Type type : {QEvent::DragEnter, QEvent::DragMove, QEvent::Drop}) {
+                QVERIFY2(
+                    !Form().AcceptsDrag(pane, type, TMainForm::DragFrom::Folders, &data, at(fax)),
+                    qPrintable(name));
+            }
             // Anything else dragged in the list has nowhere there to go.
             SelectEntries({phone});
             QVERIFY2(!Form().AcceptsDrag(pane, QEvent::DragEnter, from, &data, at(phone)),

@@ -60,6 +60,11 @@ bool TMainForm::AcceptsDrag(const QWidget* pane, QEvent::Type type, DragFrom fro
     if (from == DragFrom::Outside) {
         return !LocalFiles(data).isEmpty();
     }
+    if (from == DragFrom::Folders) {
+        // Only a document dragged itself is sent: a node dragged out of the tree onto a fax
+        // entry asked to send whichever document the list had selected.
+        return false;
+    }
     if (type == QEvent::DragEnter) {
         // A drag from the list enters it over the entry dragged. Refused there, the pane would
         // get no moves at all and the document could never reach an entry that takes it.
