@@ -14,6 +14,7 @@
 #include "gui/exchange/TImportWizard.h"
 #include "gui/exchange/TVCImportDlg.h"
 #include "gui/mainwindow/ContentsListModel.h"
+#include "gui/mainwindow/EntryViews.h"
 #include "gui/mainwindow/TMainForm.h"
 #include "platform/QtClipboard.h"
 
@@ -566,6 +567,30 @@ private slots:
             QAbstractItemView* view = Form().ListView();
             QVERIFY2(view->dragEnabled(), qPrintable(QString::number(style)));
             QVERIFY2(view->viewport()->acceptDrops(), qPrintable(QString::number(style)));
+        }
+    }
+
+    // However many entries are dragged, the picture under the pointer is one icon and their
+    // count: Qt's own picture of every selected entry covered the tree they were dragged to.
+    void draggedEntriesShowOneIconAndTheirCount() {
+        StartForm();
+        for (int i = 0; i < 300; ++i) {
+            Make(kPersonKind, "Person " + std::to_string(i), Form().Root());
+        }
+        Form().SelectNode(Form().Root());
+        for (int style = 1; style <= 4; ++style) {
+            Form().SetViewStyle(style);
+            QAbstractItemView* view = Form().ListView();
+            view->selectionModel()->clear();
+            view->selectionModel()->select(view->model()->index(7, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+            const QSize one = EntryDragPixmap(*view).deviceIndependentSize().toSize();
+            QCOMPARE(one, view->iconSize().expandedTo(QSize(0, one.height())));
+            view->selectAll();
+            const QSize all = EntryDragPixmap(*view).deviceIndependentSize().toSize();
+            QVERIFY2(all.width() > one.width() && all.width() < one.width() + 60,
+                     qPrintable(QStringLiteral("style %1: %2 wide").arg(style).arg(all.width())));
+            QCOMPARE(all.height(), one.height());
         }
     }
 

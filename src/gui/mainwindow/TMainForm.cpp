@@ -16,6 +16,7 @@
 #include "gui/common/Prompter.h"
 #include "gui/mainwindow/Autosaver.h"
 #include "gui/mainwindow/ContentsListModel.h"
+#include "gui/mainwindow/EntryViews.h"
 #include "gui/mainwindow/OptionPages.h"
 #include "gui/mainwindow/OutlineTreeModel.h"
 #include "gui/mainwindow/ToolsMenu.h"
@@ -615,7 +616,7 @@ void TMainForm::BuildPanes() {
     leftPane_->setCurrentWidget(folders_);
 
     listStack_ = new QStackedWidget(splitter_);
-    iconView_ = new QListView(listStack_);
+    iconView_ = new EntryIconView(listStack_);
     iconView_->setObjectName(QStringLiteral("MainItems"));
     iconView_->setModel(contents_.get());
     // Each entry's place takes the size of its caption, measured: a node of a hundred
@@ -623,7 +624,7 @@ void TMainForm::BuildPanes() {
     // answers at once instead of after seconds.
     iconView_->setLayoutMode(QListView::Batched);
     iconView_->setBatchSize(kIconLayoutBatch);
-    detailsView_ = new QTreeView(listStack_);
+    detailsView_ = new EntryDetailsView(listStack_);
     detailsView_->setObjectName(QStringLiteral("MainItemsDetails"));
     detailsView_->setModel(contents_.get());
     detailsView_->setRootIsDecorated(false);
