@@ -13,6 +13,7 @@ namespace {
 constexpr int kMailerSyntaxError = 1;
 constexpr int kMailerFileMissing = 2;
 constexpr int kMailerToolMissing = 3;
+constexpr int kMailerActionFailed = 4;
 constexpr int kMailerNoPermission = 5;
 
 bool IsFax(const MapiRecipDesc& recipient) {
@@ -114,11 +115,15 @@ MapiResult LinuxMapi::Compose(const MapiMessage& message,
     const ProgramExit exit =
         RunProgram(programs_.mailer, MailerArguments(message, to), programs_.waitMs);
     if (!exit.started) {
+        dialogs_.ShowMailProblem(MailerMissingText(programs_.mailer));
         return MAPI_E_NOT_SUPPORTED;
     }
     if (!exit.status) {
         // Still open after the wait: the composer has the message now.
         return SUCCESS_SUCCESS;
+    }
+    if (*exit.status == kMailerToolMissing || *exit.status == kMailerActionFailed) {
+        dialogs_.ShowMailProblem(NoMailProgramText());
     }
     return MailerResult(*exit.status);
 }
@@ -207,6 +212,20 @@ QStringList FaxArguments(const std::vector<const MapiRecipDesc*>& faxes,
         }
     }
     return arguments;
+}
+
+QString MailerMissingText(const QString& mailer) {
+    return QStringLiteral("The message could not be written: \"%1\", which hands it to your "
+                          "mail program, could not be started. Install xdg-utils and a mail "
+                          "program, then send it again.")
+        .arg(mailer);
+}
+
+QString NoMailProgramText() {
+    return QStringLiteral("The message could not be written: no mail program is set up on this "
+                          "desktop. Choose a default e-mail program in the desktop's settings "
+                          "(or with \"xdg-mime default <program>.desktop "
+                          "x-scheme-handler/mailto\"), then send it again.");
 }
 
 MapiResult MailerResult(int status) {

@@ -24,6 +24,8 @@ public:
     // Whether to submit the fax; document is empty for a cover page alone.
     virtual bool ConfirmFax(const QString& recipient, const QString& number,
                             const QString& document) = 0;
+    // Why a message never reached a mail program; the user would otherwise see nothing.
+    virtual void ShowMailProblem(const QString& text) = 0;
 };
 
 class LinuxMapi final : public IMapi {
@@ -74,5 +76,10 @@ QStringList FaxArguments(const std::vector<const MapiRecipDesc*>& faxes,
 
 // xdg-email's exit status as a MAPI result.
 MapiResult MailerResult(int status);
+
+// What the user is told when the mail helper itself cannot be started, and when it finds
+// no mail program to hand the message to.
+QString MailerMissingText(const QString& mailer);
+QString NoMailProgramText();
 
 } // namespace quill::platform

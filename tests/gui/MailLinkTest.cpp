@@ -40,6 +40,9 @@ public:
         asked << QStringLiteral("fax %1|%2|%3").arg(recipient, number, document);
         return sendFax;
     }
+    void ShowMailProblem(const QString& text) override {
+        asked << QStringLiteral("problem ") + text;
+    }
 };
 
 class RecordingHost final : public IMailHost {
@@ -76,6 +79,7 @@ private slots:
     void namesResolveAmongTheOutlinesItems();
     void anAmbiguousNameIsPickedOrTheSendIsCancelled();
     void mailerFailuresBecomeMapiCodes();
+    void aMessageThatReachesNoMailProgramIsExplained();
     void faxWithoutAFaxClientFailsAndShowsTheError();
     void faxGoesToSendfaxAfterTheUserConfirms();
 
@@ -276,6 +280,36 @@ void MailLinkTest::mailerFailuresBecomeMapiCodes() {
     LinuxMapi mapi([this] { return &outline_; }, dialogs_);
     QCOMPARE(mapi.SendMail(0, message, MAPI_DIALOG), MAPI_E_ATTACHMENT_NOT_FOUND);
     QVERIFY(!QFile::exists(recordFile_));
+}
+
+void MailLinkTest::aMessageThatReachesNoMailProgramIsExplained() {
+    MapiMessage message;
+    message.recips.push_back(MapiRecipDesc{MAPI_TO, "Ann Lee", "ann@example.org"});
+    const auto sendWith = [&](const QString& mailer) {
+        dialogs_.asked.clear();
+        LinuxMapi mapi([this] { return &outline_; }, dialogs_,
+                       LinuxMapi::Programs{mailer, {}, 5000});
+        return mapi.SendMail(0, message, MAPI_DIALOG);
+    };
+
+    // No helper at all.
+    const QString absent = dir_.filePath(QStringLiteral("no-such-mailer"));
+    QCOMPARE(sendWith(absent), MAPI_E_NOT_SUPPORTED);
+    QCOMPARE(dialogs_.asked, QStringList{QStringLiteral("problem ") + MailerMissingText(absent)});
+    QVERIFY(dialogs_.asked.front().contains(absent));
+
+    // xdg-email's answers when no mail program takes mailto: links (3), or the one it
+    // chose failed (4); a refused message (1) is not the desktop's lack.
+    const QString mailer = bin_ + QStringLiteral("/exit-mailer");
+    for (const auto& [status, result, explained] :
+         {std::tuple{3, MAPI_E_NOT_SUPPORTED, true}, std::tuple{4, MAPI_E_FAILURE, true},
+          std::tuple{1, MAPI_E_FAILURE, false}, std::tuple{0, SUCCESS_SUCCESS, false}}) {
+        QVERIFY(WriteScript(mailer, QStringLiteral("exit %1").arg(status)));
+        QCOMPARE(sendWith(mailer), result);
+        QCOMPARE(dialogs_.asked, explained
+                                     ? QStringList{QStringLiteral("problem ") + NoMailProgramText()}
+                                     : QStringList{});
+    }
 }
 
 void MailLinkTest::faxWithoutAFaxClientFailsAndShowsTheError() {

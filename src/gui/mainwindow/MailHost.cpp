@@ -93,4 +93,9 @@ bool TMailHost::ConfirmFax(const QString& recipient, const QString& number,
                          QMessageBox::Question) == QMessageBox::Yes;
 }
 
+void TMailHost::ShowMailProblem(const QString& text) {
+    Prompter::Ask(&form_, text, QStringLiteral("Send Mail"), QMessageBox::Ok,
+                  QMessageBox::Critical);
+}
+
 } // namespace quill::gui

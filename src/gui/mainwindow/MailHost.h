@@ -43,6 +43,7 @@ public:
                                              const std::vector<MailCandidate>& entries) override;
     bool ConfirmFax(const QString& recipient, const QString& number,
                     const QString& document) override;
+    void ShowMailProblem(const QString& text) override;
 
 private:
     TMainForm& form_;
