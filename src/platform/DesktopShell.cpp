@@ -4,8 +4,24 @@
 
 #include "platform/Shell.h"
 
+#include <QFileInfo>
+
 namespace quill::platform {
-namespace {} // namespace
+
+QString NotFoundText(const QString& path) {
+    return QStringLiteral("Cannot find \"%1\". Make sure the path is right, then try again.")
+        .arg(path);
+}
+
+QString NotOpenedText(const QString& documentOrUrl) {
+    return QStringLiteral("\"%1\" could not be opened: no program on this desktop is set up to "
+                          "open it.")
+        .arg(documentOrUrl);
+}
+
+QString NotStartedText(const QString& program) {
+    return QStringLiteral("The program \"%1\" could not be started.").arg(program);
+}
 
 QString TelephoneUri(std::string_view number) {
     QString digits;
@@ -21,9 +37,27 @@ QString TelephoneUri(std::string_view number) {
     return QStringLiteral("tel:") + digits;
 }
 
+DesktopShell::DesktopShell(std::function<void(const QString&)> report)
+    : report_(std::move(report)) {}
+
+void DesktopShell::Report(const QString& text) const {
+    if (report_) {
+        report_(text);
+    }
+}
+
 void DesktopShell::OpenDocument(std::string_view path) {
-    if (!path.empty()) {
-        platform::OpenDocument(FromUtf8(path));
+    if (path.empty()) {
+        return;
+    }
+    const QString document = FromUtf8(path);
+    // The desktop's opener would fail on a missing file in the background, unseen.
+    if (!HasUrlScheme(document) && !QFileInfo::exists(document)) {
+        Report(NotFoundText(document));
+        return;
+    }
+    if (!platform::OpenDocument(document)) {
+        Report(NotOpenedText(document));
     }
 }
 
@@ -32,15 +66,19 @@ void DesktopShell::StartProgram(std::string_view program, std::string_view param
     if (program.empty()) {
         return;
     }
-    StartOrOpen(FromUtf8(program), FromUtf8(parameters), FromUtf8(workingDirectory));
+    const QString file = FromUtf8(program);
+    if (StartOrOpen(file, FromUtf8(parameters), FromUtf8(workingDirectory))) {
+        return;
+    }
+    Report(QFileInfo::exists(file) ? NotStartedText(file) : NotFoundText(file));
 }
 
 void DesktopShell::MakeCall(std::string_view number, std::string_view, std::string_view,
                             std::string_view) {
     // A tel link carries the number alone; the dialer shows whom it calls.
     const QString uri = TelephoneUri(number);
-    if (uri.size() > 4) {
-        platform::OpenDocument(uri);
+    if (uri.size() > 4 && !platform::OpenDocument(uri)) {
+        Report(NotOpenedText(uri));
     }
 }
 

@@ -517,6 +517,35 @@ private slots:
         QVERIFY(!StartProgram(QString(), QStringList{}));
     }
 
+    void WhatTheShellCannotOpenOrStartIsReported() {
+        QStringList shown;
+        DesktopShell shell([&shown](const QString& text) { shown << text; });
+        QTemporaryDir dir;
+        const QString document = dir.filePath(QStringLiteral("M\u00FCller offer.pdf"));
+        shell.OpenDocument(document.toStdString());
+        QCOMPARE(shown, QStringList{NotFoundText(document)});
+        QVERIFY(shown.front().contains(document));
+
+        shown.clear();
+        const QString ghost = dir.filePath(QStringLiteral("no such tool"));
+        shell.StartProgram(ghost.toStdString(), "-v", dir.path().toStdString());
+        QCOMPARE(shown, QStringList{NotFoundText(ghost)});
+
+        // There, but not a program: with parameters it is neither started nor opened.
+        shown.clear();
+        const QString notes = dir.filePath(QStringLiteral("notes.txt"));
+        QFile file(notes);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        shell.StartProgram(notes.toStdString(), "--print", "");
+        QCOMPARE(shown, QStringList{NotStartedText(notes)});
+
+        // A program that starts says nothing.
+        shown.clear();
+        shell.StartProgram("/bin/true", "a b", dir.path().toStdString());
+        QCOMPARE(shown, QStringList{});
+    }
+
     // --- Pictures -----------------------------------------------------------------------
 
     void TheStandardPicturesAreBundledAtBothSizes() {

@@ -140,7 +140,10 @@ int main(int argc, char* argv[]) {
     TOrvaneForm tray;
     ImageLists images;
     platform::QtClipboard clipboard;
-    platform::DesktopShell shell;
+    platform::DesktopShell shell([](const QString& text) {
+        Prompter::Ask(QApplication::activeWindow(), text, QStringLiteral("Quillmere"),
+                      QMessageBox::Ok, QMessageBox::Warning);
+    });
     // The browser link lives for the whole run, with the browser preferences read once.
     const std::string settingsFile = places.SettingsFile().toStdString();
     platform::LinuxBrowserLink browserLink;
