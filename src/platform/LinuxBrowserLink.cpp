@@ -4,6 +4,7 @@
 #include "core/util/ascii.h"
 #include "platform/ChromiumDevTools.h"
 #include "platform/ProgramRun.h"
+#include "platform/Shell.h"
 #include "platform/Utf8Text.h"
 
 #include <QDir>
@@ -159,7 +160,20 @@ std::optional<std::string> LinuxBrowserLink::Version() {
     return QFileInfo(process->executable).fileName().toStdString();
 }
 
-std::optional<std::string> LinuxBrowserLink::Open(const QString& url) {
+QString WebAddressOf(const QString& target) {
+    const QString text = target.trimmed();
+    // "www.example.com" as imported or typed: a browser's address bar takes it as a web
+    // page, and so does a browser asked to open it. A path is never taken for a host.
+    if (text.isEmpty() || HasUrlScheme(text) || text.startsWith(QLatin1Char('/')) ||
+        text.startsWith(QLatin1Char('.')) || text.startsWith(QLatin1Char('-')) ||
+        text.startsWith(QLatin1Char('~')) || text.startsWith(QLatin1Char('\\'))) {
+        return target;
+    }
+    return QStringLiteral("http://") + text;
+}
+
+std::optional<std::string> LinuxBrowserLink::Open(const QString& request) {
+    const QString url = WebAddressOf(request);
     // Only a web, mail or news address goes to a browser: a "file:" link to a desktop
     // file, for one, would start a program.
     if (!IsURL(url.toStdString())) {

@@ -59,6 +59,10 @@ private:
     QString defaultBrowser_; // the desktop file the desktop named when the link opened
 };
 
+// The address a browser is asked to open for an entry's target: one without a scheme
+// ("www.example.com/a") as a web page, everything else as it is.
+QString WebAddressOf(const QString& target);
+
 // The address of an open request "url,file,window": the text before the last two commas.
 QString UrlOfOpenRequest(std::string_view item);
 

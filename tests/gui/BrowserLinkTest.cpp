@@ -116,6 +116,7 @@ private slots:
     void mozLz4StoreGivesTheSelectedTabsCurrentPage();
     void firefoxServiceAnswersWhenItRunsAndOpensTabs();
     void onlyWebAddressesGoToABrowser();
+    void anAddressWithoutASchemeOpensAsAWebPage();
     void defaultBrowserIsReachedThroughTheDesktop();
     void devToolsAreSpokenToOnlyOnThisUsersLoopbackSockets();
     void headlessChromiumIsCapturedThroughItsDevToolsPort();
@@ -322,6 +323,27 @@ void BrowserLinkTest::onlyWebAddressesGoToABrowser() {
     QVERIFY(!link.OpenLink());
     QVERIFY(!link.RequestData(""));
     QVERIFY(!link.StartApplication(""));
+}
+
+void BrowserLinkTest::anAddressWithoutASchemeOpensAsAWebPage() {
+    QFile::remove(firefoxLog_);
+    const BrowserProcess firefox{BrowserFamily::Firefox, 4242, firefox_, {}};
+    LinuxBrowserLink link(Environment({firefox}));
+    TBrowserDDE dde(link, "NETSCAPE", "");
+    QCOMPARE(dde.OpenURL("www.example.com/a b?q=\xC3\xA4&x=1#top"), std::string("0xFFFFFFFF"));
+    QCOMPARE(
+        WaitForLines(firefoxLog_),
+        (QStringList{"--new-tab", QStringLiteral("http://www.example.com/a b?q=\u00E4&x=1#top")}));
+
+    QCOMPARE(WebAddressOf(QStringLiteral(" example.org ")), QStringLiteral("http://example.org"));
+    QCOMPARE(WebAddressOf(QStringLiteral("https://example.org/")),
+             QStringLiteral("https://example.org/"));
+    QCOMPARE(WebAddressOf(QStringLiteral("mailto:ann@example.org")),
+             QStringLiteral("mailto:ann@example.org"));
+    // Paths and options are never dressed up as web pages.
+    for (const char* kept : {"/etc/passwd", "./notes.html", "~/notes.html", "--new-instance", ""}) {
+        QCOMPARE(WebAddressOf(QString::fromUtf8(kept)), QString::fromUtf8(kept));
+    }
 }
 
 void BrowserLinkTest::defaultBrowserIsReachedThroughTheDesktop() {
