@@ -883,6 +883,25 @@ private slots:
         QCOMPARE(Text(Form().Root()->ChildAt(0)->Text()), QStringLiteral("Imported"));
     }
 
+    void aMissingExchangeFileOnTheCommandLineIsNamedInAWarning() {
+        StartForm();
+        const QString missing = QDir::current().absoluteFilePath(QStringLiteral("Gone/Team.qld"));
+        const QString present = QDir::current().absoluteFilePath(QStringLiteral("here.qld"));
+        {
+            QFile file(present);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("{1 3 }Here~~~~~~5\r\n{Pers}~~~~~~~~~~~~~~~~~~0\r\n");
+        }
+        Prompter::QueueAnswer(QMessageBox::Ok);
+        Form().OpenCommandLine({QStringLiteral("quillmere"), missing, present});
+        QVERIFY(LastBoxIs(QStringLiteral("Quillmere"), QMessageBox::Warning, QMessageBox::Ok));
+        QVERIFY2(Prompter::Boxes().last().text.contains(missing),
+                 qPrintable(Prompter::Boxes().last().text));
+        // The file after it is imported all the same.
+        QCOMPARE(Form().Root()->ChildCount(), std::size_t{1});
+        QCOMPARE(Text(Form().Root()->ChildAt(0)->Text()), QStringLiteral("Here"));
+    }
+
     void theCommandLinesVCardsAskWithTheVCardDialog() {
         StartForm();
         {

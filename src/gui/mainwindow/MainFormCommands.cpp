@@ -417,12 +417,20 @@ void TMainForm::OpenCommandLine(const QStringList& arguments) {
     for (const CommandLineImport& file : CommandLineImports(list)) {
         FileResult imported;
         if (file.kind == CommandLineFile::ExchangeFile) {
-            imported = ImportFile(Root(), file.path);
-            SortWholeTree();
+            // The exchange reader passes over a file it cannot open (a paste with no
+            // clipboard file yet); a file the user named is worth a word.
+            QFile named(QString::fromStdString(file.path));
+            if (!named.open(QIODevice::ReadOnly)) {
+                imported = FileResult::Failure("Cannot open \"" + file.path +
+                                               "\": " + named.errorString().toStdString());
+            } else {
+                named.close();
+                imported = ImportFile(Root(), file.path);
+                SortWholeTree();
+            }
         } else {
             TVCardImportChoice choice(this);
-            imported = ImportVCardFile(file.path, Root(), choice, nullptr,
-                                       ToUtf8(CategoryNames()));
+            imported = ImportVCardFile(file.path, Root(), choice, nullptr, ToUtf8(CategoryNames()));
         }
         RefreshList();
         if (!imported && !imported.message.empty()) {
