@@ -32,6 +32,7 @@
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -396,6 +397,30 @@ private slots:
         QVERIFY(path.size() > 62);
         form.SetToolTip(path);
         QCOMPARE(form.TrayIcon()->toolTip(), path.left(62));
+    }
+
+    void TrayToolTipShowsTitlesAsTheyAreWritten() {
+        // The tray draws its tooltip with a label that takes anything tag-like as markup.
+        const auto shown = [](const QString& toolTip) {
+            QTextDocument document;
+            if (Qt::mightBeRichText(toolTip)) {
+                document.setHtml(toolTip);
+            } else {
+                document.setPlainText(toolTip);
+            }
+            return document.toPlainText();
+        };
+        TOrvaneForm form;
+        for (const QString& path : {QStringLiteral("[My Contacts/<b>Smith</b> &amp; <i>Co</i>]"),
+                                    QStringLiteral("[My Contacts/<img src=\"x.png\"> Ann]"),
+                                    QStringLiteral("[My Contacts/Lee & Sons <Ltd>]")}) {
+            form.SetToolTip(path);
+            QCOMPARE(form.ToolTip(), path);
+            QCOMPARE(shown(form.TrayIcon()->toolTip()), path);
+        }
+        // A path without markup goes to the tray unchanged.
+        form.SetToolTip(QStringLiteral("[My Contacts/Lee & Sons]"));
+        QCOMPARE(form.TrayIcon()->toolTip(), QStringLiteral("[My Contacts/Lee & Sons]"));
     }
 
     void TheFormLivesWithoutATray() {

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QSystemTrayIcon>
+#include <QTextDocument>
 
 namespace quill::gui {
 
@@ -65,7 +66,12 @@ QString TOrvaneForm::CutToolTip(const QString& text) {
 
 void TOrvaneForm::SetToolTip(const QString& text) {
     toolTip_ = CutToolTip(text);
-    trayIcon_->setToolTip(toolTip_);
+    // The tray takes a tooltip that looks like markup as markup: a title such as
+    // "<b>Smith</b>" would show bold, or as nothing at all. Such a path goes as markup that
+    // spells it out; any other goes as it is.
+    trayIcon_->setToolTip(Qt::mightBeRichText(toolTip_)
+                              ? Qt::convertFromPlainText(toolTip_, Qt::WhiteSpaceNormal)
+                              : toolTip_);
 }
 
 QString TOrvaneForm::ToolTip() const {
