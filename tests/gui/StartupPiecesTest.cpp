@@ -5,6 +5,7 @@
 #include "gui/app/TOrvaneForm.h"
 #include "gui/common/ImageLists.h"
 #include "gui/common/Pictures.h"
+#include "gui/common/Prompter.h"
 #include "gui/common/TProgressForm.h"
 
 #include "core/app/command_line.h"
@@ -21,9 +22,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
 #include <QProcess>
@@ -33,6 +36,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextDocument>
+#include <QTimer>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -421,6 +425,39 @@ private slots:
         // A path without markup goes to the tray unchanged.
         form.SetToolTip(QStringLiteral("[My Contacts/Lee & Sons]"));
         QCOMPARE(form.TrayIcon()->toolTip(), QStringLiteral("[My Contacts/Lee & Sons]"));
+    }
+
+    void MessageBoxesShowNamesAsTheyAreWritten() {
+        // Paths and titles in messages come from files and other programs: "<b>", "&amp;"
+        // and the like are theirs, not formatting.
+        const QString text = QStringLiteral("Cannot open \"/tmp/<b>Team</b> &amp; Co.qld\"");
+        QString shown;
+        const auto readAndClose = [&shown] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            QVERIFY(label);
+            QTextDocument document;
+            if (label->textFormat() == Qt::RichText ||
+                (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(label->text()))) {
+                document.setHtml(label->text());
+            } else {
+                document.setPlainText(label->text());
+            }
+            shown = document.toPlainText();
+            box->done(0);
+        };
+        Prompter::Reset();
+        QTimer::singleShot(0, this, readAndClose);
+        Prompter::Ask(nullptr, text, QStringLiteral("Quillmere"), QMessageBox::Ok,
+                      QMessageBox::Warning);
+        QCOMPARE(shown, text);
+        shown.clear();
+        QTimer::singleShot(0, this, readAndClose);
+        Prompter::AskChoice(nullptr, text, QStringLiteral("Quillmere"),
+                            {QStringLiteral("Retry"), QStringLiteral("Cancel")},
+                            QMessageBox::Question, 0, 1);
+        QCOMPARE(shown, text);
     }
 
     void TheFormLivesWithoutATray() {

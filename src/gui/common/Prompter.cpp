@@ -27,6 +27,12 @@ Answers& State() {
     return answers;
 }
 
+// The texts name files, items and what other programs sent: "<b>" or "&amp;" in them is
+// theirs, not markup.
+void PlainTextOnly(QMessageBox& box) {
+    box.setTextFormat(Qt::PlainText);
+}
+
 QString FirstFileName(const QString& caption) {
     Answers& a = State();
     if (!a.fileNames.empty()) {
@@ -57,6 +63,7 @@ QMessageBox::StandardButton Prompter::Ask(QWidget* parent, const QString& text,
         return QMessageBox::Cancel;
     }
     QMessageBox box(icon, title, text, buttons, parent);
+    PlainTextOnly(box);
     FitCaption(box);
     if (defaultButton != QMessageBox::NoButton) {
         box.setDefaultButton(defaultButton);
@@ -81,6 +88,7 @@ int Prompter::AskChoice(QWidget* parent, const QString& text, const QString& tit
         return -1;
     }
     QMessageBox box(icon, title, text, QMessageBox::NoButton, parent);
+    PlainTextOnly(box);
     FitCaption(box);
     QList<QAbstractButton*> added;
     for (const QString& caption : buttons) {
