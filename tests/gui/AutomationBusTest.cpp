@@ -22,6 +22,7 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QDBusPendingCall>
 #include <QDBusVariant>
 #include <QDir>
 #include <QFile>
@@ -37,6 +38,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 using namespace quill;
 using namespace quill::gui;
@@ -78,6 +81,13 @@ public:
         return reply.type() == QDBusMessage::ReplyMessage && reply.arguments().size() == 1
                    ? reply.arguments().constFirst()
                    : QVariant();
+    }
+    // A call whose answer the client does not wait for here.
+    QDBusPendingCall Start(const QString& path, const QString& method,
+                           const QVariantList& args = {}) {
+        QDBusMessage message = QDBusMessage::createMethodCall(kService, path, kInterface, method);
+        message.setArguments(args);
+        return bus_->asyncCall(message, 5000);
     }
     QString Create() {
         const QDBusMessage reply =
@@ -395,6 +405,42 @@ private slots:
         QTRY_COMPARE(ended.count(), 1);
         QCOMPARE(server_->ObjectCount(), std::size_t{0});
         QCOMPARE(client->Call(app, "quilTitle").type(), QDBusMessage::ErrorMessage);
+    }
+
+    void anActionThatOpensAnEditorIsAnsweredBeforeTheUserCloses() {
+        // A reminder's default action is its modal editor. The client is answered when the
+        // action starts, not when the user is done: a client's call times out long before.
+        auto client = NewClient();
+        const QString app = client->Create();
+        QVERIFY(client->Value(app, "ItemWithId", {200}).toBool());
+        client->Call(app, "Insert", {kReminderKind, "Call back", "", "", ""});
+        QVERIFY(client->Value(app, "Child", {2}).toBool());
+        std::optional<QDBusPendingCall> pending;
+        bool answeredWhileOpen = false;
+        int opened = 0;
+        ReleasingEditor editor([&] {
+            ++opened;
+            answeredWhileOpen =
+                QTest::qWaitFor([&] { return pending && pending->isFinished(); }, 2000) &&
+                !pending->isError();
+            return QDBusMessage();
+        });
+        InstallServices({nullptr, nullptr, images_.get(), nullptr, form_.get(), &editor});
+        for (const auto& [method, args] : std::vector<std::pair<QString, QVariantList>>{
+                 {"DoDefaultAction", {}}, {"Invoke", {3, 1, QVariantList()}}}) {
+            answeredWhileOpen = false;
+            pending = client->Start(app, method, args);
+            QTRY_VERIFY(pending->isFinished());
+            QVERIFY2(answeredWhileOpen, qPrintable(method));
+            QCOMPARE(pending->reply().type(), QDBusMessage::ReplyMessage);
+        }
+        QCOMPARE(opened, 2);
+        // Without a current item the action still fails as an automation error.
+        Form().Outline().DeleteNode(NodeTitled("Ann Lee"));
+        const QDBusMessage reply = client->Call(app, "DoDefaultAction");
+        QCOMPARE(reply.type(), QDBusMessage::ErrorMessage);
+        QCOMPARE(reply.errorName(), QStringLiteral("Quil.Application.Error"));
+        QCOMPARE(opened, 2);
     }
 
     void aNormalRunDoesNotEndWithItsObjects() {

@@ -69,7 +69,11 @@ void TQuilApp::CopyClipboard() {
 }
 
 void TQuilApp::DoDefaultAction() {
-    NeedItem().Activate();
+    TNRBObject& item = NeedItem();
+    if (beforeUserWait_) {
+        beforeUserWait_();
+    }
+    item.Activate();
 }
 
 std::int32_t TQuilApp::quilID() const {

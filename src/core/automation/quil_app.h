@@ -11,6 +11,7 @@
 #include "core/model/outline.h"
 
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -39,8 +40,13 @@ public:
                 std::string_view data);
     // The current item's clipboard text, as plain text.
     void CopyClipboard();
-    // The current item's Activate.
+    // The current item's Activate. Once the item is known, the hook set below is called.
     void DoDefaultAction();
+    // Called when a member has done its checks and is about to start something that may
+    // wait for the user (an item's editor, a mail dialog): the server answers its client
+    // then, rather than when the user is done. Empty: nothing is called.
+    void SetBeforeUserWait(std::function<void()> hook) { beforeUserWait_ = std::move(hook); }
+    const std::function<void()>& BeforeUserWait() const { return beforeUserWait_; }
 
     std::int32_t quilID() const;
     std::int32_t quilClass() const; // the low seven bits of the kind
@@ -97,6 +103,7 @@ private:
     TOutline& outline_;
     TOutlineNode* node_ = nullptr;
     TNRBObject* item_ = nullptr;
+    std::function<void()> beforeUserWait_;
     // Where the last node lookup by index ended, so that a client walking the tree index by
     // index does not start each step from the top. Valid until the tree's shape changes.
     mutable std::int32_t walkIndex_ = -1;

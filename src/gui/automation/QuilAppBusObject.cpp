@@ -4,9 +4,13 @@
 #include "gui/automation/AutomationServer.h"
 #include "platform/Utf8Text.h"
 
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDBusVariant>
 
+#include <cstdio>
 #include <exception>
+#include <functional>
 #include <limits>
 
 namespace quill::gui {
@@ -78,7 +82,8 @@ void QuilAppBusObject::Dispose() {
     }
 }
 
-template <typename Result, typename Member> Result QuilAppBusObject::Serve(Member&& member) {
+template <typename Result, typename Member>
+Result QuilAppBusObject::Serve(Member&& member, const std::optional<QVariantList>& earlyReply) {
     if (calledFromDBus() && !server_.Admit(*this)) {
         return Result();
     }
@@ -93,10 +98,33 @@ template <typename Result, typename Member> Result QuilAppBusObject::Serve(Membe
             }
         }
     } inProgress(*this);
+    // A client's call times out long before a user closes an editor: it is answered when
+    // the wait begins. Calls served meanwhile (on this object too) set hooks of their own.
+    bool answered = false;
+    struct Hook {
+        TQuilApp& app;
+        std::function<void()> previous;
+        Hook(TQuilApp& a, std::function<void()> hook) : app(a), previous(a.BeforeUserWait()) {
+            app.SetBeforeUserWait(std::move(hook));
+        }
+        ~Hook() { app.SetBeforeUserWait(std::move(previous)); }
+    } hook(app_, earlyReply && calledFromDBus()
+                     ? std::function<void()>([this, &answered, &earlyReply] {
+                           if (answered) {
+                               return;
+                           }
+                           answered = true;
+                           setDelayedReply(true);
+                           connection().send(message().createReply(*earlyReply));
+                       })
+                     : std::function<void()>());
     try {
         return member();
     } catch (const std::exception& e) {
-        if (calledFromDBus()) {
+        if (answered) {
+            std::fprintf(stderr, "Quillmere: an automation call failed after its answer: %s\n",
+                         e.what());
+        } else if (calledFromDBus()) {
             sendErrorReply(QString::fromLatin1(kAutomationErrorName), QString::fromUtf8(e.what()));
         }
     }
@@ -113,7 +141,7 @@ void QuilAppBusObject::CopyClipboard() {
 }
 
 void QuilAppBusObject::DoDefaultAction() {
-    Serve<void>([&] { app_.DoDefaultAction(); });
+    Serve<void>([&] { app_.DoDefaultAction(); }, QVariantList());
 }
 
 int QuilAppBusObject::quilID() {
@@ -201,19 +229,22 @@ void QuilAppBusObject::Release() {
 }
 
 QVariantList QuilAppBusObject::Invoke(int dispid, int flags, const QVariantList& args) {
-    return Serve<QVariantList>([&] {
-        std::vector<DispatchValue> arguments;
-        arguments.reserve(static_cast<std::size_t>(args.size()));
-        for (const QVariant& arg : args) {
-            arguments.push_back(FromVariant(arg));
-        }
-        QVariantList result;
-        if (const std::optional<DispatchValue> value =
-                quill::Invoke(app_, dispid, flags, arguments)) {
-            result.append(ToVariant(*value));
-        }
-        return result;
-    });
+    return Serve<QVariantList>(
+        [&] {
+            std::vector<DispatchValue> arguments;
+            arguments.reserve(static_cast<std::size_t>(args.size()));
+            for (const QVariant& arg : args) {
+                arguments.push_back(FromVariant(arg));
+            }
+            QVariantList result;
+            if (const std::optional<DispatchValue> value =
+                    quill::Invoke(app_, dispid, flags, arguments)) {
+                result.append(ToVariant(*value));
+            }
+            return result;
+        },
+        // A method without a result answers with an empty list.
+        QVariantList{QVariant::fromValue(QVariantList())});
 }
 
 } // namespace quill::gui

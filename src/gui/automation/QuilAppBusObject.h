@@ -77,8 +77,10 @@ public slots:
 
 private:
     // Admits the caller, notes the call, runs the member and turns a failure into the
-    // error reply; a refused or failed call gives the empty value.
-    template <typename Result, typename Member> Result Serve(Member&& member);
+    // error reply; a refused or failed call gives the empty value. With an early reply, a
+    // member about to wait for the user (TQuilApp::BeforeUserWait) answers with it first.
+    template <typename Result, typename Member>
+    Result Serve(Member&& member, const std::optional<QVariantList>& earlyReply = std::nullopt);
 
     AutomationServer& server_;
     TQuilApp app_;
