@@ -136,7 +136,12 @@ QStringList AbsoluteFileArguments(const QStringList& arguments, const QString& b
             continue;
         }
         const QFileInfo info(base, argument);
-        if (info.exists()) {
+        // A file to import that is missing is named where the caller meant it; relative, the
+        // running program would look in its data directory and might find a namesake there.
+        const bool toImport =
+            ClassifyArgument(argument.toStdString()) != CommandLineFile::Ignored &&
+            !argument.contains(QLatin1String("://"));
+        if (info.exists() || toImport) {
             out[i] = QDir::cleanPath(info.absoluteFilePath());
         }
     }

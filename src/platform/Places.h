@@ -55,8 +55,9 @@ private:
 
 // The program's own command line made independent of the current directory, which start-up
 // changes: every argument after the first (the program path) that names an existing file or
-// directory relative to baseDirectory becomes its absolute path; switches, absolute paths,
-// "HIDEWIN", URLs and names of nothing stay as they are. Call it before Places::Establish and
+// directory relative to baseDirectory, or a file to import (".qld", ".vcf") whether there or
+// not, becomes its absolute path; switches, absolute paths, "HIDEWIN", URLs and other names
+// of nothing stay as they are. Call it before Places::Establish and
 // before a hand-over, so that "quillmere friends.qld" typed in a shell finds the file.
 QStringList AbsoluteFileArguments(const QStringList& arguments, const QString& baseDirectory);
 

@@ -181,7 +181,23 @@ private slots:
         const QStringList out = AbsoluteFileArguments(in, root.path());
         QCOMPARE(out[0], QStringLiteral("quillmere"));
         QCOMPARE(out[1], QDir(root.path()).absoluteFilePath(QStringLiteral("My Friends.qld")));
-        QCOMPARE(out.mid(2), in.mid(2));
+        // A file to import that is not there is still the caller's: the running program,
+        // in its data directory, must neither find a namesake there nor name the wrong path.
+        QCOMPARE(out[2], QDir(root.path()).absoluteFilePath(QStringLiteral("missing.vcf")));
+        QCOMPARE(out.mid(3), in.mid(3));
+    }
+
+    void FileArgumentsToImportThatAreNotThereStayTheCallers() {
+        QTemporaryDir caller;
+        const QStringList in = {QStringLiteral("quillmere"), QStringLiteral("team.QLD"),
+                                QStringLiteral("sub/../cards.vcf"),
+                                QStringLiteral("https://example.com/cards.vcf"),
+                                QStringLiteral("notes.txt")};
+        const QStringList out = AbsoluteFileArguments(in, caller.path());
+        QCOMPARE(out[1], QDir(caller.path()).absoluteFilePath(QStringLiteral("team.QLD")));
+        QCOMPARE(out[2], QDir(caller.path()).absoluteFilePath(QStringLiteral("cards.vcf")));
+        // What is not a file to import is left to the rules that read it.
+        QCOMPARE(out.mid(3), in.mid(3));
     }
 
     // --- Single instance ----------------------------------------------------------------
