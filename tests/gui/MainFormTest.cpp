@@ -27,6 +27,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLabel>
@@ -43,9 +44,16 @@
 #include <QTreeView>
 #include <QUrl>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <deque>
 #include <memory>
+#include <thread>
 
 using namespace quill;
 using namespace quill::gui;
@@ -900,6 +908,39 @@ private slots:
         // The file after it is imported all the same.
         QCOMPARE(Form().Root()->ChildCount(), std::size_t{1});
         QCOMPARE(Text(Form().Root()->ChildAt(0)->Text()), QStringLiteral("Here"));
+    }
+
+    void aPipeNamedOnTheCommandLineIsRefusedWithoutWaitingForAWriter() {
+        // Another program can name anything: reading a pipe nobody writes to would hold the
+        // window forever.
+        StartForm();
+        for (const char* name : {"feed.qld", "feed.vcf"}) {
+            const QString pipe = QDir::current().absoluteFilePath(QLatin1String(name));
+            QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
+            // Should the program wait on the pipe, a writer comes and goes after a while.
+            std::atomic<bool> done = false;
+            std::thread writer([pipe, &done] {
+                for (int i = 0; i < 30 && !done; ++i) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+                }
+                const int fd = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0) {
+                    ::close(fd);
+                }
+            });
+            QElapsedTimer clock;
+            clock.start();
+            Prompter::QueueAnswer(QMessageBox::Ok);
+            Form().OpenCommandLine({QStringLiteral("quillmere"), pipe});
+            const qint64 waited = clock.elapsed();
+            done = true;
+            writer.join();
+            QVERIFY2(waited < 2000, name);
+            QVERIFY(LastBoxIs(QStringLiteral("Quillmere"), QMessageBox::Warning, QMessageBox::Ok));
+            QVERIFY2(Prompter::Boxes().last().text.contains(pipe),
+                     qPrintable(Prompter::Boxes().last().text));
+        }
+        QCOMPARE(Form().Root()->ChildCount(), std::size_t{0});
     }
 
     void theCommandLinesVCardsAskWithTheVCardDialog() {

@@ -23,6 +23,7 @@
 
 #include <QAbstractItemView>
 #include <QFile>
+#include <QFileInfo>
 #include <QTreeView>
 
 namespace quill::gui {
@@ -415,19 +416,19 @@ void TMainForm::OpenCommandLine(const QStringList& arguments) {
     // Paths keep their case (file names on this system depend on it); the extensions are
     // matched without regard to case.
     for (const CommandLineImport& file : CommandLineImports(list)) {
+        // Looked at before it is opened: the exchange reader passes over a file it cannot
+        // open (a paste with no clipboard file yet), while a file named here is worth a word;
+        // and a pipe or device another program names would hold the window while it waits.
+        const QFileInfo named(QString::fromStdString(file.path));
         FileResult imported;
-        if (file.kind == CommandLineFile::ExchangeFile) {
-            // The exchange reader passes over a file it cannot open (a paste with no
-            // clipboard file yet); a file the user named is worth a word.
-            QFile named(QString::fromStdString(file.path));
-            if (!named.open(QIODevice::ReadOnly)) {
-                imported = FileResult::Failure("Cannot open \"" + file.path +
-                                               "\": " + named.errorString().toStdString());
-            } else {
-                named.close();
-                imported = ImportFile(Root(), file.path);
-                SortWholeTree();
-            }
+        if (!named.exists()) {
+            imported =
+                FileResult::Failure("Cannot open \"" + file.path + "\": No such file or directory");
+        } else if (!named.isFile() && !named.isDir()) {
+            imported = FileResult::Failure("Cannot open \"" + file.path + "\": it is not a file");
+        } else if (file.kind == CommandLineFile::ExchangeFile) {
+            imported = ImportFile(Root(), file.path);
+            SortWholeTree();
         } else {
             TVCardImportChoice choice(this);
             imported = ImportVCardFile(file.path, Root(), choice, nullptr, ToUtf8(CategoryNames()));
