@@ -40,6 +40,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 #include <QTreeView>
 #include <QUrl>
@@ -244,6 +245,24 @@ private slots:
         QCOMPARE(ListCaptions(), QStringList{"Home"});
         QCOMPARE(path, QStringLiteral("[My Contacts/Friends/Ann Lee]"));
         QCOMPARE(ann->Node()->ChildCount(), std::size_t{0});
+    }
+
+    void theContentsTitleShowsAFolderNameAsItIsWritten() {
+        // Names come from imports and other programs; "<i>" or "&lt;" in one is text.
+        StartForm();
+        const char* name = "<i>Ital</i> &lt;tag&gt; <font color=red>Red</font>";
+        TOutlineNode* folder = Make(kFolderKind, name, Form().Root())->Node();
+        Form().SelectNode(folder);
+        const auto* label = Form().findChild<QLabel*>(QStringLiteral("ContentsTitle"));
+        QVERIFY(label);
+        QTextDocument shown;
+        if (label->textFormat() == Qt::RichText ||
+            (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(label->text()))) {
+            shown.setHtml(label->text());
+        } else {
+            shown.setPlainText(label->text());
+        }
+        QCOMPARE(shown.toPlainText(), QStringLiteral("Contents of \"%1\"").arg(Text(name)));
     }
 
     void renamingTheSelectedFolderInTheTreeRenamesTheContentsTitle() {

@@ -580,6 +580,8 @@ void TMainForm::BuildPanes() {
     }
     contentsTitle_ = new QLabel(contentsPanel);
     contentsTitle_->setObjectName(QStringLiteral("ContentsTitle"));
+    // It shows a node's name, which may hold "<" and "&" from an import or another program.
+    contentsTitle_->setTextFormat(Qt::PlainText);
     // A long title must not hold the window wide: the compact layout is 300 pixels across.
     contentsTitle_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     contentsLayout->addWidget(contentsTitle_, 1);
