@@ -79,5 +79,21 @@ TEST(EditMaskTest, EnteredMeansSomethingBesideLiteralsAndBlanks) {
     EXPECT_FALSE(free.IsEntered(""));
 }
 
+TEST(EditMaskTest, FilledLeavesOutOpenPositionsAndTheLiteralsBehindThem) {
+    const TEditMask usa(PhoneFormats()[kUsaPhoneFormat].mask);
+    EXPECT_EQ(usa.Filled("(555)123-4567"), "(555)123-4567");
+    EXPECT_EQ(usa.Filled("(555)123-4___"), "(555)123-4");
+    EXPECT_EQ(usa.Filled("(555)___-____"), "(555");
+    EXPECT_EQ(usa.Filled(usa.EmptyText()), "");
+    const TEditMask germany(PhoneFormats()[4].mask);
+    EXPECT_EQ(germany.Filled(germany.Apply("30123456")), "(301 23) 456");
+    const TEditMask denmark(PhoneFormats()[2].mask);
+    EXPECT_EQ(denmark.Filled(denmark.Apply("123")), "+45 12 3");
+    // A blank character typed where the mask has it as a literal stays.
+    EXPECT_EQ(TEditMask("0_0;0;_").Filled("1_2"), "1_2");
+    // Free format keeps the text, underscores and all.
+    EXPECT_EQ(TEditMask().Filled("a_b__"), "a_b__");
+}
+
 } // namespace
 } // namespace quill

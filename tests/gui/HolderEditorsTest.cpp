@@ -330,6 +330,24 @@ private slots:
                  QString::fromStdString(TEditMask(PhoneFormats()[9].mask).Apply("12345678")));
     }
 
+    // A number shorter than its mask is kept as far as it was typed: the placeholders of the
+    // open positions are the box's, not the number's.
+    void ShortNumbersAreStoredWithoutPlaceholders() {
+        TPersonObject& p = NewPerson();
+        Prompter::QueueDialog(Answer(QDialog::Accepted, [](QDialog& d) {
+            Find<QComboBox>(d, "PhoneFmt")->setCurrentIndex(4); // Germany, optional digits
+            auto* phone = Find<MaskedNumberEdit>(d, "PhoneNum");
+            phone->Type(QStringLiteral("30123456"));
+            QCOMPARE(phone->text(), QStringLiteral("(301 23) 456__"));
+            Find<QComboBox>(d, "FaxFmt")->setCurrentIndex(2); // Denmark
+            Find<MaskedNumberEdit>(d, "FaxNum")->Type(QStringLiteral("123"));
+        }));
+        QVERIFY(RunHolderEditor(p, true, Context()));
+        QCOMPARE(p.ChildCount(), std::size_t{2});
+        QCOMPARE(p.ChildAt(0)->Target(), "(301 23) 456");
+        QCOMPARE(p.ChildAt(1)->Target(), "+45 12 3");
+    }
+
     void AddressMemoHoldsAtMost120Characters() {
         TPersonObject& p = NewPerson();
         Prompter::QueueDialog(Answer(QDialog::Accepted, [](QDialog& d) {

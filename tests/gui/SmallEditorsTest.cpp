@@ -231,6 +231,27 @@ private slots:
         QCOMPARE(phone.Target(), std::string_view("0800 FLOWERS"));
     }
 
+    void ShortNumbersAreStoredWithoutPlaceholders() {
+        auto& phone = Make<TPhoneObject>(kPhoneKind, "New Phone");
+        Prompter::QueueDialog(Answer("OKBtn", [&](QDialog& d) {
+            Open(d);
+            Get<QComboBox>(d, "PhoneFmt")->setCurrentIndex(4); // Germany, optional digits
+            Type(d, "PhoneNum", QStringLiteral("30123456"));
+            QCOMPARE(Text(d, "PhoneNum"), QStringLiteral("(301 23) 456__"));
+        }));
+        QVERIFY(RunSmallEditor(phone, true, context_));
+        QCOMPARE(phone.Target(), std::string_view("(301 23) 456"));
+
+        auto& fax = Make<TFaxObject>(kFaxKind, "New Fax");
+        Prompter::QueueDialog(Answer("OKBtn", [&](QDialog& d) {
+            Open(d);
+            Type(d, "FaxNum", QStringLiteral("5551234"));
+            QCOMPARE(Text(d, "FaxNum"), QStringLiteral("(555)123-4___"));
+        }));
+        QVERIFY(RunSmallEditor(fax, true, context_));
+        QCOMPARE(fax.Target(), std::string_view("(555)123-4"));
+    }
+
     void StoredPhoneIsEditedWithoutMaskAndKeptWhenCleared() {
         auto& phone = Make<TPhoneObject>(kPhoneKind, "Office", "(555)123-4567");
         Prompter::QueueDialog(Answer("OKBtn", [&](QDialog& d) {

@@ -134,4 +134,25 @@ std::string TEditMask::Value(std::string_view displayed) const {
     return value;
 }
 
+std::string TEditMask::Filled(std::string_view displayed) const {
+    if (!HasMask()) {
+        return std::string(displayed);
+    }
+    std::string kept;
+    std::size_t end = 0; // the length of kept up to its last filled position
+    for (std::size_t i = 0; i < displayed.size(); ++i) {
+        const char c = displayed[i];
+        const bool literal = i < positions_.size() && positions_[i].slot == Slot::Literal &&
+                             positions_[i].literal == c;
+        if (literal) {
+            kept.push_back(c);
+        } else if (c != blank_) {
+            kept.push_back(c);
+            end = kept.size();
+        }
+    }
+    kept.resize(end);
+    return kept;
+}
+
 } // namespace quill

@@ -52,6 +52,10 @@ public:
     // The entered value of a displayed text: the blanks removed and, unless the mask saves
     // them, the literals too. Without a mask the text itself.
     std::string Value(std::string_view displayed) const;
+    // The displayed text as it is kept: the positions not filled are left out, and so are the
+    // literals behind the last filled one, so no blank ever reaches a stored number. Without
+    // a mask the text itself.
+    std::string Filled(std::string_view displayed) const;
     // A number counts as entered when its value holds at least one character.
     bool IsEntered(std::string_view displayed) const { return !Value(displayed).empty(); }
 

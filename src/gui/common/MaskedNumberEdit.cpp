@@ -34,6 +34,10 @@ bool MaskedNumberEdit::IsEntered() const {
     return mask_.IsEntered(text().toStdString());
 }
 
+QString MaskedNumberEdit::Number() const {
+    return QString::fromStdString(mask_.Filled(text().toStdString()));
+}
+
 void MaskedNumberEdit::Type(const QString& characters) {
     if (!mask_.HasMask()) {
         insert(characters);

@@ -23,6 +23,8 @@ public:
     bool HasEditMask() const { return mask_.HasMask(); }
     // At least one character once the literals and blanks are taken away.
     bool IsEntered() const;
+    // The number to keep: the displayed text without the positions still blank.
+    QString Number() const;
     // Types the characters as the keyboard would (tests and paste use it).
     void Type(const QString& characters);
     // Forgets what was typed and types the characters into the empty mask.

@@ -373,13 +373,13 @@ THolderForm THolderEditDlg::Form() const {
     f.address.comment = S(addrComment_->text());
 
     f.phone.title = S(phoneTitle_->currentText());
-    f.phone.number = S(phoneNum_->text());
+    f.phone.number = S(phoneNum_->Number());
     f.phone.entered = phoneNum_->IsEntered();
     f.phone.extension = S(extension_->text());
     f.phone.comment = S(phoneComment_->text());
 
     f.fax.title = S(faxTitle_->currentText());
-    f.fax.number = S(faxNum_->text());
+    f.fax.number = S(faxNum_->Number());
     f.fax.entered = faxNum_->IsEntered();
     f.fax.comment = S(faxComment_->text());
 

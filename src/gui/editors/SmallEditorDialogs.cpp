@@ -186,7 +186,7 @@ void TNumberEditDlg::SetNumber(const std::string& number) {
 }
 
 std::string TNumberEditDlg::Number() const {
-    return number_->text().toStdString();
+    return number_->Number().toStdString();
 }
 
 std::string TNumberEditDlg::Mask() const {
