@@ -755,6 +755,35 @@ private slots:
         QCOMPARE(Form().SelectedNode(), bob->Node());
     }
 
+    // F3 on a match the filter hides shows its holder in the tree; pressing it again goes on
+    // to the next match instead of landing on the hidden one over and over.
+    void findNextGoesPastAMatchTheFilterHides() {
+        StartForm();
+        TNRBObject* friends = Make(kFolderKind, "Friends", Form().Root());
+        friends->SetCategories(1 << 1);
+        TNRBObject* ann = Make(kPersonKind, "Ann Lee", friends->Node());
+        TNRBObject* bob = Make(kPersonKind, "Bob Lee", friends->Node());
+        bob->SetCategories(1 << 1);
+        Form().show();
+        Form().FilterBtnClick(TMainForm::FilterMode::Any, true);
+        Form().FilterListBox()->item(1)->setCheckState(Qt::Checked);
+        Form().SelectNode(Form().Root());
+        Form().Locate(QStringLiteral("lee"));
+        QCOMPARE(Form().SelectedNode(), friends->Node());
+        QVERIFY(Form().SelectedEntries().empty());
+        QCOMPARE(Form().ActivePaneName(), QStringLiteral("Folders"));
+        Form().Locate(QStringLiteral("lee"));
+        QCOMPARE(Form().SelectedNode(), friends->Node());
+        QVERIFY(Form().SelectedEntries() == std::vector<TNRBObject*>{bob});
+        // Round the tree and back to the hidden one, then on again.
+        Form().Locate(QStringLiteral("lee"));
+        QVERIFY(Form().SelectedEntries().empty());
+        QCOMPARE(Form().SelectedNode(), ann->Node()->Parent());
+        Form().Locate(QStringLiteral("lee"));
+        QVERIFY(Form().SelectedEntries() == std::vector<TNRBObject*>{bob});
+        Form().FilterBtnClick(TMainForm::FilterMode::Any, false);
+    }
+
     void findBoxSearchesASecondAfterTheLastKeystroke() {
         StartForm();
         TNRBObject* ann = Make(kPersonKind, "Ann", Form().Root());

@@ -16,6 +16,8 @@
 #include <QLineEdit>
 #include <QTreeView>
 
+#include <utility>
+
 namespace quill::gui {
 
 void TMainForm::SearchTimeTimer() {
@@ -57,6 +59,16 @@ void TMainForm::Locate(const QString& text) {
     // the tree's selected node.
     const TOutlineNode* start = SelectedNode();
     const std::vector<TNRBObject*> entries = SelectedEntries();
+    const TOutlineNode* hidden = std::exchange(hiddenFound_, nullptr);
+    if (entries.empty() && hidden && start) {
+        // Only compared, never followed: the node may have gone since.
+        for (std::size_t i = 0; i < start->ChildCount(); ++i) {
+            if (start->ChildAt(i) == hidden) {
+                start = hidden;
+                break;
+            }
+        }
+    }
     if (!entries.empty()) {
         if (entries.front()->Node()) {
             start = entries.front()->Node();
@@ -101,6 +113,7 @@ void TMainForm::Locate(const QString& text) {
         SetActivePane(Pane::MainItems);
     } else {
         // The filter may hide it from the list; the tree still shows where it is.
+        hiddenFound_ = found.node;
         folders_->setFocus();
         SetActivePane(Pane::Folders);
     }

@@ -248,6 +248,9 @@ private:
     bool HandlePaneDrag(QObject* watched, QEvent* event);
     int ListRowOfCaption(const QString& caption) const;
     void SelectListRow(int row);
+    // The last node found that the list could not show (the filter hides it): its holder is
+    // selected instead, and the next search goes on behind it rather than finding it again.
+    const TOutlineNode* hiddenFound_ = nullptr;
 
     ImageLists& images_;
     TOutline outline_;
