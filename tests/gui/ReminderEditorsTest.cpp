@@ -395,10 +395,12 @@ private slots:
         QCOMPARE(reminder.Title(), std::string_view("Dentist"));
     }
 
-    void SetDateAndAdvanceActAtOnceAndStayThroughCancel() {
+    // Set Date and Advance show at once; Cancel puts the date back, so the date, the list's
+    // text and the due mark never disagree.
+    void SetDateAndAdvanceShowAtOnceAndCancelPutsTheDateBack() {
         TReminderObject reminder("Rent", "3/20/1997", "", 2, "{Remd}1997,3,20,0~~0");
         QVERIFY(!reminder.Due());
-        Prompter::QueueDialog(Answer([](QDialog& d) {
+        auto setAndAdvance = [](QDialog& d, const char* closeWith) {
             auto* label = Find<QLabel>(d, "TargetDateLabel");
             QCOMPARE(label->text(), QStringLiteral("3/20/1997"));
             // The picker, answered below, opens over this dialog.
@@ -408,19 +410,36 @@ private slots:
             Find<QPushButton>(d, "AdvanceBtn")->click();
             QCOMPARE(label->text(),
                      QStringLiteral("4/25/1997 and every following 4th Fri of the month"));
-            Click(d, "CancelBtn");
-        }));
-        Prompter::QueueDialog(Answer([](QDialog& d) {
+            Click(d, closeWith);
+        };
+        auto pickThe28th = [](QDialog& d) {
             // The reminder's own date, not today.
             QCOMPARE(Picker(d).StartDate(), 1997y / March / 20d);
             ClickCell(d, 5, 5); // the 28th
             Find<QListWidget>(d, "RecurList")->setCurrentRow(kRecurMonthlyOnWeekday);
             Click(d, "OKButton");
-        }));
+        };
+        Prompter::QueueDialog(Answer([&](QDialog& d) { setAndAdvance(d, "CancelBtn"); }));
+        Prompter::QueueDialog(Answer(pickThe28th));
         QVERIFY(!RunReminderEditor(reminder, false, {}));
-        // The date moved; the texts and the due mark wait for OK.
-        QCOMPARE(reminder.RecurringDate().ToText(), std::string("1997,4,25,5"));
+        QCOMPARE(reminder.RecurringDate().ToText(), std::string("1997,3,20,0"));
         QCOMPARE(reminder.Target(), std::string_view("3/20/1997"));
+
+        // OK refused for an empty title keeps nothing either.
+        Prompter::QueueDialog(Answer([&](QDialog& d) {
+            Find<QLineEdit>(d, "TitleEdit")->clear();
+            setAndAdvance(d, "OKBtn");
+        }));
+        Prompter::QueueDialog(Answer(pickThe28th));
+        QVERIFY(!RunReminderEditor(reminder, false, {}));
+        QCOMPARE(reminder.RecurringDate().ToText(), std::string("1997,3,20,0"));
+
+        Prompter::QueueDialog(Answer([&](QDialog& d) { setAndAdvance(d, "OKBtn"); }));
+        Prompter::QueueDialog(Answer(pickThe28th));
+        QVERIFY(RunReminderEditor(reminder, false, {}));
+        QCOMPARE(reminder.RecurringDate().ToText(), std::string("1997,4,25,5"));
+        QCOMPARE(reminder.Target(),
+                 std::string_view("4/25/1997 and every following 4th Fri of the month"));
 
         // A picker cancelled from the editor leaves the date; OK then writes the description.
         Prompter::QueueDialog(Answer([](QDialog& d) {

@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <string>
+
 namespace quill::gui {
 
 TRemdDlg::TRemdDlg(TReminderObject& item, const EditorContext& context, QWidget* parent)
@@ -128,12 +130,16 @@ void TRemdDlg::ShowTarget() {
 }
 
 bool RunReminderEditor(TReminderObject& item, bool isNew, const EditorContext& context) {
+    // Set Date and Advance work on the reminder's own date; what the dialog does not keep is
+    // put back, so the date, its text in the list and the due mark always agree.
+    const std::string before = item.RecurringDate().ToText();
     TRemdDlg dialog(item, context, context.parent);
     dialog.SetForm(ReminderFormFor(item, isNew));
-    if (Prompter::Exec(dialog) != QDialog::Accepted) {
-        return false;
+    if (Prompter::Exec(dialog) == QDialog::Accepted && AcceptReminderForm(item, dialog.Form())) {
+        return true;
     }
-    return AcceptReminderForm(item, dialog.Form());
+    item.RecurringDate().FromText(before);
+    return false;
 }
 
 } // namespace quill::gui
