@@ -185,5 +185,32 @@ TEST_F(DatePickerStateTest, ApplyToTakesTheResultAndTheChosenRule) {
     EXPECT_EQ(date.ToText(), "1997,5,1,42");
 }
 
+// A monthly rule on the 31st shows the last day of a shorter month; opening the picker on it
+// and pressing OK without choosing another day keeps the 31st, and with it the rule.
+TEST_F(DatePickerStateTest, OkOnTheShownDateKeepsADayTheMonthLacks) {
+    TRecurringDate date(false);
+    ASSERT_TRUE(date.FromText("2025,2,31,1"));
+    DatePickerState same(date.TargetDate(), date.RecurMode());
+    EXPECT_EQ(same.WorkingDate(), 2025y / February / 28d);
+    same.Accept();
+    same.ApplyTo(date);
+    EXPECT_EQ(date.ToText(), "2025,2,31,1");
+    EXPECT_EQ(date.Describe(), "2/28/2025 and every following 31st of the month");
+
+    // Only the rule changed: the day stays too.
+    DatePickerState weekly(date.TargetDate(), date.RecurMode());
+    weekly.SetRule(kRecurWeekly);
+    weekly.Accept();
+    weekly.ApplyTo(date);
+    EXPECT_EQ(date.ToText(), "2025,2,31,3");
+
+    // Another day chosen is taken as it is.
+    DatePickerState other(date.TargetDate(), kRecurMonthlyOnDay);
+    other.ChooseCell(5, 4); // the 27th
+    other.Accept();
+    other.ApplyTo(date);
+    EXPECT_EQ(date.ToText(), "2025,2,27,1");
+}
+
 } // namespace
 } // namespace quill

@@ -104,7 +104,11 @@ void DatePickerState::SetRule(int rule) {
 }
 
 void DatePickerState::ApplyTo(TRecurringDate& date) const {
-    date.SetDate(result_);
+    // The date as shown is kept in its own parts: a monthly or yearly rule's day that this
+    // month lacks (the 31st, 29 February) would otherwise be cut to the shown last day.
+    if (result_ != date.TargetDate()) {
+        date.SetDate(result_);
+    }
     if (rule_ >= 0) {
         date.SetRecurMode(rule_);
     }
