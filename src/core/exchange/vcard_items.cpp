@@ -490,10 +490,7 @@ std::string CardItemTitle(const TCard& card, int kind) {
 TCardCategories::TCardCategories(const std::vector<std::string>& names) {
     names_.reserve(kCategoryCount);
     for (int category = 1; category <= kCategoryCount; ++category) {
-        const auto index = static_cast<std::size_t>(category - 1);
-        names_.push_back(index < names.size() && !names[index].empty()
-                             ? names[index]
-                             : DefaultCategoryName(category));
+        names_.push_back(CategoryName(names, category));
     }
     for (const std::string& name : names_) {
         pieces_.push_back(CategoryPieces(name));

@@ -311,12 +311,8 @@ void WriteCategories(const TNRBObject& item, const std::vector<std::string>& nam
         if (!item.InCategory(category)) {
             continue;
         }
-        const std::size_t index = static_cast<std::size_t>(category - 1);
-        const std::string name = index < names.size() && !names[index].empty()
-                                     ? names[index]
-                                     : DefaultCategoryName(category);
         value += value.empty() ? "" : ",";
-        value += EscapedVCardText(name, false);
+        value += EscapedVCardText(CategoryName(names, category), false);
     }
     if (!value.empty()) {
         writer.Line("CATEGORIES", "", value);

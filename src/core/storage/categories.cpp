@@ -17,6 +17,12 @@ std::string DefaultCategoryName(int category) {
     return "User Defined " + std::to_string(category);
 }
 
+std::string CategoryName(const std::vector<std::string>& names, int category) {
+    const auto index = static_cast<std::size_t>(category - 1);
+    return index < names.size() && !names[index].empty() ? names[index]
+                                                         : DefaultCategoryName(category);
+}
+
 std::vector<std::string> ReadCategoryNames(const std::string& iniPath) {
     // The section's pairs are read at once; keys match without regard to case, as the
     // profile functions match them.

@@ -16,6 +16,9 @@ inline constexpr std::string_view kCategoriesSection = "Categories";
 
 // "User Defined " followed by the number, the name of a category nobody named (1 to 32).
 std::string DefaultCategoryName(int category);
+// The name of category (1 to 32) in a list of names, entry n-1 naming category n: the default
+// name where the list has none or an empty one.
+std::string CategoryName(const std::vector<std::string>& names, int category);
 
 // Always 32 names, entry n-1 naming category n: the value of "Cat" + n, or the default name
 // when that value is missing or empty.
