@@ -2,8 +2,6 @@
 
 #include "platform/Utf8Text.h"
 
-#include "platform/Shell.h"
-
 #include <QFileInfo>
 
 namespace quill::platform {
@@ -21,6 +19,12 @@ QString NotOpenedText(const QString& documentOrUrl) {
 
 QString NotStartedText(const QString& program) {
     return QStringLiteral("The program \"%1\" could not be started.").arg(program);
+}
+
+QString OpenerFailedText(const QString& documentOrUrl) {
+    return QStringLiteral("\"%1\" could not be opened: the program this desktop opens it with "
+                          "reported an error.")
+        .arg(documentOrUrl);
 }
 
 QString TelephoneUri(std::string_view number) {
@@ -46,6 +50,16 @@ void DesktopShell::Report(const QString& text) const {
     }
 }
 
+OpenFailure DesktopShell::ReportOpenFailure(const QString& documentOrUrl) const {
+    // The verdict comes after this call has returned: the report is kept, not this shell.
+    return [report = report_, documentOrUrl](int status) {
+        if (report) {
+            // xdg-open: 3 is "no method available", the rest a handler that failed.
+            report(status == 3 ? NotOpenedText(documentOrUrl) : OpenerFailedText(documentOrUrl));
+        }
+    };
+}
+
 void DesktopShell::OpenDocument(std::string_view path) {
     if (path.empty()) {
         return;
@@ -56,7 +70,7 @@ void DesktopShell::OpenDocument(std::string_view path) {
         Report(NotFoundText(document));
         return;
     }
-    if (!platform::OpenDocument(document)) {
+    if (!platform::OpenDocument(document, ReportOpenFailure(document))) {
         Report(NotOpenedText(document));
     }
 }
@@ -67,7 +81,8 @@ void DesktopShell::StartProgram(std::string_view program, std::string_view param
         return;
     }
     const QString file = FromUtf8(program);
-    if (StartOrOpen(file, FromUtf8(parameters), FromUtf8(workingDirectory))) {
+    if (StartOrOpen(file, FromUtf8(parameters), FromUtf8(workingDirectory),
+                    ReportOpenFailure(file))) {
         return;
     }
     Report(QFileInfo::exists(file) ? NotStartedText(file) : NotFoundText(file));
@@ -77,7 +92,7 @@ void DesktopShell::MakeCall(std::string_view number, std::string_view, std::stri
                             std::string_view) {
     // A tel link carries the number alone; the dialer shows whom it calls.
     const QString uri = TelephoneUri(number);
-    if (uri.size() > 4 && !platform::OpenDocument(uri)) {
+    if (uri.size() > 4 && !platform::OpenDocument(uri, ReportOpenFailure(uri))) {
         Report(NotOpenedText(uri));
     }
 }

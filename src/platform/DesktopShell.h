@@ -4,6 +4,7 @@
 // the user's softphone or phone link dials.
 
 #include "core/services.h"
+#include "platform/Shell.h"
 
 #include <QString>
 
@@ -20,6 +21,8 @@ QString TelephoneUri(std::string_view number);
 QString NotFoundText(const QString& path);
 QString NotOpenedText(const QString& documentOrUrl);
 QString NotStartedText(const QString& program);
+// The desktop's opener found a program for it, but that program failed at once.
+QString OpenerFailedText(const QString& documentOrUrl);
 
 class DesktopShell final : public IShell {
 public:
@@ -35,6 +38,8 @@ public:
 
 private:
     void Report(const QString& text) const;
+    // What the opener says when it fails on the document after it started.
+    OpenFailure ReportOpenFailure(const QString& documentOrUrl) const;
 
     std::function<void(const QString&)> report_;
 };

@@ -30,6 +30,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
@@ -50,6 +51,15 @@ using namespace quill::gui;
 using namespace quill::platform;
 
 namespace {
+
+// A text file's lines; none when it is not there.
+QStringList Lines(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
 
 std::vector<std::string> Split(const QString& text) {
     return SplitCommandLine(text.toStdString());
@@ -622,6 +632,60 @@ private slots:
         shown.clear();
         shell.StartProgram("/bin/true", "a b", dir.path().toStdString());
         QCOMPARE(shown, QStringList{});
+    }
+
+    void WhenTheDesktopsOpenerFailsTheUserIsTold() {
+        // A stand-in xdg-open first on the path: it notes its argument and ends with the
+        // status the test gives it.
+        QTemporaryDir dir;
+        const QString log = dir.filePath(QStringLiteral("opened"));
+        const QString status = dir.filePath(QStringLiteral("status"));
+        QFile opener(dir.filePath(QStringLiteral("xdg-open")));
+        QVERIFY(opener.open(QIODevice::WriteOnly));
+        opener.write(QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$1\" >> '%1'\nexit $(cat '%2')\n")
+                         .arg(log, status)
+                         .toUtf8());
+        opener.close();
+        opener.setPermissions(opener.permissions() | QFileDevice::ExeOwner);
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(dir.path()) + ':' + path);
+        const auto restore = qScopeGuard([&path] { qputenv("PATH", path); });
+        const auto exitWith = [&status](int code) {
+            QFile file(status);
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(QByteArray::number(code));
+        };
+
+        QStringList shown;
+        DesktopShell shell([&shown](const QString& text) { shown << text; });
+        const QString document = dir.filePath(QStringLiteral("offer <1>.xyz"));
+        QFile file(document);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+
+        // No handler for the type: the opener has started, and says so only by its exit.
+        exitWith(3);
+        shell.OpenDocument(document.toStdString());
+        QTRY_COMPARE(shown, QStringList{NotOpenedText(document)});
+        shown.clear();
+        shell.OpenDocument("mailto:ann@example.org");
+        QTRY_COMPARE(shown, QStringList{NotOpenedText(QStringLiteral("mailto:ann@example.org"))});
+
+        // A handler that fails at once.
+        exitWith(4);
+        shown.clear();
+        shell.StartProgram(document.toStdString(), "", "");
+        QTRY_COMPARE(shown, QStringList{OpenerFailedText(document)});
+
+        // Opened: nothing is said.
+        exitWith(0);
+        shown.clear();
+        shell.OpenDocument(document.toStdString());
+        QTRY_COMPARE(Lines(log).size(), 4);
+        QTest::qWait(500);
+        QCOMPARE(shown, QStringList{});
+        QCOMPARE(Lines(log), (QStringList{document, QStringLiteral("mailto:ann@example.org"),
+                                          document, document}));
     }
 
     // --- Pictures -----------------------------------------------------------------------
