@@ -212,5 +212,50 @@ TEST_F(DatePickerStateTest, OkOnTheShownDateKeepsADayTheMonthLacks) {
     EXPECT_EQ(date.ToText(), "2025,2,27,1");
 }
 
+// The rule list shows, word for word, the rule that OK stores: each entry of the list is
+// the recurring date's own description once that rule is taken.
+void ExpectRulesAsOkStoresThem(const DatePickerState& state, const TRecurringDate& date) {
+    const auto rules = state.RuleTexts();
+    for (int mode = kRecurMonthlyOnDay; mode < kRecurModeCount; ++mode) {
+        DatePickerState chosen = state;
+        chosen.SetRule(mode);
+        chosen.Accept();
+        TRecurringDate stored = date;
+        chosen.ApplyTo(stored);
+        const std::string prefix = "Every ";
+        ASSERT_EQ(rules[mode].rfind(prefix, 0), 0u) << rules[mode];
+        EXPECT_EQ(stored.Describe(),
+                  stored.ShortText() + " and every following " + rules[mode].substr(prefix.size()))
+            << "mode " << mode;
+    }
+}
+
+TEST_F(DatePickerStateTest, RuleListNamesTheStoredDayWhileTheShownDateStays) {
+    TRecurringDate date(false);
+    ASSERT_TRUE(date.FromText("2025,2,31,1"));
+    DatePickerState s(date.TargetDate(), date.RecurMode());
+    s.KeepStoredDay(date.TargetDate(), date.Day());
+    EXPECT_EQ(s.RuleTexts()[kRecurMonthlyOnDay], "Every 31st of the month");
+    ExpectRulesAsOkStoresThem(s, date);
+
+    // Another month takes the day as shown there; back on the shown date the 31st is kept.
+    s.ChooseMonth(3);
+    EXPECT_EQ(s.RuleTexts()[kRecurMonthlyOnDay], "Every 28th of the month");
+    ExpectRulesAsOkStoresThem(s, date);
+    s.ChooseMonth(2);
+    EXPECT_EQ(s.RuleTexts()[kRecurMonthlyOnDay], "Every 31st of the month");
+    ExpectRulesAsOkStoresThem(s, date);
+    s.ChooseCell(5, 4); // the 27th
+    EXPECT_EQ(s.RuleTexts()[kRecurMonthlyOnDay], "Every 27th of the month");
+    ExpectRulesAsOkStoresThem(s, date);
+
+    // A yearly 29 February shown in a common year.
+    ASSERT_TRUE(date.FromText("2025,2,29,2"));
+    DatePickerState leapDay(date.TargetDate(), date.RecurMode());
+    leapDay.KeepStoredDay(date.TargetDate(), date.Day());
+    EXPECT_EQ(leapDay.RuleTexts()[kRecurYearly], "Every February 29th");
+    ExpectRulesAsOkStoresThem(leapDay, date);
+}
+
 } // namespace
 } // namespace quill

@@ -167,6 +167,26 @@ private slots:
         QCOMPARE(date.ToText(), std::string("1997,2,28,0"));
     }
 
+    // A monthly 31st shown in February: the list names the 31st that OK keeps, and only a
+    // day chosen in the grid changes it.
+    void RuleListShowsTheStoredDayOkKeeps() {
+        TRecurringDate date(false);
+        QVERIFY(date.FromText("2025,2,31,1"));
+        Prompter::QueueDialog(Answer([](QDialog& d) {
+            QCOMPARE(SelectedDay(d), QStringLiteral("28"));
+            QCOMPARE(Rules(d)[kRecurMonthlyOnDay], QStringLiteral("Every 31st of the month"));
+            QCOMPARE(Rules(d)[kRecurYearly], QStringLiteral("Every February 31st"));
+            Find<QComboBox>(d, "MonthSelector")->setCurrentIndex(3);
+            QCOMPARE(Rules(d)[kRecurMonthlyOnDay], QStringLiteral("Every 28th of the month"));
+            Find<QComboBox>(d, "MonthSelector")->setCurrentIndex(1);
+            QCOMPARE(Rules(d)[kRecurMonthlyOnDay], QStringLiteral("Every 31st of the month"));
+            Click(d, "OKButton");
+        }));
+        QVERIFY(date.Execute());
+        QCOMPARE(date.ToText(), std::string("2025,2,31,1"));
+        QCOMPARE(date.Describe(), std::string("2/28/2025 and every following 31st of the month"));
+    }
+
     void YearArrowsStopAt9999AndAt1() {
         TRecurringDate top = DateAt(9998y / December / 31d, kRecurYearly);
         Prompter::QueueDialog(Answer([](QDialog& d) {

@@ -95,8 +95,14 @@ bool DatePickerState::ChooseCell(int row, int column) {
     return day != 0;
 }
 
+void DatePickerState::KeepStoredDay(Date shown, int day) {
+    keptShown_ = shown;
+    keptDay_ = day;
+}
+
 std::array<std::string, kRecurModeCount> DatePickerState::RuleTexts() const {
-    return PickerRuleTexts(WorkingDate());
+    const Date working = WorkingDate();
+    return PickerRuleTexts(working, working == keptShown_ ? keptDay_ : 0);
 }
 
 void DatePickerState::SetRule(int rule) {

@@ -61,7 +61,12 @@ public:
     bool ChooseCell(int row, int column);
 
     MonthGrid Grid() const { return MonthGrid(year_, month_); }
-    // The six rule texts for the working date, in RecurMode order.
+    // The recurring date's stored day beside the date it shows: a monthly or yearly rule on
+    // the 31st (or 29 February) shows the last day of a shorter month. OK on that date keeps
+    // the stored day (ApplyTo), so the rule texts name it while the working date is there.
+    void KeepStoredDay(Date shown, int day);
+
+    // The six rule texts for the working date, in RecurMode order: the rules OK would store.
     std::array<std::string, kRecurModeCount> RuleTexts() const;
     int Rule() const { return rule_; }
     void SetRule(int rule);
@@ -82,6 +87,8 @@ private:
     int day_ = 1;
     Date result_;
     int rule_ = -1;
+    Date keptShown_;
+    int keptDay_ = 0; // none
 };
 
 } // namespace quill

@@ -115,10 +115,10 @@ std::string Ordinal(int n) {
     return std::to_string(n) + std::string(OrdinalSuffix(n));
 }
 
-std::array<std::string, kRecurModeCount> PickerRuleTexts(Date date) {
+std::array<std::string, kRecurModeCount> PickerRuleTexts(Date date, int ruleDay) {
     const ILocaleNames& names = *CurrentServices().locale;
     const Date d = NearestDate(date);
-    const std::string nth = Ordinal(DayOf(d));
+    const std::string nth = Ordinal(ruleDay >= 1 && ruleDay <= 31 ? ruleDay : DayOf(d));
     const std::string dayName = names.LongDayName(WeekdayOf(d));
     return {
         "Does not recur",

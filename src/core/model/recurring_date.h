@@ -127,7 +127,9 @@ std::string_view OrdinalSuffix(int n);
 std::string Ordinal(int n);
 
 // The picker's six rule texts for the date, in RecurMode order. A date that is not ok()
-// is first made real as TargetDate does.
-std::array<std::string, kRecurModeCount> PickerRuleTexts(Date date);
+// is first made real as TargetDate does. A rule day from 1 to 31 is the day number the
+// monthly and yearly rules name instead of the date's own, as Describe names the stored day
+// that a shorter month lacks (the 31st shown as 28 February).
+std::array<std::string, kRecurModeCount> PickerRuleTexts(Date date, int ruleDay = 0);
 
 } // namespace quill

@@ -207,6 +207,7 @@ void TRecurringDateDlg::FormActivate() {
         grid_->setColumnWidth(column, columnWidth);
     }
     state_ = DatePickerState(useToday_ ? CurrentServices().clock->Today() : startDate_, recurMode_);
+    state_.KeepStoredDay(keptShown_, keptDay_);
     const auto dayNames = GridDayNames();
     for (int column = 0; column < kMonthGridColumns; ++column) {
         grid_->item(0, column)->setText(FromUtf8(dayNames[column]));
@@ -331,6 +332,7 @@ bool DatePicker::Execute(TRecurringDate& date) {
         dialog.SetStartDate(date.TargetDate());
     }
     dialog.SetRecurMode(date.RecurMode());
+    dialog.KeepStoredDay(date.TargetDate(), date.Day());
     dialog.SetDialogTop(date.DialogTop());
     dialog.SetDialogLeft(date.DialogLeft());
     dialog.SetDialogPosition(date.DialogPosition());

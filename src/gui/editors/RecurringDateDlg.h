@@ -27,6 +27,11 @@ public:
     // picker starts on today.
     void SetStartDate(Date start) { startDate_ = start; }
     void SetRecurMode(int mode) { recurMode_ = mode; }
+    // The recurring date's stored day and the date it shows (DatePickerState::KeepStoredDay).
+    void KeepStoredDay(Date shown, int day) {
+        keptShown_ = shown;
+        keptDay_ = day;
+    }
     void SetUseToday(bool useToday) { useToday_ = useToday; }
     void SetDialogCaption(const QString& caption);
     void SetDialogTop(int top) { dialogTop_ = top; }
@@ -73,6 +78,8 @@ private:
     DatePickerState state_;
     Date startDate_;
     int recurMode_ = kRecurNever;
+    Date keptShown_;
+    int keptDay_ = 0;
     bool useToday_ = true;
     int dialogTop_ = 0;
     int dialogLeft_ = 0;
