@@ -2,6 +2,7 @@
 // process and from a real second process), the tray form, the progress window, the
 // clipboard's private format and the bundled pictures.
 
+#include "gui/app/SecondStart.h"
 #include "gui/app/TOrvaneForm.h"
 #include "gui/common/ImageLists.h"
 #include "gui/common/Pictures.h"
@@ -297,6 +298,47 @@ private slots:
             second.TryHandOver({QStringLiteral("q"), QStringLiteral("a.qld")}, 300, &acknowledged));
         QVERIFY(!acknowledged);
         QVERIFY(clock.elapsed() < 3000);
+    }
+
+    void ASecondStartTheRunningCopyDoesNotAnswerTellsTheUser() {
+        Prompter::Reset();
+        Prompter::SetStrict(true);
+        const auto relax = qScopeGuard([] {
+            Prompter::SetStrict(false);
+            Prompter::Reset();
+        });
+        const QStringList arguments{QStringLiteral("/usr/bin/quillmere"),
+                                    QStringLiteral("/home/ann/Team <1>.qld"),
+                                    QStringLiteral("HIDEWIN"), QStringLiteral("/tmp/card.VCF")};
+
+        // Nobody runs: this start is the first, and nothing is said.
+        QTemporaryDir home;
+        SingleInstance second(home.path());
+        QCOMPARE(HandOverToRunningCopy(second, arguments, 300), std::nullopt);
+
+        // A running copy that takes the command line.
+        SingleInstance first(home.path());
+        QVERIFY(first.Listen());
+        QCOMPARE(HandOverToRunningCopy(second, arguments, 5000), std::optional<int>(0));
+        QVERIFY(Prompter::Boxes().isEmpty());
+        first.Close();
+
+        // One that takes the connection and never answers: told, and not a success.
+        QLocalServer silent;
+        QVERIFY(silent.listen(second.ServerPath()));
+        Prompter::QueueAnswer(QMessageBox::Ok);
+        QCOMPARE(HandOverToRunningCopy(second, arguments, 300), std::optional<int>(1));
+        QCOMPARE(Prompter::Boxes().size(), 1);
+        const Prompter::Box box = Prompter::Boxes().front();
+        QCOMPARE(box.icon, QMessageBox::Warning);
+        QCOMPARE(box.text, UnansweredHandOverText(arguments));
+        QVERIFY(box.text.contains(QStringLiteral("\n/home/ann/Team <1>.qld\n/tmp/card.VCF\n")));
+        QVERIFY(!box.text.contains(QStringLiteral("HIDEWIN")));
+
+        // Without files it only says that the running copy did not answer.
+        const QString bare = UnansweredHandOverText({QStringLiteral("/usr/bin/quillmere")});
+        QVERIFY(bare.contains(QStringLiteral("did not answer")));
+        QVERIFY(!bare.contains(QStringLiteral("imported")));
     }
 
     void InstancesOfDifferentDataDirectoriesDoNotMeet() {

@@ -9,6 +9,7 @@
 #include "core/storage/recovery_files.h"
 #include "core/util/atomic_file.h"
 #include "gui/app/ExitFlow.h"
+#include "gui/app/SecondStart.h"
 #include "gui/app/StartupRecovery.h"
 #include "gui/app/TOrvaneForm.h"
 #include "gui/automation/AutomationRegistration.h"
@@ -118,11 +119,17 @@ int main(int argc, char* argv[]) {
     // One instance per user and data directory: a second start hands its command line over.
     const platform::Places places = platform::Places::FromEnvironment();
     platform::SingleInstance instance(places.DataDirectory());
-    if (instance.TryHandOver(arguments)) {
-        return 0;
+    const int handOverWait = platform::SingleInstance::kDefaultTimeoutMs;
+    if (const std::optional<int> handed =
+            HandOverToRunningCopy(instance, arguments, handOverWait)) {
+        return *handed;
     }
-    if (!instance.Listen() && instance.TryHandOver(arguments)) {
-        return 0; // another first start won the race
+    if (!instance.Listen()) {
+        // Another first start won the race.
+        if (const std::optional<int> handed =
+                HandOverToRunningCopy(instance, arguments, handOverWait)) {
+            return *handed;
+        }
     }
     QString problem;
     if (!places.Establish(&problem)) {
