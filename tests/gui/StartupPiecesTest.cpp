@@ -2,6 +2,7 @@
 // process and from a real second process), the tray form, the progress window, the
 // clipboard's private format and the bundled pictures.
 
+#include "gui/app/NoDisplayExit.h"
 #include "gui/app/SecondStart.h"
 #include "gui/app/TOrvaneForm.h"
 #include "gui/common/ImageLists.h"
@@ -339,6 +340,31 @@ private slots:
         const QString bare = UnansweredHandOverText({QStringLiteral("/usr/bin/quillmere")});
         QVERIFY(bare.contains(QStringLiteral("did not answer")));
         QVERIFY(!bare.contains(QStringLiteral("imported")));
+    }
+
+    void WithoutADisplayTheProgramEndsWithAMessageNotACrash() {
+        for (const bool byBus : {true, false}) {
+            QTemporaryDir scratch;
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+                environment.remove(QString::fromLatin1(name));
+            }
+            environment.insert(QStringLiteral("QUILLMERE_HOME"), scratch.filePath("home"));
+            environment.insert(QStringLiteral("XDG_DATA_HOME"), scratch.filePath("share"));
+            QProcess program;
+            program.setProcessEnvironment(environment);
+            program.setWorkingDirectory(scratch.path()); // where a core file would go
+            program.start(QStringLiteral(QUILLMERE_PATH),
+                          byBus ? QStringList{QStringLiteral("-AUTOMATION")} : QStringList{});
+            QVERIFY(program.waitForFinished(30000));
+            QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+            QCOMPARE(program.exitCode(), 1);
+            const QString said = QString::fromLocal8Bit(program.readAllStandardError());
+            QVERIFY2(said.contains(QStringLiteral("Quillmere: ") + NoDisplayText(byBus)),
+                     qPrintable(said));
+        }
+        QVERIFY(NoDisplayText(true).contains(QStringLiteral("dbus-update-activation-environment")));
+        QVERIFY(!NoDisplayText(false).contains(QStringLiteral("dbus")));
     }
 
     void InstancesOfDifferentDataDirectoriesDoNotMeet() {

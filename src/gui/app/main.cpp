@@ -9,6 +9,7 @@
 #include "core/storage/recovery_files.h"
 #include "core/util/atomic_file.h"
 #include "gui/app/ExitFlow.h"
+#include "gui/app/NoDisplayExit.h"
 #include "gui/app/SecondStart.h"
 #include "gui/app/StartupRecovery.h"
 #include "gui/app/TOrvaneForm.h"
@@ -99,7 +100,11 @@ int main(int argc, char* argv[]) {
     if (const std::optional<int> registered = RunRegistrationSwitch(argc, argv)) {
         return *registered;
     }
+    // Qt would abort without a display; a start by the session bus often has none.
+    auto noDisplay = std::make_optional<NoDisplayExit>(
+        ParseStartMode(std::vector<std::string>(argv, argv + argc)) == StartMode::Automation);
     QApplication app(argc, argv);
+    noDisplay.reset();
     QApplication::setApplicationName(QStringLiteral("Quillmere"));
     QApplication::setWindowIcon(ProgramIcon());
     // No display name: Qt would append it to every caption ("Quillmere: - Quillmere").
