@@ -33,6 +33,7 @@
 #include <QShortcut>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
 
@@ -356,6 +357,32 @@ private slots:
         QCOMPARE(browser.Directory(), QStringLiteral("/"));
         QVERIFY(browser.PlacesBox()->count() >= 2);
         QCOMPARE(browser.PlacesBox()->itemData(0).toString(), QDir::homePath());
+    }
+
+    void theFolderBrowserShowsAPathWithMarkupAsWritten() {
+        // Qt takes a label's text or a tooltip that looks like markup as markup.
+        const auto shown = [](const QString& text, Qt::TextFormat format) {
+            QTextDocument document;
+            if (format == Qt::RichText || (format == Qt::AutoText && Qt::mightBeRichText(text))) {
+                document.setHtml(text);
+            } else {
+                document.setPlainText(text);
+            }
+            return document.toPlainText();
+        };
+        const QString folder = QStringLiteral("<b>Team</b> &amp; <i>Co</i>");
+        QVERIFY(QDir(dir_->path()).mkpath(folder));
+        TFolderBrowser browser({{QStringLiteral("All Files (*.*)"), {QStringLiteral("*")}}});
+        QVERIFY(browser.SetDirectory(File(folder)));
+        const QString path = browser.Directory();
+        QVERIFY(path.endsWith(QLatin1Char('/') + folder));
+        auto* label = browser.findChild<QLabel*>(QStringLiteral("DirectoryPath"));
+        QVERIFY(label);
+        QCOMPARE(shown(label->text(), label->textFormat()), path);
+        QCOMPARE(shown(label->toolTip(), Qt::AutoText), path);
+        // A path without markup keeps its plain tooltip.
+        QVERIFY(browser.SetDirectory(dir_->path()));
+        QCOMPARE(label->toolTip(), browser.Directory());
     }
 
     void theChooserMovesFieldsByButtonDoubleClickAndDrag() {

@@ -1,11 +1,11 @@
 #include "gui/app/TOrvaneForm.h"
 
 #include "gui/common/Pictures.h"
+#include "gui/common/PlainToolTip.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QSystemTrayIcon>
-#include <QTextDocument>
 
 namespace quill::gui {
 
@@ -66,12 +66,8 @@ QString TOrvaneForm::CutToolTip(const QString& text) {
 
 void TOrvaneForm::SetToolTip(const QString& text) {
     toolTip_ = CutToolTip(text);
-    // The tray takes a tooltip that looks like markup as markup: a title such as
-    // "<b>Smith</b>" would show bold, or as nothing at all. Such a path goes as markup that
-    // spells it out; any other goes as it is.
-    trayIcon_->setToolTip(Qt::mightBeRichText(toolTip_)
-                              ? Qt::convertFromPlainText(toolTip_, Qt::WhiteSpaceNormal)
-                              : toolTip_);
+    // The path holds titles, which may hold "<" and "&".
+    trayIcon_->setToolTip(PlainToolTip(toolTip_));
 }
 
 QString TOrvaneForm::ToolTip() const {

@@ -1,6 +1,7 @@
 #include "gui/exchange/TFolderBrowser.h"
 
 #include "gui/common/EnterInList.h"
+#include "gui/common/PlainToolTip.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -58,6 +59,8 @@ TFolderBrowser::TFolderBrowser(std::vector<FileFilter> filters, QWidget* parent)
       places_(new QComboBox(this)), directories_(new QListWidget(this)) {
     setObjectName(QStringLiteral("FolderBrowser"));
     path_->setObjectName(QStringLiteral("DirectoryPath"));
+    // Folder names may hold "<" and "&"; the path shows as it is written.
+    path_->setTextFormat(Qt::PlainText);
     path_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     path_->setMinimumWidth(1); // long paths are cut at the right, the whole path in the tip
     places_->setObjectName(QStringLiteral("DriveList"));
@@ -130,7 +133,7 @@ bool TFolderBrowser::SetDirectory(const QString& directory) {
     }
     directory_ = QDir::cleanPath(info.absoluteFilePath());
     path_->setText(directory_);
-    path_->setToolTip(directory_);
+    path_->setToolTip(PlainToolTip(directory_));
     FillDirectories();
     FillFiles();
     emit directoryChanged(directory_);
