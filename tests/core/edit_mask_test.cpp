@@ -60,6 +60,53 @@ TEST(EditMaskTest, TypingFillsDigitPositionsAndStepsOverLiterals) {
     EXPECT_EQ(TEditMask().Apply("anything at all"), "anything at all");
 }
 
+// Keys as a masked edit takes them: a digit overwrites at the cursor, erasing blanks a
+// position, literals stay where they are.
+TEST(EditMaskTest, EditingAtTheCursorOverwritesAndBlanksInPlace) {
+    const TEditMask usa(PhoneFormats()[kUsaPhoneFormat].mask);
+    TEditMask::Editing e{usa.Apply("5551234567"), 6}; // between the 1 and the 2
+    ASSERT_TRUE(usa.Type(e, '9'));
+    EXPECT_EQ(e.text, "(555)193-4567");
+    EXPECT_EQ(e.cursor, 7u);
+    // On a literal the digit goes to the next digit position.
+    e.cursor = 4;
+    ASSERT_TRUE(usa.Type(e, '0'));
+    EXPECT_EQ(e.text, "(555)093-4567");
+    EXPECT_EQ(e.cursor, 6u);
+    EXPECT_FALSE(usa.Type(e, 'x'));
+    e.cursor = 13;
+    EXPECT_FALSE(usa.Type(e, '1')) << "a full number takes no more";
+    EXPECT_EQ(e.text, "(555)093-4567");
+
+    e.cursor = 6;
+    usa.EraseBefore(e);
+    EXPECT_EQ(e.text, "(555)_93-4567");
+    EXPECT_EQ(e.cursor, 5u);
+    usa.EraseBefore(e); // over the ")" to the last digit of the area code
+    EXPECT_EQ(e.text, "(55_)_93-4567");
+    EXPECT_EQ(e.cursor, 3u);
+    e.cursor = 8; // on the "-": Delete blanks the digit behind it
+    usa.EraseAfter(e);
+    EXPECT_EQ(e.text, "(55_)_93-_567");
+    EXPECT_EQ(e.cursor, 8u);
+    usa.Erase(e, 0, 13);
+    EXPECT_EQ(e.text, usa.EmptyText());
+    EXPECT_EQ(e.cursor, 0u);
+}
+
+TEST(EditMaskTest, TypingBehindTheNumberContinuesAtItsEnd) {
+    const TEditMask usa(PhoneFormats()[kUsaPhoneFormat].mask);
+    TEditMask::Editing e{usa.Apply("555"), 13}; // clicked far right in the blanks
+    ASSERT_TRUE(usa.Type(e, '1'));
+    EXPECT_EQ(e.text, "(555)1__-____");
+    EXPECT_EQ(usa.FilledEnd(e.text), 6u);
+    EXPECT_EQ(usa.FilledEnd(usa.EmptyText()), 0u);
+    // A literal digit of the mask is stepped over once, then the digit is typed.
+    const TEditMask netherlands(PhoneFormats()[6].mask);
+    EXPECT_EQ(netherlands.Apply("00123"), "00123-_______");
+    EXPECT_EQ(netherlands.Apply("123"), "0123_-_______");
+}
+
 TEST(EditMaskTest, EnteredMeansSomethingBesideLiteralsAndBlanks) {
     for (const PhoneFormat& format : PhoneFormats()) {
         const TEditMask mask(format.mask);

@@ -32,6 +32,34 @@ private slots:
         QCOMPARE(box.text(), QStringLiteral("(555)123-456_"));
     }
 
+    // The cursor put in the middle of a number: a digit overwrites there, Backspace blanks
+    // the digit before it, and a selection is typed over.
+    void keysActAtTheCursor() {
+        MaskedNumberEdit box;
+        box.SetEditMask(Mask(kUsaPhoneFormat));
+        QTest::keyClicks(&box, QStringLiteral("5551234567"));
+        QTest::keyClick(&box, Qt::Key_Home);
+        for (int i = 0; i < 6; ++i) {
+            QTest::keyClick(&box, Qt::Key_Right);
+        }
+        QTest::keyClick(&box, Qt::Key_9);
+        QCOMPARE(box.text(), QStringLiteral("(555)193-4567"));
+        QCOMPARE(box.cursorPosition(), 7);
+        QTest::keyClick(&box, Qt::Key_Backspace);
+        QCOMPARE(box.text(), QStringLiteral("(555)1_3-4567"));
+        QTest::keyClick(&box, Qt::Key_2);
+        QCOMPARE(box.text(), QStringLiteral("(555)123-4567"));
+        QCOMPARE(box.Number(), QStringLiteral("(555)123-4567"));
+        // The area code selected and typed over.
+        box.setSelection(1, 3);
+        QTest::keyClicks(&box, QStringLiteral("212"));
+        QCOMPARE(box.text(), QStringLiteral("(212)123-4567"));
+        // A letter typed over a selection changes nothing.
+        box.setSelection(5, 3);
+        QTest::keyClick(&box, Qt::Key_A);
+        QCOMPARE(box.text(), QStringLiteral("(212)123-4567"));
+    }
+
     void switchingMasksKeepsWhatWasTypedAndNothingElse() {
         MaskedNumberEdit box;
         box.SetEditMask(Mask(kUsaPhoneFormat));

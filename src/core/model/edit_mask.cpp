@@ -1,5 +1,6 @@
 #include "core/model/edit_mask.h"
 
+#include <algorithm>
 #include <array>
 
 namespace quill {
@@ -93,25 +94,76 @@ std::string TEditMask::Apply(std::string_view typed) const {
     if (!HasMask()) {
         return std::string(typed);
     }
-    std::string text = EmptyText();
-    std::size_t at = 0;
+    Editing editing{EmptyText(), 0};
     for (const char c : typed) {
-        if (at < positions_.size() && positions_[at].slot == Slot::Literal &&
-            positions_[at].literal == c) {
-            ++at; // typed over the literal that stands here
-            continue;
-        }
+        Type(editing, c);
+    }
+    return editing.text;
+}
+
+bool TEditMask::Type(Editing& editing, char c) const {
+    if (editing.text.size() != positions_.size()) {
+        return false; // not a text of this mask
+    }
+    auto nextDigit = [this](std::size_t at) {
         while (at < positions_.size() && positions_[at].slot == Slot::Literal) {
             ++at;
         }
-        if (at >= positions_.size()) {
-            break;
-        }
-        if (IsDigit(c)) {
-            text[at++] = c;
+        return at;
+    };
+    std::size_t at = std::min(editing.cursor, nextDigit(FilledEnd(editing.text)));
+    if (at < positions_.size() && positions_[at].slot == Slot::Literal &&
+        positions_[at].literal == c) {
+        editing.cursor = at + 1; // typed over the literal that stands here
+        return true;
+    }
+    at = nextDigit(at);
+    if (at >= positions_.size() || !IsDigit(c)) {
+        return false;
+    }
+    editing.text[at] = c;
+    editing.cursor = at + 1;
+    return true;
+}
+
+void TEditMask::Erase(Editing& editing, std::size_t from, std::size_t to) const {
+    to = std::min({to, editing.text.size(), positions_.size()});
+    for (std::size_t i = from; i < to; ++i) {
+        if (positions_[i].slot != Slot::Literal) {
+            editing.text[i] = blank_;
         }
     }
-    return text;
+    editing.cursor = std::min(from, editing.text.size());
+}
+
+void TEditMask::EraseBefore(Editing& editing) const {
+    std::size_t at = std::min({editing.cursor, editing.text.size(), positions_.size()});
+    while (at > 0 && positions_[at - 1].slot == Slot::Literal) {
+        --at;
+    }
+    if (at > 0) {
+        Erase(editing, at - 1, at);
+    }
+}
+
+void TEditMask::EraseAfter(Editing& editing) const {
+    const std::size_t cursor = editing.cursor;
+    std::size_t at = cursor;
+    while (at < positions_.size() && positions_[at].slot == Slot::Literal) {
+        ++at;
+    }
+    Erase(editing, at, at + 1);
+    editing.cursor = cursor;
+}
+
+std::size_t TEditMask::FilledEnd(std::string_view displayed) const {
+    std::size_t end = 0;
+    for (std::size_t i = 0; i < displayed.size() && i < positions_.size(); ++i) {
+        if (positions_[i].slot != Slot::Literal && displayed[i] != blank_) {
+            end = i + 1;
+        }
+    }
+    return end;
 }
 
 std::string TEditMask::Value(std::string_view displayed) const {

@@ -44,11 +44,30 @@ public:
     bool Accepts(std::size_t position, char c) const;
     // The displayed text before anything is typed: literals, and blanks everywhere else.
     std::string EmptyText() const;
-    // The displayed text after typing the characters in order: a character equal to the
-    // literal at the current position steps over it; otherwise the literals ahead are passed
-    // and a digit fills the next digit position, anything else is refused. Positions left
-    // are blanks.
+    // The displayed text after typing the characters in order into the empty mask (Type
+    // from the start). Positions left are blanks.
     std::string Apply(std::string_view typed) const;
+
+    // A displayed text being edited, one character per position, and the cursor in it.
+    struct Editing {
+        std::string text;
+        std::size_t cursor = 0;
+    };
+    // One character typed as in a masked edit: it overwrites the position at the cursor. A
+    // character equal to the literal there steps over it; otherwise the literals ahead are
+    // passed and a digit fills the next digit position. A cursor in the blanks behind the
+    // number types at the number's end, so typing leaves no gap. False, and nothing
+    // changes, for a character refused.
+    bool Type(Editing& editing, char c) const;
+    // Blanks the digit positions from `from` up to `to` (literals stay); the cursor goes to
+    // `from`.
+    void Erase(Editing& editing, std::size_t from, std::size_t to) const;
+    // Backspace blanks the digit position before the cursor, passing literals, and the
+    // cursor goes to it; Delete blanks the one at or after the cursor, which stays.
+    void EraseBefore(Editing& editing) const;
+    void EraseAfter(Editing& editing) const;
+    // Behind the last filled digit position: 0 when none is filled.
+    std::size_t FilledEnd(std::string_view displayed) const;
     // The entered value of a displayed text: the blanks removed and, unless the mask saves
     // them, the literals too. Without a mask the text itself.
     std::string Value(std::string_view displayed) const;

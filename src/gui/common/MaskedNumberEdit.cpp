@@ -5,29 +5,29 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 
+#include <algorithm>
+
 namespace quill::gui {
 
 MaskedNumberEdit::MaskedNumberEdit(QWidget* parent) : QLineEdit(parent) {}
 
 void MaskedNumberEdit::SetEditMask(std::string_view mask) {
     const bool had = mask_.HasMask();
-    const std::string typed = had ? typed_ : text().toStdString();
+    // What the user typed: the old mask's literals and blanks are nothing they wrote.
+    const std::string typed = had ? mask_.Value(Current().text) : text().toStdString();
     mask_ = TEditMask(mask);
-    typed_.clear();
     // Under a mask only the keys reach the box: no context menu or drop can put text past it.
     setContextMenuPolicy(mask_.HasMask() ? Qt::NoContextMenu : Qt::DefaultContextMenu);
     setAcceptDrops(!mask_.HasMask());
     if (!mask_.HasMask()) {
-        // What was typed stays, to be edited freely from now on; the mask's literals and
-        // blanks are nothing the user wrote.
+        // What was typed stays, to be edited freely from now on.
         if (had) {
             setText(QString::fromStdString(typed));
         }
         return;
     }
     // Typed again into the new mask: what it refuses falls away.
-    Type(QString::fromStdString(typed));
-    Show();
+    Retype(QString::fromStdString(typed));
 }
 
 bool MaskedNumberEdit::IsEntered() const {
@@ -43,18 +43,19 @@ void MaskedNumberEdit::Type(const QString& characters) {
         insert(characters);
         return;
     }
+    TEditMask::Editing editing = Current();
+    EraseSelection(editing);
+    bool typed = false;
     for (const QChar c : characters) {
-        if (c.unicode() > 0x7f) {
-            continue; // masks take digits and ASCII literals only
-        }
-        std::string attempt = typed_;
-        attempt.push_back(static_cast<char>(c.unicode()));
-        // A character the mask refuses leaves the display as it was: drop it.
-        if (mask_.Apply(attempt) != mask_.Apply(typed_)) {
-            typed_ = std::move(attempt);
+        // Masks take digits and ASCII literals only.
+        if (c.unicode() <= 0x7f && mask_.Type(editing, static_cast<char>(c.unicode()))) {
+            typed = true;
         }
     }
-    Show();
+    // Nothing the mask takes leaves the number and the selection as they were.
+    if (typed) {
+        Show(editing);
+    }
 }
 
 void MaskedNumberEdit::Retype(const QString& characters) {
@@ -62,7 +63,7 @@ void MaskedNumberEdit::Retype(const QString& characters) {
         setText(characters);
         return;
     }
-    typed_.clear();
+    Show({mask_.EmptyText(), 0});
     Type(characters);
 }
 
@@ -76,24 +77,27 @@ void MaskedNumberEdit::keyPressEvent(QKeyEvent* event) {
         return;
     }
     if (event->matches(QKeySequence::Cut)) {
-        // Copies what is selected; the number only empties when all of it was.
         copy();
-        if (hasSelectedText() && selectedText().size() == text().size()) {
-            typed_.clear();
-            Show();
+        TEditMask::Editing editing = Current();
+        if (EraseSelection(editing)) {
+            Show(editing);
         }
         return;
     }
     switch (event->key()) {
     case Qt::Key_Backspace:
-    case Qt::Key_Delete:
-        if (hasSelectedText() && selectedText().size() == text().size()) {
-            typed_.clear();
-        } else if (!typed_.empty()) {
-            typed_.pop_back();
+    case Qt::Key_Delete: {
+        TEditMask::Editing editing = Current();
+        if (!EraseSelection(editing)) {
+            if (event->key() == Qt::Key_Backspace) {
+                mask_.EraseBefore(editing);
+            } else {
+                mask_.EraseAfter(editing);
+            }
         }
-        Show();
+        Show(editing);
         return;
+    }
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
     case Qt::Key_Return:
@@ -121,17 +125,28 @@ void MaskedNumberEdit::inputMethodEvent(QInputMethodEvent* event) {
     event->accept();
 }
 
-void MaskedNumberEdit::Show() {
-    const std::string shown = mask_.Apply(typed_);
-    setText(QString::fromStdString(shown));
-    // The cursor stands behind the last filled position.
-    std::size_t end = 0;
-    for (std::size_t i = 0; i < shown.size() && i < mask_.Length(); ++i) {
-        if (mask_.SlotAt(i) != TEditMask::Slot::Literal && shown[i] != mask_.Blank()) {
-            end = i + 1;
-        }
+TEditMask::Editing MaskedNumberEdit::Current() const {
+    std::string shown = text().toStdString();
+    // Text set from outside is typed into the mask first.
+    if (shown.size() != mask_.Length()) {
+        shown = mask_.Apply(shown);
     }
-    setCursorPosition(static_cast<int>(end));
+    const int at = hasSelectedText() ? selectionStart() : cursorPosition();
+    return {std::move(shown), static_cast<std::size_t>(std::max(at, 0))};
+}
+
+void MaskedNumberEdit::Show(const TEditMask::Editing& editing) {
+    setText(QString::fromStdString(editing.text));
+    setCursorPosition(static_cast<int>(editing.cursor));
+}
+
+bool MaskedNumberEdit::EraseSelection(TEditMask::Editing& editing) const {
+    if (!hasSelectedText()) {
+        return false;
+    }
+    const auto from = static_cast<std::size_t>(selectionStart());
+    mask_.Erase(editing, from, from + static_cast<std::size_t>(selectedText().size()));
+    return true;
 }
 
 } // namespace quill::gui

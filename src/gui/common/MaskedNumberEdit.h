@@ -25,7 +25,8 @@ public:
     bool IsEntered() const;
     // The number to keep: the displayed text without the positions still blank.
     QString Number() const;
-    // Types the characters as the keyboard would (tests and paste use it).
+    // Types the characters at the cursor as the keyboard would, over the selection (tests
+    // and paste use it).
     void Type(const QString& characters);
     // Forgets what was typed and types the characters into the empty mask.
     void Retype(const QString& characters);
@@ -35,10 +36,13 @@ protected:
     void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
-    void Show();
+    // The displayed text with the cursor at the selection's start.
+    TEditMask::Editing Current() const;
+    void Show(const TEditMask::Editing& editing);
+    // Blanks what is selected; false when nothing is.
+    bool EraseSelection(TEditMask::Editing& editing) const;
 
     TEditMask mask_;
-    std::string typed_;
 };
 
 } // namespace quill::gui
