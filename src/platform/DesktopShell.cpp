@@ -2,6 +2,8 @@
 
 #include "platform/Utf8Text.h"
 
+#include "core/comm/phone_extension.h"
+
 #include <QFileInfo>
 
 namespace quill::platform {
@@ -28,17 +30,31 @@ QString OpenerFailedText(const QString& documentOrUrl) {
 }
 
 QString TelephoneUri(std::string_view number) {
+    // An extension written behind the number goes as its own parameter: its digits run on
+    // into the number dialled otherwise ("555-1234 ext. 7" dialled 555-1234.7).
+    const NumberAndExtension parts = SplitExtension(number);
     QString digits;
-    for (const char c : number) {
+    bool digitSeen = false;
+    for (const char c : parts.number) {
         const bool dialable = (c >= '0' && c <= '9') || c == '*' || c == '#';
         const bool separator = c == '-' || c == '.' || c == '(' || c == ')';
+        const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        // Words behind the number ("home", an extension with a mark of its own) end it.
+        if (letter && digitSeen) {
+            break;
+        }
         if (dialable || separator || (c == '+' && digits.isEmpty())) {
             digits += QLatin1Char(c);
+            digitSeen = digitSeen || dialable;
         }
     }
     // '#' would start a fragment in a URI.
     digits.replace(QLatin1Char('#'), QStringLiteral("%23"));
-    return QStringLiteral("tel:") + digits;
+    QString uri = QStringLiteral("tel:") + digits;
+    if (digitSeen && !parts.extension.empty()) {
+        uri += QStringLiteral(";ext=") + FromUtf8(parts.extension);
+    }
+    return uri;
 }
 
 DesktopShell::DesktopShell(std::function<void(const QString&)> report)

@@ -13,7 +13,9 @@
 namespace quill::platform {
 
 // The "tel:" link of a number as stored (literals of its mask included): the visual
-// separators a tel link allows are kept, anything else a dialer cannot use is dropped.
+// separators a tel link allows are kept, anything else a dialer cannot use is dropped. The
+// number ends at a word behind it; an extension written there ("x7", "ext. 7") goes as the
+// link's "ext" parameter.
 QString TelephoneUri(std::string_view number);
 
 // What the user is told when a document or program named by an entry is not there, and

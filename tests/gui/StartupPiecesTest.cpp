@@ -120,8 +120,14 @@ private slots:
     void telephoneLinksKeepWhatADialerCanUse() {
         QCOMPARE(platform::TelephoneUri("(555)123-4567"), QStringLiteral("tel:(555)123-4567"));
         QCOMPARE(platform::TelephoneUri("+45 12 34 56 78"), QStringLiteral("tel:+4512345678"));
-        QCOMPARE(platform::TelephoneUri("555 1234 ext. 12#"), QStringLiteral("tel:5551234.12%23"));
         QCOMPARE(platform::TelephoneUri("1+2"), QStringLiteral("tel:12"));
+        QCOMPARE(platform::TelephoneUri("*31#555"), QStringLiteral("tel:*31%23555"));
+        // An extension never runs on into the number dialled.
+        QCOMPARE(platform::TelephoneUri("555-1234 ext. 7"), QStringLiteral("tel:555-1234;ext=7"));
+        QCOMPARE(platform::TelephoneUri("(555)123-4567 x 102"),
+                 QStringLiteral("tel:(555)123-4567;ext=102"));
+        QCOMPARE(platform::TelephoneUri("555 1234 ext. 12#"), QStringLiteral("tel:5551234"));
+        QCOMPARE(platform::TelephoneUri("555-1234 home 2"), QStringLiteral("tel:555-1234"));
     }
 
     // --- Places -------------------------------------------------------------------------

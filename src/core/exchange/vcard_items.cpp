@@ -1,6 +1,7 @@
 // Each kind's vCard form: reading a card into a person or organization, writing one, and the
 // property line of every contact point.
 
+#include "core/comm/phone_extension.h"
 #include "core/exchange/vcard.h"
 #include "core/exchange/vcard_dates.h"
 #include "core/model/attachment_objects.h"
@@ -150,33 +151,12 @@ std::string AddressRecord(const TCard& card, const TCardProperty& adr, std::stri
 
 // A standard card's number with its extension after it ("+1 555 0100 x102", "... ext. 102")
 // taken apart; the extension of a tel: URI comes as a parameter.
-std::pair<std::string, std::string> NumberAndExtension(const TCard& card,
-                                                       const TCardProperty& tel) {
-    std::string number(tel.Value(0));
+NumberAndExtension NumberAndExtensionOf(const TCard& card, const TCardProperty& tel) {
     std::string extension(tel.Parameter(kVCardExtensionParameter));
     if (!card.IsStandard() || !extension.empty()) {
-        return {number, extension};
+        return {std::string(tel.Value(0)), std::move(extension)};
     }
-    std::size_t digits = number.size();
-    while (digits > 0 && number[digits - 1] >= '0' && number[digits - 1] <= '9') {
-        --digits;
-    }
-    if (digits == number.size()) {
-        return {number, extension};
-    }
-    std::string_view head = std::string_view(number).substr(0, digits);
-    while (!head.empty() && head.back() == ' ') {
-        head.remove_suffix(1);
-    }
-    for (std::string_view mark : {"extension", "ext.", "ext", "x"}) {
-        if (head.size() > mark.size() && EndsWithIgnoreAsciiCase(head, mark) &&
-            head[head.size() - mark.size() - 1] == ' ') {
-            extension = number.substr(digits);
-            std::string_view rest = head.substr(0, head.size() - mark.size());
-            return {std::string(Trim(rest)), extension};
-        }
-    }
-    return {number, extension};
+    return SplitExtension(tel.Value(0));
 }
 
 // Apple's address book labels a property by a line of the same group; its own labels are
@@ -272,7 +252,7 @@ void ReadContactPoints(const TCard& card, TContactHolderObject& holder) {
         }
         const bool isFax = tel.HasType(kVCardFax);
         const std::string title = PointTitle(card, tel, isFax ? "Fax" : "Phone");
-        auto [number, extension] = NumberAndExtension(card, tel);
+        auto [number, extension] = NumberAndExtensionOf(card, tel);
         std::string dataLine;
         if (!isFax) {
             DataLineBuilder(dataLine, DataLineTag(kPhoneKind)).Field(CleanField(extension));
