@@ -91,6 +91,12 @@ bool LinuxBrowserLink::OpenLink() {
         // Asked once per conversation; its requests use the answer.
         defaultBrowser_ = DefaultBrowser();
         open_ = !defaultBrowser_.isEmpty();
+        if (open_ && topic_ == Topic::WindowInfo) {
+            // The desktop opens pages in its browser whether or not it runs, but only a
+            // running browser of a known family shows a page that can be read.
+            const std::optional<BrowserFamily> family = FamilyOfDesktopFile(defaultBrowser_);
+            open_ = family && Running(*family).has_value();
+        }
         break;
     case Kind::None:
         break;

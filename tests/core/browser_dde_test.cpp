@@ -110,7 +110,24 @@ TEST(BrowserDDE, GetWindowInfoWithAutoLoadOffStartsNothingAndGivesNothing) {
     const TBrowserDDE::WindowInfo info = dde.GetWindowInfo();
     EXPECT_EQ(info.url, "");
     EXPECT_EQ(info.title, "");
+    EXPECT_FALSE(info.browserFound);
     EXPECT_TRUE(link.Lines("start ").empty());
+}
+
+TEST(BrowserDDE, GetWindowInfoTellsABrowserThatGaveNoPageFromNoBrowser) {
+    test::FakeBrowserLink link;
+    link.running = {"Mosaic"}; // answers, but has no reply for the page
+    TBrowserDDE dde(link, "IExplore", "");
+    dde.AutoLoad = false;
+    TBrowserDDE::WindowInfo info = dde.GetWindowInfo();
+    EXPECT_EQ(info.url, "");
+    EXPECT_TRUE(info.browserFound);
+
+    // One that answers but will not be asked for its page is no browser to read it from.
+    link.refusedTopics = {"WWW_GetWindowInfo"};
+    info = dde.GetWindowInfo();
+    EXPECT_EQ(info.url, "");
+    EXPECT_FALSE(info.browserFound);
 }
 
 TEST(BrowserDDE, GetWindowInfoAsksForTheCurrentWindowAndReadsItsReply) {
@@ -122,6 +139,7 @@ TEST(BrowserDDE, GetWindowInfoAsksForTheCurrentWindowAndReadsItsReply) {
     const TBrowserDDE::WindowInfo info = dde.GetWindowInfo();
     EXPECT_EQ(info.url, "https://example.org/a");
     EXPECT_EQ(info.title, "Example Page");
+    EXPECT_TRUE(info.browserFound);
     EXPECT_EQ(link.log.back(), "close");
 }
 

@@ -115,6 +115,7 @@ private slots:
     void firefoxDefaultProfileComesFromProfilesIni();
     void mozLz4StoreGivesTheSelectedTabsCurrentPage();
     void firefoxServiceAnswersWhenItRunsAndOpensTabs();
+    void theDefaultBrowserGivesItsPageOnlyWhileItRuns();
     void onlyWebAddressesGoToABrowser();
     void anAddressWithoutASchemeOpensAsAWebPage();
     void defaultBrowserIsReachedThroughTheDesktop();
@@ -301,6 +302,39 @@ void BrowserLinkTest::firefoxServiceAnswersWhenItRunsAndOpensTabs() {
     QCOMPARE(work.GetWindowInfo().title, std::string("Work"));
 }
 
+void BrowserLinkTest::theDefaultBrowserGivesItsPageOnlyWhileItRuns() {
+    const QString root = home_ + QStringLiteral("/.mozilla/firefox");
+    QVERIFY(WriteFile(root + "/profiles.ini",
+                      "[Install4F96D1932A9F858E]\nDefault=Profiles/abc.default-esr\n"));
+    QVERIFY(WriteFile(root + "/Profiles/abc.default-esr/sessionstore-backups/recovery.jsonlz4",
+                      MozLz4(kSessionJson)));
+    const QString settings = dir_.filePath(QStringLiteral("xdg-settings-firefox"));
+    QVERIFY(WriteScript(settings, QStringLiteral("echo firefox-esr.desktop")));
+
+    // The desktop names Firefox, which does not run: no page to read, no browser to tell.
+    LinuxBrowserLink::Environment idle = Environment({});
+    idle.xdgSettings = settings;
+    LinuxBrowserLink notRunning(idle);
+    TBrowserDDE none(notRunning, "IExplore", "");
+    none.AutoLoad = false;
+    QVERIFY(none.FindServer()); // pages still open through the desktop
+    const TBrowserDDE::WindowInfo nothing = none.GetWindowInfo();
+    QCOMPARE(nothing.url, std::string());
+    QVERIFY(!nothing.browserFound);
+
+    const BrowserProcess firefox{BrowserFamily::Firefox, 4242, firefox_, {}};
+    LinuxBrowserLink::Environment busy = Environment({firefox});
+    busy.xdgSettings = settings;
+    LinuxBrowserLink running(busy);
+    TBrowserDDE dde(running, "IExplore", "");
+    dde.AutoLoad = false;
+    dde.ServerName = "IExplore";
+    const TBrowserDDE::WindowInfo page = dde.GetWindowInfo();
+    QVERIFY(page.browserFound);
+    QCOMPARE(QString::fromStdString(page.url),
+             QStringLiteral("https://three.example/a%2Cb?q=%22x%22"));
+}
+
 void BrowserLinkTest::onlyWebAddressesGoToABrowser() {
     QFile::remove(firefoxLog_);
     const BrowserProcess firefox{BrowserFamily::Firefox, 4242, firefox_, {}};
@@ -380,6 +414,7 @@ void BrowserLinkTest::defaultBrowserIsReachedThroughTheDesktop() {
     QCOMPARE(WaitForLines(opened), QStringList{"https://example.org/a?b=1&c=2"});
     // Its page cannot be read: the default browser here is neither family.
     QCOMPARE(dde.GetWindowInfo().url, std::string());
+    QVERIFY(!dde.GetWindowInfo().browserFound);
 
     // Without the desktop's tools nothing answers and nothing is opened.
     QFile::remove(opened);

@@ -237,13 +237,26 @@ private slots:
         QVERIFY(Form().Contents().RowOf(site) >= 0); // the list shows it
         QVERIFY(!browser_->AutoLoad);
 
-        // No browser running: nothing is started and nothing is made.
+        // No browser running: nothing is started and nothing is made, and the user is told.
+        QVERIFY(Prompter::Asked().isEmpty());
         link_.running.clear();
         link_.log.clear();
+        Prompter::QueueAnswer(QMessageBox::Ok);
         get->trigger();
         QCOMPARE(work->Node()->ChildCount(), std::size_t(2));
         QVERIFY(link_.Lines("start ").empty());
-        QVERIFY(Prompter::Asked().isEmpty());
+        QCOMPARE(Prompter::Boxes().size(), 1);
+        QVERIFY(Prompter::Boxes().back().text.startsWith(
+            QStringLiteral("No running web browser was found")));
+
+        // A browser that runs but gives no page: told so, not that none runs.
+        link_.running = {"Mosaic"};
+        Prompter::QueueAnswer(QMessageBox::Ok);
+        get->trigger();
+        QCOMPARE(work->Node()->ChildCount(), std::size_t(2));
+        QCOMPARE(Prompter::Boxes().size(), 2);
+        QVERIFY(Prompter::Boxes().back().text.startsWith(
+            QStringLiteral("The web browser did not give the address")));
     }
 
     void theMakersPagesOpenThroughTheBrowserLink() {

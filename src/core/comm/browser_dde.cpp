@@ -94,6 +94,7 @@ TBrowserDDE::WindowInfo TBrowserDDE::GetWindowInfo() {
     link_.SetLink(ServerName, kWindowInfoTopic);
     if (OpenConversation()) {
         info = ParseWindowInfo(Request(kAnyWindow));
+        info.browserFound = true;
     }
     link_.CloseLink();
     return info;

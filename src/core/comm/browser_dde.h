@@ -36,6 +36,8 @@ public:
     struct WindowInfo {
         std::string url;
         std::string title;
+        // A browser took the request for its page, whether or not it gave one.
+        bool browserFound = false;
     };
     // The address and title of the page the browser shows; both empty on failure.
     WindowInfo GetWindowInfo();

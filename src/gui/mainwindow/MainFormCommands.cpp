@@ -144,6 +144,18 @@ void TMainForm::GetUrlBtnClick() {
     browser.AutoLoad = false;
     const TBrowserDDE::WindowInfo page = browser.GetWindowInfo();
     if (page.url.empty()) {
+        // Nothing is added; without a word the user could not tell why.
+        const QString text =
+            page.browserFound
+                ? QStringLiteral("The web browser did not give the address of the page it "
+                                 "shows. Firefox gives it a few seconds after the page has "
+                                 "opened; a Chromium-family browser only when it was started "
+                                 "with remote debugging (--remote-debugging-port).")
+                : QStringLiteral("No running web browser was found that the page could be "
+                                 "read from (Firefox or a Chromium-family browser). Open the "
+                                 "page in one, then choose Get Browser URL again.");
+        Prompter::Ask(this, text, QStringLiteral("Quillmere"), QMessageBox::Ok,
+                      QMessageBox::Information);
         return;
     }
     EnsureSelectedNode();
