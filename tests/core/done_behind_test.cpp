@@ -14,29 +14,54 @@
 namespace quill {
 namespace {
 
+// Few held (handed over one by one) and many (handed over a batch at a time).
 TEST(DoneBehindTest, JobsAreDoneInOrderWithNoMoreHeldThanAllowed) {
-    std::vector<int> done;
+    for (const int held : {3, 256}) {
+        SCOPED_TRACE(held);
+        std::vector<int> done;
+        std::atomic<int> finished{0};
+        DoneBehind<int> behind(static_cast<std::size_t>(held), [&](int& job) {
+            done.push_back(job);
+            ++finished;
+            return std::string();
+        });
+        for (int i = 0; i < 2000; ++i) {
+            int job = i;
+            ASSERT_TRUE(behind.Give(job));
+            EXPECT_LE(i + 1 - finished.load(), held) << "held after giving job " << i;
+        }
+        ASSERT_TRUE(behind.WaitUntilDone());
+        EXPECT_EQ(finished.load(), 2000);
+        // The thread stays for more after a wait.
+        int last = 2000;
+        ASSERT_TRUE(behind.Give(last));
+        ASSERT_TRUE(behind.Finish());
+        ASSERT_EQ(done.size(), 2001u);
+        for (int i = 0; i <= 2000; ++i) {
+            ASSERT_EQ(done[static_cast<std::size_t>(i)], i);
+        }
+    }
+}
+
+// A batch not yet full is not left waiting for jobs that never come.
+TEST(DoneBehindTest, JobsShortOfABatchAreDoneWhenTheCallerWaitsForThem) {
     std::atomic<int> finished{0};
-    DoneBehind<int> behind(3, [&](int& job) {
-        done.push_back(job);
+    DoneBehind<int> behind(256, [&](int&) {
         ++finished;
         return std::string();
     });
-    for (int i = 0; i < 2000; ++i) {
-        int job = i;
-        ASSERT_TRUE(behind.Give(job));
-        EXPECT_LE(i + 1 - finished.load(), 3) << "held after giving job " << i;
+    for (int round = 1; round <= 3; ++round) {
+        for (int i = 0; i < 5; ++i) {
+            int job = i;
+            ASSERT_TRUE(behind.Give(job));
+        }
+        ASSERT_TRUE(behind.WaitUntilDone());
+        EXPECT_EQ(finished.load(), 5 * round);
     }
-    ASSERT_TRUE(behind.WaitUntilDone());
-    EXPECT_EQ(finished.load(), 2000);
-    // The thread stays for more after a wait.
-    int last = 2000;
-    ASSERT_TRUE(behind.Give(last));
+    int job = 0;
+    ASSERT_TRUE(behind.Give(job));
     ASSERT_TRUE(behind.Finish());
-    ASSERT_EQ(done.size(), 2001u);
-    for (int i = 0; i <= 2000; ++i) {
-        ASSERT_EQ(done[static_cast<std::size_t>(i)], i);
-    }
+    EXPECT_EQ(finished.load(), 16);
 }
 
 TEST(DoneBehindTest, AJobDoneComesBackForItsStorageToBeUsedAgain) {

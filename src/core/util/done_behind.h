@@ -5,6 +5,11 @@
 // number are held, waiting or being done; the caller waits for room. The first job that fails
 // ends the work: the jobs after it are dropped and every later call says so. The counterpart
 // of FilledAhead, which works ahead of the caller instead.
+//
+// With many held, the two threads meet once a batch rather than once a job: the thread starts
+// on a full batch (or when the caller waits for the end), and a caller that found no room
+// waits until a batch fits. Waking a sleeping thread costs more than a small job (a published
+// site's card file), so meeting once a job cost more than the jobs themselves.
 
 #include <condition_variable>
 #include <cstddef>
@@ -22,7 +27,7 @@ public:
     // work does one job and answers what went wrong, or nothing when it was done. The thread
     // starts with the first job given.
     DoneBehind(std::size_t held, std::function<std::string(Job&)> work)
-        : held_(held == 0 ? 1 : held), work_(std::move(work)) {}
+        : held_(held == 0 ? 1 : held), batch_(held_ >= 8 ? held_ / 4 : 1), work_(std::move(work)) {}
     DoneBehind(const DoneBehind&) = delete;
     DoneBehind& operator=(const DoneBehind&) = delete;
     ~DoneBehind() { Abandon(); }
@@ -32,7 +37,9 @@ public:
     // the job left with the caller, once a job has failed.
     bool Give(Job& job) {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return failed_ || queued_.size() + doing_ < held_; });
+        if (Held() >= held_) {
+            changed_.wait(lock, [&] { return failed_ || Held() + batch_ <= held_; });
+        }
         if (failed_) {
             return false;
         }
@@ -41,14 +48,19 @@ public:
         if (!thread_.joinable()) {
             thread_ = std::thread([this] { DoQueued(); });
         }
-        changed_.notify_all();
+        if (queued_.size() >= batch_) {
+            changed_.notify_all();
+        }
         return true;
     }
 
     // Waits until every job given is done, the thread kept for more; false when one failed.
     bool WaitUntilDone() {
         std::unique_lock lock(mutex_);
+        ++draining_; // the jobs of a batch not yet full are begun
+        changed_.notify_all();
         changed_.wait(lock, [&] { return failed_ || (queued_.empty() && doing_ == 0); });
+        --draining_;
         return !failed_;
     }
 
@@ -76,7 +88,9 @@ private:
     void DoQueued() {
         std::unique_lock lock(mutex_);
         for (;;) {
-            changed_.wait(lock, [&] { return quit_ || !queued_.empty(); });
+            changed_.wait(lock, [&] {
+                return quit_ || queued_.size() >= batch_ || (draining_ > 0 && !queued_.empty());
+            });
             if (queued_.empty() || failed_) {
                 return; // asked to end, with nothing (more) to do
             }
@@ -93,9 +107,15 @@ private:
                 error_ = std::move(error);
                 queued_.clear();
             }
-            changed_.notify_all();
+            // Without a waiter this costs nothing; a caller waiting for room wakes once a
+            // batch fits, one waiting for the end once all is done.
+            if (failed_ || queued_.empty() || Held() + batch_ <= held_) {
+                changed_.notify_all();
+            }
         }
     }
+
+    std::size_t Held() const { return queued_.size() + doing_; }
 
     void Stop() {
         {
@@ -110,12 +130,14 @@ private:
     }
 
     const std::size_t held_;
+    const std::size_t batch_; // jobs handed over at once
     std::function<std::string(Job&)> work_;
     std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<Job> queued_;
-    std::size_t doing_ = 0; // a job taken off the queue is being done
-    Job spare_{};           // the job done last, handed back by the next Give
+    std::size_t doing_ = 0;    // a job taken off the queue is being done
+    std::size_t draining_ = 0; // callers waiting for every job to be done
+    Job spare_{};              // the job done last, handed back by the next Give
     bool quit_ = false;
     bool failed_ = false;
     std::string error_;
