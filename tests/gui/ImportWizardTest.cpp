@@ -370,7 +370,7 @@ private slots:
             }
             return document.toPlainText();
         };
-        const QString folder = QStringLiteral("<b>Team</b> &amp; <i>Co</i>");
+        const QString folder = QStringLiteral("<b>Team &amp;  <i>Co");
         QVERIFY(QDir(dir_->path()).mkpath(folder));
         TFolderBrowser browser({{QStringLiteral("All Files (*.*)"), {QStringLiteral("*")}}});
         QVERIFY(browser.SetDirectory(File(folder)));

@@ -5,7 +5,12 @@
 namespace quill::gui {
 
 QString PlainToolTip(const QString& text) {
-    return Qt::mightBeRichText(text) ? Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal) : text;
+    if (!Qt::mightBeRichText(text)) {
+        return text;
+    }
+    // On one line, as a plain tooltip shows it: a markup tooltip would wrap a path at "/".
+    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() +
+           QStringLiteral("</p>");
 }
 
 } // namespace quill::gui
