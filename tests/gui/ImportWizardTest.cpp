@@ -33,6 +33,7 @@
 #include <QShortcut>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
@@ -380,6 +381,10 @@ private slots:
         QVERIFY(label);
         QCOMPARE(shown(label->text(), label->textFormat()), path);
         QCOMPARE(shown(label->toolTip(), Qt::AutoText), path);
+        // On one line, as a plain tooltip is: not wrapped at each "/".
+        QTextDocument tip;
+        tip.setHtml(label->toolTip());
+        QVERIFY(tip.begin().blockFormat().nonBreakableLines());
         // A path without markup keeps its plain tooltip.
         QVERIFY(browser.SetDirectory(dir_->path()));
         QCOMPARE(label->toolTip(), browser.Directory());
