@@ -5,11 +5,13 @@
 #include "gui/mainwindow/OptionPages.h"
 #include "gui/mainwindow/ToolsMenu.h"
 
+#include "core/services.h"
 #include "core/storage/categories.h"
 #include "core/storage/profile_file.h"
 #include "core/util/atomic_file.h"
 #include "gui/common/ImageLists.h"
 #include "gui/common/Prompter.h"
+#include "platform/DesktopShell.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -542,7 +544,14 @@ private slots:
         popup.actions()[2]->trigger(); // a deleted tool's stale entry does nothing
     }
 
-    void StartProgramRunsTheToolInItsDirectory() {
+    // The menu's tools start as the outline's tool items do: a tool whose program is gone is
+    // named in a warning rather than doing nothing.
+    void StartProgramRunsTheToolInItsDirectoryAndReportsWhatCannotStart() {
+        QStringList reports;
+        platform::DesktopShell shell([&](const QString& text) { reports << text; });
+        Services services;
+        services.shell = &shell;
+        const ScopedServices scoped(services);
         QTemporaryDir work;
         QVERIFY(work.isValid());
         const QString script = work.filePath(QStringLiteral("where"));
@@ -554,15 +563,18 @@ private slots:
         QVERIFY(file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         const TToolItem tool("Where", script.toStdString(), "", "0");
         QCOMPARE(Text(tool.WorkingDirectory()), work.path() + QLatin1Char('/'));
-        QVERIFY(StartProgram(tool));
+        StartProgram(tool);
         QTRY_VERIFY(QFile::exists(out) && QFileInfo(out).size() > 0);
         QFile result(out);
         QVERIFY(result.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(result.readAll()).trimmed(), QDir(work.path()).canonicalPath());
+        QVERIFY2(reports.isEmpty(), qPrintable(reports.join(QLatin1Char('\n'))));
 
-        const TToolItem missing("Missing", work.filePath(QStringLiteral("nothing")).toStdString(),
-                                "", "0");
-        QVERIFY(!StartProgram(missing));
+        const QString gone = work.filePath(QStringLiteral("nothing"));
+        const TToolItem missing("Missing", gone.toStdString(), "", "0");
+        StartProgram(missing);
+        LaunchTool(missing, QStringLiteral("Ann Lee"));
+        QCOMPARE(reports, QStringList(2, platform::NotFoundText(gone)));
     }
 };
 

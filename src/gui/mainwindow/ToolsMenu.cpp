@@ -2,7 +2,7 @@
 
 #include "platform/Utf8Text.h"
 
-#include "platform/Shell.h"
+#include "core/services.h"
 
 #include "gui/common/ImageLists.h"
 
@@ -14,10 +14,10 @@
 namespace quill::gui {
 namespace {
 
-bool Start(const TToolItem& tool, const std::string& parameters) {
-    const QString program = FromUtf8(tool.FileName());
-    return !program.isEmpty() &&
-           platform::StartOrOpen(program, FromUtf8(parameters), FromUtf8(tool.WorkingDirectory()));
+// Through the desktop's shell, as a tool item of the outline starts: a program that is gone or
+// cannot run is reported there, as it is for every other way out of the program.
+void Start(const TToolItem& tool, const std::string& parameters) {
+    CurrentServices().shell->StartProgram(tool.FileName(), parameters, tool.WorkingDirectory());
 }
 
 } // namespace
@@ -65,12 +65,12 @@ void BuildToolsMenu(QMenu& menu, int keep, const TToolItems& tools, const ImageL
     }
 }
 
-bool StartProgram(const TToolItem& tool) {
-    return Start(tool, {});
+void StartProgram(const TToolItem& tool) {
+    Start(tool, {});
 }
 
-bool LaunchTool(const TToolItem& tool, const QString& target) {
-    return Start(tool, tool.LaunchParameters(target.toStdString()));
+void LaunchTool(const TToolItem& tool, const QString& target) {
+    Start(tool, tool.LaunchParameters(target.toStdString()));
 }
 
 } // namespace quill::gui

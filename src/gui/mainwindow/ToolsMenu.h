@@ -30,11 +30,11 @@ void BuildToolsMenu(QMenu& menu, int keep, const TToolItems& tools,
                     const ImageLists* images = nullptr);
 
 // StartProgram: a program file is started with no parameters in the directory part of its
-// name; any other file is opened with the application the desktop associates with it. False
-// when nothing could be started.
-bool StartProgram(const TToolItem& tool);
+// name; any other file is opened with the application the desktop associates with it. Both go
+// through the installed shell, which tells the user what could not be started.
+void StartProgram(const TToolItem& tool);
 // LaunchTool(Target): the same with the parameters of TToolItem::LaunchParameters, split into
 // arguments as a command line is (blanks separate, quotes group).
-bool LaunchTool(const TToolItem& tool, const QString& target);
+void LaunchTool(const TToolItem& tool, const QString& target);
 
 } // namespace quill::gui
