@@ -99,6 +99,12 @@ int Prompter::AskChoice(QWidget* parent, const QString& text, const QString& tit
     }
     if (escapeIndex >= 0 && escapeIndex < added.size()) {
         box.setEscapeButton(added.at(escapeIndex));
+    } else {
+        // A message box without an escape button ignores Escape and its close button; an
+        // unseen one lets both close the box unanswered.
+        QPushButton* unanswered = box.addButton(QMessageBox::Cancel);
+        unanswered->hide();
+        box.setEscapeButton(unanswered);
     }
     box.exec();
     return static_cast<int>(added.indexOf(box.clickedButton()));
