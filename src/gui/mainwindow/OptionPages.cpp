@@ -83,6 +83,8 @@ TOptionPages::TOptionPages(const QString& iniPath, TToolItems& tools, ImageLists
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     FormCreate();
+    // The first field of the first page, not the page tabs, has the focus at the start.
+    dde_->setFocus();
 }
 
 QWidget* TOptionPages::BuildBrowserPage() {
@@ -94,15 +96,17 @@ QWidget* TOptionPages::BuildBrowserPage() {
     dde_->addItems(
         {QStringLiteral("NETSCAPE"), QStringLiteral("IExplore"), QStringLiteral("Mosaic")});
     dde_->setInsertPolicy(QComboBox::NoInsert);
+    // No completion: it would take the first Enter for itself instead of pressing OK.
+    dde_->setCompleter(nullptr);
     path_ = Named(new QLineEdit(browser), "Path");
     path_->setMinimumWidth(260);
     auto* select = Named(new QPushButton(QStringLiteral("..."), browser), "SelectPathBtn");
     select->setToolTip(QStringLiteral("Choose the browser's program file"));
     select->setFixedWidth(select->fontMetrics().horizontalAdvance(QStringLiteral("....")) + 16);
     connect(select, &QPushButton::clicked, this, &TOptionPages::SelectPathClick);
-    auto* ddeLabel = new QLabel(QStringLiteral("DDE Name"), browser);
+    auto* ddeLabel = new QLabel(QStringLiteral("DDE &Name"), browser);
     ddeLabel->setBuddy(dde_);
-    auto* pathLabel = new QLabel(QStringLiteral("Executable File Name"), browser);
+    auto* pathLabel = new QLabel(QStringLiteral("E&xecutable File Name"), browser);
     pathLabel->setBuddy(path_);
     // What the stored service name stands for on this desktop.
     auto* meaning = Named(new QLabel(browser), "DDEMeaning");
@@ -134,10 +138,10 @@ QWidget* TOptionPages::BuildBrowserPage() {
     // One line, not wrapped: a label that wraps makes its page answer a height for each width,
     // and the page control then sizes itself by that page alone and cuts the others.
     emailOpt_[0] =
-        Named(new QRadioButton(QStringLiteral("Use \"mailto\" protocol"), mail), "EMailOpt1");
+        Named(new QRadioButton(QStringLiteral("Use \"&mailto\" protocol"), mail), "EMailOpt1");
     emailOpt_[1] =
-        Named(new QRadioButton(QStringLiteral("Use MS Messaging (MAPI)"), mail), "EMailOpt2");
-    emailOpt_[2] = Named(new QRadioButton(QStringLiteral("Use Web Browser "), mail), "EMailOpt3");
+        Named(new QRadioButton(QStringLiteral("Use MS Messa&ging (MAPI)"), mail), "EMailOpt2");
+    emailOpt_[2] = Named(new QRadioButton(QStringLiteral("Use &Web Browser "), mail), "EMailOpt3");
     // What each method does on this desktop, under it (broken by hand: see above).
     const char* const what[3] = {"Opens a mailto: link in your mail program.",
                                  "Your mail program's compose window (xdg-email): several\n"
@@ -173,8 +177,8 @@ QWidget* TOptionPages::BuildToolsPage() {
     connect(toolsList_, &QListWidget::currentRowChanged, this, &TOptionPages::ToolsListClick);
     connect(toolsList_, &QListWidget::itemClicked, this, &TOptionPages::ToolsListClick);
 
-    auto* newBtn = Named(new QPushButton(QStringLiteral("New"), page), "NewToolBtn");
-    auto* delBtn = Named(new QPushButton(QStringLiteral("Delete"), page), "DelToolBtn");
+    auto* newBtn = Named(new QPushButton(QStringLiteral("&New"), page), "NewToolBtn");
+    auto* delBtn = Named(new QPushButton(QStringLiteral("&Delete"), page), "DelToolBtn");
     connect(newBtn, &QPushButton::clicked, this, &TOptionPages::NewToolBtnClick);
     connect(delBtn, &QPushButton::clicked, this, &TOptionPages::DelToolBtnClick);
     auto* buttons = new QVBoxLayout;
@@ -188,7 +192,7 @@ QWidget* TOptionPages::BuildToolsPage() {
     filenameEdit_ = Named(new QLineEdit(attributes), "FilenameEdit");
     arguments_ = Named(new QLineEdit(attributes), "Arguments");
     addressCheckBox_ =
-        Named(new QCheckBox(QStringLiteral("Allow address item creation"), attributes),
+        Named(new QCheckBox(QStringLiteral("Allow address &item creation"), attributes),
               "AddressCheckBox");
     for (QLineEdit* edit : {description_, filenameEdit_, arguments_}) {
         edit->installEventFilter(this);
@@ -196,9 +200,9 @@ QWidget* TOptionPages::BuildToolsPage() {
     connect(addressCheckBox_, &QCheckBox::clicked, this,
             [this] { AttributesChange(addressCheckBox_); });
     auto* form = new QGridLayout(attributes);
-    const std::pair<const char*, QLineEdit*> rows[] = {{"Description", description_},
-                                                       {"Executable File Name", filenameEdit_},
-                                                       {"Program Arguments", arguments_}};
+    const std::pair<const char*, QLineEdit*> rows[] = {{"Desc&ription", description_},
+                                                       {"E&xecutable File Name", filenameEdit_},
+                                                       {"Program &Arguments", arguments_}};
     int row = 0;
     for (const auto& [caption, edit] : rows) {
         auto* label = new QLabel(QLatin1String(caption), attributes);
@@ -226,7 +230,7 @@ QWidget* TOptionPages::BuildCategoriesPage() {
     catList_->setSelectionMode(QAbstractItemView::SingleSelection);
     catName_ = Named(new QLineEdit(group), "CatName");
     catName_->installEventFilter(this);
-    auto* label = Named(new QLabel(QStringLiteral("Edit Name:"), group), "EditNameLabel");
+    auto* label = Named(new QLabel(QStringLiteral("Edit Na&me:"), group), "EditNameLabel");
     label->setBuddy(catName_);
     // CatListClick: a click (or Enter) copies the name into CatName and moves the focus there;
     // moving through the list with the keys copies it without taking the focus away.
@@ -421,11 +425,12 @@ void TOptionPages::done(int result) {
     if (focused == catName_) {
         CatNameExit();
     }
+    // "OK" pressed with Enter, or Escape, leaves the focus in the edit: its text counts as
+    // left, as when a button is clicked; tool changes stay whatever closes the dialog.
+    if (focused == description_ || focused == filenameEdit_ || focused == arguments_) {
+        AttributesChange(focused);
+    }
     if (result == QDialog::Accepted) {
-        // "OK" pressed with Enter leaves the focus in the edit: its text counts as left.
-        if (focused == description_ || focused == filenameEdit_ || focused == arguments_) {
-            AttributesChange(focused);
-        }
         WriteSettings();
     }
     QDialog::done(result);
