@@ -135,9 +135,9 @@ TRecurringDateDlg::TRecurringDateDlg(QWidget* parent)
     // As tall as the month row and the grid beside it.
     ruleList_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Ignored);
 
-    auto* startLabel = new QLabel(QStringLiteral("Start:"), group);
+    auto* startLabel = new QLabel(QStringLiteral("&Start:"), group);
     startLabel->setBuddy(monthSelector_);
-    auto* recurLabel = new QLabel(QStringLiteral("Recur:"), group);
+    auto* recurLabel = new QLabel(QStringLiteral("&Recur:"), group);
     recurLabel->setBuddy(ruleList_);
 
     auto* dateRow = new QHBoxLayout;

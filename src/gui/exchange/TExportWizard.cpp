@@ -79,7 +79,7 @@ TExportWizard::TExportWizard(TProgressForm* progress, QWidget* parent)
                          QStringLiteral("Select the drive and directory where you want to export "
                                         "your Quillmere data file, and type the desired name for "
                                         "the file below."),
-                         QStringLiteral("Filename")));
+                         QStringLiteral("&Filename")));
     AddPage(kIndexPage, MakeIndexPage());
     AddPage(kGraphicsPage, MakeGraphicsPage());
     AddPage(kLinksPage, MakeLinksPage());
@@ -90,7 +90,7 @@ TExportWizard::TExportWizard(TProgressForm* progress, QWidget* parent)
             MakeFilePage({},
                          QStringLiteral("To begin the export, select a directory and filename "
                                         "below."),
-                         QStringLiteral("Filename"), &csvExtra));
+                         QStringLiteral("&Filename"), &csvExtra));
     includeNames_ = new QCheckBox(QStringLiteral("&Include field names as first line"));
     includeNames_->setObjectName(QStringLiteral("IncludeNames"));
     includeNames_->setChecked(true);
@@ -100,7 +100,7 @@ TExportWizard::TExportWizard(TProgressForm* progress, QWidget* parent)
                          QStringLiteral("Select the drive and directory where you want to export "
                                         "your vCard file, and type the desired name for the file "
                                         "below."),
-                         QStringLiteral("Filename"), &vCardOptions_, &vCardForm_));
+                         QStringLiteral("&Filename"), &vCardOptions_, &vCardForm_));
     AddVCardOptions();
     FinishPages();
     SetWebGraphicsDirectory(QString::fromStdString(
@@ -182,7 +182,7 @@ QWidget* TExportWizard::MakeIndexPage() {
     levels_->setObjectName(QStringLiteral("IndexLevels"));
     levels_->setRange(0, 9);
     levels_->setValue(0);
-    auto* levelText = Text(QStringLiteral("Choose the maximum number of levels to include in your "
+    auto* levelText = Text(QStringLiteral("Choose the &maximum number of levels to include in your "
                                           "index.  A value of zero will include all levels."),
                            page);
     levelText->setBuddy(levels_);
@@ -212,6 +212,8 @@ QWidget* TExportWizard::MakeGraphicsPage() {
     backgrounds_->setObjectName(QStringLiteral("BkgComboBox"));
     backgrounds_->setEditable(true);
     backgrounds_->setInsertPolicy(QComboBox::NoInsert);
+    // No completion: it would take the first Enter for itself instead of going on.
+    backgrounds_->setCompleter(nullptr);
     backgrounds_->addItem(Q(kNoBackground));
     for (std::string_view name : BackgroundNames()) {
         backgrounds_->addItem(Q(name));
@@ -220,7 +222,7 @@ QWidget* TExportWizard::MakeGraphicsPage() {
     browse->setObjectName(QStringLiteral("BrowseBkgButton"));
     browse->setAutoDefault(false);
     auto* choose =
-        Text(QStringLiteral("Choose a background image to appear in your HTML pages."), page);
+        Text(QStringLiteral("Choose a back&ground image to appear in your HTML pages."), page);
     choose->setBuddy(backgrounds_);
     layout->addWidget(choose);
     auto* backgroundRow = new QHBoxLayout;
@@ -319,8 +321,8 @@ QWidget* TExportWizard::MakeCsvFieldsPage() {
                                           "one record, and the fields will be separated by a "
                                           "comma."),
                            page));
-    chooser_ = new TFieldChooserFrame(QStringLiteral("Export records of type:"),
-                                      QStringLiteral("Fields to Export (in order)"), page);
+    chooser_ = new TFieldChooserFrame(QStringLiteral("Export records of &type:"),
+                                      QStringLiteral("Fields to &Export (in order)"), page);
     layout->addWidget(chooser_, 1);
     connect(chooser_, &TFieldChooserFrame::choiceChanged, this, &TExportWizard::PageChange);
     return page;

@@ -129,7 +129,7 @@ TFieldChooserFrame::TFieldChooserFrame(const QString& typeCaption, const QString
 
     auto* typeLabel = new QLabel(typeCaption, this);
     typeLabel->setBuddy(recType_);
-    auto* availableLabel = new QLabel(QStringLiteral("Available Fields"), this);
+    auto* availableLabel = new QLabel(QStringLiteral("&Available Fields"), this);
     availableLabel->setBuddy(available_);
     auto* chosenLabel = new QLabel(chosenHeading, this);
     chosenLabel->setBuddy(chosen_);

@@ -206,8 +206,8 @@ QWidget* TImportWizard::MakeTextFieldsPage() {
     auto* layout = PageLayout(page);
     layout->addWidget(Text(kTextHeader, page));
     chooser_ =
-        new TFieldChooserFrame(QStringLiteral("Import records of type:"),
-                               QStringLiteral("Fields to Import (in order)"), page, kIgnoredField);
+        new TFieldChooserFrame(QStringLiteral("Import records of &type:"),
+                               QStringLiteral("Fields to &Import (in order)"), page, kIgnoredField);
     layout->addWidget(chooser_, 1);
     // Here rather than beside the separator: it decides whether fields must be chosen.
     firstLineHasNames_ = new QCheckBox(QStringLiteral("&First line holds column names"), page);

@@ -91,8 +91,22 @@ void TWizardForm::showEvent(QShowEvent* event) {
         resize(size.expandedTo(minimumSizeHint()));
         // In the middle of the screen, not of the window that opened it.
         CentreOnScreen(*this);
+        // The pages were added after the buttons: without this the wizard opens with the focus
+        // on "Next >>" instead of on the choice the first page asks for.
+        FocusFirstControl();
     }
     QDialog::showEvent(event);
+}
+
+void TWizardForm::FocusFirstControl() {
+    QWidget* page = stack_->currentWidget();
+    for (QWidget* at = nextInFocusChain(); page && at != this; at = at->nextInFocusChain()) {
+        if (page->isAncestorOf(at) && at->isVisibleTo(this) && at->isEnabled() &&
+            (at->focusPolicy() & Qt::TabFocus) && !at->focusProxy()) {
+            at->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
 }
 
 void TWizardForm::ShowAllSheets() {

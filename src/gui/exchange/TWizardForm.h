@@ -61,6 +61,8 @@ protected:
 
 private:
     void ShowCurrent();
+    // The focus to the first control of the page shown, in Tab order.
+    void FocusFirstControl();
 
     QStackedWidget* stack_;
     QPushButton* cancel_;
