@@ -45,8 +45,9 @@ template <typename W> W* Named(W* widget, const char* name) {
 
 TOptionPages::TOptionPages(const QString& iniPath, TToolItems& tools, ImageLists& images,
                            QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
       iniPath_(iniPath), tools_(tools), images_(images) {
     setObjectName(QStringLiteral("TOptionPages"));
     setWindowTitle(QStringLiteral("Options"));
