@@ -25,7 +25,6 @@
 #include <memory>
 #include <string>
 
-
 namespace {
 
 namespace fs = std::filesystem;

@@ -73,10 +73,9 @@ int main(int argc, char* argv[]) {
         quill::gui::TMainForm form(images, "big.dat", "nrb.ini");
         form.show();
         QCoreApplication::processEvents();
-        quill::TOutlineNode* folder =
-            quill::CreateItem(quill::kFolderKind, "Many", "", "", 0, "", form.Root(),
-                              &form.Outline())
-                ->Node();
+        quill::TOutlineNode* folder = quill::CreateItem(quill::kFolderKind, "Many", "", "", 0, "",
+                                                        form.Root(), &form.Outline())
+                                          ->Node();
         for (int i = 0; i < 10000; ++i) {
             quill::CreateItem(quill::kPersonKind, "Person " + std::to_string((i * 7919) % 10000),
                               "", "", 0, "", folder, &form.Outline());
@@ -101,8 +100,9 @@ int main(int argc, char* argv[]) {
             sort.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
         }
         const double f = Median(fill), r = Median(sort);
-        std::printf("10000 entries in one list: sort alone %.1f ms, fill and show %.1f ms (%.1fx)\n",
-                    r, f, f / r);
+        std::printf(
+            "10000 entries in one list: sort alone %.1f ms, fill and show %.1f ms (%.1fx)\n", r, f,
+            f / r);
         form.Shutdown();
     }
     return 0;
