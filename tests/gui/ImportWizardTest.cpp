@@ -18,6 +18,8 @@
 #include "gui/exchange/TImportWizard.h"
 #include "gui/exchange/TVCImportDlg.h"
 
+#include "ShownText.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -363,13 +365,7 @@ private slots:
     void theFolderBrowserShowsAPathWithMarkupAsWritten() {
         // Qt takes a label's text or a tooltip that looks like markup as markup.
         const auto shown = [](const QString& text, Qt::TextFormat format) {
-            QTextDocument document;
-            if (format == Qt::RichText || (format == Qt::AutoText && Qt::mightBeRichText(text))) {
-                document.setHtml(text);
-            } else {
-                document.setPlainText(text);
-            }
-            return document.toPlainText();
+            return test::ShownText(text, format);
         };
         const QString folder = QStringLiteral("<b>Team &amp;  <i>Co");
         QVERIFY(QDir(dir_->path()).mkpath(folder));

@@ -18,6 +18,8 @@
 #include "gui/mainwindow/TMainForm.h"
 #include "platform/QtClipboard.h"
 
+#include "ShownText.h"
+
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
@@ -255,14 +257,8 @@ private slots:
         Form().SelectNode(folder);
         const auto* label = Form().findChild<QLabel*>(QStringLiteral("ContentsTitle"));
         QVERIFY(label);
-        QTextDocument shown;
-        if (label->textFormat() == Qt::RichText ||
-            (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(label->text()))) {
-            shown.setHtml(label->text());
-        } else {
-            shown.setPlainText(label->text());
-        }
-        QCOMPARE(shown.toPlainText(), QStringLiteral("Contents of \"%1\"").arg(Text(name)));
+        QCOMPARE(test::ShownText(label->text(), label->textFormat()),
+                 QStringLiteral("Contents of \"%1\"").arg(Text(name)));
     }
 
     void renamingTheSelectedFolderInTheTreeRenamesTheContentsTitle() {

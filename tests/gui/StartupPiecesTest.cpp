@@ -18,6 +18,8 @@
 #include "platform/SingleInstance.h"
 #include "platform/TerminationSignals.h"
 
+#include "ShownText.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -505,15 +507,7 @@ private slots:
 
     void TrayToolTipShowsTitlesAsTheyAreWritten() {
         // The tray draws its tooltip with a label that takes anything tag-like as markup.
-        const auto shown = [](const QString& toolTip) {
-            QTextDocument document;
-            if (Qt::mightBeRichText(toolTip)) {
-                document.setHtml(toolTip);
-            } else {
-                document.setPlainText(toolTip);
-            }
-            return document.toPlainText();
-        };
+        const auto shown = [](const QString& toolTip) { return test::ShownText(toolTip); };
         TOrvaneForm form;
         for (const QString& path : {QStringLiteral("[My Contacts/<b>Smith</b> &amp; <i>Co</i>]"),
                                     QStringLiteral("[My Contacts/<img src=\"x.png\"> Ann]"),
@@ -537,14 +531,7 @@ private slots:
             QVERIFY(box);
             const auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
             QVERIFY(label);
-            QTextDocument document;
-            if (label->textFormat() == Qt::RichText ||
-                (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(label->text()))) {
-                document.setHtml(label->text());
-            } else {
-                document.setPlainText(label->text());
-            }
-            shown = document.toPlainText();
+            shown = test::ShownText(label->text(), label->textFormat());
             box->done(0);
         };
         Prompter::Reset();
