@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         start = end + 1;
     }
     const std::vector<std::string> names = quill::SplitDelimitedLine(lines.front(), separator);
-    const quill::TColumnMap map(names, type);
+    quill::TColumnMap map(names, type);
 
     std::set<std::string> distinct(map.Fields().begin(), map.Fields().end());
     Check(distinct.size() == map.Fields().size());
@@ -61,14 +61,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(std::find(type.fields.begin(), type.fields.end(), field) != type.fields.end());
     }
     std::vector<std::string> values;
-    std::vector<std::string> fields;
+    quill::CSVFieldPositions positions;
     std::vector<std::string> unused;
     for (std::size_t i = 1; i < lines.size(); ++i) {
         const std::vector<std::string> row = quill::SplitDelimitedLine(lines[i], separator);
-        map.Project(row, values, fields, unused);
-        Check(values.size() == map.Fields().size() && fields.size() == values.size());
-        for (std::size_t f = 0; f < fields.size(); ++f) {
-            Check(fields[f].empty() || fields[f] == map.Fields()[f]);
+        map.Project(row, values, positions, unused);
+        Check(values.size() == map.Fields().size());
+        for (std::size_t f = 0; f < values.size(); ++f) {
+            const std::size_t position =
+                positions[static_cast<std::size_t>(*quill::FindCSVField(map.Fields()[f]))];
+            Check(position == f || position == quill::kCSVFieldAbsent);
+            Check(position == f || values[f].empty());
             Check(values[f].empty() || std::find(row.begin(), row.end(), values[f]) != row.end());
         }
         for (const std::string& name : unused) {

@@ -292,7 +292,7 @@ TColumnMap::TColumnMap(const std::vector<std::string>& names, const TRecordType&
             auto entry = std::find_if(map_.begin(), map_.end(),
                                       [&](const FieldSources& f) { return f.field == field; });
             if (entry == map_.end()) {
-                map_.push_back({field, IsAddressField(mapping.field), {}});
+                map_.push_back({mapping.field, field, IsAddressField(mapping.field), {}});
                 fields_.push_back(field);
                 entry = map_.end() - 1;
             }
@@ -309,7 +309,7 @@ TColumnMap::TColumnMap(const std::vector<std::string>& names, const TRecordType&
     const std::string title(CSVFieldName(CSVField::Title));
     if (type.kind == kPersonKind && !map_.empty() &&
         std::find(fields_.begin(), fields_.end(), title) == fields_.end()) {
-        map_.push_back({title, false, {}});
+        map_.push_back({CSVField::Title, title, false, {}});
         fields_.push_back(title);
     }
 }
@@ -342,7 +342,7 @@ const TColumnMap::Source* TColumnMap::Choose(const FieldSources& field,
 }
 
 void TColumnMap::Project(const std::vector<std::string>& row, std::vector<std::string>& values,
-                         std::vector<std::string>& fields, std::vector<std::string>& unused) const {
+                         CSVFieldPositions& positions, std::vector<std::string>& unused) {
     // The address group: the first (in column order) with a value in this record.
     int addressGroup = -1;
     int firstGroup = -1;
@@ -367,24 +367,27 @@ void TColumnMap::Project(const std::vector<std::string>& row, std::vector<std::s
     if (addressGroup < 0) {
         addressGroup = firstGroup;
     }
-    values.assign(map_.size(), std::string());
-    fields.assign(map_.size(), std::string());
-    std::vector<bool> used(row.size(), false);
+    values.resize(map_.size());
+    positions.fill(kCSVFieldAbsent);
+    used_.assign(row.size(), 0);
     for (std::size_t i = 0; i < map_.size(); ++i) {
+        // The fields are distinct: each stands at its own place.
+        std::size_t& position = positions[static_cast<std::size_t>(map_[i].id)];
+        values[i].clear();
         if (map_[i].sources.empty()) {
-            fields[i] = map_[i].field; // present and empty
+            position = i; // present and empty
         } else if (const Source* source = Choose(map_[i], row, addressGroup)) {
-            values[i] = row[source->column];
-            fields[i] = map_[i].field;
-            used[source->column] = true;
+            values[i].assign(row[source->column]);
+            position = i;
+            used_[source->column] = 1;
             if (source->labelColumn != kNone && source->labelColumn < row.size()) {
-                used[source->labelColumn] = true;
+                used_[source->labelColumn] = 1;
             }
         }
     }
     unused.clear();
     for (std::size_t c = 0; c < row.size() && c < names_.size(); ++c) {
-        if (!used[c] && !row[c].empty() && !names_[c].empty()) {
+        if (!used_[c] && !row[c].empty() && !names_[c].empty()) {
             unused.push_back(names_[c]);
         }
     }

@@ -12,6 +12,8 @@
 // city. A numbered phone column of Google's export is a fax number when its label column
 // says "Fax". A person record without a title column is titled by the person's name.
 
+#include "core/exchange/csv_fields.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -33,12 +35,12 @@ public:
     const std::vector<std::string>& Unmapped() const { return unmapped_; }
     bool MapsAnything() const { return !fields_.empty(); }
 
-    // The record's value of each field, in the order of Fields(), into values; fields gets
-    // Fields() with "" standing for each field the row is too short for (so that it counts
-    // as absent). Returns the names of columns whose non-empty value went unused, through
-    // unused (cleared first).
+    // The record's value of each field, in the order of Fields(), into values (whose
+    // strings are reused from record to record); positions gets where each field stands
+    // among them, absent for each field the row is too short for. Returns the names of
+    // columns whose non-empty value went unused, through unused (cleared first).
     void Project(const std::vector<std::string>& row, std::vector<std::string>& values,
-                 std::vector<std::string>& fields, std::vector<std::string>& unused) const;
+                 CSVFieldPositions& positions, std::vector<std::string>& unused);
 
 private:
     struct Source {
@@ -49,6 +51,7 @@ private:
         int group; // address groups; 0 for the rest
     };
     struct FieldSources {
+        CSVField id;
         std::string field;
         bool address = false;
         std::vector<Source> sources;
@@ -61,6 +64,7 @@ private:
     std::vector<FieldSources> map_;
     std::vector<std::string> fields_;
     std::vector<std::string> unmapped_;
+    std::vector<char> used_; // Project's, by column: kept so that a record allocates nothing
 };
 
 // The name with everything but letters and digits left out, letters A to Z lowered:

@@ -278,7 +278,7 @@ FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
     }
     std::vector<std::string> values;
     std::vector<std::string> projected;
-    std::vector<std::string> rowFields;
+    CSVFieldPositions rowPositions;
     std::vector<std::string> unused;
     std::vector<std::string> columnNames;
     bool firstRecord = true;
@@ -332,8 +332,8 @@ FileResult ImportDelimitedText(const std::string& path, TOutlineNode* target,
         }
         const TNRBObject* item = nullptr;
         if (columns) {
-            columns->Project(values, projected, rowFields, unused);
-            item = make(projected, CSVFieldPositionsOf(rowFields));
+            columns->Project(values, projected, rowPositions, unused);
+            item = make(projected, rowPositions);
         } else {
             item = make(values, positions);
         }
