@@ -17,12 +17,14 @@
 #include "gui/printing/TReportForm.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QFontDialog>
 #include <QFontInfo>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPrintDialog>
@@ -125,6 +127,34 @@ private slots:
         QCOMPARE(Child<QComboBox>(form, "EnvSize")->count(), 5);
         QCOMPARE(Child<QListWidget>(form, "LabelList")->count(), 18);
         QCOMPARE(Child<QListWidget>(form, "LabelList")->currentRow(), 0);
+    }
+
+    void eachPageFitsTheDialogWithoutEmptyRoomBelowIt() {
+        TReportForm form(nullptr, RetFile());
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        auto* combo = Child<QComboBox>(form, "RptTypeCombo");
+        auto* pages = form.findChild<QStackedWidget*>();
+        const int width = form.width();
+        // The labels page is the tallest; the others come after it, so none inherits its room.
+        for (const int type : {TReportForm::LabelReport, TReportForm::ListingReport,
+                               TReportForm::EnvelopeReport, TReportForm::BookReport}) {
+            combo->setCurrentIndex(type);
+            QApplication::processEvents();
+            QWidget* page = pages->currentWidget();
+            int bottom = 0;
+            for (QWidget* child : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (child->isVisible()) {
+                    bottom = std::max(bottom, child->geometry().bottom());
+                }
+            }
+            const int margin = page->layout()->contentsMargins().bottom();
+            QVERIFY2(pages->height() - bottom <= margin + 2,
+                     qPrintable(QStringLiteral("%1: %2 px empty below the last control")
+                                    .arg(page->objectName())
+                                    .arg(pages->height() - bottom)));
+            QCOMPARE(form.width(), width);
+        }
     }
 
     void maskedBoxesShowTenthsAndReadTheirDigits() {

@@ -373,9 +373,21 @@ void TReportForm::SetSource(TOutlineNode* node, const TNRBObject* address, const
 }
 
 void TReportForm::RptTypeComboChange(int index) {
-    if (index >= 0 && index < pages_->count()) {
-        pages_->setCurrentIndex(index);
+    if (index < 0 || index >= pages_->count()) {
+        return;
     }
+    // A stack is as tall as its tallest page; hidden pages give up their height so the
+    // dialog fits the page shown instead of leaving the labels page's room empty below it.
+    // Their widths still count, so the dialog keeps its width from type to type.
+    for (int i = 0; i < pages_->count(); ++i) {
+        pages_->widget(i)->setSizePolicy(QSizePolicy::Preferred, i == index ? QSizePolicy::Preferred
+                                                                            : QSizePolicy::Ignored);
+    }
+    pages_->setCurrentIndex(index);
+    if (QLayout* outer = layout()) {
+        outer->activate();
+    }
+    resize(width(), sizeHint().height());
 }
 
 void TReportForm::LabelListClick() {
