@@ -13,6 +13,7 @@
 #include "gui/automation/QuilAppBusObject.h"
 #include "gui/common/ImageLists.h"
 #include "gui/common/Prompter.h"
+#include "gui/common/TProgressForm.h"
 #include "gui/mainwindow/ContentsListModel.h"
 #include "gui/mainwindow/TMainForm.h"
 
@@ -493,6 +494,51 @@ private slots:
         reply = client->Call(app, "Insert", {kFolderKind, "Intruder", "", "", ""});
         QCOMPARE(reply.type(), QDBusMessage::ErrorMessage);
         QVERIFY(!NodeTitled("Intruder"));
+    }
+
+    void callsWhileLongWorkRunsAreRefusedAndWaitForIt() {
+        // An import lets the event loop run between its chunks; a call served then would
+        // work on a half-imported outline, and a search would take the work's progress window
+        // (and with it the Cancel button and the modality) away.
+        TProgressForm progress;
+        Form().SetProgressWindow(&progress);
+        server_->SetBusyTest(
+            [&progress] { return progress.isVisible() ? progress.ActionText() : QString(); });
+        server_->SetIdleRelease(std::chrono::milliseconds(100), std::chrono::milliseconds(20));
+        auto client = NewClient();
+        auto leaving = NewClient();
+        const QString app = client->Create();
+        const QString orphan = leaving->Create();
+        leaving->Leave();
+        progress.SetAction(QStringLiteral("Importing: vCard File (*.VCF)"));
+        progress.SetCancellable(true);
+        progress.ShowProgress();
+
+        const auto refused = [](const QDBusMessage& reply) {
+            return reply.type() == QDBusMessage::ErrorMessage &&
+                   reply.errorName() == QStringLiteral("Quil.Application.Error") &&
+                   reply.errorMessage().contains(QStringLiteral("Importing: vCard File (*.VCF)"));
+        };
+        QVERIFY(refused(client->Call(app, "Insert", {kFolderKind, "Scripted", "", "", ""})));
+        QVERIFY(refused(client->Call(app, "NextItemWithTitle", {"Zeta"})));
+        QVERIFY(refused(client->Call(app, "quilTitle")));
+        QVERIFY(refused(client->CallOn(QStringLiteral("/Quil/Application"),
+                                       QStringLiteral("Quil.Application.Factory"),
+                                       QStringLiteral("CreateObject"))));
+        QVERIFY(!NodeTitled("Scripted"));
+        QVERIFY(progress.isVisible());
+        QCOMPARE(progress.ActionText(), QStringLiteral("Importing: vCard File (*.VCF)"));
+        // A client that left loses its objects only after the work: that may end the run.
+        QTest::qWait(300);
+        QVERIFY(server_->Object(orphan));
+
+        progress.SetCancellable(false);
+        progress.HideProgress();
+        QCOMPARE(client->Call(app, "Insert", {kFolderKind, "Scripted", "", "", ""}).type(),
+                 QDBusMessage::ReplyMessage);
+        QVERIFY(NodeTitled("Scripted"));
+        QTRY_VERIFY(!server_->Object(orphan));
+        Form().SetProgressWindow(nullptr);
     }
 
     void aSecondServerFindsTheNameTakenAndLeavesTheRegistrationAlone() {

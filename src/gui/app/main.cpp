@@ -211,6 +211,8 @@ int main(int argc, char* argv[]) {
     AutomationServer automation(automationHost, mode == StartMode::Automation);
     QObject::connect(&automation, &AutomationServer::lastObjectReleased, &exitFlow,
                      [&exitFlow] { exitFlow.Request(ExitFlow::Mode::Unattended); });
+    automation.SetBusyTest(
+        [&progress] { return progress.isVisible() ? progress.ActionText() : QString(); });
     automation.Start(mode == StartMode::Normal);
     QObject::connect(&form, &TMainForm::trayToolTipChanged, &tray, &TOrvaneForm::SetToolTip);
     QObject::connect(&instance, &platform::SingleInstance::commandLineReceived, &form,

@@ -155,11 +155,22 @@ bool AutomationServer::Admit(QDBusContext& call) {
                             QStringLiteral("Quillmere serves only the user it runs as."));
         return false;
     }
+    if (const QString work = BusyWith(); !work.isEmpty()) {
+        call.sendErrorReply(
+            QString::fromLatin1(kAutomationErrorName),
+            QStringLiteral("Quillmere is busy (%1); call again when that is done.").arg(work));
+        return false;
+    }
     return true;
 }
 
+QString AutomationServer::BusyWith() const {
+    return busyWith_ ? busyWith_() : QString();
+}
+
 void AutomationServer::Sweep() {
-    if (objects_.empty()) {
+    // Releasing the last object ends a client's run, which would stop the work: it waits.
+    if (objects_.empty() || !BusyWith().isEmpty()) {
         return;
     }
     const qint64 now = Now();

@@ -11,6 +11,10 @@
 //
 // Started by a client, the program ends when its last object goes: the server says so with
 // lastObjectReleased(), after the Release that caused it has been answered.
+//
+// Long work (an import, an export, a search) lets the event loop run while it goes on, so a
+// call could reach the outline half-way through it: such calls are refused with an error that
+// names the work, and the client calls again when it is done.
 
 #include <QDBusConnection>
 #include <QDBusObjectPath>
@@ -20,6 +24,7 @@
 #include <QTimer>
 
 #include <chrono>
+#include <functional>
 #include <map>
 
 class QDBusContext;
@@ -59,6 +64,8 @@ public:
     void SetIdleRelease(std::chrono::milliseconds idle, std::chrono::milliseconds sweep);
     // The user whose calls are served (the program's own by default; tests change it).
     void SetServedUserId(uint uid) { servedUid_ = uid; }
+    // What long work is under way ("Importing: vCard File (*.VCF)"); empty when none.
+    void SetBusyTest(std::function<QString()> busyWith) { busyWith_ = std::move(busyWith); }
 
     std::size_t ObjectCount() const { return objects_.size(); }
     QuilAppBusObject* Object(const QString& path) const;
@@ -66,8 +73,9 @@ public:
     // Used by the bus objects.
     QDBusObjectPath CreateObject(const QString& creator);
     void Release(QuilAppBusObject* object);
-    // Whether the caller of the call being served runs as the served user; when not, the
-    // call is answered with an access error.
+    // Whether the caller of the call being served runs as the served user and no long work
+    // is under way; when not, the call is answered with an access error or the automation
+    // error naming the work.
     bool Admit(QDBusContext& call);
     qint64 Now() const { return clock_.elapsed(); }
 
@@ -77,6 +85,7 @@ signals:
 
 private:
     void Sweep();
+    QString BusyWith() const;
 
     IAutomationHost& host_;
     bool startedByClient_;
@@ -88,6 +97,7 @@ private:
     std::map<int, QuilAppBusObject*> objects_;
     QHash<QString, uint> callerUids_;
     uint servedUid_;
+    std::function<QString()> busyWith_;
     std::chrono::milliseconds idle_ = kIdleRelease;
     QTimer sweep_;
     QElapsedTimer clock_;
