@@ -311,6 +311,26 @@ TEST_F(QuilAppTest, InsertHangsNewItemsUnderTheCurrentNodeAndLeavesTheCursor) {
     EXPECT_EQ(app.ItemCount(), 7);
 }
 
+TEST_F(QuilAppTest, InsertRefusesAKindThatDoesNotFitAnItemsByte) {
+    // Taken modulo 256 they would be a folder, an unknown kind 255 and one 232: none of
+    // them what the client asked for.
+    ASSERT_TRUE(app.Items(5)); // Zeta Corp
+    for (const int kind : {256, -1, 1000}) {
+        try {
+            app.Insert(kind, "Wrong", "", "", "");
+            ADD_FAILURE() << "kind " << kind << " was inserted";
+        } catch (const AutomationError& e) {
+            EXPECT_EQ(std::string(e.what()), "An item of kind " + std::to_string(kind) +
+                                                 " cannot be inserted: kinds are 0 to 255.");
+        }
+    }
+    EXPECT_EQ(zeta->ChildCount(), 0u);
+    EXPECT_EQ(zeta->Item()->ChildCount(), 1u);
+    app.Insert(255, "Last Kind", "", "", "");
+    ASSERT_EQ(zeta->Item()->ChildCount(), 2u);
+    EXPECT_EQ(zeta->Item()->ChildAt(1)->Kind(), 255);
+}
+
 TEST_F(QuilAppTest, InsertDrawsARandomIdForEachItem) {
     SeedItemIds(7);
     app.Insert(kFolderKind, "One", "", "", "");

@@ -58,6 +58,12 @@ TNRBObject& TQuilApp::NeedItem() const {
 void TQuilApp::Insert(int kind, std::string_view title, std::string_view target,
                       std::string_view comment, std::string_view data) {
     TOutlineNode& parent = NeedNode();
+    // An item holds its kind in a byte: the factory would quietly make kind 256 a folder
+    // and -1 an unknown kind 255.
+    if (kind < 0 || kind > 255) {
+        throw AutomationError("An item of kind " + std::to_string(kind) +
+                              " cannot be inserted: kinds are 0 to 255.");
+    }
     if (!CreateItem(kind, title, target, comment, 0, data, &parent)) {
         throw AutomationError("An item of kind " + std::to_string(kind) +
                               " cannot be inserted: there is only one root.");
