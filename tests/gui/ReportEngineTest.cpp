@@ -215,6 +215,43 @@ private slots:
         QCOMPARE(memo->Lines().front(), Name(0));
     }
 
+    void anAddressTooTallForItsFontIsSetSmallerNotCutShort() {
+        // Three street lines at 10 points make six lines: a one-inch label holds five, and
+        // the cut one would be the postal code.
+        People people(2, 3);
+        TLabelForm form;
+        form.Prepare(*FindLabelStock("Avery 5160-Address"), InitialReportFont(10));
+        const auto nodes = people.Nodes();
+        form.Initialize(nodes, 0, nodes.size(), {});
+        PdfDevice device;
+        const ReportLayout layout = device.Layout(form.Report());
+        for (const PlacedText* memo : layout.Find(0, QStringLiteral("LabelMemo"))) {
+            QCOMPARE(memo->Lines().size(), 6);
+            QCOMPARE(memo->Lines().back(), QStringLiteral("62704 USA"));
+            QVERIFY(Drawn(*memo).height() <= 90 + kTolerance);
+            QVERIFY(memo->font.pointSizeF() < 10);
+            QVERIFY(memo->font.pointSizeF() >= 9);
+            QCOMPARE(memo->font.family(), InitialReportFont(10).family());
+        }
+        QString problem;
+        QVERIFY2(NoOverlaps(layout, QRectF(0, 0, 850, 1100), &problem), qPrintable(problem));
+
+        // An eight-line return address in 12 points above the delivery address.
+        QStringList sender;
+        for (int i = 1; i <= 8; ++i) {
+            sender << QStringLiteral("Return line %1").arg(i);
+        }
+        TEnvelopeForm envelope;
+        envelope.Prepare(EnvelopeSize::No10, sender, InitialReportFont(12), {QStringLiteral("You")},
+                         InitialReportFont(12), false);
+        PdfDevice envelopeDevice(TEnvelopeForm::PaperOf(EnvelopeSize::No10));
+        const ReportLayout sheet = envelopeDevice.Layout(envelope.Report());
+        const PlacedText* ret = sheet.Find(0, QStringLiteral("QRReturn")).front();
+        QCOMPARE(ret->Lines(), sender);
+        QVERIFY(Drawn(*ret).height() <= ret->rect.height() + kTolerance);
+        QVERIFY(ret->font.pointSizeF() < 12);
+    }
+
     void envelopeMemosSitWhereTheTableSaysForEverySize() {
         // Sheets: #10 950 x 412.5, Monarch 750 x 387.5, B5 984 x 693, C5 901 x 637, DL 866 x 433.
         for (const EnvelopeSizeInfo& info : EnvelopeSizes()) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 namespace quill::gui {
 namespace {
@@ -130,39 +131,55 @@ PreparedBand Prepare(const ReportBand& band, qreal width, TextMeasure& measure) 
     out.height = band.height;
     out.texts.reserve(band.elements.size());
     for (const ReportElement& e : band.elements) {
-        const TextMeasure::Font& fm = measure.Of(e.font);
+        QRectF rect = e.rect;
+        if (e.spanWidth) {
+            rect.setWidth(std::max<qreal>(0, width - rect.left()));
+        }
+        const auto linesIn = [&](const TextMeasure::Font& fm) {
+            QStringList lines;
+            if (e.kind == ReportElement::Kind::Label && !e.wrap) {
+                if (!e.text.isEmpty()) {
+                    lines << measure.Elided(fm, e.text, rect.width());
+                }
+            } else if (!e.text.isEmpty()) {
+                for (const QString& line : e.text.split(u'\n')) {
+                    measure.Wrap(fm, line, rect.width(), lines);
+                }
+            }
+            return lines;
+        };
+        const auto linesThatFit = [&](const TextMeasure::Font& fm) -> qsizetype {
+            if (fm.lineHeight <= 0) {
+                return std::numeric_limits<qsizetype>::max();
+            }
+            return std::max<qsizetype>(
+                1, static_cast<qsizetype>(std::floor(rect.height() / fm.lineHeight + kEpsilon)));
+        };
+        QFont font = e.font;
+        const TextMeasure::Font* fm = &measure.Of(font);
+        QStringList lines = linesIn(*fm);
+        if (e.shrinkToFit && !e.stretch) {
+            while (lines.size() > linesThatFit(*fm) &&
+                   font.pointSizeF() - 0.5 >= kSmallestShrunkPoints - kEpsilon) {
+                font.setPointSizeF(font.pointSizeF() - 0.5);
+                fm = &measure.Of(font);
+                lines = linesIn(*fm);
+            }
+        }
         PlacedText t;
         t.kind =
             e.kind == ReportElement::Kind::Memo ? PlacedText::Kind::Memo : PlacedText::Kind::Label;
         t.band = band.name;
         t.name = e.name;
-        t.font = e.font;
+        t.font = font;
         t.color = e.color;
         t.fill = e.fill;
         t.alignment = e.alignment;
-        t.lineHeight = fm.lineHeight;
-        t.ascent = fm.ascent;
-        QRectF rect = e.rect;
-        if (e.spanWidth) {
-            rect.setWidth(std::max<qreal>(0, width - rect.left()));
-        }
-        QStringList lines;
-        if (e.kind == ReportElement::Kind::Label && !e.wrap) {
-            if (!e.text.isEmpty()) {
-                lines << measure.Elided(fm, e.text, rect.width());
-            }
-        } else if (!e.text.isEmpty()) {
-            for (const QString& line : e.text.split(u'\n')) {
-                measure.Wrap(fm, line, rect.width(), lines);
-            }
-        }
-        if (!e.stretch && t.lineHeight > 0 && !lines.isEmpty()) {
+        t.lineHeight = fm->lineHeight;
+        t.ascent = fm->ascent;
+        if (!e.stretch && !lines.isEmpty() && lines.size() > linesThatFit(*fm)) {
             // What does not fit the element's height is cut, never drawn over its neighbours.
-            const auto fit = std::max<qsizetype>(
-                1, static_cast<qsizetype>(std::floor(rect.height() / t.lineHeight + kEpsilon)));
-            if (lines.size() > fit) {
-                lines = lines.mid(0, fit);
-            }
+            lines = lines.mid(0, linesThatFit(*fm));
         }
         const qreal needed = static_cast<qreal>(lines.size()) * t.lineHeight;
         if (e.stretch) {

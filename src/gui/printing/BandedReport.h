@@ -45,7 +45,12 @@ struct ReportElement {
     bool wrap = true;
     // The width reaches from the element's left to the band's right edge.
     bool spanWidth = false;
+    // Lines that do not fit the height are set smaller, down to kSmallestShrunkPoints, before
+    // any is cut: the last line of an address is the one a cut loses.
+    bool shrinkToFit = false;
 };
+
+inline constexpr qreal kSmallestShrunkPoints = 6;
 
 class ReportBand {
 public:

@@ -20,8 +20,8 @@ TEnvelopeForm::TEnvelopeForm() {
     report_.leftMargin = kEnvelopeLeftMargin;
     report_.pageSize = PaperOf(size_);
     title_ = &report_.AddBand(ReportBand::Type::Title, QStringLiteral("TitleBand"), 0);
-    title_->Add(ReportElement::Kind::Memo, kReturn, {}, QFont());
-    title_->Add(ReportElement::Kind::Memo, kDelivery, {}, QFont());
+    title_->Add(ReportElement::Kind::Memo, kReturn, {}, QFont()).shrinkToFit = true;
+    title_->Add(ReportElement::Kind::Memo, kDelivery, {}, QFont()).shrinkToFit = true;
     report_.beforeLayout = [this](const PageGeometry& page, qreal) { Place(page); };
 }
 

@@ -10,7 +10,8 @@ TLabelForm::TLabelForm() {
     report_.pageSize = QPageSize(QPageSize::Letter);
     topBand_ = &report_.AddBand(ReportBand::Type::PageHeader, QStringLiteral("TopBand"), 0);
     labelBand_ = &report_.AddBand(ReportBand::Type::Detail, QStringLiteral("LabelBand"), 100);
-    labelBand_->Add(ReportElement::Kind::Memo, QStringLiteral("LabelMemo"), {}, QFont());
+    labelBand_->Add(ReportElement::Kind::Memo, QStringLiteral("LabelMemo"), {}, QFont())
+        .shrinkToFit = true;
     report_.needData = [this] { return LabelReportNeedData(); };
     report_.beforeLayout = [this](const PageGeometry&, qreal) { records_.Rewind(); };
 }
