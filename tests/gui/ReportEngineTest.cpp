@@ -387,6 +387,25 @@ private slots:
         QVERIFY2(NoOverlaps(layout, layout.page.printable, &problem), qPrintable(problem));
     }
 
+    void aBookEntrysLongPhoneNumberWrapsInsteadOfBeingCut() {
+        People people(2);
+        const std::string number = "+44 (0)1248 710000 ext. 1234";
+        auto* first = static_cast<TPersonObject*>(people.folder->ChildAt(0)->Item());
+        CreateItem(kPhoneKind, "Desk", number, "", 5, "", first->Node());
+        first->SetPrimaryPhone("Desk");
+        TAddrBookForm form;
+        form.Prepare(BookSettings{}, InitialReportFont());
+        const auto nodes = people.Nodes();
+        form.Initialize(nodes, 0, nodes.size(), {});
+        PdfDevice device;
+        const ReportLayout layout = device.Layout(form.Report());
+        const PlacedText* phone = layout.Find(0, QStringLiteral("Phone")).front();
+        QVERIFY(phone->Lines().size() > 1);
+        QCOMPARE(phone->Lines().join(u' '), QString::fromStdString(number));
+        QString problem;
+        QVERIFY2(NoOverlaps(layout, layout.page.printable, &problem), qPrintable(problem));
+    }
+
     void aPdfOfLabelsCarriesEachNameWhereTheStockPutsIt() {
         const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
         if (pdftotext.isEmpty()) {

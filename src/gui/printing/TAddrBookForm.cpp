@@ -62,6 +62,9 @@ void TAddrBookForm::Prepare(const BookSettings& settings, const QFont& face) {
     ReportElement& phone =
         detail_->Add(Kind::Label, QStringLiteral("Phone"), {200, 3, 100, 14}, band);
     phone.alignment = Qt::AlignRight;
+    // A number with its extension is longer than the phone's room: it wraps, never cut short.
+    phone.wrap = true;
+    phone.stretch = true;
 
     address_->elements.clear();
     ReportElement& memo = address_->Add(Kind::Memo, QStringLiteral("Address"), {12, 0, 0, 0}, band);
