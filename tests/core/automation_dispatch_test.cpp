@@ -108,8 +108,10 @@ TEST_F(DispatchTest, MethodsAndPutsHaveNoValueAndChangeTheOutline) {
 }
 
 TEST_F(DispatchTest, WrongCallsAreReportedWithTheRuntimesMessages) {
-    EXPECT_EQ(Failure(20, kDispatchMethod), "Unknown name.");
-    EXPECT_EQ(Failure(0, kDispatchPropertyGet), "Unknown name.");
+    EXPECT_EQ(Failure(20, kDispatchMethod),
+              "Unknown name. (no member has the dispatch identifier 20)");
+    EXPECT_EQ(Failure(0, kDispatchPropertyGet),
+              "Unknown name. (no member has the dispatch identifier 0)");
     // A read-only property cannot be put, a method cannot be read, a property is no method.
     EXPECT_EQ(Failure(4, kDispatchPropertyPut, {std::int32_t{1}}), "Member not found. (quilID)");
     EXPECT_EQ(Failure(1, kDispatchPropertyGet), "Member not found. (Insert)");
@@ -119,8 +121,15 @@ TEST_F(DispatchTest, WrongCallsAreReportedWithTheRuntimesMessages) {
     EXPECT_EQ(Failure(1, kDispatchMethod, {std::int32_t{0}}),
               "Invalid number of parameters. (Insert)");
     EXPECT_EQ(Failure(6, kDispatchPropertyPut), "Invalid number of parameters. (quilTitle)");
-    EXPECT_EQ(Failure(11, kDispatchPropertyGet, {std::string("two")}), "Type mismatch.");
-    EXPECT_EQ(Failure(11, kDispatchPropertyGet, {std::int64_t{1} << 40}), "Overflow.");
+    // A value that does not convert is named by its member and position.
+    EXPECT_EQ(Failure(11, kDispatchPropertyGet, {std::string("two")}),
+              "Type mismatch. (Items, argument 1)");
+    EXPECT_EQ(Failure(11, kDispatchPropertyGet, {std::int64_t{1} << 40}),
+              "Overflow. (Items, argument 1)");
+    EXPECT_EQ(Failure(1, kDispatchMethod,
+                      {std::string("folder"), std::string("x"), std::string(), std::string(),
+                       std::string()}),
+              "Type mismatch. (Insert, argument 1)");
     // A member's own failure comes through too: the root kind cannot be inserted.
     EXPECT_NE(Failure(1, kDispatchMethod,
                       {std::int32_t{kRootKind}, std::string("x"), std::string(), std::string(),

@@ -342,7 +342,19 @@ private slots:
         reply = invoke(42, 1, {});
         QCOMPARE(reply.type(), QDBusMessage::ErrorMessage);
         QCOMPARE(reply.errorName(), QStringLiteral("Quil.Application.Error"));
-        QCOMPARE(reply.errorMessage(), QStringLiteral("Unknown name."));
+        QCOMPARE(reply.errorMessage(),
+                 QStringLiteral("Unknown name. (no member has the dispatch identifier 42)"));
+
+        // A value no member can take, and one that does not convert, are named.
+        reply = invoke(11, 2,
+                       {QVariant::fromValue(QDBusVariant(
+                           QVariant::fromValue(QDBusObjectPath(QStringLiteral("/somewhere")))))});
+        QCOMPARE(reply.type(), QDBusMessage::ErrorMessage);
+        QCOMPARE(reply.errorMessage(),
+                 QStringLiteral("Type mismatch. (argument 1 is of the bus type \"o\"; members "
+                                "take numbers, texts and booleans)"));
+        reply = invoke(11, 2, {QVariant::fromValue(QDBusVariant(QStringLiteral("four")))});
+        QCOMPARE(reply.errorMessage(), QStringLiteral("Type mismatch. (Items, argument 1)"));
     }
 
     void failuresComeBackAsTheAutomationError() {

@@ -218,7 +218,8 @@ std::optional<DispatchValue> Invoke(TQuilApp& app, int id, int flags,
                                     const std::vector<DispatchValue>& arguments) {
     const DispatchMember* member = FindDispatchMember(id);
     if (!member) {
-        Fail("Unknown name.");
+        throw AutomationError("Unknown name. (no member has the dispatch identifier " +
+                              std::to_string(id) + ")");
     }
     // The kind of call the member answers; a put wins over a get when both are asked for.
     enum class Call { Method, Get, Put } call;
@@ -239,7 +240,13 @@ std::optional<DispatchValue> Invoke(TQuilApp& app, int id, int flags,
     std::vector<DispatchValue> converted;
     converted.reserve(arguments.size());
     for (std::size_t i = 0; i < arguments.size(); ++i) {
-        converted.push_back(Converted(arguments[i], signature[i]));
+        try {
+            converted.push_back(Converted(arguments[i], signature[i]));
+        } catch (const AutomationError& e) {
+            // Which of the values would not do, so that the client can tell.
+            throw AutomationError(std::string(e.what()) + " (" + std::string(member->name) +
+                                  ", argument " + std::to_string(i + 1) + ")");
+        }
     }
     switch (call) {
     case Call::Method:

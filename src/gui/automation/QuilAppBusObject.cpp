@@ -4,8 +4,10 @@
 #include "gui/automation/AutomationServer.h"
 #include "platform/Utf8Text.h"
 
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDBusVariant>
 
 #include <cstdio>
@@ -20,8 +22,20 @@ std::string Utf8(const QString& text) {
     return text.toStdString();
 }
 
-// A client's value as the dispatcher takes it; what it cannot be is a type mismatch.
-DispatchValue FromVariant(QVariant value) {
+// The bus type of a value no member takes, as the client wrote it.
+QString BusType(const QVariant& value) {
+    if (value.userType() == qMetaTypeId<QDBusArgument>()) {
+        return qvariant_cast<QDBusArgument>(value).currentSignature();
+    }
+    if (const char* signature = QDBusMetaType::typeToSignature(value.metaType())) {
+        return QString::fromLatin1(signature);
+    }
+    return QString::fromLatin1(value.metaType().name());
+}
+
+// A client's value as the dispatcher takes it; what it cannot be is a type mismatch, said
+// with its position (from 1) among the arguments.
+DispatchValue FromVariant(QVariant value, qsizetype position) {
     if (value.userType() == qMetaTypeId<QDBusVariant>()) {
         value = qvariant_cast<QDBusVariant>(value).variant();
     }
@@ -48,7 +62,11 @@ DispatchValue FromVariant(QVariant value) {
     case QMetaType::QString:
         return Utf8(value.toString());
     default:
-        throw AutomationError("Type mismatch.");
+        throw AutomationError(QStringLiteral("Type mismatch. (argument %1 is of the bus type "
+                                             "\"%2\"; members take numbers, texts and booleans)")
+                                  .arg(position)
+                                  .arg(BusType(value))
+                                  .toStdString());
     }
 }
 
@@ -233,8 +251,8 @@ QVariantList QuilAppBusObject::Invoke(int dispid, int flags, const QVariantList&
         [&] {
             std::vector<DispatchValue> arguments;
             arguments.reserve(static_cast<std::size_t>(args.size()));
-            for (const QVariant& arg : args) {
-                arguments.push_back(FromVariant(arg));
+            for (qsizetype i = 0; i < args.size(); ++i) {
+                arguments.push_back(FromVariant(args[i], i + 1));
             }
             QVariantList result;
             if (const std::optional<DispatchValue> value =
