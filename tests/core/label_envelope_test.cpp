@@ -205,6 +205,19 @@ TEST_F(LabelRecordsTest, DeliveryLinesComeFromTheAddressAndTheName) {
     EXPECT_TRUE(DeliveryLines(nullptr, "Ann Lee").empty()) << "no primary address: empty";
 }
 
+TEST_F(LabelRecordsTest, AFormalNameWithoutSalutationPrintsFromTheLeftEdge) {
+    // No salutation: the formal name starts with the blank that joins it to the first name.
+    auto* ann = static_cast<TPersonObject*>(Make(kPersonKind, "Ann", root, " Ann Lee"));
+    TAddressObject* home = Address("Home", ann->Node(), {"1 Elm St"}, "Portland");
+    ann->SetPrimaryAddress("Home");
+    const std::vector<Lines> labels = All(root);
+    ASSERT_EQ(labels.size(), 1u);
+    EXPECT_EQ(labels[0], (Lines{"Ann Lee", "1 Elm St", "Portland, OR", "97201 USA"}));
+    const EnvelopeSource s = EnvelopeSourceOf(ann);
+    EXPECT_EQ(DeliveryLines(s.address, s.name).front(), "Ann Lee");
+    EXPECT_EQ(DeliveryLines(home, " ").front(), "1 Elm St") << "a name of blanks is no name";
+}
+
 TEST_F(LabelRecordsTest, EnvelopeIsAddressedByKindOfTheItem) {
     auto* ann = static_cast<TPersonObject*>(Make(kPersonKind, "Annie", root, "Ann Lee"));
     TAddressObject* home = Address("Home", ann->Node(), {"1 Elm St"}, "Portland");

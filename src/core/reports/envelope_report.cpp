@@ -49,8 +49,8 @@ std::vector<std::string> DeliveryLines(const TNRBObject* address, std::string_vi
     if (!address) {
         return lines;
     }
-    if (!name.empty()) {
-        lines.emplace_back(name);
+    if (const std::string_view printed = PrintedName(name); !printed.empty()) {
+        lines.emplace_back(printed);
     }
     const AddressEntries a = ReadAddressEntries(*address);
     a.AppendStreetLines(lines);

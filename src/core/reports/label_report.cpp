@@ -74,7 +74,7 @@ LabelBands MakeLabelBands(const TLabelDimension& settings) {
 }
 
 std::vector<std::string> LabelLines(const LabelEntry& entry) {
-    std::vector<std::string> lines{entry.name};
+    std::vector<std::string> lines{std::string(PrintedName(entry.name))};
     if (!entry.item) {
         return lines;
     }

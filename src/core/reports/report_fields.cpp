@@ -40,6 +40,14 @@ std::vector<std::string> FieldEntries(const TNRBObject& item,
     return entries;
 }
 
+std::string_view PrintedName(std::string_view name) {
+    const std::size_t first = name.find_first_not_of(' ');
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return name.substr(first, name.find_last_not_of(' ') - first + 1);
+}
+
 std::span<const std::string_view> AddressFieldNames() {
     static constexpr std::array<std::string_view, 7> names{
         "Address Line 1", "Address Line 2", "Address Line 3", "City",

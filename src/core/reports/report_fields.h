@@ -27,6 +27,11 @@ std::vector<std::string> FieldEntries(const TNRBObject& item,
                                       std::span<const std::string_view> fields);
 std::string FieldEntry(const TNRBObject& item, std::string_view field);
 
+// A name as the first line of a label or an envelope prints it: without the blanks around it.
+// A formal name made without a salutation starts with the blank that joins the two, and a
+// label would print it one blank to the right of the address below it.
+std::string_view PrintedName(std::string_view name);
+
 // "Address Line 1" to "Address Line 3", "City", "State/Province", "Postal Code", "Country".
 std::span<const std::string_view> AddressFieldNames();
 
