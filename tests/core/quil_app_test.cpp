@@ -282,6 +282,25 @@ TEST_F(QuilAppTest, FieldsReadAndWriteAsTheDelimitedTextDoes) {
     EXPECT_EQ(app.quilTitle(), "Friends");
 }
 
+TEST_F(QuilAppTest, SettingAFieldThatDoesNotExistIsAnErrorNamingTheFields) {
+    ASSERT_TRUE(app.ItemWithId(300));
+    const std::string firstName = app.quilField("First Name");
+    const std::string target = app.quilTarget();
+    try {
+        app.SetquilField("Frist Name", "Robert");
+        ADD_FAILURE() << "a misspelt field was taken";
+    } catch (const AutomationError& e) {
+        const std::string message = e.what();
+        EXPECT_EQ(message.rfind("There is no field \"Frist Name\"; the fields are Title, ", 0), 0u)
+            << message;
+        EXPECT_NE(message.find(", First Name, "), std::string::npos);
+        EXPECT_NE(message.find(", Extension."), std::string::npos);
+    }
+    EXPECT_EQ(app.quilField("First Name"), firstName);
+    EXPECT_EQ(app.quilTarget(), target);
+    EXPECT_THROW(app.SetquilField("", "x"), AutomationError);
+}
+
 TEST_F(QuilAppTest, InsertHangsNewItemsUnderTheCurrentNodeAndLeavesTheCursor) {
     ASSERT_TRUE(app.Items(5)); // Zeta Corp
     app.Insert(kFolderKind, "Staff", "", "from a script", "");

@@ -1,6 +1,7 @@
 #include "core/automation/quil_app.h"
 
 #include "core/automation/automation_host.h"
+#include "core/exchange/record_types.h"
 #include "core/model/item_factory.h"
 #include "core/model/nrb_object.h"
 
@@ -120,7 +121,17 @@ void TQuilApp::SetquilComment(std::string_view comment) {
 }
 
 void TQuilApp::SetquilField(std::string_view name, std::string_view value) {
-    NeedItem().ReadCSVRecord({std::string(value)}, {std::string(name)});
+    TNRBObject& item = NeedItem();
+    // A misspelt name would change nothing and look like success.
+    if (!FindCSVField(name)) {
+        std::string names;
+        for (std::size_t i = 0; i < kCSVFieldCount; ++i) {
+            names += (i ? ", " : "") + std::string(CSVFieldName(static_cast<CSVField>(i)));
+        }
+        throw AutomationError("There is no field \"" + std::string(name) + "\"; the fields are " +
+                              names + ".");
+    }
+    item.ReadCSVRecord({std::string(value)}, {std::string(name)});
 }
 
 std::int32_t TQuilApp::ItemCount() const {
