@@ -28,10 +28,11 @@ public:
     void NodesInserted(TOutlineNode* p, int f, int l) override { Add("+", p, f, l); }
     void NodesAboutToBeRemoved(TOutlineNode* p, int f, int l) override { Add("-?", p, f, l); }
     void NodesRemoved(TOutlineNode* p, int f, int l) override { Add("-", p, f, l); }
-    void NodeAboutToBeMoved(TOutlineNode* n, TOutlineNode* d, int row) override {
-        log.push_back("move? " + Name(n) + " " + Name(d) + " " + std::to_string(row));
+    void NodesAboutToBeMoved(TOutlineNode* s, int f, int l, TOutlineNode* d, int row) override {
+        Add("move?", s, f, l);
+        log.back() += " " + Name(d) + " " + std::to_string(row);
     }
-    void NodeMoved(TOutlineNode* n) override { log.push_back("move " + Name(n)); }
+    void NodesMoved(TOutlineNode* d, int f, int l) override { Add("move", d, f, l); }
     void ChildrenAboutToBeSorted(TOutlineNode* p) override { log.push_back("sort? " + Name(p)); }
     void ChildrenSorted(TOutlineNode* p) override { log.push_back("sort " + Name(p)); }
     void NodeChanged(TOutlineNode* n) override { log.push_back("node " + Name(n)); }
@@ -119,7 +120,8 @@ TEST_F(OutlineTest, MoveAnnouncesTheRowBeforeRemovalAndRefusesCycles) {
     EXPECT_EQ(root->ChildAt(1), c);
     EXPECT_EQ(root->ChildAt(2), a);
     EXPECT_EQ(a->Row(), 2);
-    EXPECT_EQ(seen.log, (std::vector<std::string>{"move? a My Contacts 3", "move a"}));
+    EXPECT_EQ(seen.log, (std::vector<std::string>{"move? My Contacts 0-0 My Contacts 3",
+                                                  "move My Contacts 2-2"}));
     EXPECT_TRUE(outline.MoveNode(c, a, 0));
     EXPECT_EQ(c->Parent(), a);
     EXPECT_EQ(a->Row(), 1);
@@ -195,12 +197,33 @@ TEST_F(OutlineTest, MovingManyNodesToTheEndMatchesMovingThemOneByOne) {
     EXPECT_EQ(Shape(root), Shape(referenceRoot));
     EXPECT_EQ(Shape(root), "My Contacts(src(p0 p2 p4) dst!2(d1 p1 p3in!1 p3 d0 p5!1 p6 p7 p8 p9 "
                            "p10 p11))");
-    // Each node's move is announced as one; the order is set right by one sort.
+    // The run p5 to p11 moves as one block, each other node on its own; the order is set
+    // right by one sort.
     EXPECT_EQ(std::count(seen.log.begin(), seen.log.end(), "sort? dst"), 1);
     EXPECT_EQ(seen.log.back(), "sort dst");
     EXPECT_EQ(std::count_if(seen.log.begin(), seen.log.end(),
                             [](const std::string& line) { return line.starts_with("move? "); }),
-              11);
+              5);
+    EXPECT_EQ(seen.log.front(), "move? src 5-11 dst 2");
+}
+
+TEST_F(OutlineTest, AWholeRunOfSiblingsMovesAsOneBlockAndKeepsItsOrderAndMarks) {
+    TOutlineNode* source = Node(kFolderKind, "src", root);
+    TOutlineNode* destination = Node(kFolderKind, "dst", root);
+    Node(kFolderKind, "d0", destination);
+    std::vector<TOutlineNode*> picked;
+    for (int i = 0; i < 5; ++i) {
+        picked.push_back(Node(kPersonKind, "p" + std::to_string(i), source));
+    }
+    Node(kPersonKind, "stays", source);
+    DueReminder(picked[2]);
+    RecordingObserver seen;
+    outline.AddObserver(&seen);
+    EXPECT_EQ(outline.MoveNodesToEnd(picked, destination), 5u);
+    outline.RemoveObserver(&seen);
+    EXPECT_EQ(seen.log, (std::vector<std::string>{"node src", "move? src 0-4 dst 1", "move dst 1-5",
+                                                  "node dst"}));
+    EXPECT_EQ(Shape(root), "My Contacts(src(stays) dst!1(d0 p0 p1 p2!1 p3 p4))");
 }
 
 TEST_F(OutlineTest, SortingIsStableAndAnnouncedOnlyWhenNeeded) {

@@ -95,7 +95,7 @@ private:
     void ItemsAboutToBeRemoved(TOutlineNode* holder, int first, int last) override;
     void NodesInserted(TOutlineNode*, int, int) override { ForgetWalk(); }
     void NodesRemoved(TOutlineNode*, int, int) override { ForgetWalk(); }
-    void NodeMoved(TOutlineNode*) override { ForgetWalk(); }
+    void NodesMoved(TOutlineNode*, int, int) override { ForgetWalk(); }
     void ChildrenSorted(TOutlineNode*) override { ForgetWalk(); }
     void ForgetWalk() const;
 

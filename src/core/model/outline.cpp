@@ -229,31 +229,94 @@ bool TOutline::MoveNode(TOutlineNode* node, TOutlineNode* destination, std::size
     }
     const int destinationRow = static_cast<int>(
         (source == destination && row >= static_cast<std::size_t>(node->row_)) ? row + 1 : row);
-    Notify([&](IOutlineObserver& o) { o.NodeAboutToBeMoved(node, destination, destinationRow); });
+    Notify([&](IOutlineObserver& o) {
+        o.NodesAboutToBeMoved(source, node->row_, node->row_, destination, destinationRow);
+    });
     Attach(Detach(node, false), destination, row);
-    Notify([&](IOutlineObserver& o) { o.NodeMoved(node); });
+    Notify([&](IOutlineObserver& o) { o.NodesMoved(destination, node->row_, node->row_); });
     if (due > 0 && destination) {
         ShiftDueMarks(destination, due);
     }
     return true;
 }
 
+bool TOutline::MovableInBlock(const TOutlineNode* node, const TOutlineNode* destination) const {
+    return node && node->Outline() == this && node != destination && node->parent_ != destination &&
+           (!destination || (destination->Outline() == this && !node->IsAncestorOf(destination)));
+}
+
+void TOutline::MoveBlockToEnd(TOutlineNode* source, std::size_t first, std::size_t count,
+                              TOutlineNode* destination) {
+    auto& from = ChildrenOf(source);
+    auto& to = ChildrenOf(destination);
+    int due = 0;
+    for (std::size_t i = first; i < first + count; ++i) {
+        due += CountDueBelow(from[i]);
+    }
+    if (due > 0 && source) {
+        ShiftDueMarks(source, -due);
+    }
+    const auto at = to.size();
+    const int last = static_cast<int>(first + count - 1);
+    Notify([&](IOutlineObserver& o) {
+        o.NodesAboutToBeMoved(source, static_cast<int>(first), last, destination,
+                              static_cast<int>(at));
+    });
+    from.moveTo(first, count, to);
+    Renumber(source, first);
+    for (std::size_t i = at; i < to.size(); ++i) {
+        to[i]->parent_ = destination;
+    }
+    Renumber(destination, at);
+    Notify([&](IOutlineObserver& o) {
+        o.NodesMoved(destination, static_cast<int>(at), static_cast<int>(to.size() - 1));
+    });
+    if (due > 0 && destination) {
+        ShiftDueMarks(destination, due);
+    }
+}
+
 std::size_t TOutline::MoveNodesToEnd(const std::vector<TOutlineNode*>& nodes,
                                      TOutlineNode* destination) {
     // Taken front first, every node would renumber all the siblings after it: a folder's
     // 40,000 entries dragged away took seconds. Taken last first, each leaves from near the
-    // end; one reversal then puts them in their order.
+    // end; reversals then put them in their order. Neighbouring siblings (a whole list
+    // selected) go as one block with one announcement: a view told of each node's move
+    // lays itself out again for every one.
+    std::vector<std::size_t> blocks; // the sizes of the blocks, in the order they went
     std::size_t moved = 0;
-    for (auto it = nodes.rbegin(); it != nodes.rend(); ++it) {
-        if (MoveNode(*it, destination, ChildCountOf(destination))) {
+    for (std::size_t end = nodes.size(); end > 0;) {
+        TOutlineNode* last = nodes[end - 1];
+        std::size_t begin = end - 1;
+        if (MovableInBlock(last, destination)) {
+            while (begin > 0 && MovableInBlock(nodes[begin - 1], destination) &&
+                   nodes[begin - 1]->parent_ == last->parent_ &&
+                   nodes[begin - 1]->row_ + 1 == nodes[begin]->row_) {
+                --begin;
+            }
+        }
+        if (end - begin > 1) {
+            MoveBlockToEnd(last->parent_, static_cast<std::size_t>(nodes[begin]->row_), end - begin,
+                           destination);
+            blocks.push_back(end - begin);
+            moved += end - begin;
+        } else if (MoveNode(last, destination, ChildCountOf(destination))) {
+            blocks.push_back(1);
             ++moved;
         }
+        end = begin;
     }
-    if (moved > 1) {
+    if (blocks.size() > 1) {
+        // The blocks stand last first, each in its own order.
         auto& list = ChildrenOf(destination);
         const std::size_t first = list.size() - moved;
         Notify([&](IOutlineObserver& o) { o.ChildrenAboutToBeSorted(destination); });
         std::reverse(list.begin() + first, list.end());
+        std::size_t at = first;
+        for (auto size = blocks.rbegin(); size != blocks.rend(); ++size) {
+            std::reverse(list.begin() + at, list.begin() + at + *size);
+            at += *size;
+        }
         Renumber(destination, first);
         Notify([&](IOutlineObserver& o) { o.ChildrenSorted(destination); });
     }

@@ -92,10 +92,12 @@ public:
     virtual void NodesInserted(TOutlineNode* /*parent*/, int /*first*/, int /*last*/) {}
     virtual void NodesAboutToBeRemoved(TOutlineNode* /*parent*/, int /*first*/, int /*last*/) {}
     virtual void NodesRemoved(TOutlineNode* /*parent*/, int /*first*/, int /*last*/) {}
-    // destinationRow is the row before which the node goes, counted before it is taken out.
-    virtual void NodeAboutToBeMoved(TOutlineNode* /*node*/, TOutlineNode* /*destination*/,
-                                    int /*destinationRow*/) {}
-    virtual void NodeMoved(TOutlineNode* /*node*/) {}
+    // The child nodes first to last of source go, in their order, to destination, before its
+    // row destinationRow as counted before they are taken out.
+    virtual void NodesAboutToBeMoved(TOutlineNode* /*source*/, int /*first*/, int /*last*/,
+                                     TOutlineNode* /*destination*/, int /*destinationRow*/) {}
+    // They now stand at rows first to last of destination.
+    virtual void NodesMoved(TOutlineNode* /*destination*/, int /*first*/, int /*last*/) {}
     virtual void ChildrenAboutToBeSorted(TOutlineNode* /*parent*/) {}
     virtual void ChildrenSorted(TOutlineNode* /*parent*/) {}
     // Caption, image or state image.
@@ -185,6 +187,13 @@ private:
     // Takes the node out of its parent's list; a node leaving the outline forgets it.
     std::unique_ptr<TOutlineNode> Detach(TOutlineNode* node, bool leaving);
     void Attach(std::unique_ptr<TOutlineNode> node, TOutlineNode* parent, std::size_t row);
+    // Whether the node may go to the end of destination together with its neighbours: one
+    // of this outline, from another parent, and not an ancestor of destination.
+    bool MovableInBlock(const TOutlineNode* node, const TOutlineNode* destination) const;
+    // Moves count neighbouring child nodes of source, from row first on, to the end of
+    // destination as one move.
+    void MoveBlockToEnd(TOutlineNode* source, std::size_t first, std::size_t count,
+                        TOutlineNode* destination);
 
     OwnedList<TOutlineNode> topLevel_;
     std::vector<IOutlineObserver*> observers_;

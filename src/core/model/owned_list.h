@@ -51,6 +51,19 @@ public:
         return owned;
     }
 
+    // Moves count elements from at on to the end of other, in their order.
+    void moveTo(std::size_t at, std::size_t count, OwnedList& other) {
+        if (count == 0) {
+            return;
+        }
+        other.Reserve(other.size() + count);
+        T** items = block_->items;
+        std::memcpy(other.block_->items + other.block_->size, items + at, count * sizeof(T*));
+        other.block_->size += static_cast<std::uint32_t>(count);
+        std::memmove(items + at, items + at + count, (block_->size - at - count) * sizeof(T*));
+        block_->size -= static_cast<std::uint32_t>(count);
+    }
+
     // Destroys the elements from the last to the first, each after it left the list.
     void clear() noexcept {
         while (!empty()) {

@@ -43,7 +43,7 @@ public:
     // IOutlineObserver: every change of the outline starts the delay.
     void NodesInserted(TOutlineNode*, int, int) override { MarkChanged(); }
     void NodesRemoved(TOutlineNode*, int, int) override { MarkChanged(); }
-    void NodeMoved(TOutlineNode*) override { MarkChanged(); }
+    void NodesMoved(TOutlineNode*, int, int) override { MarkChanged(); }
     void ChildrenSorted(TOutlineNode*) override { MarkChanged(); }
     void NodeChanged(TOutlineNode*) override { MarkChanged(); }
     void ItemsAdded(TOutlineNode*, int, int) override { MarkChanged(); }

@@ -272,17 +272,28 @@ void ContentsListModel::NodesAboutToBeRemoved(TOutlineNode* parent, int first, i
     }
 }
 
-void ContentsListModel::NodeAboutToBeMoved(TOutlineNode* node, TOutlineNode*, int) {
-    if (!suspended_ && node_ && node->Parent() == node_) {
-        if (const int listed = RowOf(node->Item()); listed >= 0) {
+void ContentsListModel::NodesAboutToBeMoved(TOutlineNode* source, int first, int last,
+                                            TOutlineNode*, int) {
+    if (suspended_ || !node_ || source != node_) {
+        return;
+    }
+    for (int row = first; row <= last; ++row) {
+        const TOutlineNode* node = node_->ChildAt(static_cast<std::size_t>(row));
+        if (const int listed = node ? RowOf(node->Item()) : -1; listed >= 0) {
             RemoveRow(listed);
         }
     }
 }
 
-void ContentsListModel::NodeMoved(TOutlineNode* node) {
-    if (!suspended_ && node_ && node->Parent() == node_ && node->Item()) {
-        Insert({node->Item(), node});
+void ContentsListModel::NodesMoved(TOutlineNode* destination, int first, int last) {
+    if (suspended_ || !node_ || destination != node_) {
+        return;
+    }
+    for (int row = first; row <= last; ++row) {
+        TOutlineNode* node = node_->ChildAt(static_cast<std::size_t>(row));
+        if (node && node->Item()) {
+            Insert({node->Item(), node});
+        }
     }
 }
 

@@ -75,9 +75,9 @@ private:
 
     void NodesInserted(TOutlineNode* parent, int first, int last) override;
     void NodesAboutToBeRemoved(TOutlineNode* parent, int first, int last) override;
-    void NodeAboutToBeMoved(TOutlineNode* node, TOutlineNode* destination,
-                            int destinationRow) override;
-    void NodeMoved(TOutlineNode* node) override;
+    void NodesAboutToBeMoved(TOutlineNode* source, int first, int last, TOutlineNode* destination,
+                             int destinationRow) override;
+    void NodesMoved(TOutlineNode* destination, int first, int last) override;
     void NodeChanged(TOutlineNode* node) override;
     void ItemsAdded(TOutlineNode* holder, int first, int last) override;
     void ItemsAboutToBeRemoved(TOutlineNode* holder, int first, int last) override;

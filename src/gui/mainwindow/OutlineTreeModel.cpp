@@ -149,17 +149,16 @@ void OutlineTreeModel::NodesRemoved(TOutlineNode*, int, int) {
     endRemoveRows();
 }
 
-void OutlineTreeModel::NodeAboutToBeMoved(TOutlineNode* node, TOutlineNode* destination,
-                                          int destinationRow) {
-    const QModelIndex from = IndexOf(node->Parent());
-    moving_ = beginMoveRows(from, node->Row(), node->Row(), IndexOf(destination), destinationRow);
+void OutlineTreeModel::NodesAboutToBeMoved(TOutlineNode* source, int first, int last,
+                                           TOutlineNode* destination, int destinationRow) {
+    moving_ = beginMoveRows(IndexOf(source), first, last, IndexOf(destination), destinationRow);
     if (!moving_) {
         // Qt refuses moves it considers no-ops; the outline never announces those.
         beginResetModel();
     }
 }
 
-void OutlineTreeModel::NodeMoved(TOutlineNode*) {
+void OutlineTreeModel::NodesMoved(TOutlineNode*, int, int) {
     if (moving_) {
         moving_ = false;
         endMoveRows();

@@ -62,9 +62,9 @@ private:
     void NodesInserted(TOutlineNode* parent, int first, int last) override;
     void NodesAboutToBeRemoved(TOutlineNode* parent, int first, int last) override;
     void NodesRemoved(TOutlineNode* parent, int first, int last) override;
-    void NodeAboutToBeMoved(TOutlineNode* node, TOutlineNode* destination,
-                            int destinationRow) override;
-    void NodeMoved(TOutlineNode* node) override;
+    void NodesAboutToBeMoved(TOutlineNode* source, int first, int last, TOutlineNode* destination,
+                             int destinationRow) override;
+    void NodesMoved(TOutlineNode* destination, int first, int last) override;
     void ChildrenAboutToBeSorted(TOutlineNode* parent) override;
     void ChildrenSorted(TOutlineNode* parent) override;
     void NodeChanged(TOutlineNode* node) override;
