@@ -14,18 +14,19 @@ namespace {
 
 constexpr int kPictureOffset = 12;
 
-QModelIndexList DraggedRows(const QAbstractItemView& view) {
-    return view.selectionModel() ? view.selectionModel()->selectedRows() : QModelIndexList{};
+std::vector<int> DraggedRows(const QAbstractItemView& view) {
+    return view.selectionModel() ? SelectedRowNumbers(*view.selectionModel()) : std::vector<int>{};
 }
 
 // The drop decides what happens to the entries (the panes' drop handlers take every drag
 // as a copy); the view itself never takes rows out, so nothing follows the drag here.
 void StartEntryDrag(QAbstractItemView& view, Qt::DropActions supportedActions) {
-    const QModelIndexList rows = DraggedRows(view);
-    if (rows.isEmpty() || !view.model()) {
+    const std::vector<int> rows = DraggedRows(view);
+    if (rows.empty() || !view.model()) {
         return;
     }
-    QMimeData* data = view.model()->mimeData(rows);
+    // The data names the pane the drag comes from; the drop reads the selection itself.
+    QMimeData* data = view.model()->mimeData({view.model()->index(rows.front(), 0)});
     if (!data) {
         return;
     }
@@ -40,11 +41,38 @@ void StartEntryDrag(QAbstractItemView& view, Qt::DropActions supportedActions) {
 
 } // namespace
 
+std::vector<int> SelectedRowNumbers(const QItemSelectionModel& selection) {
+    const QAbstractItemModel* model = selection.model();
+    if (!model || !selection.hasSelection()) {
+        return {};
+    }
+    // An entry is its whole row: a range that holds the title holds the row. Ranges may
+    // overlap, so each row is marked once.
+    std::vector<char> marked(static_cast<std::size_t>(model->rowCount()), 0);
+    for (const QItemSelectionRange& range : selection.selection()) {
+        if (range.parent().isValid() || range.left() > 0) {
+            continue;
+        }
+        for (int row = std::max(0, range.top()); row <= range.bottom(); ++row) {
+            if (static_cast<std::size_t>(row) < marked.size()) {
+                marked[static_cast<std::size_t>(row)] = 1;
+            }
+        }
+    }
+    std::vector<int> rows;
+    for (std::size_t row = 0; row < marked.size(); ++row) {
+        if (marked[row]) {
+            rows.push_back(static_cast<int>(row));
+        }
+    }
+    return rows;
+}
+
 QPixmap EntryDragPixmap(const QAbstractItemView& view) {
-    const QModelIndexList rows = DraggedRows(view);
+    const std::vector<int> rows = DraggedRows(view);
     QModelIndex shown = view.currentIndex();
     if (!shown.isValid() || !view.selectionModel()->isRowSelected(shown.row(), shown.parent())) {
-        shown = rows.isEmpty() ? QModelIndex() : rows.front();
+        shown = rows.empty() ? QModelIndex() : view.model()->index(rows.front(), 0);
     }
     const QSize iconSize = view.iconSize().isValid() ? view.iconSize() : QSize(32, 32);
     const QString count = rows.size() > 1 ? QString::number(rows.size()) : QString();

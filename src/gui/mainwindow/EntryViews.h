@@ -8,7 +8,16 @@
 #include <QPixmap>
 #include <QTreeView>
 
+#include <vector>
+
+class QItemSelectionModel;
+
 namespace quill::gui {
+
+// The rows of the selected entries, in list order. Read from the selection's ranges: Qt's
+// selectedRows() asks after every cell of every row one at a time, which took a fifth of a
+// second for a list of 300,000 entries selected whole, paid at each drag, drop and delete.
+std::vector<int> SelectedRowNumbers(const QItemSelectionModel& selection);
 
 // The picture of a drag of the view's selected entries: the current (else first selected)
 // entry's icon at the view's icon size and, for more than one entry, their count.

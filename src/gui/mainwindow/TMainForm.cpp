@@ -665,7 +665,7 @@ void TMainForm::BuildPanes() {
         });
         connect(v, &QWidget::customContextMenuRequested, this, [this, v](const QPoint& at) {
             // Only with a selected entry; the popup never opens by itself.
-            if (!v->selectionModel()->selectedRows().isEmpty()) {
+            if (v->selectionModel()->hasSelection()) {
                 ListPopupPopup();
                 listPopup_->exec(v->viewport()->mapToGlobal(at));
             }
@@ -771,12 +771,9 @@ TOutlineNode* TMainForm::SelectedNode() const {
 }
 
 std::vector<TNRBObject*> TMainForm::SelectedEntries() const {
-    QModelIndexList rows = iconView_->selectionModel()->selectedRows();
-    std::sort(rows.begin(), rows.end(),
-              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     std::vector<TNRBObject*> items;
-    for (const QModelIndex& index : rows) {
-        if (TNRBObject* item = contents_->ItemAt(index.row())) {
+    for (const int row : SelectedRowNumbers(*iconView_->selectionModel())) {
+        if (TNRBObject* item = contents_->ItemAt(row)) {
             items.push_back(item);
         }
     }
