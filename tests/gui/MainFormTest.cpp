@@ -940,6 +940,24 @@ private slots:
         QVERIFY(editors_.edited == std::vector<TNRBObject*>{ann});
     }
 
+    // A renamed entry of the large icons keeps the centre of its place: Qt sized it anew from
+    // its old left edge and left the rest of the old caption on the screen.
+    void aRenamedEntryStaysCentredInTheLargeIcons() {
+        StartForm();
+        Make(kFolderKind, "New Folder", Form().Root());
+        Make(kPersonKind, "Person", Form().Root());
+        Form().SelectNode(Form().Root());
+        Form().SetViewStyle(TMainForm::LargeIcons);
+        QVERIFY(ShowActive());
+        QAbstractItemView* view = Form().ListView();
+        const QModelIndex first = Form().Contents().index(0, 0);
+        const int centre = view->visualRect(first).center().x();
+        const int width = view->visualRect(first).width();
+        QVERIFY(Form().Contents().setData(first, QStringLiteral("Zu")));
+        QTRY_VERIFY(view->visualRect(first).width() < width);
+        QCOMPARE(view->visualRect(first).center().x(), centre);
+    }
+
     void renamingInTheListRenamesTheNode() {
         StartForm();
         TNRBObject* ann = Make(kPersonKind, "Ann", Form().Root());

@@ -106,6 +106,18 @@ void EntryIconView::startDrag(Qt::DropActions supportedActions) {
     StartEntryDrag(*this, supportedActions);
 }
 
+void EntryIconView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                                const QList<int>& roles) {
+    QListView::dataChanged(topLeft, bottomRight, roles);
+    // In the icon style Qt sizes a changed entry anew from its old left edge and repaints
+    // only the new size: a renamed entry stood off the centre of its place, beside what was
+    // left of its old caption. Placed afresh (once, after the changes of one event), it is
+    // centred again and the whole place is drawn.
+    if (viewMode() == IconMode) {
+        scheduleDelayedItemsLayout();
+    }
+}
+
 void EntryDetailsView::startDrag(Qt::DropActions supportedActions) {
     StartEntryDrag(*this, supportedActions);
 }

@@ -31,6 +31,8 @@ public:
 
 protected:
     void startDrag(Qt::DropActions supportedActions) override;
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                     const QList<int>& roles = {}) override;
 };
 
 class EntryDetailsView final : public QTreeView {
