@@ -374,6 +374,32 @@ private slots:
         QVERIFY(QFile::exists(pdf));
     }
 
+    void aPrinterThatCannotStartIsReportedNotPassedOverInSilence() {
+        Contacts c;
+        TReportForm form(nullptr, RetFile());
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        const QString pdf = dir_->filePath(QStringLiteral("gone/out.pdf"));
+        printer.setOutputFileName(pdf);
+        form.SetPrinter(&printer);
+        form.SetSource(c.ann->Node(), c.home, QStringLiteral("Ms. Ann Lee"));
+        // The envelope prints without the print dialog, the listing after it.
+        Child<QComboBox>(form, "RptTypeCombo")->setCurrentIndex(TReportForm::EnvelopeReport);
+        Prompter::QueueAnswer(QMessageBox::Ok);
+        Child<QPushButton>(form, "PrintBtn")->click();
+        Child<QComboBox>(form, "RptTypeCombo")->setCurrentIndex(TReportForm::ListingReport);
+        Prompter::QueueDialog([](QDialog&) { return int(QDialog::Accepted); });
+        Prompter::QueueAnswer(QMessageBox::Ok);
+        Child<QPushButton>(form, "PrintBtn")->click();
+        const QString said = QStringLiteral("Print Reports|Cannot write \"%1\"").arg(pdf);
+        QCOMPARE(Prompter::Asked(), (QStringList{said, said}));
+        QCOMPARE(Prompter::Boxes().front().icon, QMessageBox::Warning);
+        // Cancelling the print dialog is no failure.
+        Prompter::QueueDialog([](QDialog&) { return int(QDialog::Rejected); });
+        Child<QPushButton>(form, "PrintBtn")->click();
+        QCOMPARE(Prompter::Asked().size(), 2);
+    }
+
     void filePrintOpensTheDialogForTheSelectedNode() {
         const QString previous = QDir::currentPath();
         QDir::setCurrent(dir_->path());

@@ -137,21 +137,31 @@ void PreviewReport(BandedReport& report, QPrinter& printer, QWidget* parent) {
     Prompter::Exec(preview);
 }
 
-bool PrintReportWithDialog(BandedReport& report, QPrinter& printer, QWidget* parent) {
+PrintOutcome PrintReportWithDialog(BandedReport& report, QPrinter& printer, QWidget* parent) {
     PageSetupKeeper keeper(printer);
     ApplyReportPage(report, printer);
     QPrintDialog dialog(&printer, parent);
     dialog.setWindowTitle(QStringLiteral("Print"));
     if (Prompter::Exec(dialog) != QDialog::Accepted) {
-        return false;
+        return PrintOutcome::Cancelled;
     }
-    return RenderReport(report, printer);
+    return RenderReport(report, printer) ? PrintOutcome::Printed : PrintOutcome::Failed;
 }
 
 bool PrintReportDirect(BandedReport& report, QPrinter& printer) {
     PageSetupKeeper keeper(printer);
     ApplyReportPage(report, printer);
     return RenderReport(report, printer);
+}
+
+QString PrintFailureText(const QPrinter& printer) {
+    if (!printer.outputFileName().isEmpty()) {
+        return QStringLiteral("Cannot write \"%1\"").arg(printer.outputFileName());
+    }
+    if (printer.printerName().isEmpty()) {
+        return QStringLiteral("No printer is set up: choose one with File > Printer Setup.");
+    }
+    return QStringLiteral("Cannot print on \"%1\"").arg(printer.printerName());
 }
 
 bool RenderReportToPdf(BandedReport& report, const QString& path, const QPageSize& paper,
@@ -165,7 +175,7 @@ bool RenderReportToPdf(BandedReport& report, const QString& path, const QPageSiz
         return true;
     }
     if (error) {
-        *error = QStringLiteral("Cannot write \"%1\"").arg(path);
+        *error = PrintFailureText(printer);
     }
     return false;
 }

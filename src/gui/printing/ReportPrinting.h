@@ -29,9 +29,14 @@ bool RenderReport(BandedReport& report, QPrinter& printer, ReportLayout* layout 
 // The preview window over the printer; its print button prints through the print dialog,
 // to a printer or a PDF file. The printer's page set-up is put back afterwards.
 void PreviewReport(BandedReport& report, QPrinter& printer, QWidget* parent);
-// Prints after the print dialog (true when printed), or at once without it.
-bool PrintReportWithDialog(BandedReport& report, QPrinter& printer, QWidget* parent);
+enum class PrintOutcome { Printed, Cancelled, Failed };
+// Prints after the print dialog, or at once without it (false when the printer could not
+// start).
+PrintOutcome PrintReportWithDialog(BandedReport& report, QPrinter& printer, QWidget* parent);
 bool PrintReportDirect(BandedReport& report, QPrinter& printer);
+// What the user is told when the printer could not start: the file that could not be
+// written, or the printer that could not be reached.
+QString PrintFailureText(const QPrinter& printer);
 
 // Renders the report to a PDF file on the paper given (the report's own paper wins when it
 // has one). False with *error when the file could not be written.

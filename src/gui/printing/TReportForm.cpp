@@ -469,10 +469,14 @@ void TReportForm::PreviewBtnClick() {
 
 void TReportForm::PrintBtnClick() {
     BandedReport& report = PrepareReport();
-    if (rptTypeCombo_->currentIndex() == EnvelopeReport) {
-        PrintReportDirect(report, Printer());
-    } else {
-        PrintReportWithDialog(report, Printer(), this);
+    const bool failed =
+        rptTypeCombo_->currentIndex() == EnvelopeReport
+            ? !PrintReportDirect(report, Printer())
+            : PrintReportWithDialog(report, Printer(), this) == PrintOutcome::Failed;
+    // Without a word the user would wait at the printer for a page that never comes.
+    if (failed) {
+        Prompter::Ask(this, PrintFailureText(Printer()), QStringLiteral("Print Reports"),
+                      QMessageBox::Ok, QMessageBox::Warning);
     }
 }
 
