@@ -18,6 +18,7 @@
 #include "gui/mainwindow/TMainForm.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QClipboard>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -25,6 +26,7 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCall>
 #include <QDBusVariant>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -388,6 +390,35 @@ private slots:
         QCOMPARE(client->Call(b, "Release").type(), QDBusMessage::ReplyMessage);
         QTRY_COMPARE(ended.count(), 1);
         QCOMPARE(server_->ObjectCount(), std::size_t{0});
+    }
+
+    void aClientsRunEndsOnlyOnceTheUserHasClosedTheDialogs() {
+        // The user is typing in an editor when the script releases its last object: the end
+        // would close the editor and lose what was typed. It waits for the dialog.
+        QSignalSpy ended(server_.get(), &AutomationServer::lastObjectReleased);
+        auto client = NewClient();
+        QDialog editor(form_.get());
+        editor.setModal(true);
+        editor.show();
+        QVERIFY(QApplication::activeModalWidget() == &editor);
+        QCOMPARE(client->Call(client->Create(), "Release").type(), QDBusMessage::ReplyMessage);
+        QTest::qWait(500);
+        QCOMPARE(ended.count(), 0);
+        QVERIFY(editor.isVisible());
+        editor.accept();
+        QTRY_COMPARE(ended.count(), 1);
+
+        // A client that comes back while the dialog is open keeps the run going.
+        editor.show();
+        const QString again = client->Create();
+        QCOMPARE(client->Call(again, "Release").type(), QDBusMessage::ReplyMessage);
+        QTest::qWait(300);
+        const QString staying = client->Create();
+        editor.accept();
+        QTest::qWait(500);
+        QCOMPARE(ended.count(), 1);
+        QCOMPARE(client->Call(staying, "Release").type(), QDBusMessage::ReplyMessage);
+        QTRY_COMPARE(ended.count(), 2);
     }
 
     void anObjectReleasedWhileItsOwnCallWaitsGoesOnlyAfterIt() {

@@ -5,6 +5,7 @@
 #include "gui/automation/QuilAppBusObject.h"
 #include "gui/automation/QuilAppFactory.h"
 
+#include <QApplication>
 #include <QDBusConnectionInterface>
 #include <QDBusContext>
 #include <QDBusMessage>
@@ -23,6 +24,9 @@ QString BusName() {
     return QString::fromLatin1(kAutomationBusName.data(),
                                static_cast<qsizetype>(kAutomationBusName.size()));
 }
+
+// How often a client's run that is over looks again whether the user is done.
+constexpr std::chrono::milliseconds kEndRetry(200);
 
 void SayOnStandardError(const QString& text) {
     std::fprintf(stderr, "Quillmere: %s\n", text.toLocal8Bit().constData());
@@ -124,9 +128,10 @@ void AutomationServer::Release(QuilAppBusObject* object) {
         objects_.erase(it);
         // It may be answering the call that released it, or another of its own.
         object->Dispose();
-        if (objects_.empty() && startedByClient_) {
+        if (objects_.empty() && startedByClient_ && !endPending_) {
+            endPending_ = true;
             // Queued, so that the Release is answered before the program ends.
-            QMetaObject::invokeMethod(this, &AutomationServer::lastObjectReleased,
+            QMetaObject::invokeMethod(this, &AutomationServer::EndWhenUserIsDone,
                                       Qt::QueuedConnection);
         }
         return;
@@ -162,6 +167,21 @@ bool AutomationServer::Admit(QDBusContext& call) {
         return false;
     }
     return true;
+}
+
+void AutomationServer::EndWhenUserIsDone() {
+    if (!objects_.empty()) {
+        endPending_ = false;
+        return;
+    }
+    // The end would close them: an editor's typing or a question's answer would be lost.
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget() ||
+        !BusyWith().isEmpty()) {
+        QTimer::singleShot(kEndRetry, this, &AutomationServer::EndWhenUserIsDone);
+        return;
+    }
+    endPending_ = false;
+    emit lastObjectReleased();
 }
 
 QString AutomationServer::BusyWith() const {

@@ -10,7 +10,8 @@
 // served only to the user the program runs as.
 //
 // Started by a client, the program ends when its last object goes: the server says so with
-// lastObjectReleased(), after the Release that caused it has been answered.
+// lastObjectReleased(), after the Release that caused it has been answered, and once the user
+// has closed the dialogs open then (an editor the user is typing in is not cut off).
 //
 // Long work (an import, an export, a search) lets the event loop run while it goes on, so a
 // call could reach the outline half-way through it: such calls are refused with an error that
@@ -85,6 +86,9 @@ signals:
 
 private:
     void Sweep();
+    // Says lastObjectReleased() once no dialog, menu or long work is open, unless a client
+    // has made a new object meanwhile.
+    void EndWhenUserIsDone();
     QString BusyWith() const;
 
     IAutomationHost& host_;
@@ -97,6 +101,7 @@ private:
     std::map<int, QuilAppBusObject*> objects_;
     QHash<QString, uint> callerUids_;
     uint servedUid_;
+    bool endPending_ = false;
     std::function<QString()> busyWith_;
     std::chrono::milliseconds idle_ = kIdleRelease;
     QTimer sweep_;
