@@ -157,6 +157,28 @@ private slots:
         }
     }
 
+    void aLongerPathThanTheDialogWasMadeForIsShownWhole() {
+        Contacts c;
+        TOutlineNode* deep =
+            CreateItem(kFolderKind, "Customers of the Northern Region", "", "", 9, "", c.friends)
+                ->Node();
+        TReportForm form(nullptr, RetFile());
+        form.SetSource(c.friends, nullptr, {});
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        // Reused for a node deeper down.
+        form.SetSource(deep, nullptr, {});
+        QApplication::processEvents();
+        auto* path = Child<QLabel>(form, "NodeId");
+        QCOMPARE(path->text(),
+                 QStringLiteral("My Contacts/Friends/Customers of the Northern Region"));
+        QVERIFY2(path->contentsRect().width() >=
+                     path->fontMetrics().horizontalAdvance(path->text()),
+                 qPrintable(QStringLiteral("%1 px for a path of %2 px")
+                                .arg(path->contentsRect().width())
+                                .arg(path->fontMetrics().horizontalAdvance(path->text()))));
+    }
+
     void maskedBoxesShowTenthsAndReadTheirDigits() {
         TReportForm form(nullptr, RetFile());
         QCOMPARE(BoxText(form, "TopMargin1"), QStringLiteral("0.5 "));

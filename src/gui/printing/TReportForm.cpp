@@ -24,6 +24,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QVBoxLayout>
@@ -370,6 +371,23 @@ void TReportForm::SetSource(TOutlineNode* node, const TNRBObject* address, const
     node_ = node;
     nodeId_->setText(node ? QString::fromStdString(NodePath(node, "/")) : QString());
     delivery_->SetText(ToQt(DeliveryLines(address, name.toStdString())).join(u'\n'));
+    // The dialog is made once and reused: for a longer path than it was sized for it widens,
+    // as far as the screen allows, instead of cutting the path off.
+    // The path's group takes any width the dialog gains.
+    if (QLayout* outer = layout()) {
+        outer->activate();
+    }
+    const int missing = nodeId_->sizeHint().width() - nodeId_->width();
+    if (missing <= 0) {
+        return;
+    }
+    int wanted = width() + missing;
+    if (const QScreen* shown = screen()) {
+        wanted = std::min(wanted, shown->availableGeometry().width());
+    }
+    if (wanted > width()) {
+        resize(wanted, height());
+    }
 }
 
 void TReportForm::RptTypeComboChange(int index) {
