@@ -420,6 +420,20 @@ private slots:
         Prompter::QueueDialog([](QDialog&) { return int(QDialog::Rejected); });
         Child<QPushButton>(form, "PrintBtn")->click();
         QCOMPARE(Prompter::Asked().size(), 2);
+        // Printing from the preview: the preview itself draws, the print says it failed.
+        int pages = 0;
+        Prompter::QueueDialog([&](QDialog& dialog) {
+            if (auto* widget = dialog.findChild<QPrintPreviewWidget*>()) {
+                widget->updatePreview();
+                pages = widget->pageCount();
+                Prompter::QueueAnswer(QMessageBox::Ok);
+                widget->print();
+            }
+            return int(QDialog::Rejected);
+        });
+        Child<QPushButton>(form, "PreviewBtn")->click();
+        QCOMPARE(pages, 1);
+        QCOMPARE(Prompter::Asked(), (QStringList{said, said, said}));
     }
 
     void filePrintOpensTheDialogForTheSelectedNode() {

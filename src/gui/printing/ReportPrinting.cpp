@@ -132,8 +132,16 @@ void PreviewReport(BandedReport& report, QPrinter& printer, QWidget* parent) {
     if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen()) {
         preview.resize(screen->availableSize() * 0.8);
     }
+    // The same request draws the preview and prints from its print button; only printing
+    // can fail to start.
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                     [&report](QPrinter* target) { RenderReport(report, *target); });
+                     [&report, &preview](QPrinter* target) {
+                         if (!RenderReport(report, *target)) {
+                             Prompter::Ask(&preview, PrintFailureText(*target),
+                                           QStringLiteral("Print Reports"), QMessageBox::Ok,
+                                           QMessageBox::Warning);
+                         }
+                     });
     Prompter::Exec(preview);
 }
 
