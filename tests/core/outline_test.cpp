@@ -226,6 +226,25 @@ TEST_F(OutlineTest, AWholeRunOfSiblingsMovesAsOneBlockAndKeepsItsOrderAndMarks) 
     EXPECT_EQ(Shape(root), "My Contacts(src(stays) dst!1(d0 p0 p1 p2!1 p3 p4))");
 }
 
+TEST_F(OutlineTest, DeletingNodesRemovesEachRunOfNeighboursAtOnce) {
+    TOutlineNode* folder = Node(kFolderKind, "f", root);
+    std::vector<TOutlineNode*> children;
+    for (int i = 0; i < 6; ++i) {
+        children.push_back(Node(kPersonKind, "p" + std::to_string(i), folder));
+    }
+    TOutlineNode* other = Node(kFolderKind, "o", root);
+    Node(kPersonKind, "below", children[1]);
+    DueReminder(children[2]);
+    RecordingObserver seen;
+    outline.AddObserver(&seen);
+    outline.DeleteNodes({children[0], children[1], children[2], children[4], other});
+    outline.RemoveObserver(&seen);
+    EXPECT_EQ(seen.log,
+              (std::vector<std::string>{"-? My Contacts 1-1", "- My Contacts 1-1", "-? f 4-4",
+                                        "- f 4-4", "node f", "-? f 0-2", "- f 0-2"}));
+    EXPECT_EQ(Shape(root), "My Contacts(f(p3 p5))");
+}
+
 TEST_F(OutlineTest, SortingIsStableAndAnnouncedOnlyWhenNeeded) {
     TOutlineNode* p = Node(kPersonKind, "bob", root);
     TOutlineNode* f = Node(kFolderKind, "zeta", root);

@@ -176,33 +176,66 @@ void TOutline::Attach(std::unique_ptr<TOutlineNode> node, TOutlineNode* parent, 
     Renumber(parent, row);
 }
 
-std::unique_ptr<TOutlineNode> TOutline::Detach(TOutlineNode* node, bool leaving) {
+std::unique_ptr<TOutlineNode> TOutline::Detach(TOutlineNode* node) {
     auto& list = ChildrenOf(node->parent_);
     const auto row = static_cast<std::size_t>(node->row_);
     std::unique_ptr<TOutlineNode> owned = list.take(row);
     Renumber(node->parent_, row);
     owned->parent_ = nullptr;
-    if (leaving) {
-        ForEachInSubtree(owned.get(), [](TOutlineNode* n) { n->outline_ = nullptr; });
-    }
     owned->row_ = 0;
     return owned;
 }
 
 void TOutline::DeleteNode(TOutlineNode* node) {
-    if (!node || node->Outline() != this) {
-        return;
+    if (node && node->Outline() == this) {
+        DeleteRun(node->parent_, static_cast<std::size_t>(node->row_), 1);
     }
-    TOutlineNode* parent = node->parent_;
-    const int row = node->row_;
-    if (const int due = CountDueBelow(node); due > 0 && parent) {
+}
+
+void TOutline::DeleteNodes(const std::vector<TOutlineNode*>& nodes) {
+    // Last first, so that the rows of the nodes still to go stay as they are; neighbouring
+    // siblings (a whole list selected) go as one removal, as a view told of each node alone
+    // lays itself out again for every one.
+    for (std::size_t end = nodes.size(); end > 0;) {
+        TOutlineNode* last = nodes[end - 1];
+        std::size_t begin = end - 1;
+        if (!last || last->Outline() != this) {
+            end = begin;
+            continue;
+        }
+        while (begin > 0 && nodes[begin - 1] && nodes[begin - 1]->Outline() == this &&
+               nodes[begin - 1]->parent_ == last->parent_ &&
+               nodes[begin - 1]->row_ + 1 == nodes[begin]->row_) {
+            --begin;
+        }
+        DeleteRun(last->parent_, static_cast<std::size_t>(nodes[begin]->row_), end - begin);
+        end = begin;
+    }
+}
+
+void TOutline::DeleteRun(TOutlineNode* parent, std::size_t first, std::size_t count) {
+    auto& list = ChildrenOf(parent);
+    int due = 0;
+    for (std::size_t i = first; i < first + count; ++i) {
+        due += CountDueBelow(list[i]);
+    }
+    if (due > 0 && parent) {
         ShiftDueMarks(parent, -due);
     }
-    Notify([&](IOutlineObserver& o) { o.NodesAboutToBeRemoved(parent, row, row); });
-    std::unique_ptr<TOutlineNode> owned = Detach(node, true);
-    Notify([&](IOutlineObserver& o) { o.NodesRemoved(parent, row, row); });
-    // Destroyed detached: whatever its items do on the way out stays inside the subtree.
-    owned.reset();
+    const int last = static_cast<int>(first + count - 1);
+    Notify([&](IOutlineObserver& o) {
+        o.NodesAboutToBeRemoved(parent, static_cast<int>(first), last);
+    });
+    OwnedList<TOutlineNode> gone;
+    list.moveTo(first, count, gone);
+    Renumber(parent, first);
+    for (TOutlineNode* node : gone) {
+        node->parent_ = nullptr;
+        ForEachInSubtree(node, [](TOutlineNode* n) { n->outline_ = nullptr; });
+    }
+    Notify([&](IOutlineObserver& o) { o.NodesRemoved(parent, static_cast<int>(first), last); });
+    // Destroyed detached: whatever their items do on the way out stays inside the subtrees.
+    gone.clear();
 }
 
 void TOutline::DeleteChildrenOf(TOutlineNode* node) {
@@ -232,7 +265,7 @@ bool TOutline::MoveNode(TOutlineNode* node, TOutlineNode* destination, std::size
     Notify([&](IOutlineObserver& o) {
         o.NodesAboutToBeMoved(source, node->row_, node->row_, destination, destinationRow);
     });
-    Attach(Detach(node, false), destination, row);
+    Attach(Detach(node), destination, row);
     Notify([&](IOutlineObserver& o) { o.NodesMoved(destination, node->row_, node->row_); });
     if (due > 0 && destination) {
         ShiftDueMarks(destination, due);

@@ -134,6 +134,8 @@ public:
     TOutlineNode* CreateRoot();
     // Deletes the node, its item and everything below it.
     void DeleteNode(TOutlineNode* node);
+    // Deletes distinct nodes, none below another, as DeleteNode would one by one.
+    void DeleteNodes(const std::vector<TOutlineNode*>& nodes);
     // Deletes every node below the root (Revert).
     void DeleteChildrenOf(TOutlineNode* node);
     // Moves the node to be a child of destination (none: top level) at row position among
@@ -184,9 +186,11 @@ public:
 private:
     OwnedList<TOutlineNode>& ChildrenOf(TOutlineNode* parent);
     void Renumber(TOutlineNode* parent, std::size_t from);
-    // Takes the node out of its parent's list; a node leaving the outline forgets it.
-    std::unique_ptr<TOutlineNode> Detach(TOutlineNode* node, bool leaving);
+    // Takes the node out of its parent's list, to be attached again.
+    std::unique_ptr<TOutlineNode> Detach(TOutlineNode* node);
     void Attach(std::unique_ptr<TOutlineNode> node, TOutlineNode* parent, std::size_t row);
+    // Deletes count neighbouring child nodes of parent, from row first on, as one removal.
+    void DeleteRun(TOutlineNode* parent, std::size_t first, std::size_t count);
     // Whether the node may go to the end of destination together with its neighbours: one
     // of this outline, from another parent, and not an ancestor of destination.
     bool MovableInBlock(const TOutlineNode* node, const TOutlineNode* destination) const;

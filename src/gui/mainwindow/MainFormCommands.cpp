@@ -26,6 +26,8 @@
 #include <QFileInfo>
 #include <QTreeView>
 
+#include <algorithm>
+
 namespace quill::gui {
 namespace {
 
@@ -201,18 +203,22 @@ void TMainForm::DeleteBtnClick(bool cut) {
     if (node) {
         outline_.DeleteNode(node);
     } else {
-        // Last first: each node deleted renumbers the siblings after it, and the list is
-        // in their order, so that "Select All" and Delete stay linear in the entries. The
-        // list follows the whole deletion as one piece of bulk work.
+        // Last first: each sub-item removed renumbers the ones after it, and the list is in
+        // their order, so that "Select All" and Delete stay linear in the entries. The list
+        // follows the whole deletion as one piece of bulk work.
         outline_.BeginUpdate();
+        std::vector<TOutlineNode*> nodes;
         for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
             TNRBObject* item = *it;
             if (item->IsTreeItem()) {
-                outline_.DeleteNode(item->Node());
+                nodes.push_back(item->Node());
             } else if (holder && holder->Item()) {
                 holder->Item()->RemoveChild(item);
             }
         }
+        // In list order, so that neighbouring nodes go together.
+        std::reverse(nodes.begin(), nodes.end());
+        outline_.DeleteNodes(nodes);
         outline_.EndUpdate();
         if (holder) {
             TOutline::SortChildren(holder);
