@@ -180,6 +180,29 @@ private slots:
         QVERIFY(model.Node() == nullptr);
     }
 
+    void RowsShowTheBeginningOfAHugeTextAndEditItWhole() {
+        TOutline outline;
+        TOutlineNode* root = outline.CreateRoot();
+        // A megabyte of two-byte characters: any cut that splits one would show U+FFFD.
+        std::string huge;
+        for (int i = 0; i < 1 << 19; ++i) {
+            huge += "\xC3\xA9";
+        }
+        TOutlineNode* folder = Node(kFolderKind, huge, root);
+        Child(kPhoneKind, huge, folder);
+        OutlineTreeModel tree(outline);
+        ContentsListModel list(outline);
+        list.SetNode(folder);
+        const QString whole = QString::fromUtf8(huge);
+        for (const QModelIndex& index : {tree.IndexOf(folder), list.index(0, 0)}) {
+            const QString shown = index.data(Qt::DisplayRole).toString();
+            QVERIFY(shown.size() < 4096);
+            QVERIFY(shown.endsWith(QChar(0x2026)));
+            QVERIFY(whole.startsWith(shown.chopped(1)));
+            QCOMPARE(index.data(Qt::EditRole).toString(), whole);
+        }
+    }
+
     void ListLeavesOutWhatTheFilterHides() {
         TOutline outline;
         TOutlineNode* root = outline.CreateRoot();

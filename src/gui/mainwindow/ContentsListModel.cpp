@@ -113,18 +113,21 @@ QVariant ContentsListModel::data(const QModelIndex& index, int role) const {
     const Entry& entry = entries_[static_cast<std::size_t>(index.row())];
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::EditRole:
+    case Qt::EditRole: {
+        // The editor in place gets the whole text; the row shows its beginning.
+        const auto text = role == Qt::EditRole ? FromUtf8 : FromUtf8Shown;
         switch (index.column()) {
         case TitleColumn:
             // A child node shows its caption, an item its Title.
-            return FromUtf8(entry.node ? entry.node->Text() : entry.item->Title());
+            return text(entry.node ? entry.node->Text() : entry.item->Title());
         case TargetColumn:
-            return FromUtf8(entry.item->Target());
+            return text(entry.item->Target());
         case CommentColumn:
-            return FromUtf8(entry.item->Comment());
+            return text(entry.item->Comment());
         default:
             return {};
         }
+    }
     case Qt::DecorationRole:
         if (!images_ || index.column() != TitleColumn) {
             return {};

@@ -64,10 +64,9 @@ QVariant OutlineTreeModel::data(const QModelIndex& index, int role) const {
     }
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::EditRole: {
-        const std::string_view text = node->Text();
-        return FromUtf8(text);
-    }
+        return FromUtf8Shown(node->Text());
+    case Qt::EditRole:
+        return FromUtf8(node->Text());
     case Qt::DecorationRole:
         if (!images_) {
             return {};
