@@ -28,9 +28,11 @@ WorkProgress::WorkProgress(TProgressForm* form, const QString& action, QWidget* 
     // Quitting while the work runs: the quit goes on, but the work stops first.
     QCoreApplication::instance()->installEventFilter(this);
     clock_.start();
+    ++running_;
 }
 
 WorkProgress::~WorkProgress() {
+    --running_;
     QCoreApplication::instance()->removeEventFilter(this);
     form_->SetCancellable(false);
     form_->HideProgress();

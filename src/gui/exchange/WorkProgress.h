@@ -29,6 +29,8 @@ public:
     bool Progress(std::uint64_t done, std::uint64_t total) override;
 
     bool Cancelled() const;
+    // Whether any such work runs now, in the program (a dialog it asks may be open).
+    static bool AnyRunning() { return running_ > 0; }
     // Milliseconds from the start to the first update the window showed; -1 before it.
     qint64 FirstUpdateMilliseconds() const { return firstUpdate_; }
     TProgressForm& Form() { return *form_; }
@@ -48,6 +50,7 @@ private:
     std::uint64_t knownTotal_ = 0;
     bool quitRequested_ = false;
     std::function<void(WorkProgress&)> hook_;
+    static inline int running_ = 0;
 };
 
 } // namespace quill::gui

@@ -5,17 +5,14 @@
 
 #include "platform/Utf8Text.h"
 
-#include "core/app/command_line.h"
 #include "core/comm/browser_dde.h"
 #include "core/exchange/contact_summary.h"
-#include "core/exchange/vcard.h"
 #include "core/model/item_factory.h"
 #include "core/model/item_kind.h"
 #include "core/model/nrb_object.h"
 #include "core/util/ascii.h"
 #include "core/util/atomic_file.h"
 #include "gui/common/Prompter.h"
-#include "gui/exchange/TVCImportDlg.h"
 #include "gui/mainwindow/ContentsListModel.h"
 #include "gui/mainwindow/OutlineTreeModel.h"
 #include "gui/mainwindow/ToolsDlg.h"
@@ -23,7 +20,6 @@
 
 #include <QAbstractItemView>
 #include <QFile>
-#include <QFileInfo>
 #include <QTreeView>
 
 #include <algorithm>
@@ -396,66 +392,6 @@ void TMainForm::ListPaneRenameClick() {
     ListView()->setFocus();
     ListView()->setCurrentIndex(index);
     ListView()->edit(index);
-}
-
-void TMainForm::OpenCommandLine(const QString& commandLine) {
-    const std::vector<std::string> arguments = SplitCommandLine(commandLine.toStdString());
-    QStringList list;
-    for (const std::string& argument : arguments) {
-        list << QString::fromStdString(argument);
-    }
-    OpenCommandLine(list);
-}
-
-void TMainForm::OpenStartupArguments() {
-    if (!firstShow_) {
-        return;
-    }
-    firstShow_ = false;
-    OpenCommandLine(startupArguments_);
-}
-
-void TMainForm::OpenCommandLine(const QStringList& arguments) {
-    // Another start's files come after the program's own, even when they arrive before
-    // the window was first shown.
-    if (firstShow_) {
-        OpenStartupArguments();
-    }
-    if (isMinimized()) {
-        showNormal();
-    }
-    show();
-    raise();
-    activateWindow();
-    std::vector<std::string> list;
-    for (const QString& argument : arguments) {
-        list.push_back(argument.toStdString());
-    }
-    // Paths keep their case (file names on this system depend on it); the extensions are
-    // matched without regard to case.
-    for (const CommandLineImport& file : CommandLineImports(list)) {
-        // Looked at before it is opened: the exchange reader passes over a file it cannot
-        // open (a paste with no clipboard file yet), while a file named here is worth a word;
-        // and a pipe or device another program names would hold the window while it waits.
-        const QFileInfo named(QString::fromStdString(file.path));
-        FileResult imported;
-        if (!named.exists()) {
-            imported =
-                FileResult::Failure("Cannot open \"" + file.path + "\": No such file or directory");
-        } else if (!named.isFile() && !named.isDir()) {
-            imported = FileResult::Failure("Cannot open \"" + file.path + "\": it is not a file");
-        } else if (file.kind == CommandLineFile::ExchangeFile) {
-            imported = ImportFile(Root(), file.path);
-            SortWholeTree();
-        } else {
-            TVCardImportChoice choice(this);
-            imported = ImportVCardFile(file.path, Root(), choice, nullptr, ToUtf8(CategoryNames()));
-        }
-        RefreshList();
-        if (!imported && !imported.message.empty()) {
-            ShowFileProblem(imported);
-        }
-    }
 }
 
 } // namespace quill::gui

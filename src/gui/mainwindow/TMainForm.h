@@ -39,6 +39,10 @@ class QAbstractItemView;
 class QMimeData;
 class QPrinter;
 
+namespace quill {
+struct CommandLineImport;
+}
+
 namespace quill::gui {
 
 class Autosaver;
@@ -244,6 +248,12 @@ private:
     void SearchTimeTimer();
     // The program's own command line, once, before any other start's.
     void OpenStartupArguments();
+    // Whether an import, export or search runs now, which a handed-over file waits for.
+    bool BusyWithLongWork() const;
+    void OpenWaitingCommandLines();
+    // One named file imported under the top node with the progress window, whose Cancel
+    // takes out again what the file had brought in.
+    FileResult ImportStartFile(const CommandLineImport& file);
     void ShowAbout();
     bool HandlePaneDrag(QObject* watched, QEvent* event);
     int ListRowOfCaption(const QString& caption) const;
@@ -292,6 +302,7 @@ private:
     QString recoveryFile_;
     std::function<QString()> recoveryFallback_;
     QStringList startupArguments_;
+    QStringList waitingCommandLines_; // handed over while long work ran, oldest first
     TProgressForm* progress_ = nullptr;
     std::unique_ptr<QPrinter> printer_;
     TReportForm* reportForm_ = nullptr; // made on first use, kept for the run
