@@ -37,6 +37,7 @@
 #include <QDir>
 #include <QMenu>
 #include <QSessionManager>
+#include <QWindow>
 
 #include <chrono>
 #include <cstdio>
@@ -170,6 +171,11 @@ int main(int argc, char* argv[]) {
                                         static_cast<qsizetype>(kDataFileName.size())));
     TMainForm form(images, dataFile.toStdString(), settingsFile);
     form.SetProgressWindow(&progress);
+    // A tool window of the main window's: the taskbar shows the program once, not its
+    // progress as a second program.
+    progress.winId();
+    form.winId();
+    progress.windowHandle()->setTransientParent(form.windowHandle());
     form.SetTrayToolsMenu(tray.ToolsMenu());
     form.BuildToolsMenus();
     ItemEditors itemEditors({&form, [&form] { return form.CategoryNames(); }, &images});
