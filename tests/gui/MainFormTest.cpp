@@ -10,7 +10,6 @@
 #include "gui/common/DelayTimer.h"
 #include "gui/common/ImageLists.h"
 #include "gui/common/Prompter.h"
-#include "gui/common/TProgressForm.h"
 #include "gui/exchange/TExportWizard.h"
 #include "gui/exchange/TImportWizard.h"
 #include "gui/exchange/TVCImportDlg.h"
@@ -1061,32 +1060,6 @@ private slots:
         QCOMPARE(Form().Root()->ChildCount(), std::size_t{2});
         QCOMPARE(Form().Root()->ChildAt(0)->Item()->Kind(), kOrganizationKind);
         QCOMPARE(Form().Root()->ChildAt(1)->Item()->Kind(), kOrganizationKind);
-    }
-
-    void aCommandLineImportCancelledLeavesTheOutlineAsItWas() {
-        StartForm();
-        TProgressForm progress;
-        Form().SetProgressWindow(&progress);
-        Make(kPersonKind, "Before", Form().Root());
-        {
-            QFile file(QStringLiteral("cards.vcf"));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("begin:vcard\r\nN:Lee;Ann\r\nORG:Acme\r\nend:vcard\r\n"
-                       "begin:vcard\r\nN:Ek;Bo\r\nend:vcard\r\n");
-        }
-        // Cancel pressed while the import asks about the first card.
-        bool shownWhileAsked = false;
-        Prompter::QueueDialog([&](QDialog& dialog) {
-            shownWhileAsked = progress.Cancellable();
-            progress.RequestCancel();
-            return static_cast<TVCImportDlg&>(dialog).result();
-        });
-        Form().OpenCommandLine({QStringLiteral("quillmere"),
-                                QDir::current().absoluteFilePath(QStringLiteral("cards.vcf"))});
-        QVERIFY(shownWhileAsked);
-        QCOMPARE(Form().Root()->ChildCount(), std::size_t{1});
-        QCOMPARE(Text(Form().Root()->ChildAt(0)->Text()), QStringLiteral("Before"));
-        QVERIFY(!progress.isVisible());
     }
 
     void aHandOverDuringLongWorkWaitsForItsEnd() {

@@ -34,8 +34,9 @@ WorkProgress::WorkProgress(TProgressForm* form, const QString& action, QWidget* 
 WorkProgress::~WorkProgress() {
     --running_;
     QCoreApplication::instance()->removeEventFilter(this);
-    form_->SetCancellable(false);
+    // Hidden first: switched out of modality while shown, the window would be shown again.
     form_->HideProgress();
+    form_->SetCancellable(false);
 }
 
 bool WorkProgress::eventFilter(QObject* watched, QEvent* event) {

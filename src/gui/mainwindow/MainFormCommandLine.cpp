@@ -1,12 +1,11 @@
 // The files a command line names: the program's own at the first show, another start's as
-// it is handed over, each imported under the top node with the progress window.
+// it is handed over, each imported under the top node.
 
 #include "gui/mainwindow/TMainForm.h"
 
 #include "core/app/command_line.h"
 #include "core/exchange/vcard.h"
 #include "core/storage/data_file.h"
-#include "core/wizards/import_recorder.h"
 #include "gui/common/TProgressForm.h"
 #include "gui/exchange/TVCImportDlg.h"
 #include "gui/exchange/WorkProgress.h"
@@ -104,34 +103,17 @@ void TMainForm::OpenCommandLine(const QStringList& arguments) {
 }
 
 FileResult TMainForm::ImportStartFile(const CommandLineImport& file) {
-    const bool exchangeFile = file.kind == CommandLineFile::ExchangeFile;
-    TImportRecorder recorder(outline_);
-    FileResult imported;
-    bool cancelled = false;
-    {
-        WorkProgress progress(progress_,
-                              QStringLiteral("Importing: %1")
-                                  .arg(QFileInfo(QString::fromStdString(file.path)).fileName()),
-                              this);
-        WorkProgressScope scope(progress);
-        if (exchangeFile) {
-            imported = ImportFile(Root(), file.path);
-        } else {
-            TVCardImportChoice choice(this, &progress.Form());
-            imported = ImportVCardFile(file.path, Root(), choice, nullptr, ToUtf8(CategoryNames()));
-        }
-        cancelled = progress.Cancelled();
-    }
-    if (cancelled) {
-        // Nothing half-imported stays behind; the user asked for it, so nothing is said.
-        recorder.Undo();
-        return {};
-    }
-    recorder.Stop();
-    if (exchangeFile) {
+    // Without the progress window: shown and hidden around a file handed over with the
+    // window's activation, it left the desktop's focus on the main window while the toolkit
+    // still took the hidden progress window for the focused one, and no key reached the
+    // main window until the user switched windows.
+    if (file.kind == CommandLineFile::ExchangeFile) {
+        FileResult imported = ImportFile(Root(), file.path);
         SortWholeTree();
+        return imported;
     }
-    return imported;
+    TVCardImportChoice choice(this);
+    return ImportVCardFile(file.path, Root(), choice, nullptr, ToUtf8(CategoryNames()));
 }
 
 } // namespace quill::gui

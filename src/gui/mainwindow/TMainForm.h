@@ -251,8 +251,7 @@ private:
     // Whether an import, export or search runs now, which a handed-over file waits for.
     bool BusyWithLongWork() const;
     void OpenWaitingCommandLines();
-    // One named file imported under the top node with the progress window, whose Cancel
-    // takes out again what the file had brought in.
+    // One named file imported under the top node.
     FileResult ImportStartFile(const CommandLineImport& file);
     void ShowAbout();
     bool HandlePaneDrag(QObject* watched, QEvent* event);
