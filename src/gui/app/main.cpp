@@ -22,6 +22,7 @@
 #include "gui/common/TProgressForm.h"
 #include "gui/editors/ItemEditors.h"
 #include "gui/editors/RecurringDateDlg.h"
+#include "gui/exchange/WorkProgress.h"
 #include "gui/mainwindow/Autosaver.h"
 #include "gui/mainwindow/MailHost.h"
 #include "gui/mainwindow/TMainForm.h"
@@ -217,8 +218,11 @@ int main(int argc, char* argv[]) {
     AutomationServer automation(automationHost, mode == StartMode::Automation);
     QObject::connect(&automation, &AutomationServer::lastObjectReleased, &exitFlow,
                      [&exitFlow] { exitFlow.Request(ExitFlow::Mode::Unattended); });
-    automation.SetBusyTest(
-        [&progress] { return progress.isVisible() ? progress.ActionText() : QString(); });
+    // An import that asks about a card hides its progress window meanwhile: still busy.
+    automation.SetBusyTest([&progress] {
+        return progress.isVisible() || WorkProgress::AnyRunning() ? progress.ActionText()
+                                                                  : QString();
+    });
     automation.Start(mode == StartMode::Normal);
     QObject::connect(&form, &TMainForm::trayToolTipChanged, &tray, &TOrvaneForm::SetToolTip);
     QObject::connect(&instance, &platform::SingleInstance::commandLineReceived, &form,
