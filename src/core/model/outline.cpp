@@ -17,6 +17,37 @@ std::int8_t ImageByte(int index) {
     return (index >= -1 && index <= 127) ? static_cast<std::int8_t>(index) : std::int8_t{-1};
 }
 
+// Hands onRun each run [begin, end) of the nodes that are neighbouring siblings in order and
+// all pass fits, last run first, so that the rows of the runs still to come stay as they are;
+// a node that does not fit is a run of its own. A view told of a whole run at once lays
+// itself out once, not once for every node (a whole list selected).
+template <typename Fits, typename OnRun>
+void ForEachSiblingRunLastFirst(const std::vector<TOutlineNode*>& nodes, Fits&& fits,
+                                OnRun&& onRun) {
+    for (std::size_t end = nodes.size(); end > 0;) {
+        const TOutlineNode* last = nodes[end - 1];
+        std::size_t begin = end - 1;
+        if (fits(last)) {
+            while (begin > 0 && fits(nodes[begin - 1]) &&
+                   nodes[begin - 1]->Parent() == last->Parent() &&
+                   nodes[begin - 1]->Row() + 1 == nodes[begin]->Row()) {
+                --begin;
+            }
+        }
+        onRun(begin, end);
+        end = begin;
+    }
+}
+
+// The due reminders below count neighbouring nodes of a list.
+int CountDueBelowRun(const OwnedList<TOutlineNode>& list, std::size_t first, std::size_t count) {
+    int due = 0;
+    for (std::size_t i = first; i < first + count; ++i) {
+        due += CountDueBelow(list[i]);
+    }
+    return due;
+}
+
 } // namespace
 
 TOutlineNode::~TOutlineNode() {
@@ -193,33 +224,21 @@ void TOutline::DeleteNode(TOutlineNode* node) {
 }
 
 void TOutline::DeleteNodes(const std::vector<TOutlineNode*>& nodes) {
-    // Last first, so that the rows of the nodes still to go stay as they are; neighbouring
-    // siblings (a whole list selected) go as one removal, as a view told of each node alone
-    // lays itself out again for every one.
-    for (std::size_t end = nodes.size(); end > 0;) {
-        TOutlineNode* last = nodes[end - 1];
-        std::size_t begin = end - 1;
-        if (!last || last->Outline() != this) {
-            end = begin;
-            continue;
-        }
-        while (begin > 0 && nodes[begin - 1] && nodes[begin - 1]->Outline() == this &&
-               nodes[begin - 1]->parent_ == last->parent_ &&
-               nodes[begin - 1]->row_ + 1 == nodes[begin]->row_) {
-            --begin;
-        }
-        DeleteRun(last->parent_, static_cast<std::size_t>(nodes[begin]->row_), end - begin);
-        end = begin;
-    }
+    ForEachSiblingRunLastFirst(
+        nodes, [this](const TOutlineNode* node) { return node && node->Outline() == this; },
+        [&](std::size_t begin, std::size_t end) {
+            if (end - begin > 1) {
+                DeleteRun(nodes[begin]->parent_, static_cast<std::size_t>(nodes[begin]->row_),
+                          end - begin);
+            } else {
+                DeleteNode(nodes[begin]);
+            }
+        });
 }
 
 void TOutline::DeleteRun(TOutlineNode* parent, std::size_t first, std::size_t count) {
     auto& list = ChildrenOf(parent);
-    int due = 0;
-    for (std::size_t i = first; i < first + count; ++i) {
-        due += CountDueBelow(list[i]);
-    }
-    if (due > 0 && parent) {
+    if (const int due = CountDueBelowRun(list, first, count); due > 0 && parent) {
         ShiftDueMarks(parent, -due);
     }
     const int last = static_cast<int>(first + count - 1);
@@ -282,10 +301,7 @@ void TOutline::MoveBlockToEnd(TOutlineNode* source, std::size_t first, std::size
                               TOutlineNode* destination) {
     auto& from = ChildrenOf(source);
     auto& to = ChildrenOf(destination);
-    int due = 0;
-    for (std::size_t i = first; i < first + count; ++i) {
-        due += CountDueBelow(from[i]);
-    }
+    const int due = CountDueBelowRun(from, first, count);
     if (due > 0 && source) {
         ShiftDueMarks(source, -due);
     }
@@ -318,27 +334,19 @@ std::size_t TOutline::MoveNodesToEnd(const std::vector<TOutlineNode*>& nodes,
     // lays itself out again for every one.
     std::vector<std::size_t> blocks; // the sizes of the blocks, in the order they went
     std::size_t moved = 0;
-    for (std::size_t end = nodes.size(); end > 0;) {
-        TOutlineNode* last = nodes[end - 1];
-        std::size_t begin = end - 1;
-        if (MovableInBlock(last, destination)) {
-            while (begin > 0 && MovableInBlock(nodes[begin - 1], destination) &&
-                   nodes[begin - 1]->parent_ == last->parent_ &&
-                   nodes[begin - 1]->row_ + 1 == nodes[begin]->row_) {
-                --begin;
+    ForEachSiblingRunLastFirst(
+        nodes, [&](const TOutlineNode* node) { return MovableInBlock(node, destination); },
+        [&](std::size_t begin, std::size_t end) {
+            if (end - begin > 1) {
+                MoveBlockToEnd(nodes[begin]->parent_, static_cast<std::size_t>(nodes[begin]->row_),
+                               end - begin, destination);
+                blocks.push_back(end - begin);
+                moved += end - begin;
+            } else if (MoveNode(nodes[begin], destination, ChildCountOf(destination))) {
+                blocks.push_back(1);
+                ++moved;
             }
-        }
-        if (end - begin > 1) {
-            MoveBlockToEnd(last->parent_, static_cast<std::size_t>(nodes[begin]->row_), end - begin,
-                           destination);
-            blocks.push_back(end - begin);
-            moved += end - begin;
-        } else if (MoveNode(last, destination, ChildCountOf(destination))) {
-            blocks.push_back(1);
-            ++moved;
-        }
-        end = begin;
-    }
+        });
     if (blocks.size() > 1) {
         // The blocks stand last first, each in its own order.
         auto& list = ChildrenOf(destination);
