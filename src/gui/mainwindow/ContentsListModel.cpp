@@ -289,15 +289,8 @@ void ContentsListModel::NodesAboutToBeMoved(TOutlineNode* source, int first, int
 }
 
 void ContentsListModel::NodesMoved(TOutlineNode* destination, int first, int last) {
-    if (suspended_ || !node_ || destination != node_) {
-        return;
-    }
-    for (int row = first; row <= last; ++row) {
-        TOutlineNode* node = node_->ChildAt(static_cast<std::size_t>(row));
-        if (node && node->Item()) {
-            Insert({node->Item(), node});
-        }
-    }
+    // Arrived in the listed node, they are listed as new nodes are.
+    NodesInserted(destination, first, last);
 }
 
 void ContentsListModel::NodeChanged(TOutlineNode* node) {
