@@ -116,6 +116,16 @@ bool NoOverlaps(const ReportLayout& layout, const QRectF& area, QString* problem
     return true;
 }
 
+// The labels for the people on 5160 stock in 10 points, from the given label of the sheet on.
+ReportLayout LabelLayout(const People& people, int startLabel = 1) {
+    TLabelForm form;
+    form.Prepare(*FindLabelStock("Avery 5160-Address"), InitialReportFont(10), startLabel);
+    const auto nodes = people.Nodes();
+    form.Initialize(nodes, 0, nodes.size(), {});
+    PdfDevice device;
+    return device.Layout(form.Report());
+}
+
 } // namespace
 
 class ReportEngineTest : public QObject {
@@ -189,12 +199,7 @@ private slots:
 
     void labelsStartAtTheChosenPositionOfAPartlyUsedSheet() {
         People people(3);
-        TLabelForm form;
-        form.Prepare(*FindLabelStock("Avery 5160-Address"), InitialReportFont(10), 5);
-        const auto nodes = people.Nodes();
-        form.Initialize(nodes, 0, nodes.size(), {});
-        PdfDevice device;
-        const ReportLayout layout = device.Layout(form.Report());
+        const ReportLayout layout = LabelLayout(people, 5);
         const auto memos = layout.Find(0, QStringLiteral("LabelMemo"));
         QCOMPARE(memos.size(), std::size_t(3));
         QCOMPARE(memos[0]->rect.topLeft(), QPointF(19 + 275 + 10, 50 + 100 + 10)); // label 5
@@ -203,12 +208,7 @@ private slots:
 
     void aLongLabelIsCutToTheLabelAndWrappedToItsWidth() {
         People people(1, 9);
-        TLabelForm form;
-        form.Prepare(*FindLabelStock("Avery 5160-Address"), InitialReportFont(10));
-        const auto nodes = people.Nodes();
-        form.Initialize(nodes, 0, nodes.size(), {});
-        PdfDevice device;
-        const ReportLayout layout = device.Layout(form.Report());
+        const ReportLayout layout = LabelLayout(people);
         const PlacedText* memo = layout.Find(0, QStringLiteral("LabelMemo")).front();
         QVERIFY(memo->Lines().size() < 12);
         QVERIFY(Drawn(*memo).height() <= 90 + kTolerance);
@@ -219,12 +219,7 @@ private slots:
         // Three street lines at 10 points make six lines: a one-inch label holds five, and
         // the cut one would be the postal code.
         People people(2, 3);
-        TLabelForm form;
-        form.Prepare(*FindLabelStock("Avery 5160-Address"), InitialReportFont(10));
-        const auto nodes = people.Nodes();
-        form.Initialize(nodes, 0, nodes.size(), {});
-        PdfDevice device;
-        const ReportLayout layout = device.Layout(form.Report());
+        const ReportLayout layout = LabelLayout(people);
         for (const PlacedText* memo : layout.Find(0, QStringLiteral("LabelMemo"))) {
             QCOMPARE(memo->Lines().size(), 6);
             QCOMPARE(memo->Lines().back(), QStringLiteral("62704 USA"));
