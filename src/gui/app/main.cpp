@@ -22,7 +22,6 @@
 #include "gui/common/TProgressForm.h"
 #include "gui/editors/ItemEditors.h"
 #include "gui/editors/RecurringDateDlg.h"
-#include "gui/exchange/WorkProgress.h"
 #include "gui/mainwindow/Autosaver.h"
 #include "gui/mainwindow/MailHost.h"
 #include "gui/mainwindow/TMainForm.h"
@@ -218,11 +217,8 @@ int main(int argc, char* argv[]) {
     AutomationServer automation(automationHost, mode == StartMode::Automation);
     QObject::connect(&automation, &AutomationServer::lastObjectReleased, &exitFlow,
                      [&exitFlow] { exitFlow.Request(ExitFlow::Mode::Unattended); });
-    // An import that asks about a card hides its progress window meanwhile: still busy.
-    automation.SetBusyTest([&progress] {
-        return progress.isVisible() || WorkProgress::AnyRunning() ? progress.ActionText()
-                                                                  : QString();
-    });
+    automation.SetBusyTest(
+        [&form, &progress] { return form.BusyWithLongWork() ? progress.ActionText() : QString(); });
     automation.Start(mode == StartMode::Normal);
     QObject::connect(&form, &TMainForm::trayToolTipChanged, &tray, &TOrvaneForm::SetToolTip);
     QObject::connect(&instance, &platform::SingleInstance::commandLineReceived, &form,

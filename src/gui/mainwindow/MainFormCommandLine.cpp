@@ -23,6 +23,7 @@ constexpr int kWaitingRetryMs = 250;
 } // namespace
 
 bool TMainForm::BusyWithLongWork() const {
+    // An import that asks about a card hides its progress window meanwhile: still busy.
     return WorkProgress::AnyRunning() || (progress_ && progress_->isVisible());
 }
 

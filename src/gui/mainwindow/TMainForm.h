@@ -115,6 +115,9 @@ public:
     // The program's own command line, handled when the window is first shown.
     void SetStartupArguments(const QStringList& arguments) { startupArguments_ = arguments; }
     void SetProgressWindow(TProgressForm* progress) { progress_ = progress; }
+    // Whether an import, export or search runs now (also while it asks the user something),
+    // which a handed-over file and an automation call wait for.
+    bool BusyWithLongWork() const;
     // Saves what the end of the program saves: the outline (SaveForExit), the layouts and the
     // tools. Done once; false when the user chose to go on, and nothing was ended.
     bool Finish(bool attended);
@@ -248,8 +251,6 @@ private:
     void SearchTimeTimer();
     // The program's own command line, once, before any other start's.
     void OpenStartupArguments();
-    // Whether an import, export or search runs now, which a handed-over file waits for.
-    bool BusyWithLongWork() const;
     void OpenWaitingCommandLines();
     // One named file imported under the top node.
     FileResult ImportStartFile(const CommandLineImport& file);
