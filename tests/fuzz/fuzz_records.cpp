@@ -113,6 +113,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     quill::TOutline decoded;
     const quill::FileResult read =
         quill::ReadRecords(DecodedRecords(input), decoded.CreateRoot(), "fuzz", 2);
+    // A file of text in which not one record can be read is refused by the loader (it is
+    // another program's, and saving must not overwrite it); the reader finds no item in it.
+    if (read.ok && !load.ok && load.line == 0) {
+        Check(decoded.NodeCount() == 1);
+        return 0;
+    }
     Check(load.ok == read.ok && load.line == read.line);
     Check(quill::DataFileText(loaded) == quill::DataFileText(decoded));
     return 0;
