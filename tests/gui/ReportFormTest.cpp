@@ -229,6 +229,11 @@ private slots:
         auto* side = Child<MaskedNumberEdit>(form, "SideEdit");
         side->Retype(QStringLiteral("025"));
         QCOMPARE(form.LabelSettings().side, 25);
+        // The labels on a sheet, and so the last place to start at, follow the edits.
+        Child<QSpinBox>(form, "NumAcross")->setValue(2);
+        QCOMPARE(Child<QSpinBox>(form, "StartLabel")->maximum(), 20);
+        Child<MaskedNumberEdit>(form, "VPitchEdit")->Retype(QStringLiteral("200"));
+        QCOMPARE(Child<QSpinBox>(form, "StartLabel")->maximum(), 10);
         // Moving through the list with the keys fills them too.
         list->setFocus();
         QTest::keyClick(list, Qt::Key_Down);

@@ -328,6 +328,12 @@ QWidget* TReportForm::BuildLabelPage() {
     startLabel_ = new QSpinBox(page);
     startLabel_->setObjectName(QStringLiteral("StartLabel"));
     startLabel_->setRange(1, 1);
+    // The labels a sheet holds follow the settings as edited, not only the stock chosen: a
+    // start beyond the first sheet would print a blank one, and a wider sheet has more.
+    for (MaskedNumberEdit* box : {topEdit_, vPitchEdit_}) {
+        connect(box, &QLineEdit::textChanged, this, [this] { UpdateStartLabelRange(); });
+    }
+    connect(numAcross_, &QSpinBox::valueChanged, this, [this] { UpdateStartLabelRange(); });
     labelText_ = new QLabel(QStringLiteral("Sample"), page);
     labelText_->setObjectName(QStringLiteral("LabelText"));
     auto* select = new QPushButton(QStringLiteral("&Select..."), page);
@@ -422,7 +428,11 @@ void TReportForm::LabelListClick() {
         box->Retype(QString::fromStdString(PaddedDigits(value, 3)));
     }
     numAcross_->setValue(stock.across);
-    startLabel_->setMaximum(LabelSheet{stock}.PerSheet());
+    UpdateStartLabelRange();
+}
+
+void TReportForm::UpdateStartLabelRange() {
+    startLabel_->setMaximum(LabelSheet{LabelSettings()}.PerSheet());
 }
 
 ListingSettings TReportForm::ListSettings() const {

@@ -54,6 +54,7 @@ public:
 
     void RptTypeComboChange(int index);
     void LabelListClick();
+    void UpdateStartLabelRange();
     void PreviewBtnClick();
     void PrintBtnClick();
 
