@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,7 @@
 #include "core/model/outline.h"
 #include "core/storage/data_file.h"
 #include "core/util/text_encoding.h"
+#include "core/util/utf16_text.h"
 
 namespace {
 
@@ -40,9 +42,12 @@ std::string_view RecordsOf(std::string_view text) {
     return text.substr(FirstLineEnd(text));
 }
 
-// The records as the loader sees them: each line that is not valid UTF-8 read as
-// Windows-1252.
+// The records as the loader sees them: text behind a UTF-16 byte order mark decoded; each
+// line that is not valid UTF-8 read as Windows-1252.
 std::string DecodedRecords(std::string_view text) {
+    if (const std::optional<std::string> utf8 = quill::Utf16WithMarkToUtf8(text)) {
+        return DecodedRecords(*utf8);
+    }
     std::string decoded;
     std::string_view rest = RecordsOf(text);
     while (!rest.empty()) {
