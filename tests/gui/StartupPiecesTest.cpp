@@ -42,6 +42,7 @@
 #include <QTest>
 #include <QTextDocument>
 #include <QTimer>
+#include <QWindow>
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -608,6 +609,22 @@ private slots:
         QCOMPARE(progress.PercentText(), QStringLiteral("100%"));
         progress.HideProgress();
         QVERIFY(!progress.isVisible());
+    }
+
+    // The keys go to the window a progress window belongs to once it is hidden. (Its late
+    // activation on X, after it was hidden, is seen only on a desktop: tests/desktop.)
+    void AHiddenProgressWindowHandsTheActivationBack() {
+        QWidget owner;
+        owner.show();
+        owner.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&owner));
+        TProgressForm progress(&owner);
+        progress.SetCancellable(true);
+        progress.ShowProgress();
+        QTRY_COMPARE(QGuiApplication::focusWindow(), progress.windowHandle());
+        progress.HideProgress();
+        QTRY_COMPARE(QGuiApplication::focusWindow(), owner.windowHandle());
+        QCOMPARE(progress.windowHandle()->transientParent(), owner.windowHandle());
     }
 
     // --- Clipboard ----------------------------------------------------------------------

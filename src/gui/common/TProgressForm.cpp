@@ -5,10 +5,12 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -43,6 +45,14 @@ TProgressForm::TProgressForm(QWidget* parent)
     setMinimumWidth(300);
     SetRange(0, 100);
     SetPosition(0);
+    // Qt on X activates a modal window once the desktop reports it mapped, even when it was
+    // hidden again meanwhile (a short import): it then takes the hidden window for the focused
+    // one and sends it every key, while the desktop's focus stays where it was.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* focus) {
+        if (focus && focus == windowHandle() && !isVisible()) {
+            HandBackActivation();
+        }
+    });
 }
 
 void TProgressForm::SetAction(const QString& text) {
@@ -119,7 +129,31 @@ void TProgressForm::ShowProgress() {
 }
 
 void TProgressForm::HideProgress() {
+    const bool focused = windowHandle() && QGuiApplication::focusWindow() == windowHandle();
     hide();
+    if (focused) {
+        HandBackActivation();
+    }
+}
+
+void TProgressForm::HandBackActivation() {
+    // To the dialog the work runs under, else to the window this one belongs to.
+    QWindow* own = windowHandle();
+    if (!own) {
+        return;
+    }
+    QWindow* owner = own->transientParent();
+    QWindow* next = QGuiApplication::modalWindow() ? QGuiApplication::modalWindow() : owner;
+    if (!next || next == own || !next->isVisible()) {
+        return;
+    }
+    // Asked while this window counts as the focused one, the window it belongs to would be
+    // given the desktop's focus directly, which it mostly has already: nothing would tell the
+    // toolkit. Asked like any other window, the request goes through the window manager, and
+    // the toolkit hears of it.
+    own->setTransientParent(nullptr);
+    next->requestActivate();
+    own->setTransientParent(owner);
 }
 
 void TProgressForm::SetCancellable(bool cancellable) {

@@ -63,6 +63,8 @@ signals:
 private:
     void ShowPercent();
     void Repaint();
+    // A hidden window must not keep the activation: the keys would go nowhere.
+    void HandBackActivation();
 
     QLabel* action_ = nullptr;
     QProgressBar* bar_ = nullptr;
