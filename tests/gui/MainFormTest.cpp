@@ -10,6 +10,7 @@
 #include "gui/common/DelayTimer.h"
 #include "gui/common/ImageLists.h"
 #include "gui/common/Prompter.h"
+#include "gui/common/TProgressForm.h"
 #include "gui/exchange/TExportWizard.h"
 #include "gui/exchange/TImportWizard.h"
 #include "gui/exchange/TVCImportDlg.h"
@@ -981,7 +982,7 @@ private slots:
             QDir::current().absoluteFilePath(QStringLiteral("My Files/Friends.QLD"));
         Form().OpenCommandLine(
             {QStringLiteral("/usr/bin/quillmere"), path, QStringLiteral("ignored.txt")});
-        QCOMPARE(Form().Root()->ChildCount(), std::size_t{1});
+        QTRY_COMPARE(Form().Root()->ChildCount(), std::size_t{1});
         QCOMPARE(Text(Form().Root()->ChildAt(0)->Text()), QStringLiteral("Imported"));
     }
 
@@ -996,11 +997,11 @@ private slots:
         }
         Prompter::QueueAnswer(QMessageBox::Ok);
         Form().OpenCommandLine({QStringLiteral("quillmere"), missing, present});
+        QTRY_COMPARE(Form().Root()->ChildCount(), std::size_t{1});
         QVERIFY(LastBoxIs(QStringLiteral("Quillmere"), QMessageBox::Warning, QMessageBox::Ok));
         QVERIFY2(Prompter::Boxes().last().text.contains(missing),
                  qPrintable(Prompter::Boxes().last().text));
         // The file after it is imported all the same.
-        QCOMPARE(Form().Root()->ChildCount(), std::size_t{1});
         QCOMPARE(Text(Form().Root()->ChildAt(0)->Text()), QStringLiteral("Here"));
     }
 
@@ -1025,7 +1026,9 @@ private slots:
             QElapsedTimer clock;
             clock.start();
             Prompter::QueueAnswer(QMessageBox::Ok);
+            const qsizetype boxes = Prompter::Boxes().size();
             Form().OpenCommandLine({QStringLiteral("quillmere"), pipe});
+            QTRY_VERIFY(Prompter::Boxes().size() > boxes);
             const qint64 waited = clock.elapsed();
             done = true;
             writer.join();
@@ -1055,11 +1058,84 @@ private slots:
         });
         Form().OpenCommandLine({QStringLiteral("quillmere"),
                                 QDir::current().absoluteFilePath(QStringLiteral("cards.vcf"))});
+        QTRY_COMPARE(Form().Root()->ChildCount(), std::size_t{2});
         // Asked once, for both cards.
         QCOMPARE(caption, QStringLiteral("vCard Import"));
         QCOMPARE(Form().Root()->ChildCount(), std::size_t{2});
         QCOMPARE(Form().Root()->ChildAt(0)->Item()->Kind(), kOrganizationKind);
         QCOMPARE(Form().Root()->ChildAt(1)->Item()->Kind(), kOrganizationKind);
+    }
+
+    // A large file named on a command line shows the progress window, whose Cancel takes
+    // out again what the file had brought in; so does a Cancel while a card is asked about,
+    // when the question has hidden the progress window.
+    void aCommandLineImportShowsProgressAndCancelLeavesTheOutlineAsItWas_data() {
+        QTest::addColumn<bool>("asked");
+        QTest::newRow("cancelled") << false;
+        QTest::newRow("cancelled while asked") << true;
+    }
+    void aCommandLineImportShowsProgressAndCancelLeavesTheOutlineAsItWas() {
+        QFETCH(bool, asked);
+        StartForm();
+        auto* progress = new TProgressForm(&Form());
+        Form().SetProgressWindow(progress);
+        Make(kPersonKind, "Before", Form().Root());
+        {
+            QFile file(QStringLiteral("cards.vcf"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            for (int i = 0; i < 5000; ++i) {
+                file.write(QByteArray("begin:vcard\r\nN:Lee;Ann") + QByteArray::number(i) +
+                           (asked ? "\r\nORG:Acme" : "") + "\r\nend:vcard\r\n");
+            }
+        }
+        bool seen = false;
+        QTimer watch; // fires between the import's chunks, as the window's events do
+        connect(&watch, &QTimer::timeout, [&] {
+            if (!asked && !seen && WorkProgress::AnyRunning() && progress->isVisible() &&
+                progress->Cancellable()) {
+                seen = true;
+                progress->CancelButton()->click();
+            }
+        });
+        watch.start(0);
+        if (asked) {
+            Prompter::QueueDialog([&](QDialog& dialog) {
+                seen = progress->Cancellable() && !progress->isVisible();
+                progress->RequestCancel();
+                return static_cast<TVCImportDlg&>(dialog).result();
+            });
+        }
+        Form().OpenCommandLine({QStringLiteral("quillmere"),
+                                QDir::current().absoluteFilePath(QStringLiteral("cards.vcf"))});
+        QTRY_VERIFY(seen);
+        QTRY_VERIFY(!WorkProgress::AnyRunning());
+        QCOMPARE(Form().Root()->ChildCount(), std::size_t{1});
+        QCOMPARE(Text(Form().Root()->ChildAt(0)->Text()), QStringLiteral("Before"));
+        QVERIFY(!progress->isVisible());
+        // The keys go to the main window again, not to the hidden progress window.
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&Form()));
+    }
+
+    // Kept from becoming the active window (here by a dialog), the window still gets the
+    // file, without the progress window.
+    void aCommandLineImportWaitsForTheActiveWindowOnlySoLong() {
+        StartForm();
+        {
+            QFile file(QStringLiteral("other.qld"));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("{1 3 }Handed~~~~~~5\r\n{Pers}~~~~~~~~~~~~~~~~~~0\r\n");
+        }
+        QVERIFY(ShowActive());
+        QDialog dialog(&Form());
+        dialog.open();
+        bool progressShown = false;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&] { progressShown |= WorkProgress::AnyRunning(); });
+        watch.start(0);
+        Form().OpenCommandLine(QStringLiteral("quillmere other.qld"));
+        QTRY_COMPARE(Form().Root()->ChildCount(), std::size_t{1});
+        QVERIFY(!progressShown);
+        dialog.reject();
     }
 
     void aHandOverDuringLongWorkWaitsForItsEnd() {
@@ -1194,8 +1270,8 @@ private slots:
         Form().SetStartupArguments({QStringLiteral("quillmere"), QStringLiteral("own.qld")});
         // Started hidden: another start's files arrive before the window was ever shown.
         Form().OpenCommandLine(QStringLiteral("quillmere other.qld"));
-        QCOMPARE(Form().Root()->ChildCount(), std::size_t{2});
-        QCoreApplication::processEvents();
+        QTRY_COMPARE(Form().Root()->ChildCount(), std::size_t{2});
+        QTest::qWait(300);
         QCOMPARE(Form().Root()->ChildCount(), std::size_t{2});
     }
 

@@ -16,6 +16,7 @@
 #include "core/storage/win_state.h"
 #include "gui/common/DelayTimer.h"
 
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QMainWindow>
 #include <QStringList>
@@ -252,8 +253,14 @@ private:
     // The program's own command line, once, before any other start's.
     void OpenStartupArguments();
     void OpenWaitingCommandLines();
-    // One named file imported under the top node.
-    FileResult ImportStartFile(const CommandLineImport& file);
+    // The next named file, once the window is active and has been for a moment, or without
+    // the progress window when it does not become active soon.
+    void ImportNamedFiles();
+    void LookAgainAtNamedFiles(int milliseconds);
+    void ImportNamedFile(const CommandLineImport& file, bool withProgress);
+    // One named file imported under the top node, with the progress window and its Cancel
+    // (which takes out again what the file had brought in) when withProgress.
+    FileResult ImportStartFile(const CommandLineImport& file, bool withProgress);
     void ShowAbout();
     bool HandlePaneDrag(QObject* watched, QEvent* event);
     int ListRowOfCaption(const QString& caption) const;
@@ -303,6 +310,11 @@ private:
     std::function<QString()> recoveryFallback_;
     QStringList startupArguments_;
     QStringList waitingCommandLines_; // handed over while long work ran, oldest first
+    QStringList namedFiles_;          // named by command lines and not yet imported, in order
+    QElapsedTimer namedFileWait_;     // since the next named file began to wait
+    QElapsedTimer activeFor_;         // since the window was seen active while it waits
+    bool namedFilesLook_ = false;     // a look at the named files is due
+    bool importingNamedFile_ = false;
     TProgressForm* progress_ = nullptr;
     std::unique_ptr<QPrinter> printer_;
     TReportForm* reportForm_ = nullptr; // made on first use, kept for the run
