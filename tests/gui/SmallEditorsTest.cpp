@@ -13,12 +13,15 @@
 #include "gui/common/MemoEdit.h"
 #include "gui/common/Prompter.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
+#include <QGuiApplication>
 #include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTest>
 #include <QTextCursor>
@@ -343,6 +346,19 @@ private slots:
         memo.insertPlainText(QStringLiteral("Flat 2\n"));
         QVERIFY(memo.toPlainText().startsWith(QStringLiteral("1 Main St\n")));
         QCOMPARE(memo.toPlainText().size(), 120);
+    }
+
+    void MemoPastesNothingFromAnEmptyClipboardAndTextFromAFullOne() {
+        MemoEdit memo;
+        memo.SetText(QStringLiteral("1 Main St"));
+        memo.moveCursor(QTextCursor::End);
+        // What an empty desktop clipboard offers: data with no format at all.
+        QGuiApplication::clipboard()->setMimeData(new QMimeData);
+        memo.paste();
+        QCOMPARE(memo.toPlainText(), QStringLiteral("1 Main St"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("\nFlat 2"));
+        memo.paste();
+        QCOMPARE(memo.toPlainText(), QStringLiteral("1 Main St\nFlat 2"));
     }
 
     void CancelWritesNothingButCategoriesStay() {

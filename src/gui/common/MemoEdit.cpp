@@ -1,5 +1,6 @@
 #include "gui/common/MemoEdit.h"
 
+#include <QMimeData>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -18,6 +19,15 @@ void MemoEdit::SetText(const QString& text) {
     setting_ = true;
     setPlainText(text);
     setting_ = false;
+}
+
+void MemoEdit::insertFromMimeData(const QMimeData* source) {
+    // An empty clipboard (after a reboot, or once the program that copied has ended) offers
+    // data without a single format, and the toolkit's paste reads the first of them.
+    if (!source || source->formats().isEmpty()) {
+        return;
+    }
+    QPlainTextEdit::insertFromMimeData(source);
 }
 
 void MemoEdit::SetVisibleLines(int lines) {

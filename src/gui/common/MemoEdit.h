@@ -22,6 +22,9 @@ public:
     void SetVisibleLines(int lines);
     QSize sizeHint() const override;
 
+protected:
+    void insertFromMimeData(const QMimeData* source) override;
+
 private:
     void Trim(int position, int added);
 
