@@ -11,6 +11,7 @@
 #include "core/model/item_kind.h"
 #include "core/model/outline.h"
 #include "core/services.h"
+#include "core/wizards/import_recorder.h"
 #include "gui/common/ImageLists.h"
 #include "gui/common/Prompter.h"
 #include "gui/common/TProgressForm.h"
@@ -201,6 +202,23 @@ int main(int argc, char* argv[]) {
             form->DeleteBtnClick();
             QCoreApplication::processEvents();
             std::printf("  all selected and deleted: %.0f ms\n", Ms(start));
+        }
+        {
+            // An import cancelled at its end: what Cancel takes out while the window follows.
+            // Into the top node, which the tree shows opened, as a command line imports.
+            TOutlineNode* target = form->Root();
+            form->SelectNode(target);
+            QCoreApplication::processEvents();
+            TImportRecorder recorder(form->Outline());
+            AsPerson choice;
+            ImportVCardFile(vcf, target, choice, nullptr);
+            QCoreApplication::processEvents();
+            const auto start = Clock::now();
+            recorder.Undo();
+            QCoreApplication::processEvents();
+            std::printf(
+                "%d vCards imported under the listed top node and cancelled: the undo %.0f ms\n",
+                cards, Ms(start));
         }
         form->Shutdown();
     }

@@ -180,6 +180,26 @@ private slots:
         QVERIFY(model.Node() == nullptr);
     }
 
+    void ListFollowsRunsOfNodesDeletedAtOnce() {
+        TOutline outline;
+        TOutlineNode* root = outline.CreateRoot();
+        std::vector<TOutlineNode*> going;
+        for (const char* title : {"a", "b", "c", "d", "e", "f", "g"}) {
+            TOutlineNode* node = Node(kPersonKind, title, root);
+            if (std::string_view("bcdf").find(*title) != std::string_view::npos) {
+                going.push_back(node);
+            }
+        }
+        ContentsListModel model(outline);
+        QAbstractItemModelTester tester(&model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        model.SetNode(root);
+        QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+        outline.DeleteNodes(going);
+        QCOMPARE(Titles(model), (QStringList{"a", "e", "g"}));
+        QCOMPARE(removed.count(), 2); // b to d, then f
+    }
+
     void RowsShowTheBeginningOfAHugeTextAndEditItWhole() {
         TOutline outline;
         TOutlineNode* root = outline.CreateRoot();

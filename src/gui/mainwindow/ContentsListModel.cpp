@@ -220,6 +220,23 @@ void ContentsListModel::RemoveRow(int row) {
     endRemoveRows();
 }
 
+void ContentsListModel::RemoveRows(std::vector<int> rows) {
+    // Neighbouring rows go together, the last first, so that the rows not yet removed keep
+    // their numbers: many entries leave in a few steps instead of one erase each.
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    for (std::size_t end = rows.size(); end > 0;) {
+        std::size_t begin = end - 1;
+        while (begin > 0 && rows[begin - 1] + 1 == rows[begin]) {
+            --begin;
+        }
+        beginRemoveRows({}, rows[begin], rows[end - 1]);
+        entries_.erase(entries_.begin() + rows[begin], entries_.begin() + rows[end - 1] + 1);
+        endRemoveRows();
+        end = begin;
+    }
+}
+
 void ContentsListModel::Reposition(int row) {
     const Entry entry = entries_[static_cast<std::size_t>(row)];
     entries_.erase(entries_.begin() + row);
@@ -252,6 +269,7 @@ void ContentsListModel::NodesAboutToBeRemoved(TOutlineNode* parent, int first, i
     if (!node_) {
         return;
     }
+    std::vector<int> listed;
     for (int row = first; row <= last; ++row) {
         TOutlineNode* going = outline_.ChildOf(parent, static_cast<std::size_t>(row));
         if (!going) {
@@ -268,11 +286,12 @@ void ContentsListModel::NodesAboutToBeRemoved(TOutlineNode* parent, int first, i
             return;
         }
         if (parent == node_ && !suspended_) {
-            if (const int listed = RowOf(going->Item()); listed >= 0) {
-                RemoveRow(listed);
+            if (const int row = RowOf(going->Item()); row >= 0) {
+                listed.push_back(row);
             }
         }
     }
+    RemoveRows(std::move(listed));
 }
 
 void ContentsListModel::NodesAboutToBeMoved(TOutlineNode* source, int first, int last,
@@ -280,12 +299,14 @@ void ContentsListModel::NodesAboutToBeMoved(TOutlineNode* source, int first, int
     if (suspended_ || !node_ || source != node_) {
         return;
     }
+    std::vector<int> listed;
     for (int row = first; row <= last; ++row) {
         const TOutlineNode* node = node_->ChildAt(static_cast<std::size_t>(row));
-        if (const int listed = node ? RowOf(node->Item()) : -1; listed >= 0) {
-            RemoveRow(listed);
+        if (const int at = node ? RowOf(node->Item()) : -1; at >= 0) {
+            listed.push_back(at);
         }
     }
+    RemoveRows(std::move(listed));
 }
 
 void ContentsListModel::NodesMoved(TOutlineNode* destination, int first, int last) {

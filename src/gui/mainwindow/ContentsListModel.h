@@ -70,6 +70,8 @@ private:
     std::size_t SortedPosition(const TNRBObject& item) const;
     void Insert(Entry entry);
     void RemoveRow(int row);
+    // Removes the entries at the rows, given in any order.
+    void RemoveRows(std::vector<int> rows);
     void Reposition(int row);
     void Refill();
 
