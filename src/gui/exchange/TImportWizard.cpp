@@ -10,8 +10,7 @@
 #include "gui/common/Prompter.h"
 #include "gui/exchange/TFieldChooserFrame.h"
 #include "gui/exchange/TFolderBrowser.h"
-#include "gui/exchange/TVCImportDlg.h"
-#include "gui/exchange/WorkProgress.h"
+#include "gui/exchange/UndoableImport.h"
 #include "platform/Utf8Text.h"
 
 #include <QCheckBox>
@@ -383,28 +382,22 @@ void TImportWizard::Import(const ImportRequest& request) {
     if (outline) {
         recorder.emplace(*outline);
     }
-    FileResult result;
     TImportReport report;
-    {
-        WorkProgress progress(
-            progress_, QStringLiteral("Importing: %1").arg(importType_->currentText()), this);
-        TVCardImportChoice choice(this, &progress.Form());
-        ImportRequest withChoice = request;
-        withChoice.vCardChoice = &choice;
-        {
-            WorkProgressScope scope(progress);
-            result = RunImport(withChoice, target_, &report);
-        }
-        cancelled_ = progress.Cancelled();
-        firstProgress_ = progress.FirstUpdateMilliseconds();
-    }
+    const UndoableImportOutcome outcome =
+        RunUndoableImport(recorder ? &*recorder : nullptr, progress_,
+                          QStringLiteral("Importing: %1").arg(importType_->currentText()), this,
+                          [&](IVCardImportChoice& choice) {
+                              ImportRequest withChoice = request;
+                              withChoice.vCardChoice = &choice;
+                              return RunImport(withChoice, target_, &report);
+                          });
+    const FileResult& result = outcome.result;
+    cancelled_ = outcome.cancelled;
+    firstProgress_ = outcome.firstUpdate;
     if (!recorder) {
         return;
     }
-    recorder->Stop();
     if (cancelled_) {
-        // Nothing half-imported stays behind.
-        recorder->Undo();
         resultText_ = QStringLiteral("The import was cancelled; the outline is as it was.");
         return;
     }

@@ -9,6 +9,7 @@
 #include "core/wizards/import_recorder.h"
 #include "gui/common/TProgressForm.h"
 #include "gui/exchange/TVCImportDlg.h"
+#include "gui/exchange/UndoableImport.h"
 #include "gui/exchange/WorkProgress.h"
 #include "platform/Utf8Text.h"
 
@@ -171,41 +172,29 @@ void TMainForm::ImportNamedFile(const CommandLineImport& file, bool withProgress
 }
 
 FileResult TMainForm::ImportStartFile(const CommandLineImport& file, bool withProgress) {
-    // Without the progress window when this window did not become active: shown around the
-    // window's own activation, the modal progress window would keep the keyboard from it.
     const bool exchangeFile = file.kind == CommandLineFile::ExchangeFile;
-    if (!withProgress) {
-        TVCardImportChoice choice(this);
-        FileResult imported = exchangeFile ? ImportFile(Root(), file.path)
-                                           : ImportVCardFile(file.path, Root(), choice, nullptr,
-                                                             ToUtf8(CategoryNames()));
-        if (exchangeFile) {
-            SortWholeTree();
-        }
-        return imported;
-    }
-    TImportRecorder recorder(outline_);
+    const auto import = [&](IVCardImportChoice& choice) {
+        return exchangeFile
+                   ? ImportFile(Root(), file.path)
+                   : ImportVCardFile(file.path, Root(), choice, nullptr, ToUtf8(CategoryNames()));
+    };
     FileResult imported;
-    bool cancelled = false;
-    {
-        WorkProgress progress(progress_,
+    if (withProgress) {
+        TImportRecorder recorder(outline_);
+        const UndoableImportOutcome outcome =
+            RunUndoableImport(&recorder, progress_,
                               QStringLiteral("Importing: %1")
                                   .arg(QFileInfo(QString::fromStdString(file.path)).fileName()),
-                              this);
-        TVCardImportChoice choice(this, &progress.Form());
-        {
-            WorkProgressScope scope(progress);
-            imported = exchangeFile ? ImportFile(Root(), file.path)
-                                    : ImportVCardFile(file.path, Root(), choice, nullptr,
-                                                      ToUtf8(CategoryNames()));
+                              this, import);
+        if (outcome.cancelled) {
+            return {}; // the user asked for it, so nothing is said
         }
-        cancelled = progress.Cancelled();
-    }
-    recorder.Stop();
-    if (cancelled) {
-        // Nothing half-imported stays behind; the user asked for it, so nothing is said.
-        recorder.Undo();
-        return {};
+        imported = outcome.result;
+    } else {
+        // Without the progress window when this window did not become active: shown around
+        // the window's own activation, the modal progress window would keep the keyboard.
+        TVCardImportChoice choice(this);
+        imported = import(choice);
     }
     if (exchangeFile) {
         SortWholeTree();
