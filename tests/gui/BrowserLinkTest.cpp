@@ -90,6 +90,14 @@ QStringList Lines(const QString& path) {
     return lines;
 }
 
+// A fake program that writes its arguments into the file, one a line: aside first and then
+// renamed, so that a test waiting for the file never reads half of it.
+QString RecordingScript(const QString& path) {
+    return QStringLiteral("for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '%1.part' && "
+                          "mv '%1.part' '%1'")
+        .arg(path);
+}
+
 // Waits until the file has content, for a program that writes it in the background.
 QStringList WaitForLines(const QString& path) {
     QElapsedTimer timer;
@@ -149,9 +157,7 @@ void BrowserLinkTest::initTestCase() {
     // A stand-in Firefox that records how it is started.
     firefoxLog_ = dir_.filePath(QStringLiteral("firefox.txt"));
     firefox_ = dir_.filePath(QStringLiteral("bin/firefox-esr"));
-    QVERIFY(WriteScript(
-        firefox_,
-        QStringLiteral("for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '%1'").arg(firefoxLog_)));
+    QVERIFY(WriteScript(firefox_, RecordingScript(firefoxLog_)));
 }
 
 LinuxBrowserLink::Environment
@@ -386,9 +392,7 @@ void BrowserLinkTest::defaultBrowserIsReachedThroughTheDesktop() {
     }
     const QString opened = dir_.filePath(QStringLiteral("opened.txt"));
     const QString browser = dir_.filePath(QStringLiteral("bin/record-browser"));
-    QVERIFY(WriteScript(
-        browser,
-        QStringLiteral("for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '%1'").arg(opened)));
+    QVERIFY(WriteScript(browser, RecordingScript(opened)));
     QVERIFY(WriteFile(
         dir_.filePath("data/applications/quill-test-browser.desktop"),
         QStringLiteral("[Desktop Entry]\nType=Application\nName=Recorder\nExec=%1 %u\n"
